@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cfloat>
+#include <cstdint>
+#include <cstring>
+
+// The simulation computes in the x87 80-bit format; a 64-bit double anywhere would change the orbits.
+static_assert(LDBL_MANT_DIG == 64, "long double must be the x87 80-bit extended type");
+
+using Extended = long double;
+using ExtendedBytes = std::array<std::uint8_t, 10>;
+
+// Only the 10 value bytes are stored; the padding of the in-memory type is never written to a record.
+inline Extended loadExtended(const std::uint8_t* p) {
+    Extended x = 0;
+    std::memcpy(&x, p, 10);
+    return x;
+}
+
+inline void storeExtended(std::uint8_t* p, Extended x) { std::memcpy(p, &x, 10); }
+
+inline Extended extendedFromBytes(const ExtendedBytes& b) { return loadExtended(b.data()); }
+
+inline ExtendedBytes bytesOfExtended(Extended x) {
+    ExtendedBytes b{};
+    storeExtended(b.data(), x);
+    return b;
+}
+
+// What an 80-bit pattern is, decided on the bytes alone so that a damaged record never reaches the FPU.
+enum class ExtendedClass { Zero, Normal, Denormal, Infinity, NaN, NonCanonical };
+
+ExtendedClass classifyExtended(const std::uint8_t* p);
+inline ExtendedClass classifyExtended(Extended x) {
+    const ExtendedBytes b = bytesOfExtended(x);
+    return classifyExtended(b.data());
+}
+
+// A pattern that arithmetic and formatting may take as it is (zero, normal or a true denormal).
+inline bool isFiniteCanonical(ExtendedClass c) {
+    return c == ExtendedClass::Zero || c == ExtendedClass::Normal || c == ExtendedClass::Denormal;
+}

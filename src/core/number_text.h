@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/extended.h"
+
+// Number texts shown to the user; sep is the user's decimal separator. NaN, the infinities and non-canonical
+// 80-bit patterns (only a damaged record holds them) read "NAN", "INF" and "-INF".
+
+// 15 significant digits, trailing zeros dropped: 2E30, 6.6741E-11, 200000000000.
+std::string GeneralText(Extended x, std::string_view sep);
+// 4 significant digits, signed exponent of at least two digits: 2.000E+30.
+std::string ExponentText(Extended x, std::string_view sep);
+std::string IntegerText(std::int64_t n);
+// The elapsed days: one decimal or 9 significant digits, whichever is fewer; exponent form from 1e9 days.
+std::string ElapsedDaysText(Extended days, std::string_view sep);

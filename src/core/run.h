@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/sim_records.h"
+
+// What the run loop needs of the window.
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+    // Draws body Body's cross (0 = A, other = B) at NewPos in metres.
+    virtual void drawBody(const TVector& NewPos, std::int32_t Body) = 0;
+    // Shows the elapsed time: ElapsedLabel gets daysText, ElapsedUnitLabel "days".
+    virtual void showElapsed(const std::string& daysText) = 0;
+    virtual void sleepMs(std::int32_t ms) = 0;
+    // Serves pending window events after a step. Returns true when it actually ran (the caller then clears
+    // the floating-point flags that foreign code may have left).
+    virtual bool pumpEvents() = 0;
+    // The user's decimal separator for the elapsed text.
+    virtual std::string decimalSeparator() const { return "."; }
+};
+
+// The integrator loop. Starts from records.CurState, returns the plot count (PlotCount at entry plus the
+// plot points drawn). Delay: ms to sleep after each plot point. Count: 0 = live run, > 0 = replay of Count
+// plot points. Throws FloatingPointError; CurState then holds the last completed step.
+std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::int32_t Count);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/t_state.h"
+
+// A file of 293-byte TState records bound to a path, with the current position in whole records.
+// Every failing operation throws EInOutError.
+class TStateFile {
+public:
+    TStateFile() = default;
+    ~TStateFile();  // closes quietly
+    TStateFile(const TStateFile&) = delete;
+    TStateFile& operator=(const TStateFile&) = delete;
+
+    void assign(const std::string& path);  // binds the path; the file is closed
+    void openExisting();                   // read and write, position 0
+    void create();                         // creates or truncates to 0 bytes, read and write, position 0
+    std::int64_t size() const;             // whole records
+    std::int64_t position() const;         // current byte offset div 293
+    bool atEnd() const;                    // position >= size
+    void seek(std::int64_t n);             // to byte 293 * n
+    void read(TState& record);
+    void write(const TState& record);
+    void close();
+
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+    int fd() const { return fd_; }
+
+    // Appends one record after the last whole record, over any partial tail. A write that fails part-way
+    // truncates the file back to its former length, so no torn record is left.
+    void appendRecord(const TState& record);
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::int64_t pos_ = 0;  // byte offset
+};
