@@ -17,7 +17,7 @@ constexpr int FileNotOpen = 103;
 
 // A file error, kind name "EInOutError".
 class EInOutError : public AppError {
-  public:
+public:
     // The text for one of the codes above; any other code reads "I/O error <code>".
     explicit EInOutError(int code);
     // A failure with a text of its own (an errno without a code of the table: "I/O error <errno>").
@@ -30,6 +30,6 @@ class EInOutError : public AppError {
     // The same for a call on path: a missing file whose folder is missing too is "path not found".
     static EInOutError fromErrno(int err, const std::string& path);
 
-  private:
+private:
     int code_;
 };

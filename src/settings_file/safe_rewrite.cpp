@@ -32,7 +32,7 @@ std::string baseOf(const std::string& realPath) {
 
 // Closes a descriptor when the scope ends, quietly.
 class Fd {
-  public:
+public:
     explicit Fd(int fd = -1) : fd_(fd) {}
     ~Fd() { reset(); }
     Fd(const Fd&) = delete;
@@ -48,7 +48,7 @@ class Fd {
         return fd;
     }
 
-  private:
+private:
     int fd_;
 };
 

@@ -8,7 +8,7 @@
 // A file of 293-byte TState records bound to a path, with the current position in whole records.
 // Every failing operation throws EInOutError.
 class TStateFile {
-  public:
+public:
     TStateFile() = default;
     ~TStateFile();  // closes quietly
     TStateFile(const TStateFile&) = delete;
@@ -34,7 +34,7 @@ class TStateFile {
     // truncates the file back to its former length and puts the tail's bytes back, so no torn record is left.
     void appendRecord(const TState& record);
 
-  private:
+private:
     void openWith(int flags);
     void requireOpen() const;
     std::int64_t byteLength() const;
