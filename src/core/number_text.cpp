@@ -7,7 +7,7 @@
 namespace {
 
 // A value's decimal digits as printf rounds them (exactly, to nearest with ties to even):
-// value = (negative ? -1 : 1) * 0.d1d2d3... * 10^(exponent + 1), d1 the first significant digit.
+// |value| = d1.d2d3... × 10^exponent.
 struct DecimalDigits {
     bool negative = false;
     std::string digits;

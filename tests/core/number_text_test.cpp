@@ -25,6 +25,10 @@ struct TextCase {
     const char* expected;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 std::string caseName(const testing::TestParamInfo<TextCase>& info) {
     return info.param.name;
 }
