@@ -423,11 +423,12 @@ private slots:
         });
         QCOMPARE(records->PlotCount, 0);
         const int stepsBefore = steps;
-        QTest::mouseClick(form->ZPlus, Qt::LeftButton);
+        QTest::mouseClick(form->ZMinus, Qt::LeftButton);
         QCOMPARE(steps, stepsBefore);  // no step taken
         QCOMPARE(countPixels(Yellow), 9);
         QCOMPARE(countPixels(Red), 9);
-        QCOMPARE(pixel(400, 200), Yellow);  // (2e11, 1e11) at 5e8 m per pixel
+        QCOMPARE(pixel(100, 50), Yellow);  // (2e11, 1e11) at 2e9 m per pixel
+        QCOMPARE(pixel(300, 200), Red);
         QCOMPARE(records->SimState, Paused);
     }
 

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
 
