@@ -27,6 +27,8 @@ public:
     static std::string textForCode(int code);
     // Maps an errno of a failed call to the error the user sees.
     static EInOutError fromErrno(int err);
+    // The same for a call on path: a missing file whose folder is missing too is "path not found".
+    static EInOutError fromErrno(int err, const std::string& path);
 
 private:
     int code_;

@@ -16,6 +16,7 @@ public:
 
     void assign(const std::string& path);  // binds the path; the file is closed
     void openExisting();                   // read and write, position 0
+    void openForReading();                 // read only (a file that may not be written), position 0
     void create();                         // creates or truncates to 0 bytes, read and write, position 0
     std::int64_t size() const;             // whole records
     std::int64_t position() const;         // current byte offset div 293
@@ -24,16 +25,22 @@ public:
     void read(TState& record);
     void write(const TState& record);
     void close();
+    void closeQuietly() noexcept;  // closes when open, ignoring any failure
 
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
     int fd() const { return fd_; }
 
     // Appends one record after the last whole record, over any partial tail. A write that fails part-way
-    // truncates the file back to its former length, so no torn record is left.
+    // truncates the file back to its former length and puts the tail's bytes back, so no torn record is left.
     void appendRecord(const TState& record);
 
 private:
+    void openWith(int flags);
+    void requireOpen() const;
+    std::int64_t byteLength() const;
+    void writeAt(const TState& record, std::int64_t offset);
+
     std::string path_;
     int fd_ = -1;
     std::int64_t pos_ = 0;  // byte offset

@@ -14,6 +14,8 @@
 class ScriptedDialogs : public PlatformDialogs {
 public:
     struct Shown {
+        Shown(QString k = {}, QString t = {}, QString c = {})
+            : kind(std::move(k)), text(std::move(t)), caption(std::move(c)) {}
         QString kind;  // "message", "error", "confirm", "input", "color", "open", "save"
         QString text;  // message text, prompt, or dialog title
         QString caption;

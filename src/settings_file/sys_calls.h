@@ -1,0 +1,37 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <functional>
+
+// The system calls of the settings-file code, in one place so that tests can make any one of them fail the
+// way a full disk or a failing device would.
+namespace SysCalls {
+
+enum class Call { Open, Read, Write, Stat, Truncate, DataSync, Sync, Chmod, Rename, Close };
+
+// A test hook's decision for one call: run it (the default), fail it with errno err without running it, or,
+// for Write only, write just the first shortWrite bytes and return that count.
+struct Outcome {
+    int err = 0;
+    ssize_t shortWrite = -1;
+};
+
+// Empty in the program; tests set it and must clear it again.
+extern std::function<Outcome(Call)> hook;
+
+// Each returns what the system call returns and sets errno the same way; EINTR is retried.
+int open(const char* path, int flags, mode_t mode = 0);
+ssize_t pread(int fd, void* buf, size_t n, off_t offset);
+ssize_t pwrite(int fd, const void* buf, size_t n, off_t offset);
+int fstat(int fd, struct stat* st);
+int ftruncate(int fd, off_t length);
+int fdatasync(int fd);
+int fsync(int fd);
+int fchmod(int fd, mode_t mode);
+int rename(const char* from, const char* to);
+// The descriptor is released even when the close reports a failure.
+int close(int fd);
+
+}  // namespace SysCalls
