@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "core/sim_records.h"
+#include "ui/initial_state/initial_state_form.h"
 #include "ui/main/main_form.h"
 #include "ui/main/platform_dialogs.h"
 
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
     SimRecords records;
     QtPlatformDialogs dialogs;
     TMainForm mainForm(records, dialogs);
+    TForm1 form1(records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
+    mainForm.setInitialStateForm(&form1);
     mainForm.showMaximized();
     return QApplication::exec();
 }

@@ -13,6 +13,8 @@
 
 #include "core/fp_error.h"
 #include "core/run.h"
+#include "settings_file/save_settings.h"
+#include "ui/initial_state/initial_state_form.h"
 #include "ui/main/control_panel.h"
 #include "ui/main/error_guard.h"
 #include "ui/main/platform_dialogs.h"
@@ -441,11 +443,20 @@ void TMainForm::endProgram() {
         QCoreApplication::quit();
 }
 
+void TMainForm::BodyInit(QObject* sender) {
+    if (!form1_) return;
+    if (sender == BodyAInitialState1) form1_->BodyInit(0);
+    if (sender == BodyBInitialState1) form1_->BodyInit(1);
+}
+
+void TMainForm::PickPosition(int X, int Y) {
+    if (form1_) form1_->PickPosition(X, Y);
+}
+
+void TMainForm::SaveClick() { SaveSettings(r_, dialogs_, this, dataDir_); }
+
 // Wired as their windows land.
-void TMainForm::BodyInit(QObject*) {}
-void TMainForm::PickPosition(int, int) {}
 void TMainForm::UseJPEGBackgroung1Click() {}
-void TMainForm::SaveClick() {}
 void TMainForm::ViewCurrent() {}
 void TMainForm::ViewTV0() {}
 
