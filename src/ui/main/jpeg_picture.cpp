@@ -169,10 +169,12 @@ AppError decoderError(const Decoder& d, const JpegLimits& limits) {
     if (d.tooManyScans)
         return jpegError("The picture is built from too many scans (more than " +
                          std::to_string(limits.maxScans) + "); it is not shown");
-    if (d.err.msg_code == JERR_NO_BACKING_STORE || d.err.msg_code == JERR_OUT_OF_MEMORY)
+    if (d.err.msg_code == JERR_NO_BACKING_STORE)
         return jpegError("The picture needs more memory than the " +
                          std::to_string(limits.maxDecoderMemory / (1024 * 1024)) +
                          " MB allowed for decoding it; it is not shown");
+    if (d.err.msg_code == JERR_OUT_OF_MEMORY)
+        return jpegError("There is not enough memory to decode the picture");
     return jpegError("JPEG error #" + std::to_string(d.err.msg_code));
 }
 
@@ -214,7 +216,6 @@ QImage loadJpegPicture(const QString& path, const JpegLimits& limits) {
     d->err.output_message = ignoreMessage;
     d->cinfo.client_data = d.get();
     if (!createDecoder(*d)) throw decoderError(*d, limits);
-    d->cinfo.client_data = d.get();
     d->cinfo.mem->max_memory_to_use = limits.maxDecoderMemory;
 
     d->source.init_source = initSource;
