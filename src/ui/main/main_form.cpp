@@ -17,6 +17,7 @@
 #include "ui/initial_state/initial_state_form.h"
 #include "ui/main/control_panel.h"
 #include "ui/main/error_guard.h"
+#include "ui/main/jpeg_picture.h"
 #include "ui/main/platform_dialogs.h"
 #include "ui/main/plot_surface.h"
 #include "ui/main/qt_run_host.h"
@@ -455,8 +456,21 @@ void TMainForm::PickPosition(int X, int Y) {
 
 void TMainForm::SaveClick() { SaveSettings(r_, dialogs_, this, dataDir_); }
 
+void TMainForm::UseJPEGBackgroung1Click() {
+    PlatformDialogs::FileOptions options;
+    options.title = QStringLiteral("Selecting JPEG Background");
+    // File names on Linux are case-sensitive: the patterns take the extensions in any letter case.
+    options.nameFilter = QStringLiteral("JPEG Graphics (*.[jJ][pP][gG] *.[jJ][pP][eE][gG])");
+    options.hideFilterPatterns = true;
+    options.initialDir = dataDir_;
+    options.mustExist = true;
+    QString fileName;
+    if (!dialogs_.openFile(this, options, fileName)) return;
+    // A picture that fails to load leaves the old picture and picture mode as they were.
+    usePicture(loadJpegPicture(fileName));
+}
+
 // Wired as their windows land.
-void TMainForm::UseJPEGBackgroung1Click() {}
 void TMainForm::ViewCurrent() {}
 void TMainForm::ViewTV0() {}
 

@@ -16,6 +16,8 @@ bool runFileDialog(QWidget* parent, const PlatformDialogs::FileOptions& options,
     if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
     QFileDialog::Options o;
     if (!options.overwritePrompt) o |= QFileDialog::DontConfirmOverwrite;
+    // Patterns written with letter classes match in any case; the combo box shows only the filter's name.
+    if (options.hideFilterPatterns) o |= QFileDialog::HideNameFilterDetails;
     dialog.setOptions(o);
     if (!fileName.isEmpty()) dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -16,6 +16,7 @@ public:
         QString defaultSuffix;  // without the dot; empty for none
         bool mustExist = false;
         bool overwritePrompt = false;
+        bool hideFilterPatterns = false;  // show only the filter's name, not its patterns
     };
 
     virtual ~PlatformDialogs() = default;

@@ -3,6 +3,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <jpeglib.h>
+#include <jerror.h>
+
 #include "scripted_dialogs.h"
 #include "ui/main/main_form.h"
 #include "ui/main/plot_surface.h"
@@ -117,6 +121,72 @@ private slots:
         form->BackgroundColor1->trigger();
         QCOMPARE(pixel(200, 100), qRgb(0, 0, 0));
         QCOMPARE(records->CurSettings.CColor(), 0);
+    }
+
+    QString writeTwoColourJpeg(const QString& name) {
+        QImage img(40, 20, QImage::Format_RGB32);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 40; ++x) img.setPixel(x, y, x < 20 ? qRgb(255, 0, 0) : qRgb(0, 255, 0));
+        const QString path = dataHome.filePath(name);
+        if (!img.save(path, "JPG", 95)) return {};
+        return path;
+    }
+    static bool near(QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) < 24 && std::abs(qGreen(a) - qGreen(b)) < 24 &&
+               std::abs(qBlue(a) - qBlue(b)) < 24;
+    }
+
+    void jpegBackgroundIsStretchedOverTheClientArea() {
+        const QString path = writeTwoColourJpeg("two.JPG");
+        if (path.isEmpty()) QSKIP("Qt cannot write JPEG files here");
+        dialogs->openAnswers.push_back(path);
+        form->UseJPEGBackgroung1->trigger();
+        const auto& shown = dialogs->shown.back();
+        QCOMPARE(shown.kind, QString("open"));
+        QCOMPARE(shown.text, QString("Selecting JPEG Background"));
+        QCOMPARE(shown.file.initialDir, form->dataDir());
+        QVERIFY(shown.file.mustExist);
+        QVERIFY(shown.file.nameFilter.startsWith("JPEG Graphics ("));
+        for (const QString name : {"a.jpg", "b.JPG", "c.Jpeg", "d.jPeG"})
+            QVERIFY2(QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), name), qPrintable(name));
+        QVERIFY(!QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), "e.png"));
+        QVERIFY(form->jpegBack());
+        const int w = form->plotSurface()->width();
+        const int h = form->plotSurface()->height();
+        QVERIFY(near(pixel(w / 8, h / 2), qRgb(255, 0, 0)));
+        QVERIFY(near(pixel(w - w / 8, h - 2), qRgb(0, 255, 0)));
+        QVERIFY(dialogs->texts("error").isEmpty());
+
+        // Later clearings stretch it again to the client area's size at that moment.
+        form->resize(1000, 700);
+        QCoreApplication::processEvents();
+        form->ClearPlot();
+        QVERIFY(near(pixel(form->plotSurface()->width() - 5, 5), qRgb(0, 255, 0)));
+    }
+
+    void aFailedLoadKeepsThePreviousPicture() {
+        const QString good = writeTwoColourJpeg("good.jpg");
+        if (good.isEmpty()) QSKIP("Qt cannot write JPEG files here");
+        dialogs->openAnswers.push_back(good);
+        form->UseJPEGBackgroung1->trigger();
+        const QImage before = form->backBitmap();
+
+        const QString png = dataHome.filePath("really-a-png.jpg");
+        QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
+        dialogs->openAnswers.push_back(png);
+        form->UseJPEGBackgroung1->trigger();
+        QCOMPARE(dialogs->texts("error"), QStringList{QString("JPEG error #%1.").arg(JERR_NO_SOI)});
+        QVERIFY(form->jpegBack());
+        QCOMPARE(form->backBitmap(), before);
+
+        dialogs->openAnswers.push_back(dataHome.filePath("missing.jpg"));
+        form->UseJPEGBackgroung1->trigger();
+        QCOMPARE(dialogs->texts("error").last(), QString("No such file or directory."));
+        QCOMPARE(form->backBitmap(), before);
+
+        form->UseJPEGBackgroung1->trigger();  // cancelled: nothing changes
+        QCOMPARE(form->backBitmap(), before);
+        QVERIFY(form->jpegBack());
     }
 
     void cancelledBackgroundColourEndsPictureMode() {
