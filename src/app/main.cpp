@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "core/sim_records.h"
 #include "ui/initial_state/initial_state_form.h"
@@ -8,13 +9,18 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tulvane"));
+    // Ties the windows to the installed tulvane.desktop entry, so docks and task bars show its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tulvane"));
+    // The icon is built into the program: no search of the install prefix, and no SVG plugin needed.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tulvane.png")));
     // The program ends through the main window, even while the initial-state dialog is open.
     QApplication::setQuitOnLastWindowClosed(false);
 
     SimRecords records;
     QtPlatformDialogs dialogs;
     TMainForm mainForm(records, dialogs);
-    TForm1 form1(records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
+    TForm1 form1(
+        records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
     mainForm.setInitialStateForm(&form1);
     mainForm.showMaximized();
     return QApplication::exec();

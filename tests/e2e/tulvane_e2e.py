@@ -1,0 +1,787 @@
+#!/usr/bin/env python3
+"""End-to-end journeys: the built tulvane under Xvfb and openbox, driven with xdotool, checked on screenshots.
+
+Each journey gets its own X server, window manager, home folder and data folder. A failing journey leaves
+its last screenshot in the output folder and prints the path. With TULVANE_HELP_IMAGES set to a folder, the
+journeys also write the pictures of the help pages there.
+"""
+
+import argparse
+import decimal
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+SCREEN_W, SCREEN_H = 1280, 1024
+
+BLUE = (0, 0, 255)
+YELLOW = (255, 255, 0)
+RED = (255, 0, 0)
+PANEL_COLOR = (191, 205, 219)
+
+# The control panel and its buttons, in plot pixels.
+PANEL_RECT = (8, 336, 81, 145)
+RUN_BUTTON = (8 + 10 + 27, 336 + 24 + 12)
+PAUSE_BUTTON = (8 + 10 + 27, 336 + 52 + 12)
+RESET_BUTTON = (8 + 10 + 27, 336 + 80 + 12)
+ZPLUS_BUTTON = (8 + 60 + 8, 336 + 122 + 8)
+
+# Buttons of the dialogs, in their client pixels.
+SET_STATE_BUTTON = (248 + 37, 320 + 12)
+VIEW_DELETE_BUTTON = (8 + 87 + 32, 260 + 18 + 11)
+VIEW_FINISHED_BUTTON = (376 + 31, 284 + 12)
+
+TOOLS = {
+    "Xvfb": "xvfb",
+    "openbox": "openbox",
+    "xdotool": "xdotool",
+    "import": "imagemagick",
+    "xwininfo": "x11-utils",
+    "xprop": "x11-utils",
+}
+
+WAIT = 15.0  # seconds for anything the program or the window system should do at once
+
+
+class Failure(Exception):
+    pass
+
+
+# ---------------------------------------------------------------------------------------------- pictures
+
+
+class Shot:
+    """An RGB picture of the screen, 3 bytes a pixel."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    @staticmethod
+    def from_ppm(blob):
+        # P6 header: magic, width, height, maxval, each followed by one whitespace character.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while blob[pos : pos + 1].isspace():
+                pos += 1
+            if blob[pos : pos + 1] == b"#":
+                pos = blob.index(b"\n", pos) + 1
+                continue
+            end = pos
+            while not blob[end : end + 1].isspace():
+                end += 1
+            fields.append(blob[pos:end])
+            pos = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise Failure("screenshot is not an 8-bit PPM")
+        w, h = int(fields[1]), int(fields[2])
+        data = blob[pos + 1 : pos + 1 + 3 * w * h]
+        if len(data) != 3 * w * h:
+            raise Failure("screenshot is truncated")
+        return Shot(w, h, data)
+
+    def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            return None
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i : i + 3])
+
+    def row(self, y, x0, x1):
+        return self.data[3 * (y * self.width + x0) : 3 * (y * self.width + x1)]
+
+    def crop(self, x, y, w, h):
+        x0, y0 = max(0, x), max(0, y)
+        x1, y1 = min(self.width, x + w), min(self.height, y + h)
+        rows = b"".join(self.row(r, x0, x1) for r in range(y0, y1))
+        return Shot(x1 - x0, y1 - y0, rows)
+
+    def find(self, color, region):
+        """The pixels of exactly this colour inside region (x, y, w, h), relative to the region."""
+        x, y, w, h = region
+        pattern = bytes(color)
+        found = set()
+        for r in range(max(0, y), min(self.height, y + h)):
+            x0, x1 = max(0, x), min(self.width, x + w)
+            line = self.row(r, x0, x1)
+            i = line.find(pattern)
+            while i >= 0:
+                if i % 3 == 0:
+                    found.add((x0 + i // 3 - x, r - y))
+                    i = line.find(pattern, i + 3)
+                else:
+                    i = line.find(pattern, i + 1)
+        return found
+
+    def save_png(self, path):
+        raw = b"".join(b"\x00" + self.row(r, 0, self.width) for r in range(self.height))
+
+        def chunk(kind, body):
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
+        png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
+        with open(path, "wb") as f:
+            f.write(png + chunk(b"IEND", b""))
+
+
+def cross(x, y):
+    """The pixels of a body's cross centred on (x, y)."""
+    return {(x + d, y) for d in range(-2, 3)} | {(x, y + d) for d in range(-2, 3)}
+
+
+def round_half_even(value):
+    return int(value.to_integral_value(rounding=decimal.ROUND_HALF_EVEN))
+
+
+# ------------------------------------------------------------------------------------------- the session
+
+
+class Session:
+    """One X server with a window manager, a fresh home and data folder, and the programs started in it."""
+
+    def __init__(self, args, name):
+        self.args, self.name = args, name
+        self.processes = []
+        self.tmp = tempfile.TemporaryDirectory(prefix=f"tulvane-e2e-{name}-")
+        self.root = self.tmp.name
+        self.home = os.path.join(self.root, "home")
+        self.data_home = os.path.join(self.root, "data")
+        self.data_dir = os.path.join(self.data_home, "Tulvane") + "/"
+        for d in (self.home, self.data_home, os.path.join(self.root, "config"), os.path.join(self.root, "cache")):
+            os.makedirs(d)
+        runtime = os.path.join(self.root, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        self.last_shot = None
+        self.main_window = None
+        self.origin = None
+        self.plot_size = None
+
+        # Nothing from the caller's desktop or Qt settings may leak in: no offscreen platform, no theme.
+        keep = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
+        for k in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "GNOME_DESKTOP_SESSION_ID", "KDE_FULL_SESSION"):
+            keep.pop(k, None)
+        keep.update(
+            HOME=self.home,
+            XDG_DATA_HOME=self.data_home,
+            XDG_CONFIG_HOME=os.path.join(self.root, "config"),
+            XDG_CACHE_HOME=os.path.join(self.root, "cache"),
+            XDG_RUNTIME_DIR=runtime,
+            LC_ALL="C.UTF-8",
+            LANG="C.UTF-8",
+            NO_AT_BRIDGE="1",
+            QT_QPA_PLATFORM="xcb",
+        )
+        self.env = keep
+
+    # -- processes
+
+    def start(self, argv, log_name):
+        log = open(os.path.join(self.root, log_name), "wb")
+        p = subprocess.Popen(argv, env=self.env, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        log.close()
+        self.processes.append(p)
+        return p
+
+    def log_text(self, log_name):
+        try:
+            with open(os.path.join(self.root, log_name), "rb") as f:
+                return f.read().decode(errors="replace")
+        except OSError:
+            return ""
+
+    def __enter__(self):
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp", "-noreset"],
+            env=self.env,
+            pass_fds=(write_fd,),
+            stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(self.root, "xvfb.log"), "wb"),
+            stdin=subprocess.DEVNULL,
+        )
+        self.processes.append(xvfb)
+        os.close(write_fd)
+        # Xvfb writes the display number it chose once it accepts connections.
+        number = self._read_display_number(read_fd, xvfb)
+        self.env["DISPLAY"] = f":{number}"
+        self.start(["openbox", "--sm-disable"], "openbox.log")
+        self.wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False), "openbox to manage the screen")
+        return self
+
+    def _read_display_number(self, fd, xvfb):
+        deadline = time.monotonic() + WAIT
+        text = b""
+        os.set_blocking(fd, False)
+        try:
+            while time.monotonic() < deadline:
+                try:
+                    chunk = os.read(fd, 64)
+                except BlockingIOError:
+                    chunk = None
+                if chunk:
+                    text += chunk
+                    if text.endswith(b"\n"):
+                        return int(text)
+                elif chunk == b"" or xvfb.poll() is not None:
+                    raise Failure("Xvfb did not start: " + self.log_text("xvfb.log"))
+                time.sleep(0.05)
+        finally:
+            os.close(fd)
+        raise Failure("Xvfb did not report its display within the time limit")
+
+    def __exit__(self, kind, value, trace):
+        if kind is not None and kind is not KeyboardInterrupt:
+            self.leave_screenshot()
+        # Each process is ended by its own pid, the last started first.
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait(timeout=5)
+        self.tmp.cleanup()
+        return False
+
+    def leave_screenshot(self):
+        path = os.path.join(self.args.out, f"e2e-{self.name}-failure.png")
+        shot = None
+        try:
+            shot = self.screenshot()
+        except Exception:
+            shot = self.last_shot
+        if shot is not None:
+            shot.save_png(path)
+            print(f"screenshot of the failure: {path}", file=sys.stderr)
+        for log in ("tulvane.log", "openbox.log"):
+            text = self.log_text(log).strip()
+            if text:
+                print(f"--- {log} ---\n{text}", file=sys.stderr)
+
+    # -- X commands
+
+    def x(self, argv, check=True, timeout=10):
+        r = subprocess.run(argv, env=self.env, capture_output=True, timeout=timeout)
+        if check and r.returncode != 0:
+            raise Failure(f"{' '.join(argv)} failed: {r.stderr.decode(errors='replace').strip()}")
+        return r.stdout.decode(errors="replace")
+
+    def wait_for(self, predicate, what, timeout=WAIT, interval=0.1):
+        deadline = time.monotonic() + timeout
+        while True:
+            result = predicate()
+            if result:
+                return result
+            if time.monotonic() > deadline:
+                raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
+            time.sleep(interval)
+
+    def screenshot(self):
+        blob = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"], env=self.env, capture_output=True, timeout=20, check=True).stdout
+        self.last_shot = Shot.from_ppm(blob)
+        return self.last_shot
+
+    def windows(self, name):
+        out = self.x(["xdotool", "search", "--onlyvisible", "--name", name], check=False)
+        return [int(w) for w in out.split()]
+
+    def geometry(self, window):
+        """Absolute position and size of a window's client area."""
+        info = {}
+        for line in self.x(["xwininfo", "-id", str(window)]).splitlines():
+            key, _, value = line.strip().partition(":")
+            info[key] = value.strip()
+        return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]), int(info["Width"]), int(info["Height"]))
+
+    def wait_window(self, name, exclude=(), what=None):
+        found = self.wait_for(lambda: [w for w in self.windows(name) if w not in exclude], what or f"a window named {name}")
+        return found[0]
+
+    def wait_gone(self, window, what):
+        self.wait_for(lambda: window not in self.windows("."), what)
+
+    def activate(self, window):
+        self.x(["xdotool", "windowactivate", "--sync", str(window)])
+
+    def key(self, *keys):
+        self.x(["xdotool", "key", "--clearmodifiers", *keys])
+
+    def type(self, text):
+        self.x(["xdotool", "type", "--delay", "15", text])
+
+    def click_screen(self, x, y, button=1):
+        self.x(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)])
+        # The pointer leaves the buttons, so no tool tip stands over the plot.
+        self.x(["xdotool", "mousemove", "--sync", str(SCREEN_W - 1), str(SCREEN_H - 1)])
+
+    def save_image(self, shot, name):
+        folder = os.environ.get("TULVANE_HELP_IMAGES")
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            shot.save_png(os.path.join(folder, name))
+
+    # -- the main window
+
+    def start_tulvane(self, program=None, data_home=None):
+        self.env["XDG_DATA_HOME"] = data_home or self.data_home
+        self.program = self.start([program or self.args.tulvane], "tulvane.log")
+        self.main_window = self.wait_window("^Tulvane$", what="the main window to appear")
+        self.wait_for(self.maximised, "the main window to be maximised")
+        self.activate(self.main_window)
+        return self.program
+
+    def maximised(self):
+        state = self.x(["xprop", "-id", str(self.main_window), "_NET_WM_STATE"], check=False)
+        if "_NET_WM_STATE_MAXIMIZED_VERT" not in state or "_NET_WM_STATE_MAXIMIZED_HORZ" not in state:
+            return False
+        x, y, w, h = self.geometry(self.main_window)
+        return x == 0 and w == SCREEN_W and y + h == SCREEN_H
+
+    def find_plot(self):
+        """Finds the plot surface's top-left corner: the first blue row below the menu bar."""
+        shot = self.screenshot()
+        x, y, w, h = self.geometry(self.main_window)
+        column = x + w // 2
+        for row in range(y, y + 80):
+            if shot.pixel(column, row) == BLUE and shot.pixel(column, row + 1) == BLUE:
+                self.origin = (x, row)
+                self.plot_size = (w, y + h - row)
+                return shot
+        raise Failure("no blue plot surface below the menu bar")
+
+    def plot_to_screen(self, px, py):
+        return self.origin[0] + px, self.origin[1] + py
+
+    def click_plot(self, point, button=1):
+        self.click_screen(*self.plot_to_screen(*point), button=button)
+
+    def plot_region(self):
+        return (self.origin[0], self.origin[1], self.plot_size[0], self.plot_size[1])
+
+    def on_plot(self, shot, color):
+        """The plot pixels of a colour, outside the control panel."""
+        px, py, pw, ph = PANEL_RECT
+        return {p for p in shot.find(color, self.plot_region()) if not (px <= p[0] < px + pw and py <= p[1] < py + ph)}
+
+    def visible(self, pixels):
+        w, h = self.plot_size
+        px, py, pw, ph = PANEL_RECT
+        return {(x, y) for x, y in pixels if 0 <= x < w and 0 <= y < h and not (px <= x < px + pw and py <= y < py + ph)}
+
+    def crosses(self, centres):
+        w, h = self.plot_size
+        drawn = set()
+        for x, y in centres:
+            # A cross whose centre is off the plot is not drawn at all.
+            if 0 <= x < w and 0 <= y < h:
+                drawn |= cross(x, y)
+        return self.visible(drawn)
+
+
+# -------------------------------------------------------------------------------------------- helpers
+
+
+def trace(args, *extra):
+    r = subprocess.run([args.trace, *extra], capture_output=True, timeout=60)
+    if r.returncode != 0:
+        raise Failure(f"tulvane-trace {' '.join(extra)} failed ({r.returncode}): {r.stderr.decode().strip()}")
+    return r.stdout.decode()
+
+
+def trace_points(args, count):
+    """(A, B) positions in metres of the plot points 0..count of a run from the built-in settings."""
+    decimal.getcontext().prec = 50
+    lines = trace(args, "--points", str(count)).splitlines()
+    header = lines[0].split(",")
+    col = {name: header.index(name) for name in ("a_u", "a_v", "b_u", "b_v")}
+    points = []
+    for line in lines[1:]:
+        f = line.split(",")
+        points.append(tuple(decimal.Decimal(f[col[k]]) for k in ("a_u", "a_v", "b_u", "b_v")))
+    return points
+
+
+def pixels_at(points, sf, shift=(0, 0)):
+    sf = decimal.Decimal(sf)
+    a = [(round_half_even(p[0] / sf) + shift[0], round_half_even(p[1] / sf) + shift[1]) for p in points]
+    b = [(round_half_even(p[2] / sf) + shift[0], round_half_even(p[3] / sf) + shift[1]) for p in points]
+    return a, b
+
+
+def describe(found, expected):
+    missing = sorted(expected - found)[:8]
+    extra = sorted(found - expected)[:8]
+    return f"{len(expected - found)} pixels missing (e.g. {missing}), {len(found - expected)} unexpected (e.g. {extra})"
+
+
+def wait_for_tracks(s, a_centres, b_centres, what):
+    """Waits until the yellow and red pixels on the plot are exactly the crosses at these centres."""
+    want_a, want_b = s.crosses(a_centres), s.crosses(b_centres)
+    state = {}
+
+    def matches():
+        shot = s.screenshot()
+        state["a"], state["b"] = s.on_plot(shot, YELLOW), s.on_plot(shot, RED)
+        return state["a"] == want_a and state["b"] == want_b
+
+    try:
+        s.wait_for(matches, what, timeout=WAIT, interval=0.3)
+    except Failure as e:
+        raise Failure(f"{e}: body A {describe(state['a'], want_a)}; body B {describe(state['b'], want_b)}")
+
+
+def only_background(s, shot):
+    w, h = s.plot_size
+    px, py, pw, ph = PANEL_RECT
+    ox, oy = s.origin
+    blue = bytes(BLUE)
+    for y in range(h):
+        if py <= y < py + ph:
+            parts = [(0, px), (px + pw, w)]
+        else:
+            parts = [(0, w)]
+        for x0, x1 in parts:
+            if shot.row(oy + y, ox + x0, ox + x1) != blue * (x1 - x0):
+                return False
+    return True
+
+
+def panel_bounds(s, shot):
+    px, py, pw, ph = PANEL_RECT
+    found = shot.find(PANEL_COLOR, (s.origin[0] + px - 4, s.origin[1] + py - 4, pw + 8, ph + 8))
+    if not found:
+        return None
+    xs, ys = [p[0] + px - 4 for p in found], [p[1] + py - 4 for p in found]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+# ------------------------------------------------------------------------------------------- journeys
+
+
+def about_box(s):
+    """Opens Help > About with the keyboard and returns the box's window and its picture."""
+    s.activate(s.main_window)
+    s.key("alt+h")
+    s.key("a")
+    box = s.wait_window("^Tulvane$", exclude=[s.main_window], what="the About box")
+    x, y, w, h = s.geometry(box)
+    return box, s.screenshot().crop(x, y, w, h)
+
+
+def quit_with_ctrl_q(s):
+    s.activate(s.main_window)
+    s.key("ctrl+q")
+    try:
+        code = s.program.wait(timeout=WAIT)
+    except subprocess.TimeoutExpired:
+        raise Failure("Ctrl+Q did not end the program")
+    if code != 0:
+        raise Failure(f"the program ended with status {code}")
+
+
+def journey_start(args):
+    """The window opens maximised on the blue plot with the control panel; About, F1 and Ctrl+Q."""
+    with Session(args, "start") as s:
+        s.start_tulvane()
+        shot = s.find_plot()
+        if not only_background(s, shot):
+            raise Failure("the plot is not all blue at start")
+        bounds = panel_bounds(s, shot)
+        px, py, pw, ph = PANEL_RECT
+        # The panel's colour fills it inside its one-pixel bevel.
+        if bounds != (px + 1, py + 1, px + pw - 2, py + ph - 2):
+            raise Failure(f"control panel colour spans {bounds}, not the panel at {PANEL_RECT} inside its bevel")
+        s.save_image(shot.crop(s.origin[0] + px - 2, s.origin[1] + py - 2, pw + 4, ph + 4), "control-panel-ready.png")
+        if not os.path.isdir(s.data_dir):
+            raise Failure(f"the data folder {s.data_dir} was not made at start")
+
+        box, about = about_box(s)
+        bx, by, bw, bh = s.geometry(box)
+        s.save_image(s.last_shot.crop(bx - 1, by - 20, bw + 2, bh + 21), "about.png")
+        s.key("Return")
+        s.wait_gone(box, "Return to close the About box")
+
+        # F1 opens the help window beside the program.
+        s.activate(s.main_window)
+        s.key("F1")
+        helpw = s.wait_window("^Tulvane Help$", what="the help window after F1")
+        hx, hy, hw, hh = s.geometry(helpw)
+        if hw < 200 or hh < 200:
+            raise Failure(f"help window is only {hw}x{hh}")
+        s.save_image(s.screenshot().crop(hx - 1, hy - 20, hw + 2, hh + 21), "help-window.png")
+
+        # Ctrl+Q ends the program at once while Ready, help window and all.
+        quit_with_ctrl_q(s)
+        if s.windows("^Tulvane Help$"):
+            raise Failure("the help window outlived the program")
+
+        # The box's text cannot be read back from the screen, but a data folder of another name, as long,
+        # must change its last line and nothing else.
+        other = s.data_home[:-1] + chr(ord(s.data_home[-1]) + 1)
+        s.start_tulvane(data_home=other)
+        box, other_about = about_box(s)
+        if (other_about.width, other_about.height) != (about.width, about.height):
+            raise Failure("the About box changed its size with a data folder of the same length")
+        rows = [y for y in range(about.height) if about.row(y, 0, about.width) != other_about.row(y, 0, about.width)]
+        if not rows:
+            raise Failure("the About box does not show the data folder: it looks the same for another folder")
+        if rows[-1] - rows[0] > 20 or rows[0] < about.height // 2:
+            raise Failure(f"another data folder changed rows {rows[0]}..{rows[-1]} of the About box, not its last line")
+        s.key("Return")
+        s.wait_gone(box, "Return to close the About box")
+        quit_with_ctrl_q(s)
+
+
+def journey_run(args):
+    """Run, Pause: the crosses stand where tulvane-trace puts them; Zoom in, re-centre, Reset."""
+    images = bool(os.environ.get("TULVANE_HELP_IMAGES"))
+    points = trace_points(args, 400)
+    with Session(args, "run") as s:
+        s.start_tulvane()
+        s.find_plot()
+        s.click_plot(RUN_BUTTON)
+        # A picture for the help shows more of the orbit.
+        time.sleep(14.0 if images else 2.0)
+        s.click_plot(PAUSE_BUTTON)
+
+        # Once paused the picture stops changing; then the yellow crosses are those of points 0..K.
+        prev = {}
+
+        def settled():
+            shot = s.screenshot()
+            yellow = s.on_plot(shot, YELLOW)
+            same = prev.get("yellow") == yellow
+            prev["yellow"], prev["shot"] = yellow, shot
+            return same
+
+        s.wait_for(settled, "the plot to stop changing after Pause", interval=0.3)
+        shot, yellow, red = prev["shot"], prev["yellow"], s.on_plot(prev["shot"], RED)
+        a_px, b_px = pixels_at(points, "1e9")
+        reached, drawn, closest = None, set(), set()
+        for k, centre in enumerate(a_px):
+            drawn = drawn | s.crosses([centre])
+            if not drawn <= yellow:
+                break
+            closest = drawn
+            if drawn == yellow:
+                reached = k
+        if reached is None:
+            raise Failure(f"the yellow crosses are not those of any run of tulvane-trace: {describe(yellow, closest)}")
+        if reached < 5 or reached >= len(points) - 1:
+            raise Failure(f"a run of about two seconds drew {reached} plot points")
+        count = reached + 1
+        if red != s.crosses(b_px[:count]):
+            raise Failure(f"body B's crosses differ from tulvane-trace after {reached} points: {describe(red, s.crosses(b_px[:count]))}")
+        print(f"paused after plot point {reached}")
+        if images:
+            x, y = s.origin
+            s.save_image(shot.crop(0, 0, 820, y + 560), "main-window.png")
+            px, py, pw, ph = PANEL_RECT
+            s.save_image(shot.crop(x + px - 2, y + py - 2, pw + 4, ph + 4), "control-panel-paused.png")
+
+        # Zoom in: the same points, replayed at half the scale.
+        s.click_plot(ZPLUS_BUTTON)
+        a_px, b_px = pixels_at(points[:count], "5e8")
+        wait_for_tracks(s, a_px, b_px, "the replay at 5e8 m per pixel after Zoom in")
+
+        # A left click re-centres: the clicked point moves to the centre, the tracks with it.
+        w, h = s.plot_size
+        click = (w // 2 + 150, h // 2 + 100)
+        s.click_plot(click)
+        shift = (w // 2 - click[0], h // 2 - click[1])
+        a_px, b_px = pixels_at(points[:count], "5e8", shift)
+        wait_for_tracks(s, a_px, b_px, f"the replay re-centred on {click}")
+
+        # Reset leaves only the background and the panel.
+        s.click_plot(RESET_BUTTON)
+        s.wait_for(lambda: only_background(s, s.screenshot()), "the plot to clear after Reset")
+
+
+def journey_initial_state(args):
+    """A right click picks Body A's start in the Initial State dialog; Set State and Run start there."""
+    with Session(args, "initial-state") as s:
+        s.start_tulvane()
+        s.find_plot()
+        s.key("alt+s")
+        s.key("Return")
+        dialog = s.wait_window("^Initial State$", what="the Initial State dialog")
+        dx, dy, dw, dh = s.geometry(dialog)
+        old_start = (200, 100)
+        # Opening the dialog draws Body A's cross at its stored start.
+        s.wait_for(lambda: cross(*old_start) <= s.on_plot(s.screenshot(), YELLOW), "Body A's cross at its stored start")
+        before = s.last_shot.crop(dx, dy, dw, dh)
+        s.save_image(s.last_shot.crop(dx - 1, dy - 20, dw + 2, dh + 21), "initial-state.png")
+
+        pick = (300, 420)
+        sx, sy = s.plot_to_screen(*pick)
+        if dx - 10 <= sx <= dx + dw + 10 and dy - 30 <= sy <= dy + dh + 10:
+            raise Failure(f"the Initial State dialog at {(dx, dy, dw, dh)} covers the picked point")
+        s.click_plot(pick, button=3)
+        # The pick shows in the dialog's position label and draws nothing on the plot.
+        s.wait_for(lambda: s.screenshot().crop(dx, dy, dw, dh).data != before.data, "the dialog to show the picked position")
+        # The dialog's own yellow swatch is no cross.
+        ox, oy = s.origin
+        yellow = {(x, y) for x, y in s.on_plot(s.last_shot, YELLOW) if not (dx - ox - 2 <= x < dx - ox + dw + 2 and dy - oy - 30 <= y < dy - oy + dh + 2)}
+        if yellow != s.crosses([old_start]):
+            raise Failure("the right click drew on the plot")
+
+        s.click_screen(dx + SET_STATE_BUTTON[0], dy + SET_STATE_BUTTON[1])
+        s.wait_gone(dialog, "Set State to hide the dialog")
+        s.click_plot(RUN_BUTTON)
+        s.wait_for(lambda: cross(*pick) <= s.on_plot(s.screenshot(), YELLOW), "the run's first cross at the picked point")
+        s.click_plot(PAUSE_BUTTON)
+        shot = s.screenshot()
+        yellow = s.on_plot(shot, YELLOW)
+        near_old = {p for p in yellow if abs(p[0] - old_start[0]) <= 6 and abs(p[1] - old_start[1]) <= 6}
+        # The cross the dialog drew stays, alone: the run did not start there.
+        if near_old != cross(*old_start):
+            raise Failure(f"around the old start {old_start} stand {sorted(near_old)} instead of one cross")
+        if not cross(*pick) <= yellow:
+            raise Failure(f"no yellow cross at the picked point {pick}")
+
+
+def journey_save_view(args):
+    """Ctrl+S saves a labelled record; tulvane-trace reads it; the viewer deletes it, leaving an empty file."""
+    label = "Slingshot past B"
+    with Session(args, "save-view") as s:
+        s.start_tulvane()
+        s.find_plot()
+        path = os.path.join(s.data_dir, "orbits.tv0")
+
+        s.key("ctrl+s")
+        prompt = s.wait_window("^Saving Settings$", what="the label prompt after Ctrl+S")
+        s.activate(prompt)
+        s.type(label)
+        px, py, pw, ph = s.geometry(prompt)
+        s.save_image(s.screenshot().crop(px - 1, py - 20, pw + 2, ph + 21), "save-label.png")
+        s.key("Return")
+        s.wait_gone(prompt, "the label prompt to close")
+        files = s.wait_window("^Saving Settings$", exclude=[prompt], what="the save dialog")
+        s.activate(files)
+        s.type(path)
+        fx, fy, fw, fh = s.geometry(files)
+        s.save_image(s.screenshot().crop(fx - 1, fy - 20, fw + 2, fh + 21), "save-dialog.png")
+        s.key("Return")
+        note = s.wait_window("^Tulvane$", exclude=[s.main_window], what="the confirmation of the save")
+        s.activate(note)
+        s.key("Return")
+        s.wait_gone(note, "the confirmation to close")
+
+        with open(path, "rb") as f:
+            record = f.read()
+        if len(record) != 293:
+            raise Failure(f"the settings file holds {len(record)} bytes, not one 293-byte record")
+        if record[4] != len(label) or record[5 : 5 + len(label)] != label.encode("cp1252"):
+            raise Failure(f"the record's label field reads {record[4:5 + len(label)]!r}")
+        # Label and date aside the record is the built-in settings, so the trace from it is the same.
+        if trace(args, "--points", "20", path, "1") != trace(args, "--points", "20"):
+            raise Failure("tulvane-trace runs the saved record differently from the built-in settings")
+
+        # View > Saved Settings: Delete, then Finished compacts the file to nothing.
+        s.activate(s.main_window)
+        s.key("alt+v")
+        s.key("Down")
+        s.key("Return")
+        opener = s.wait_window("^Viewing Saved Settings$", what="the open dialog of View > Saved Settings")
+        s.activate(opener)
+        s.type(path)
+        s.key("Return")
+        viewer = s.wait_window("^Saved State Settings$", what="the settings viewer")
+        vx, vy, vw, vh = s.geometry(viewer)
+        s.wait_for(lambda: s.screenshot() is not None, "a picture of the viewer")
+        s.save_image(s.last_shot.crop(vx - 1, vy - 20, vw + 2, vh + 21), "viewer.png")
+        s.click_screen(vx + VIEW_DELETE_BUTTON[0], vy + VIEW_DELETE_BUTTON[1])
+        s.click_screen(vx + VIEW_FINISHED_BUTTON[0], vy + VIEW_FINISHED_BUTTON[1])
+        s.wait_gone(viewer, "Finished to close the viewer")
+        s.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) == 0, "the settings file to be empty after Delete and Finished", timeout=5)
+
+
+def journey_installed(args):
+    """cmake --install lays out the program, its help, the desktop entry and the icon; the installed program
+    finds its help and shows its icon."""
+    with Session(args, "installed") as s:
+        prefix = os.path.join(s.root, "prefix")
+        r = subprocess.run([args.cmake, "--install", args.build_dir, "--prefix", prefix], capture_output=True, timeout=120)
+        if r.returncode != 0:
+            raise Failure("cmake --install failed: " + r.stderr.decode(errors="replace"))
+        expected = [
+            "bin/tulvane",
+            "bin/tulvane-trace",
+            "share/tulvane/help/index.html",
+            "share/applications/tulvane.desktop",
+            "share/icons/hicolor/scalable/apps/tulvane.svg",
+            "share/icons/hicolor/64x64/apps/tulvane.png",
+        ]
+        missing = [f for f in expected if not os.path.isfile(os.path.join(prefix, f))]
+        if missing:
+            raise Failure(f"not installed: {missing}")
+        for exe in ("bin/tulvane", "bin/tulvane-trace"):
+            if not os.access(os.path.join(prefix, exe), os.X_OK):
+                raise Failure(f"{exe} is not executable")
+        with open(os.path.join(prefix, "share/applications/tulvane.desktop")) as f:
+            entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
+        for k, v in (("Type", "Application"), ("Exec", "tulvane"), ("Icon", "tulvane"), ("Name", "Tulvane")):
+            if entry.get(k) != v:
+                raise Failure(f"tulvane.desktop has {k}={entry.get(k)!r}, not {v!r}")
+        with open(os.path.join(prefix, "share/tulvane/help/index.html")) as f:
+            for link in __import__("re").findall(r'(?:href|src)="([^"#:]+)', f.read()):
+                if not os.path.isfile(os.path.join(prefix, "share/tulvane/help", link)):
+                    raise Failure(f"the installed contents page links to {link}, which is not installed")
+
+        s.start_tulvane(os.path.join(prefix, "bin/tulvane"))
+        icon = s.x(["xprop", "-id", str(s.main_window), "_NET_WM_ICON"], check=False)
+        # Qt gives a window without an icon of its own a 48 x 48 default; the program's icon is 64 x 64.
+        if "Icon (64 x 64)" not in icon:
+            raise Failure("the main window does not show the program's icon")
+        s.key("F1")
+        s.wait_window("^Tulvane Help$", what="the installed program's help window after F1")
+        s.activate(s.main_window)
+        s.key("ctrl+q")
+        try:
+            s.program.wait(timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            raise Failure("Ctrl+Q did not end the installed program")
+
+
+JOURNEYS = {
+    "start": journey_start,
+    "run": journey_run,
+    "initial-state": journey_initial_state,
+    "save-view": journey_save_view,
+    "installed": journey_installed,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--tulvane", required=True)
+    parser.add_argument("--trace", required=True)
+    parser.add_argument("--out", required=True, help="folder for the screenshots of failures")
+    parser.add_argument("--cmake", default="cmake")
+    parser.add_argument("--build-dir", help="build folder to install from (journey installed)")
+    parser.add_argument("journeys", nargs="+", choices=sorted(JOURNEYS))
+    args = parser.parse_args()
+
+    missing = sorted({pkg for tool, pkg in TOOLS.items() if shutil.which(tool) is None})
+    if missing:
+        print(f"The end-to-end tests need the Debian packages {', '.join(missing)}: run scripts/install-deps.sh (make test does).", file=sys.stderr)
+        return 1
+    failed = 0
+    for name in args.journeys:
+        started = time.monotonic()
+        try:
+            JOURNEYS[name](args)
+            print(f"journey {name}: passed in {time.monotonic() - started:.1f} s")
+        except Failure as e:
+            failed += 1
+            print(f"journey {name}: FAILED: {e}", file=sys.stderr)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
