@@ -69,7 +69,7 @@ class TForm1 : public QDialog {
     QPushButton* CancelButton;
 
   public slots:
-    // Neither button is a cancel button: Esc and window-system close requests leave the dialog open.
+    // Neither button is a cancel button, so Esc leaves the dialog open.
     void reject() override;
 
   signals:
@@ -77,6 +77,7 @@ class TForm1 : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
