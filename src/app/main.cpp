@@ -1,6 +1,21 @@
 #include <QApplication>
 
+#include "core/sim_records.h"
+#include "ui/initial_state/initial_state_form.h"
+#include "ui/main/main_form.h"
+#include "ui/main/platform_dialogs.h"
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tulvane"));
+    // The program ends through the main window, even while the initial-state dialog is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SimRecords records;
+    QtPlatformDialogs dialogs;
+    TMainForm mainForm(records, dialogs);
+    TForm1 form1(records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
+    mainForm.setInitialStateForm(&form1);
+    mainForm.showMaximized();
+    return QApplication::exec();
 }

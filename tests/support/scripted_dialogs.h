@@ -14,6 +14,8 @@
 class ScriptedDialogs : public PlatformDialogs {
 public:
     struct Shown {
+        Shown(QString k = {}, QString t = {}, QString c = {})
+            : kind(std::move(k)), text(std::move(t)), caption(std::move(c)) {}
         QString kind;  // "message", "error", "confirm", "input", "color", "open", "save"
         QString text;  // message text, prompt, or dialog title
         QString caption;
@@ -42,25 +44,25 @@ public:
     void showError(QWidget*, const QString& text) override { record({"error", text}); }
     bool confirm(QWidget*, const QString& text) override {
         record({"confirm", text});
-        return pop(confirmAnswers).value_or(false);
+        return pop(confirmAnswers);
     }
     bool inputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value,
                     int maxLength) override {
         Shown s{"input", prompt, caption};
         s.maxLength = maxLength;
         record(s);
-        auto a = pop(inputAnswers);
-        if (!a || !*a) return false;
-        value = (**a).left(maxLength);
+        QString typed;
+        if (!pop(inputAnswers, typed)) return false;
+        value = typed.left(maxLength);
         return true;
     }
     bool pickColor(QWidget*, QColor& color) override {
         Shown s{"color", {}};
         s.initialColor = color;
         record(s);
-        auto a = pop(colorAnswers);
-        if (!a || !*a) return false;
-        color = **a;
+        QColor chosen;
+        if (!pop(colorAnswers, chosen)) return false;
+        color = chosen;
         return true;
     }
     bool openFile(QWidget*, const FileOptions& options, QString& fileName) override {
@@ -71,10 +73,18 @@ public:
     }
 
 private:
+    // An empty queue answers Cancel, as does a queued nullopt.
     template <class T>
-    static std::optional<T> pop(std::deque<T>& q) {
-        if (q.empty()) return std::nullopt;
-        T v = q.front();
+    static bool pop(std::deque<std::optional<T>>& q, T& out) {
+        if (q.empty()) return false;
+        const bool answered = q.front().has_value();
+        if (answered) out = *q.front();
+        q.pop_front();
+        return answered;
+    }
+    static bool pop(std::deque<bool>& q) {
+        if (q.empty()) return false;
+        const bool v = q.front();
         q.pop_front();
         return v;
     }
@@ -87,9 +97,9 @@ private:
         Shown s{kind, options.title};
         s.file = options;
         record(s);
-        auto a = pop(answers);
-        if (!a || !*a) return false;
-        fileName = **a;
+        QString chosen;
+        if (!pop(answers, chosen)) return false;
+        fileName = chosen;
         return true;
     }
 };

@@ -1,0 +1,80 @@
+#include "settings_file/save_settings.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "core/date_time.h"
+#include "core/label_codec.h"
+#include "core/sim_records.h"
+#include "settings_file/report_error.h"
+#include "settings_file/t_state_file.h"
+#include "ui/main/platform_dialogs.h"
+
+namespace {
+
+const QString Caption = QStringLiteral("Saving Settings");
+
+const QString Prompt =
+    QStringLiteral(
+        "You may add the current settings information to an existing .tv0 file or name a new file.") +
+    QStringLiteral("\r\n") +
+    QStringLiteral(
+        "But first, please enter a label describing this group of settings. Maximum 100 characters.");
+
+constexpr int LabelFieldLength = 255;
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent, const QString& dataDir) {
+    TState& settings = records.CurSettings;
+
+    QString label;
+    if (!dialogs.inputQuery(parent, Caption, Prompt, label, LabelFieldLength)) return;
+    SetRecLabel(settings, label.toStdU16String());
+
+    PlatformDialogs::FileOptions options;
+    options.title = Caption;
+    // Choosing an existing file is how the user adds to it: no overwrite prompt. Qt's filters are
+    // case-sensitive here, so both spellings are listed.
+    options.nameFilter = QStringLiteral("Tulvane files (*.tv0 *.TV0)");
+    options.defaultSuffix = QStringLiteral("tv0");
+    options.initialDir = dataDir;
+    options.overwritePrompt = false;
+    QString name;
+    if (!dialogs.saveFile(parent, options, name)) return;
+
+    settings.setSaveDT(NowAsTDateTime());
+
+    const std::string path = QFile::encodeName(name).toStdString();
+    TStateFile file;
+    file.assign(path);
+    bool created = false;
+    try {
+        if (fileExists(path)) {
+            file.openExisting();
+            file.appendRecord(settings);
+        } else {
+            file.create();
+            created = true;
+            file.write(settings);
+        }
+    } catch (const std::exception& e) {
+        file.closeQuietly();
+        // A new file without its record would be an empty settings file the user never asked for.
+        if (created) ::unlink(path.c_str());
+        ReportError(dialogs, parent, e);
+        return;
+    }
+    file.close();
+
+    dialogs.showMessage(parent, QStringLiteral("The current state settings, labled ") +
+                                    QString::fromStdU16String(RecLabelText(settings)) +
+                                    QStringLiteral(", were saved to ") + name + QStringLiteral("."));
+}

@@ -1,0 +1,379 @@
+#include "ui/initial_state/initial_state_form.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPen>
+#include <QPushButton>
+#include <QSlider>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "core/fp_error.h"
+#include "core/number_text.h"
+#include "core/vector_math.h"
+
+namespace {
+
+constexpr int MassMin = 20;
+constexpr int MassMax = 320;
+constexpr int SpeedMin = 0;
+constexpr int SpeedMax = 499;
+constexpr int DirectionMin = 0;
+constexpr int DirectionMax = 359;
+
+const QString PositionHint = QStringLiteral("Right click the main background to select a new position.");
+
+QFont dialogFont(int pixels, bool bold) {
+    QFont f;
+    // Tahoma where it is installed; DejaVu Sans Condensed has nearly its widths.
+    f.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+bool isNaNLike(ExtendedClass c) {
+    return c == ExtendedClass::NaN || c == ExtendedClass::NonCanonical;
+}
+
+// Clamped while still a long double, so a value far outside int's range is never converted.
+int limitedPosition(Extended rounded, int lo, int hi) {
+    if (rounded < lo) rounded = lo;
+    if (rounded > hi) rounded = hi;
+    return static_cast<int>(rounded);
+}
+
+// Zero, negative and NaN masses have no logarithm; they take the bottom of the scale as below-range values
+// do, and are classified first so that no floating-point flag is raised for the next run to find.
+int massPosition(Extended mass) {
+    const ExtendedClass c = classifyExtended(mass);
+    if (isNaNLike(c) || c == ExtendedClass::Zero || std::signbit(mass)) return MassMin;
+    if (c == ExtendedClass::Infinity) return MassMax;
+    return limitedPosition(std::nearbyint(10.0L * std::log10(mass)), MassMin, MassMax);
+}
+
+// Speed and direction: rounded half to even, then brought into the bar's range; NaN opens at the minimum.
+int barPosition(Extended x, int lo, int hi) {
+    if (isNaNLike(classifyExtended(x))) return lo;
+    return limitedPosition(std::nearbyint(x), lo, hi);
+}
+
+// The mass scale uses 2.3026 where ln 10 would stand, so a position is slightly above 10^(p / 10).
+Extended massFromPosition(int p) {
+    return std::exp((static_cast<Extended>(p) / 10.0L) * 2.3026L);
+}
+
+// The stored value rounded, without the bar's limits: a damaged record may hold any magnitude, and every
+// finite rounded value is written out in full.
+std::string roundedIntegerText(Extended x) {
+    const ExtendedClass c = classifyExtended(x);
+    if (isNaNLike(c)) return "NAN";
+    if (c == ExtendedClass::Infinity) return std::signbit(x) ? "-INF" : "INF";
+    const Extended r = std::nearbyint(x);
+    if (std::fabs(r) < 0x1p63L) return IntegerText(static_cast<std::int64_t>(r));
+    // The largest finite long double has 4933 integer digits.
+    std::array<char, 4940> digits{};
+    std::snprintf(digits.data(), digits.size(), "%.0Lf", r);
+    return digits.data();
+}
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QColor colorOf(TColor c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QSlider* makeBar(QWidget* parent, const char* name, QRect bounds, int lo, int hi, int position, int ticks) {
+    auto* bar = new QSlider(Qt::Vertical, parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(bounds);
+    bar->setRange(lo, hi);
+    bar->setValue(position);
+    bar->setSingleStep(1);
+    bar->setPageStep(2);
+    bar->setTickPosition(QSlider::TicksRight);
+    bar->setTickInterval(ticks);
+    // Qt puts a vertical slider's minimum at the bottom; both settings are needed to have it at the top
+    // for the eye and for the Up and Down keys alike.
+    bar->setInvertedAppearance(true);
+    bar->setInvertedControls(true);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect bounds) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(bounds);
+    // In a QDialog every button would otherwise be pressed by Enter.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+}  // namespace
+
+TForm1::TForm1(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      records_(records),
+      drawBody_(std::move(drawBody)),
+      sep_(QLocale().decimalPoint().toStdString()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Initial State"));
+    setModal(false);
+    setFixedSize(ClientWidth, ClientHeight);
+    setSizeGripEnabled(false);
+
+    background_ = palette().color(QPalette::Button);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, background_);
+    setPalette(pal);
+    setFont(dialogFont(11, true));
+
+    const QFont captionFont = dialogFont(13, true);
+    const QFont referenceFont = dialogFont(9, false);
+
+    // Created in focus order, so the bars and buttons are chained MassBar, SpeedBar, DirectionBar,
+    // CancelButton, SetButton from the start.
+    MassBar = makeBar(this, "MassBar", QRect(16, 60, 31, 300), MassMin, MassMax, 250, 10);
+    SpeedBar = makeBar(this, "SpeedBar", QRect(184, 60, 31, 300), SpeedMin, SpeedMax, 80, 50);
+    DirectionBar =
+        makeBar(this, "DirectionBar", QRect(286, 126, 31, 161), DirectionMin, DirectionMax, 110, 15);
+    CancelButton = makeButton(this, "CancelButton", QStringLiteral("Cancel"), QRect(344, 319, 75, 25));
+    SetButton = makeButton(this, "SetButton", QStringLiteral("Set State"), QRect(248, 320, 75, 25));
+    setTabOrder(MassBar, SpeedBar);
+    setTabOrder(SpeedBar, DirectionBar);
+    setTabOrder(DirectionBar, CancelButton);
+    setTabOrder(CancelButton, SetButton);
+    MassBar->setFocus();
+
+    PosLabel = makeLabel(this, "PosLabel", QStringLiteral("Position:"), 16, 12, captionFont);
+    PosLabel->setGeometry(16, 12, 60, 16);
+    PosLabel->setToolTip(PositionHint);
+    PosValLabel = makeLabel(this, "PosValLabel", QString(), 82, 12, captionFont);
+    PosValLabel->setToolTip(PositionHint);
+    MassLabel = makeLabel(this, "MassLabel", QStringLiteral("Mass:"), 16, 40, captionFont);
+    MassValLabel = makeLabel(this, "MassValLabel", QString(), 68, 40, captionFont);
+    SpeedLabel = makeLabel(this, "SpeedLabel", QStringLiteral("Speed:"), 184, 40, captionFont);
+    SpeedValLabel = makeLabel(this, "SpeedValLabel", QString(), 246, 40, captionFont);
+    DirectionLabel = makeLabel(this, "DirectionLabel", QStringLiteral("Direction:"), 286, 110, captionFont);
+    DirectionValLabel = makeLabel(this, "DirectionValLabel", QString(), 364, 110, captionFont);
+    BodyLabel = makeLabel(this, "BodyLabel", QStringLiteral("Body X"), 334, 10, dialogFont(21, true));
+
+    ColorPanel = new QFrame(this);
+    ColorPanel->setObjectName(QStringLiteral("ColorPanel"));
+    ColorPanel->setGeometry(420, 11, 22, 22);
+    ColorPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    ColorPanel->setLineWidth(1);
+    ColorPanel->setAutoFillBackground(true);
+
+    struct Reference {
+        const char* name;
+        const char* text;
+        int left;
+        int top;
+    };
+    static constexpr Reference references[] = {
+        {"SputnikLabel", "Sputnik 1", 47, 66},
+        {"ISSLabel", "ISS", 47, 96},
+        {"SinopeLabel", "Sinope", 47, 208},
+        {"MoonLabel", "Moon", 47, 259},
+        {"EarthLabel", "Earth", 47, 276},
+        {"JupiterLabel", "Jupiter", 47, 303},
+        {"SunLabel", "Sun", 47, 326},
+        {"RigelLabel", "Rigel", 47, 338},
+        {"Sputnik2Label", "Sputnik 1", 215, 64},
+        {"Earth2Label", "Earth", 215, 81},
+        {"Sun2Label", "Sun", 215, 190},
+        {"Num_0", "0", 319, 131},
+        {"Num_90", "90", 319, 166},
+        {"Num_180", "180", 319, 200},
+        {"Num_270", "270", 319, 234},
+        {"Num_359", "359", 319, 271},
+    };
+    for (const Reference& r : references)
+        makeLabel(this, r.name, QString::fromLatin1(r.text), r.left, r.top, referenceFont);
+
+    for (QSlider* bar : {MassBar, SpeedBar, DirectionBar}) bar->installEventFilter(this);
+    connect(MassBar, &QSlider::valueChanged, this, [this] { MassBarChange(); });
+    connect(SpeedBar, &QSlider::valueChanged, this, [this] { SpeedBarChange(); });
+    connect(DirectionBar, &QSlider::valueChanged, this, [this] { DirectionBarChange(); });
+    connect(SetButton, &QPushButton::clicked, this, [this] { SetClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
+
+    surface_ = QImage(ClientWidth, ClientHeight, QImage::Format_RGB32);
+    surface_.fill(background_);
+    // The compass shows the direction bar from the first time the dialog appears.
+    paintCompass(DirectionBar->value());
+}
+
+void TForm1::BodyInit(int body) {
+    if (body == 0 || body == 1) loadBody(body);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::loadBody(int body) {
+    const TState& s = records_.CurSettings;
+    const bool a = body == 0;
+    EditBody = body;
+    const TVector pos = a ? s.APos() : s.BPos();
+    (a ? ANewPos : BNewPos) = pos;
+    drawBody_(pos, body);
+    setCaption(BodyLabel, a ? QStringLiteral("Body A") : QStringLiteral("Body B"));
+    QPalette pal = ColorPanel->palette();
+    pal.setColor(QPalette::Window, colorOf(a ? s.AColor() : s.BColor()));
+    ColorPanel->setPalette(pal);
+    setCaption(PosValLabel, positionText(pos));
+
+    // A bar that moves runs its handler here; the labels are then overwritten with the stored values.
+    const Extended mass = a ? s.AMass() : s.BMass();
+    MassBar->setValue(massPosition(mass));
+    setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
+    const Extended speed = a ? s.ASpeed() : s.BSpeed();
+    SpeedBar->setValue(barPosition(speed, SpeedMin, SpeedMax));
+    setCaption(SpeedValLabel, qs(roundedIntegerText(speed)) + QStringLiteral(" km/sec"));
+    const int direction = barPosition(a ? s.ADir() : s.BDir(), DirectionMin, DirectionMax);
+    DirectionBar->setValue(direction);
+    setCaption(DirectionValLabel, qs(IntegerText(direction)) + QStringLiteral(" deg"));
+}
+
+void TForm1::PickPosition(int X, int Y) {
+    if (!isVisible()) return;
+    const Extended sf = records_.CurSettings.sf();
+    TVector& pos = EditBody == 0 ? ANewPos : BNewPos;
+    pos.u = static_cast<Extended>(X) * sf;
+    pos.v = static_cast<Extended>(Y) * sf;
+    // Only a damaged scale can overflow or be NaN here; the label shows it, and no flag waits for the run.
+    clearFpFlags();
+    setCaption(PosValLabel, positionText(pos));
+}
+
+void TForm1::MassBarChange() {
+    setCaption(MassValLabel,
+               qs(ExponentText(massFromPosition(MassBar->value()), sep_)) + QStringLiteral(" kg"));
+}
+
+void TForm1::SpeedBarChange() {
+    setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
+}
+
+void TForm1::DirectionBarChange() {
+    setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
+    DrawCompass(DirectionBar->value());
+}
+
+void TForm1::SetClick() {
+    TState& s = records_.CurSettings;
+    const Extended direction = DirectionBar->value();
+    const Extended speed = SpeedBar->value();
+    const Extended mass = massFromPosition(MassBar->value());
+    if (EditBody == 0) {
+        s.setAPos(ANewPos);
+        s.setADir(direction);
+        s.setASpeed(speed);
+        s.setAMass(mass);
+    } else {
+        s.setBPos(BNewPos);
+        s.setBDir(direction);
+        s.setBSpeed(speed);
+        s.setBMass(mass);
+    }
+    hide();
+}
+
+void TForm1::CancelClick() {
+    hide();
+}
+
+void TForm1::DrawCompass(int Azimuth) {
+    paintCompass(Azimuth);
+    update(QRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1));
+    emit compassDrawn(Azimuth);
+}
+
+void TForm1::paintCompass(int Azimuth) {
+    const QRect clearRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1);
+    QPainter p(&surface_);
+    // The wide pens reach half a pixel past their points; clipping keeps every trace inside the area that
+    // the next compass clears.
+    p.setClipRect(clearRect);
+    p.fillRect(clearRect, background_);
+
+    p.setPen(QPen(QColor(192, 192, 192), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(background_);
+    p.drawEllipse(QRect(CompassLeft, CompassTop, CompassSize, CompassSize));
+
+    const Extended r = CompassSize / 2;
+    const int cx = CompassLeft + static_cast<int>(std::nearbyint(r));
+    const int cy = CompassTop + static_cast<int>(std::nearbyint(r));
+    const auto pointAt = [&](int a) {
+        Extended s = 0;
+        Extended c = 0;
+        x87SinCos(static_cast<Extended>(a) * DegreeFactor, s, c);
+        return QPoint(cx + static_cast<int>(std::nearbyint(r * s)),
+                      cy - static_cast<int>(std::nearbyint(r * c)));
+    };
+    const QPoint tip = pointAt(Azimuth);
+    const QPoint p1 = pointAt((Azimuth + 180 + ArrowAngle) % 360);
+    const QPoint p2 = pointAt((Azimuth + 180 - ArrowAngle) % 360);
+
+    p.setPen(QPen(QColor(0, 0, 255), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(p1, tip);
+    p.drawLine(tip, p2);
+    p.drawLine(p2, p1);
+}
+
+void TForm1::reject() {}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.drawImage(event->rect(), surface_, event->rect());
+}
+
+// A vertical track bar with its minimum at the top moves up for Left and down for Right, like Up and Down;
+// Qt's inverted controls would turn Left and Right the other way.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* bar = qobject_cast<QSlider*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (bar != nullptr && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+            bar->triggerAction(key == Qt::Key_Left ? QAbstractSlider::SliderSingleStepSub
+                                                   : QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm1::setCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    if (label != PosLabel) label->adjustSize();
+}
+
+QString TForm1::positionText(const TVector& pos) const {
+    return QStringLiteral("(") + qs(GeneralText(pos.u, sep_)) + QStringLiteral(",") +
+           qs(GeneralText(pos.v, sep_)) + QStringLiteral(")");
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/sim_records.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QSlider;
+
+// The modeless "Initial State" dialog. It edits one body's starting position, mass, speed and direction
+// and writes them into CurSettings only on Set State. The bars hold mass, speed and direction as integer
+// positions; the picked position waits in ANewPos or BNewPos.
+class TForm1 : public QDialog {
+    Q_OBJECT
+
+  public:
+    // Draws body Body's cross at NewPos (metres) on the main window's plot.
+    using DrawBodyFn = std::function<void(const TVector& NewPos, std::int32_t Body)>;
+
+    static constexpr int ClientWidth = 458;
+    static constexpr int ClientHeight = 376;
+    static constexpr int CompassLeft = 352;
+    static constexpr int CompassTop = 164;
+    static constexpr int CompassSize = 82;
+    static constexpr int ArrowAngle = 10;
+
+    TForm1(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow);
+
+    // Loads body 0 (A) or 1 (B) from CurSettings, draws its cross at the stored start, then shows the
+    // dialog modeless and in front. An open dialog switches to the chosen body. DrawBody's errors pass.
+    void BodyInit(int body);
+    // The right-button press on the main window's plot at client pixel (X, Y); ignored while hidden.
+    void PickPosition(int X, int Y);
+
+    void MassBarChange();
+    void SpeedBarChange();
+    void DirectionBarChange();
+    void SetClick();
+    void CancelClick();
+    void DrawCompass(int Azimuth);
+
+    // The dialog's own drawing surface in client pixels; the compass is drawn here and painted from here.
+    const QImage& surface() const { return surface_; }
+
+    std::int32_t EditBody = 0;
+    TVector ANewPos{};
+    TVector BNewPos{};
+
+    QLabel* PosLabel;
+    QLabel* PosValLabel;
+    QLabel* MassLabel;
+    QLabel* MassValLabel;
+    QLabel* SpeedLabel;
+    QLabel* SpeedValLabel;
+    QLabel* DirectionLabel;
+    QLabel* DirectionValLabel;
+    QLabel* BodyLabel;
+    QFrame* ColorPanel;
+    QSlider* MassBar;
+    QSlider* SpeedBar;
+    QSlider* DirectionBar;
+    QPushButton* SetButton;
+    QPushButton* CancelButton;
+
+  public slots:
+    // Neither button is a cancel button: Esc and window-system close requests leave the dialog open.
+    void reject() override;
+
+  signals:
+    void compassDrawn(int Azimuth);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void loadBody(int body);
+    void paintCompass(int Azimuth);
+    void setCaption(QLabel* label, const QString& text);
+    QString positionText(const TVector& pos) const;
+
+    SimRecords& records_;
+    DrawBodyFn drawBody_;
+    std::string sep_;
+    QColor background_;
+    QImage surface_;
+};

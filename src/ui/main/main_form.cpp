@@ -1,0 +1,489 @@
+#include "ui/main/main_form.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <cmath>
+
+#include "core/fp_error.h"
+#include "core/run.h"
+#include "settings_file/save_settings.h"
+#include "ui/initial_state/initial_state_form.h"
+#include "ui/main/control_panel.h"
+#include "ui/main/error_guard.h"
+#include "ui/main/platform_dialogs.h"
+#include "ui/main/plot_surface.h"
+#include "ui/main/qt_run_host.h"
+
+const QString AboutText = QStringLiteral(
+    "Tulvane simulates solutions for the two-body problem in classical mechanics using Newton's laws.\r\n"
+    "\r\n"
+    "Copyright 2026 The Tulvane developers\r\n"
+    "\r\n"
+    "Version 1.0    tulvane-developers@users.noreply.example.org");
+
+namespace {
+
+struct IntervalItem {
+    const char* name;
+    const char* caption;
+    long double seconds;
+};
+
+constexpr IntervalItem IntervalItems[] = {
+    {"N1minute1", "1 minute", 60},
+    {"N100seconds1", "100 seconds", 100},
+    {"N1000seconds1", "1000 seconds", 1000},
+    {"N1hour1", "1 hour", 3600},
+    {"N10000seconds1", "10000 seconds", 10000},
+    {"N1day1", "1 day", 86400},
+    {"N10E5seconds1", "10E5 seconds", 100000},
+    {"N1week1", "1 week", 604800},
+    {"N10E6seconds1", "10E6 seconds", 1000000},
+    {"N1month1", "1 month", 2626560},
+    {"N10E7seconds1", "10E7 seconds", 10000000},
+    {"N1year1", "1 year", 31557600},
+};
+
+const QColor InactiveCaptionColor(191, 205, 219);
+const QColor ButtonShadowColor(160, 160, 160);
+
+QFont programFont(int pointSize, bool bold) {
+    QFont f;
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    f.setPointSize(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QString xdgDataDir() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(base) + QStringLiteral("/Tulvane/");
+}
+
+QString findHelpFile() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {
+        dir + QStringLiteral("/help/index.html"),
+        dir + QStringLiteral("/../share/tulvane/help/index.html"),
+    };
+    for (const QString& c : candidates)
+        if (QFileInfo::exists(c)) return QFileInfo(c).canonicalFilePath();
+    return candidates.first();
+}
+
+// Rounds half to even in the current (nearest) mode; the caller compares before converting.
+Extended roundHalfEven(Extended x) { return std::nearbyint(x); }
+
+}  // namespace
+
+TMainForm::TMainForm(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), r_(records), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Tulvane"));
+    setFont(programFont(8, true));
+    surface_ = new PlotSurface(this);
+    surface_->setObjectName(QStringLiteral("PlotSurface"));
+    surface_->onMousePress = [this](Qt::MouseButton b, int x, int y) { handle([=, this] { MouseDn(b, x, y); }); };
+    setCentralWidget(surface_);
+    resize(810, 537 + menuBar()->sizeHint().height());
+    host_ = new QtRunHost(*this);
+    buildPanel();
+    buildMenus();
+    Init();
+}
+
+TMainForm::~TMainForm() {
+    delete host_;
+    delete helpWindow_;
+}
+
+void TMainForm::buildPanel() {
+    Panel1 = new ControlPanel(surface_);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(8, 336, 81, 145);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(1);
+    Panel1->setAutoFillBackground(true);
+    QPalette pal = Panel1->palette();
+    pal.setColor(QPalette::Window, InactiveCaptionColor);
+    Panel1->setPalette(pal);
+    Panel1->acceptsDropAt = [this](const QPoint& p) { return acceptsPanelDrop(p); };
+    Panel1->onDrop = [this](const QPoint& p) { handle([=, this] { FormDragDrop(p.x(), p.y()); }); };
+
+    auto label = [this](const char* name, const QString& text, QRect geometry) {
+        auto* l = new QLabel(text, Panel1);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(geometry);
+        l->setAlignment(Qt::AlignCenter);
+        return l;
+    };
+    auto button = [this](const char* name, const QString& text, QRect geometry) {
+        auto* b = new QPushButton(text, Panel1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(geometry);
+        b->setFocusPolicy(Qt::TabFocus);
+        return b;
+    };
+
+    SimStateLabel = label("SimStateLabel", QStringLiteral("Ready"), {10, 6, 55, 13});
+    SimStateLabel->setAutoFillBackground(true);
+    QPalette lp = SimStateLabel->palette();
+    lp.setColor(QPalette::Window, ButtonShadowColor);
+    lp.setColor(QPalette::WindowText, Qt::red);
+    SimStateLabel->setPalette(lp);
+    RunButton = button("RunButton", QStringLiteral("Run"), {10, 24, 55, 25});
+    PauseButton = button("PauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
+    ResetButton = button("ResetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
+    ElapsedLabel = label("ElapsedLabel", QStringLiteral("0.0 "), {3, 107, 72, 13});
+    ElapsedUnitLabel = label("ElapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
+    ZMinus = button("ZMinus", QStringLiteral("-"), {2, 122, 16, 16});
+    ZPlus = button("ZPlus", QStringLiteral("+"), {60, 122, 16, 16});
+    ZMinus->setToolTip(QStringLiteral("Zoom out"));
+    ZPlus->setToolTip(QStringLiteral("Zoom in"));
+
+    for (QPushButton* b : {RunButton, PauseButton, ResetButton})
+        connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { SimStateControl(b); }); });
+    for (QPushButton* b : {ZMinus, ZPlus})
+        connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { ZoomClick(b); }); });
+}
+
+void TMainForm::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, handler, a] { handle([=, this] { handler(a); }); });
+        return a;
+    };
+
+    File1 = menuBar()->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Save1 = item(File1, "Save1", QStringLiteral("&Save Settings"), [this](QAction*) { SaveClick(); });
+    Save1->setShortcut(QKeySequence::Save);
+    Exit1 = item(File1, "Exit1", QStringLiteral("E&xit"), [this](QAction*) { Exit1Click(); });
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    Settings1 = menuBar()->addMenu(QStringLiteral("&Settings"));
+    Settings1->setObjectName(QStringLiteral("Settings1"));
+    BodyAInitialState1 = item(Settings1, "BodyAInitialState1", QStringLiteral("Body A Initial State"),
+                              [this](QAction* a) { BodyInit(a); });
+    BodyBInitialState1 = item(Settings1, "BodyBInitialState1", QStringLiteral("Body B Initial State"),
+                              [this](QAction* a) { BodyInit(a); });
+    BodyAColor1 = item(Settings1, "BodyAColor1", QStringLiteral("Body A Color"), [this](QAction*) { ColorAClick(); });
+    BodyBColor1 = item(Settings1, "BodyBColor1", QStringLiteral("Body B Color"), [this](QAction*) { ColorBClick(); });
+    BackgroundColor1 = item(Settings1, "BackgroundColor1", QStringLiteral("Set Background Color"),
+                            [this](QAction*) { ColorCClick(); });
+    UseJPEGBackgroung1 = item(Settings1, "UseJPEGBackgroung1", QStringLiteral("Use JPEG Background"),
+                              [this](QAction*) { UseJPEGBackgroung1Click(); });
+    Tiime1 = Settings1->addMenu(QStringLiteral("Plot Interval"));
+    Tiime1->setObjectName(QStringLiteral("Tiime1"));
+    Description = Tiime1->addAction(QStringLiteral("Simulated time between plots"));
+    Description->setObjectName(QStringLiteral("Description"));
+    Description->setEnabled(false);
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (const IntervalItem& it : IntervalItems) {
+        QAction* a = item(Tiime1, it.name, QString::fromLatin1(it.caption), [this](QAction* a) { TimeIntervalClick(a); });
+        a->setCheckable(true);
+        group->addAction(a);
+        intervalItems.push_back(a);
+        if (it.seconds == 86400) a->setChecked(true);
+    }
+
+    View1 = menuBar()->addMenu(QStringLiteral("&View"));
+    View1->setObjectName(QStringLiteral("View1"));
+    View1->setToolTipsVisible(true);
+    CurrentSettings1 = item(View1, "CurrentSettings1", QStringLiteral("Current Settings"),
+                            [this](QAction*) { ViewCurrent(); });
+    ViewTV0File = item(View1, "ViewTV0File", QStringLiteral("Saved Settings ( .TV0 File)"),
+                       [this](QAction*) { ViewTV0(); });
+    ViewTV0File->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
+    ViewTV0File->setStatusTip(ViewTV0File->toolTip());
+
+    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    Contents1 = item(Help1, "Contents1", QStringLiteral("&Contents"), [this](QAction*) { ShowHelp(); });
+    Contents1->setShortcut(QKeySequence::HelpContents);
+    About1 = item(Help1, "About1", QStringLiteral("&About"), [this](QAction*) { ShowAbout(); });
+}
+
+void TMainForm::Init() {
+    helpFile_ = findHelpFile();
+    surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
+    JPEGBack = false;
+    SimStateLabel->setText(QStringLiteral("Ready"));
+    r_.SimState = Ready;
+    applyPattern(Ready);
+    dataDir_ = xdgDataDir();
+    // The first save should land somewhere sensible, so the folder is made when it is missing.
+    QDir().mkpath(dataDir_);
+    ElapsedLabel->setText(QStringLiteral("0.0"));
+    ElapsedUnitLabel->setText(QStringLiteral("days"));
+}
+
+void TMainForm::applyPattern(std::int32_t state) {
+    Settings1->menuAction()->setEnabled(state == Ready);
+    View1->menuAction()->setEnabled(state == Ready);
+    RunButton->setEnabled(state != Running);
+    ResetButton->setEnabled(state == Paused);
+    PauseButton->setEnabled(state == Running);
+}
+
+void TMainForm::handle(const std::function<void()>& handler) {
+    ++handlerDepth_;
+    guarded(dialogs_, this, handler);
+    --handlerDepth_;
+    if (quitRequested_ && runFrames_.empty()) endProgram();
+}
+
+void TMainForm::SimStateControl(QObject* sender) {
+    if (sender == PauseButton && r_.SimState == Running) {
+        SimStateLabel->setText(QStringLiteral("Paused"));
+        r_.SimState = Paused;
+        applyPattern(Paused);
+    } else if (sender == ResetButton && r_.SimState == Paused) {
+        adoptPendingCount();
+        repaintBackground();
+        SimStateLabel->setText(QStringLiteral("Ready"));
+        r_.SimState = Ready;
+        applyPattern(Ready);
+        ElapsedLabel->setText(QStringLiteral("0.0"));
+        ElapsedUnitLabel->setText(QStringLiteral("days"));
+    } else if (sender == RunButton && r_.SimState == Ready) {
+        adoptPendingCount();
+        r_.CurState = r_.CurSettings;
+        surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
+        SimStateLabel->setText(QStringLiteral("Running"));
+        r_.SimState = Running;
+        applyPattern(Running);
+        r_.PlotCount = 0;
+        callRun(liveDelayMs, 0);
+    } else if (sender == RunButton && r_.SimState == Paused) {
+        adoptPendingCount();
+        SimStateLabel->setText(QStringLiteral("Running"));
+        r_.SimState = Running;
+        applyPattern(Running);
+        callRun(liveDelayMs, 0);
+    }
+}
+
+void TMainForm::callRun(std::int32_t Delay, std::int32_t Count) {
+    runFrames_.push_back(RunFrame{r_.PlotCount, false});
+    struct PopFrame {
+        std::vector<RunFrame>& frames;
+        ~PopFrame() { frames.pop_back(); }
+    } pop{runFrames_};
+    const std::int32_t result = Run(r_, *host_, Delay, Count);
+    // A run or replay started in the same pump pass as the Pause already took this call's count over.
+    if (!runFrames_.back().superseded) r_.PlotCount = result;
+}
+
+void TMainForm::adoptPendingCount() {
+    // A handler served in the same pump pass as the Pause runs before the paused loop has returned its
+    // count; it takes the count from the loop and tells the loop not to store it when it ends.
+    if (runFrames_.empty() || r_.SimState == Running) return;
+    RunFrame& f = runFrames_.back();
+    if (f.superseded) return;
+    r_.PlotCount = f.liveCount;
+    f.superseded = true;
+}
+
+void TMainForm::repaintBackground() {
+    if (JPEGBack)
+        surface_->stretchDraw(BackBitmap);
+    else
+        surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
+}
+
+void TMainForm::DrawBody(const TVector& NewPos, std::int32_t Body) {
+    clearFpFlags();
+    const Extended sf = r_.CurSettings.sf();
+    Extended x = NewPos.u / sf;
+    Extended y = NewPos.v / sf;
+    asm volatile("" : "+m"(x), "+m"(y));
+    checkFpFlags();
+    if (std::isnan(x) || std::isnan(y)) throw FloatingPointError("EInvalidOp", InvalidOpText);
+    x = roundHalfEven(x);
+    y = roundHalfEven(y);
+    // Compared as long double, so a body however far away is simply not drawn.
+    if (x < 0 || x > surface_->width() - 1 || y < 0 || y > surface_->height() - 1) return;
+    const TColor c = Body == 0 ? r_.CurSettings.AColor() : r_.CurSettings.BColor();
+    surface_->drawCross(static_cast<int>(x), static_cast<int>(y), colorOf(c).rgb());
+}
+
+void TMainForm::ClearPlot() {
+    Panel1->hide();
+    if (JPEGBack)
+        surface_->stretchDraw(BackBitmap);
+    else
+        surface_->fill(colorOf(r_.CurSettings.CColor()));
+    Panel1->show();
+}
+
+void TMainForm::Replay() {
+    adoptPendingCount();
+    r_.CurState = r_.CurSettings;
+    const std::int32_t n = r_.PlotCount;
+    r_.PlotCount = 0;
+    r_.SimState = Running;
+    try {
+        if (n > 0) {
+            callRun(0, n);
+        } else {
+            DrawBody(r_.CurState.APos(), 0);
+            DrawBody(r_.CurState.BPos(), 1);
+        }
+    } catch (...) {
+        // Left Running under the Paused pattern, no button would match any transition.
+        r_.SimState = Paused;
+        throw;
+    }
+    r_.SimState = Paused;
+}
+
+void TMainForm::ZoomClick(QObject* sender) {
+    if (r_.SimState != Paused) return;
+    if (sender == ZMinus) {
+        const Extended t = r_.CurSettings.sf() * 2;
+        if (t > 1e10L) return;
+        r_.CurSettings.setSf(t);
+    }
+    if (sender == ZPlus) {
+        const Extended t = r_.CurSettings.sf() / 2;
+        if (t < 1e8L) return;
+        r_.CurSettings.setSf(t);
+    }
+    ClearPlot();
+    Replay();
+}
+
+void TMainForm::MouseDn(Qt::MouseButton button, int X, int Y) {
+    if (button == Qt::RightButton) PickPosition(X, Y);
+    if (button == Qt::LeftButton && r_.SimState == Paused) {
+        const int cx = surface_->width() / 2;
+        const int cy = surface_->height() / 2;
+        ClearPlot();
+        const Extended sf = r_.CurSettings.sf();
+        const Extended dx = cx - X;
+        const Extended dy = cy - Y;
+        TVector a = r_.CurSettings.APos();
+        TVector b = r_.CurSettings.BPos();
+        a.u += dx * sf;
+        a.v += dy * sf;
+        b.u += dx * sf;
+        b.v += dy * sf;
+        r_.CurSettings.setAPos(a);
+        r_.CurSettings.setBPos(b);
+        Replay();
+    }
+}
+
+bool TMainForm::acceptsPanelDrop(const QPoint& p) const {
+    return surface_->rect().contains(p) && !Panel1->geometry().contains(p);
+}
+
+void TMainForm::FormDragDrop(int X, int Y) {
+    Panel1->move(X, Y);
+    if (JPEGBack) {
+        surface_->stretchDraw(BackBitmap);
+        if (r_.SimState == Paused) Replay();
+    }
+}
+
+void TMainForm::ColorAClick() {
+    if (!dialogs_.pickColor(this, colorPick_)) return;
+    r_.CurSettings.setAColor(static_cast<TColor>(colorPick_.red() | colorPick_.green() << 8 | colorPick_.blue() << 16));
+}
+
+void TMainForm::ColorBClick() {
+    if (!dialogs_.pickColor(this, colorPick_)) return;
+    r_.CurSettings.setBColor(static_cast<TColor>(colorPick_.red() | colorPick_.green() << 8 | colorPick_.blue() << 16));
+}
+
+void TMainForm::ColorCClick() {
+    JPEGBack = false;
+    if (!dialogs_.pickColor(this, colorPick_)) return;
+    r_.CurSettings.setCColor(static_cast<TColor>(colorPick_.red() | colorPick_.green() << 8 | colorPick_.blue() << 16));
+    surface_->forceWindowColor(colorPick_);
+}
+
+void TMainForm::usePicture(const QImage& picture) {
+    BackBitmap = picture;
+    if (BackBitmap.isNull()) return;
+    surface_->stretchDraw(BackBitmap);
+    JPEGBack = true;
+}
+
+void TMainForm::TimeIntervalClick(QObject* sender) {
+    for (std::size_t i = 0; i < intervalItems.size(); ++i) {
+        if (sender != intervalItems[i]) continue;
+        r_.CurSettings.setDT(IntervalItems[i].seconds);
+        intervalItems[i]->setChecked(true);
+        return;
+    }
+}
+
+void TMainForm::Exit1Click() { quitRequested_ = true; }
+
+void TMainForm::endProgram() {
+    if (ending_) return;
+    ending_ = true;
+    hide();
+    if (helpWindow_) helpWindow_->close();
+    if (onQuit)
+        onQuit();
+    else
+        QCoreApplication::quit();
+}
+
+void TMainForm::BodyInit(QObject* sender) {
+    if (!form1_) return;
+    if (sender == BodyAInitialState1) form1_->BodyInit(0);
+    if (sender == BodyBInitialState1) form1_->BodyInit(1);
+}
+
+void TMainForm::PickPosition(int X, int Y) {
+    if (form1_) form1_->PickPosition(X, Y);
+}
+
+void TMainForm::SaveClick() { SaveSettings(r_, dialogs_, this, dataDir_); }
+
+// Wired as their windows land.
+void TMainForm::UseJPEGBackgroung1Click() {}
+void TMainForm::ViewCurrent() {}
+void TMainForm::ViewTV0() {}
+
+void TMainForm::ShowHelp() {
+    if (!QFileInfo::exists(helpFile_)) return;
+    if (!helpWindow_) {
+        helpWindow_ = new QTextBrowser();
+        helpWindow_->setObjectName(QStringLiteral("HelpWindow"));
+        helpWindow_->setWindowTitle(QStringLiteral("Tulvane Help"));
+        helpWindow_->setOpenExternalLinks(true);
+        helpWindow_->resize(720, 560);
+    }
+    helpWindow_->setSource(QUrl::fromLocalFile(helpFile_));
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+void TMainForm::ShowAbout() {
+    dialogs_.showMessage(this, AboutText + QStringLiteral("\r\n\r\nData directory: ") + dataDir_);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // While a run's loop is active the request waits for it to return; the window stays usable.
+    event->ignore();
+    quitRequested_ = true;
+    if (runFrames_.empty() && handlerDepth_ == 0) endProgram();
+}
+
+QColor TMainForm::colorOf(TColor c) const { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }

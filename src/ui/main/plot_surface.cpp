@@ -1,0 +1,96 @@
+#include "ui/main/plot_surface.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+    image_ = QImage(QSize(1, 1), QImage::Format_RGB32);
+    image_.fill(windowColor_);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(16);
+    connect(&repaintTimer_, &QTimer::timeout, this, [this] { flush(); });
+}
+
+void PlotSurface::setWindowColor(const QColor& c) {
+    if (c == windowColor_) return;
+    forceWindowColor(c);
+}
+
+void PlotSurface::forceWindowColor(const QColor& c) {
+    windowColor_ = c;
+    fill(c);
+}
+
+void PlotSurface::fill(const QColor& c) {
+    image_.fill(c);
+    markDirty(image_.rect());
+}
+
+void PlotSurface::stretchDraw(const QImage& picture) {
+    if (picture.isNull()) return;
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(image_.rect(), picture);
+    p.end();
+    markDirty(image_.rect());
+}
+
+void PlotSurface::drawCross(int x, int y, QRgb color) {
+    const int w = image_.width();
+    const int h = image_.height();
+    // Pixels are written directly: a replay draws thousands of crosses and a painter per cross would cost
+    // more than the integration itself.
+    if (y >= 0 && y < h) {
+        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int i = std::max(0, x - 2); i <= std::min(w - 1, x + 2); ++i) row[i] = color;
+    }
+    if (x >= 0 && x < w) {
+        for (int j = std::max(0, y - 2); j <= std::min(h - 1, y + 2); ++j)
+            reinterpret_cast<QRgb*>(image_.scanLine(j))[x] = color;
+    }
+    markDirty(QRect(x - 2, y - 2, 5, 5));
+}
+
+void PlotSurface::markDirty(const QRect& r) {
+    dirty_ = dirty_.united(r);
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
+}
+
+void PlotSurface::flush(bool now) {
+    repaintTimer_.stop();
+    if (dirty_.isEmpty()) return;
+    if (now && isVisible())
+        repaint(dirty_);
+    else
+        update(dirty_);
+    dirty_ = QRect();
+}
+
+void PlotSurface::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawImage(r.topLeft(), image_, r);
+}
+
+void PlotSurface::resizeEvent(QResizeEvent*) {
+    if (size() == image_.size()) return;
+    // The kept area stays; new area shows the window's colour.
+    QImage grown(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    grown.fill(windowColor_);
+    QPainter p(&grown);
+    p.drawImage(0, 0, image_);
+    p.end();
+    image_ = grown;
+    dirty_ = QRect();
+    update();
+}
+
+void PlotSurface::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (onMousePress) {
+        const QPoint pos = event->position().toPoint();
+        onMousePress(event->button(), pos.x(), pos.y());
+    }
+}

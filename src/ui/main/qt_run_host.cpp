@@ -1,0 +1,46 @@
+#include "ui/main/qt_run_host.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QThread>
+
+#include "ui/main/main_form.h"
+#include "ui/main/plot_surface.h"
+
+QtRunHost::QtRunHost(TMainForm& form) : form_(form), separator_(QLocale().decimalPoint().toStdString()) {
+    sincePump_.start();
+}
+
+void QtRunHost::drawBody(const TVector& NewPos, std::int32_t Body) { form_.DrawBody(NewPos, Body); }
+
+void QtRunHost::showElapsed(const std::string& daysText) {
+    form_.ElapsedLabel->setText(QString::fromStdString(daysText));
+    form_.ElapsedUnitLabel->setText(QStringLiteral("days"));
+}
+
+void QtRunHost::sleepMs(std::int32_t ms) {
+    // Show the new crosses before the pause, not a sleep later.
+    form_.plotSurface()->flush(true);
+    QThread::msleep(static_cast<unsigned long>(ms));
+    afterSleep_ = true;
+}
+
+bool QtRunHost::pumpEvents() {
+    bool ran = false;
+    if (afterSleep_ || form_.pumpEveryStep || sincePump_.nsecsElapsed() >= 1'000'000) {
+        QCoreApplication::processEvents();
+        sincePump_.restart();
+        afterSleep_ = false;
+        ran = true;
+    }
+    if (form_.afterStepHook) {
+        form_.afterStepHook();
+        ran = true;
+    }
+    return ran;
+}
+
+void QtRunHost::plotCounted(std::int32_t plotCounter) {
+    if (!form_.runFrames_.empty()) form_.runFrames_.back().liveCount = plotCounter;
+}

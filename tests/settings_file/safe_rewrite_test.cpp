@@ -1,0 +1,245 @@
+#include "settings_file/safe_rewrite.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "settings_file/in_out_error.h"
+#include "settings_file/t_state_file.h"
+#include "support/scratch_mount.h"
+#include "support/sys_fault.h"
+#include "support/temp_files.h"
+
+namespace {
+
+using SysCalls::Call;
+namespace fs = std::filesystem;
+
+std::vector<TState> recordsWithActions(const std::vector<std::int32_t>& actions) {
+    std::vector<TState> out;
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        out.push_back(patternRecord(static_cast<int>(i), actions[i]));
+    return out;
+}
+
+std::vector<TState> keptOf(const std::vector<TState>& records) {
+    std::vector<TState> out;
+    for (const auto& r : records)
+        if (r.Action() != 1) out.push_back(r);
+    return out;
+}
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+class CompactTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string path = dir.file("s.tv0");
+    TStateFile viewed;
+
+    void open(const Bytes& image) {
+        writeBytes(path, image);
+        viewed.assign(path);
+        viewed.openExisting();
+    }
+};
+
+// Action values next to 1 and with 1 in their low byte are kept: only exactly 1 marks a record.
+TEST_F(CompactTest, KeepsEveryRecordNotMarkedInOrderAndDropsTheTail) {
+    const auto records = recordsWithActions({0, 1, 2, 1, 257, -1, 0x01000000, 0});
+    open(fileImage(records, 100));
+    const ino_t before = inodeOf(path);
+    viewed.seek(3);
+    compactStateFile(viewed);
+    EXPECT_FALSE(viewed.isOpen());
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+    EXPECT_NE(inodeOf(path), before) << "the file was not replaced in one step";
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+TEST_F(CompactTest, RemovingEveryRecordLeavesAnEmptyFile) {
+    open(fileImage(recordsWithActions({1, 1, 1}), 5));
+    compactStateFile(viewed);
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+TEST_F(CompactTest, KeepsThePermissionBits) {
+    for (const mode_t mode : {0640, 0604, 0755}) {
+        SCOPED_TRACE(mode);
+        open(fileImage(recordsWithActions({0, 1})));
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        compactStateFile(viewed);
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+}
+
+TEST_F(CompactTest, FollowsASymbolicLinkAndReplacesTheRealFile) {
+    TempDir other;
+    const std::string real = other.file("real.tv0");
+    const auto records = recordsWithActions({1, 0, 1, 2});
+    writeBytes(real, fileImage(records));
+    fs::create_symlink(real, path);
+    viewed.assign(path);
+    viewed.openExisting();
+    compactStateFile(viewed);
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_EQ(fs::read_symlink(path), real);
+    EXPECT_EQ(readBytes(real), fileImage(keptOf(records)));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+    EXPECT_EQ(namesIn(other.path()), std::vector<std::string>{"real.tv0"});
+}
+
+// The viewer's "File lost" state: its file was closed by an earlier failure.
+TEST_F(CompactTest, AClosedFileFailsWithCode103AndChangesNothing) {
+    const Bytes image = fileImage(recordsWithActions({0, 1}), 7);
+    open(image);
+    viewed.close();
+    try {
+        compactStateFile(viewed);
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), 103);
+        EXPECT_STREQ(e.what(), "I/O error 103");
+    }
+    EXPECT_EQ(readBytes(path), image);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+TEST_F(CompactTest, AFolderThatCannotBeSyncedStillCompletes) {
+    const auto records = recordsWithActions({0, 1, 0});
+    open(fileImage(records));
+    SysFault inject(Call::Sync, 1, {EINVAL});
+    compactStateFile(viewed);
+    EXPECT_TRUE(inject.fired());
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+}
+
+struct Stage {
+    const char* name;
+    Call call;
+    int nth;
+    SysCalls::Outcome outcome;
+    const char* text;
+};
+
+void PrintTo(const Stage& s, std::ostream* os) {
+    *os << s.name;
+}
+
+class CompactFailure : public CompactTest, public ::testing::WithParamInterface<Stage> {};
+
+TEST_P(CompactFailure, LeavesTheFileByteIdenticalAndNoTemporaryFile) {
+    const Bytes image = fileImage(recordsWithActions({0, 1, 2, 1, 0}), 77);
+    open(image);
+    {
+        SysFault inject(GetParam().call, GetParam().nth, GetParam().outcome);
+        try {
+            compactStateFile(viewed);
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.kindName(), "EInOutError");
+            EXPECT_STREQ(e.what(), GetParam().text);
+        }
+        EXPECT_TRUE(inject.fired()) << "the stage was never reached";
+    }
+    EXPECT_FALSE(viewed.isOpen());
+    EXPECT_EQ(readBytes(path), image);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+// Calls in order: fstat of the viewed file, open of the folder, open of the temporary file, fchmod, then per
+// record an fstat (at end?) and a pread, with a pwrite for each kept record; then the viewed file's close,
+// fdatasync and close of the temporary file, rename.
+INSTANTIATE_TEST_SUITE_P(
+    Stages, CompactFailure,
+    ::testing::Values(Stage{"ModeUnreadable", Call::Stat, 1, {EIO}, "I/O error 5"},
+                      Stage{"FolderNotOpened", Call::Open, 1, {EACCES}, "File access denied"},
+                      Stage{"TemporaryNotCreated", Call::Open, 2, {EACCES}, "File access denied"},
+                      Stage{"TooManyOpenFiles", Call::Open, 2, {EMFILE}, "Too many open files"},
+                      Stage{"PermissionsNotSet", Call::Chmod, 1, {EPERM}, "File access denied"},
+                      Stage{"SizeUnreadable", Call::Stat, 3, {EIO}, "I/O error 5"},
+                      Stage{"RecordUnreadable", Call::Read, 3, {EIO}, "I/O error 5"},
+                      Stage{"FirstWriteFindsNoSpace", Call::Write, 1, {ENOSPC}, "Disk full"},
+                      Stage{"WriteCutShort", Call::Write, 2, {0, 100}, "Disk full"},
+                      Stage{"LastWriteFails", Call::Write, 3, {EIO}, "I/O error 5"},
+                      Stage{"ViewedCloseFails", Call::Close, 1, {EIO}, "I/O error 5"},
+                      Stage{"FlushFails", Call::DataSync, 1, {EIO}, "I/O error 5"},
+                      Stage{"TemporaryCloseFails", Call::Close, 2, {ENOSPC}, "Disk full"},
+                      Stage{"RenameFails", Call::Rename, 1, {EXDEV}, "I/O error 18"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CompactTest, AFileRemovedWhileViewedIsNotFoundAndNothingIsCreated) {
+    open(fileImage(recordsWithActions({0, 1})));
+    fs::remove(path);
+    try {
+        compactStateFile(viewed);
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_STREQ(e.what(), "The specified file was not found");
+    }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+TEST(CompactFullDisk, ACopyThatDoesNotFitLeavesTheFileAsItWas) {
+    ScratchMount mount;
+    if (!mount.ok()) GTEST_SKIP() << mount.why();
+    const std::string path = mount.path() + "/s.tv0";
+    // About 40 KiB on a 64 KiB file system: the copy cannot fit beside it.
+    std::vector<std::int32_t> actions(140, 0);
+    actions[0] = 1;
+    const Bytes image = fileImage(recordsWithActions(actions), 10);
+    writeBytes(path, image);
+    ASSERT_EQ(readBytes(path), image);
+    TStateFile viewed;
+    viewed.assign(path);
+    viewed.openExisting();
+    try {
+        compactStateFile(viewed);
+        FAIL() << "the copy fitted";
+    } catch (const EInOutError& e) {
+        EXPECT_STREQ(e.what(), "Disk full");
+    }
+    EXPECT_EQ(readBytes(path), image);
+    EXPECT_EQ(namesIn(mount.path()), std::vector<std::string>{"s.tv0"});
+}
+
+// Root may write anywhere, so the folder's refusal is seen from a child that has given up root.
+TEST_F(CompactTest, AFolderWithoutWriteAccessIsAccessDenied) {
+    const Bytes image = fileImage(recordsWithActions({0, 1}));
+    writeBytes(path, image);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        TStateFile f;
+        f.assign(path);
+        try {
+            f.openExisting();
+            compactStateFile(f);
+        } catch (const EInOutError& e) {
+            ::_exit(std::string(e.what()) == "File access denied" ? 0 : 3);
+        }
+        ::_exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot drop to an unprivileged user (not running as root)";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: another error, 4: no error";
+    EXPECT_EQ(readBytes(path), image);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+}  // namespace

@@ -1,0 +1,317 @@
+#include "settings_file/save_settings.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/date_time.h"
+#include "core/label_codec.h"
+#include "core/sim_records.h"
+#include "scripted_dialogs.h"
+#include "settings_file/in_out_error.h"
+#include "support/scratch_mount.h"
+#include "support/sys_fault.h"
+#include "support/temp_files.h"
+#include "ui/main/error_guard.h"
+
+namespace {
+
+const QString Report = QStringLiteral("EInOutError error raised with message: ");
+
+QString confirmation(const QString& label, const QString& path) {
+    return QStringLiteral("The current state settings, labled ") + label +
+           QStringLiteral(", were saved to ") + path + QStringLiteral(".");
+}
+
+QString labelOf(const TState& s) {
+    return QString::fromStdU16String(RecLabelText(s));
+}
+
+Bytes labelField(const TState& s) {
+    return Bytes(s.bytes.begin() + TStateLayout::RecLabel,
+                 s.bytes.begin() + TStateLayout::RecLabel + 1 + TStateLayout::LabelCapacity);
+}
+
+// One user at the program: the records, the scripted answers, and the data folder.
+struct Session {
+    SimRecords records;
+    ScriptedDialogs dialogs;
+    QString dataDir = QStringLiteral("/nonexistent/data/");
+
+    void save(const std::optional<QString>& label, const std::optional<QString>& path = std::nullopt) {
+        dialogs.inputAnswers.push_back(label);
+        dialogs.saveAnswers.push_back(path);
+        SaveSettings(records, dialogs, nullptr, dataDir);
+    }
+    TState saveAndSnapshot(const QString& label, const QString& path) {
+        save(label, path);
+        return records.CurSettings;
+    }
+};
+
+// The stamp lies between two readings of the clock taken around the save.
+bool stampedDuring(const TState& s, double before, double after) {
+    return s.SaveDT() >= before && s.SaveDT() <= after;
+}
+
+void fillUp(const std::string& folder) {
+    const int fd = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    const std::vector<char> chunk(4096, 'x');
+    while (::write(fd, chunk.data(), chunk.size()) == static_cast<ssize_t>(chunk.size())) {
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+class SaveSettingsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    void newFileHoldsExactlyTheCurrentSettingsWithLabelAndDate() {
+        Session s;
+        s.dataDir = dir.path() + QStringLiteral("/");
+        const QString file = path(QStringLiteral("new.tv0"));
+        const double before = NowAsTDateTime();
+        s.save(QStringLiteral("Orbit one"), file);
+        const double after = NowAsTDateTime();
+
+        TState expected = defaultSettings();
+        expected.setLabelLength(9);
+        std::memcpy(expected.labelChars(), "Orbit one", 9);
+        QVERIFY(stampedDuring(s.records.CurSettings, before, after));
+        expected.setSaveDT(s.records.CurSettings.SaveDT());
+        QCOMPARE(s.records.CurSettings, expected);
+        QCOMPARE(readBytes(file.toStdString()), bytesOf(expected));
+
+        QCOMPARE(s.dialogs.shown.size(), 3u);
+        const auto& input = s.dialogs.shown[0];
+        QCOMPARE(input.kind, QStringLiteral("input"));
+        QCOMPARE(input.caption, QStringLiteral("Saving Settings"));
+        QCOMPARE(input.text,
+                 QStringLiteral("You may add the current settings information to an existing .tv0 file "
+                                "or name a new file.\r\nBut first, please enter a label describing this "
+                                "group of settings. Maximum 100 characters."));
+        QCOMPARE(input.maxLength, 255);
+        const auto& save = s.dialogs.shown[1];
+        QCOMPARE(save.kind, QStringLiteral("save"));
+        QCOMPARE(save.file.title, QStringLiteral("Saving Settings"));
+        QCOMPARE(save.file.initialDir, s.dataDir);
+        QCOMPARE(save.file.defaultSuffix, QStringLiteral("tv0"));
+        QVERIFY(!save.file.overwritePrompt);
+        QVERIFY(!save.file.mustExist);
+        for (const auto* name : {"a.tv0", "A.TV0"})
+            QVERIFY(QDir::match(
+                QRegularExpression(R"(\((.*)\))").match(save.file.nameFilter).captured(1).split(' '),
+                QString::fromLatin1(name)));
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{confirmation("Orbit one", file)});
+    }
+
+    void twoSavesGiveTwoRecordsInSavingOrder() {
+        Session s;
+        const QString file = path(QStringLiteral("two.tv0"));
+        const TState first = s.saveAndSnapshot(QStringLiteral("first"), file);
+        s.records.CurSettings.setCpT(7);
+        const TState second = s.saveAndSnapshot(QStringLiteral("second"), file);
+        QVERIFY(first != second);
+        QCOMPARE(readBytes(file.toStdString()), fileImage({first, second}));
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")),
+                 QStringList({confirmation("first", file), confirmation("second", file)}));
+    }
+
+    void appendLandsAfterTheLastWholeRecord_data() {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("tail");
+        QTest::newRow("empty file") << 0 << 0;
+        QTest::newRow("only a partial tail") << 0 << 292;
+        QTest::newRow("one record") << 1 << 0;
+        QTest::newRow("two records and a tail") << 2 << 100;
+    }
+
+    void appendLandsAfterTheLastWholeRecord() {
+        QFETCH(int, records);
+        QFETCH(int, tail);
+        const QString file = path(QStringLiteral("existing.tv0"));
+        std::vector<TState> content;
+        for (int i = 0; i < records; ++i) content.push_back(patternRecord(i));
+        writeBytes(file.toStdString(), fileImage(content, static_cast<std::size_t>(tail)));
+        Session s;
+        content.push_back(s.saveAndSnapshot(QStringLiteral("added"), file));
+        QCOMPARE(readBytes(file.toStdString()), fileImage(content));
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{confirmation("added", file)});
+    }
+
+    void labelIsStoredAndQuotedAsCut_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        const QString digits = QStringLiteral("0123456789").repeated(15);
+        QTest::newRow("150 characters") << digits << digits.left(100);
+        QTest::newRow("exactly 100") << digits.left(100) << digits.left(100);
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("outside the code page") << QStringLiteral("B\u0151d") << QStringLiteral("Bod");
+    }
+
+    void labelIsStoredAndQuotedAsCut() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        Session s;
+        const QString file = path(QStringLiteral("label.tv0"));
+        QFile::remove(file);
+        s.save(typed, file);
+        QCOMPARE(labelOf(s.records.CurSettings), stored);
+        QCOMPARE(int(s.records.CurSettings.labelLength()), stored.size());
+        TState onDisk;
+        const Bytes bytes = readBytes(file.toStdString());
+        QCOMPARE(bytes.size(), std::size_t(293));
+        std::memcpy(onDisk.bytes.data(), bytes.data(), 293);
+        QCOMPARE(labelOf(onDisk), stored);
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{confirmation(stored, file)});
+    }
+
+    void shorterLabelKeepsTheOlderTailBytes() {
+        Session s;
+        const QString file = path(QStringLiteral("tail.tv0"));
+        QFile::remove(file);
+        s.save(QStringLiteral("ABCDEFGHIJ"), file);
+        const Bytes longer = labelField(s.records.CurSettings);
+        s.save(QStringLiteral("xyz"), file);
+        Bytes expected = longer;
+        expected[0] = 3;
+        std::memcpy(&expected[1], "xyz", 3);
+        QCOMPARE(labelField(s.records.CurSettings), expected);
+        QCOMPARE(labelOf(s.records.CurSettings), QStringLiteral("xyz"));
+        const Bytes bytes = readBytes(file.toStdString());
+        QCOMPARE(Bytes(bytes.begin() + 293 + 4, bytes.begin() + 293 + 105), expected);
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")).last(), confirmation("xyz", file));
+    }
+
+    void cancelAtTheLabelBoxChangesNothing() {
+        Session s;
+        s.records.CurSettings.setSaveDT(1.5);
+        const TState before = s.records.CurSettings;
+        s.save(std::nullopt, path(QStringLiteral("never.tv0")));
+        QCOMPARE(s.records.CurSettings, before);
+        QCOMPARE(s.dialogs.shown.size(), 1u);
+        QVERIFY(!QFile::exists(path(QStringLiteral("never.tv0"))));
+    }
+
+    void cancelAtTheFileDialogKeepsTheLabelOnly() {
+        Session s;
+        s.records.CurSettings.setSaveDT(1.5);
+        const auto before = namesIn(dir.path().toStdString());
+        s.save(QStringLiteral("kept"), std::nullopt);
+        QCOMPARE(labelOf(s.records.CurSettings), QStringLiteral("kept"));
+        QCOMPARE(s.records.CurSettings.SaveDT(), 1.5);
+        QCOMPARE(s.dialogs.shown.size(), 2u);
+        QCOMPARE(namesIn(dir.path().toStdString()), before);
+    }
+
+    void readOnlyFileIsAccessDenied() {
+        ScratchMount mount;
+        if (!mount.ok()) QSKIP(qPrintable(QString::fromStdString(mount.why())));
+        const std::string file = mount.path() + "/ro.tv0";
+        const Bytes image = fileImage({patternRecord(1)});
+        writeBytes(file, image);
+        if (!mount.makeReadOnly()) QSKIP(qPrintable(QString::fromStdString(mount.why())));
+        Session s;
+        s.records.CurSettings.setSaveDT(1.5);
+        const double before = NowAsTDateTime();
+        s.save(QStringLiteral("denied"), QString::fromStdString(file));
+        const double after = NowAsTDateTime();
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{Report + "File access denied"});
+        QCOMPARE(readBytes(file), image);
+        QCOMPARE(labelOf(s.records.CurSettings), QStringLiteral("denied"));
+        QVERIFY(stampedDuring(s.records.CurSettings, before, after));
+    }
+
+    void missingFolderIsInvalidFileName() {
+        Session s;
+        s.records.CurSettings.setSaveDT(1.5);
+        const QString file = path(QStringLiteral("gone/new.tv0"));
+        s.save(QStringLiteral("nowhere"), file);
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{Report + "Invalid file name - %s"});
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("gone"))));
+        QVERIFY(s.records.CurSettings.SaveDT() != 1.5);
+        QCOMPARE(labelOf(s.records.CurSettings), QStringLiteral("nowhere"));
+    }
+
+    void fullDiskLeavesNoTornRecordAndNoEmptyNewFile() {
+        ScratchMount mount;
+        if (!mount.ok()) QSKIP(qPrintable(QString::fromStdString(mount.why())));
+        // Exactly one page of records and tail: the next record needs a page the full disk cannot give.
+        const std::string existing = mount.path() + "/full.tv0";
+        const Bytes image = fileImage(std::vector<TState>(13, patternRecord(3)), 4096 - 13 * 293);
+        writeBytes(existing, image);
+        fillUp(mount.path());
+        Session s;
+        s.save(QStringLiteral("append"), QString::fromStdString(existing));
+        s.save(QStringLiteral("create"), QString::fromStdString(mount.path() + "/new.tv0"));
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")),
+                 QStringList({Report + "Disk full", Report + "Disk full"}));
+        QCOMPARE(readBytes(existing), image);
+        QVERIFY(!QFile::exists(QString::fromStdString(mount.path() + "/new.tv0")));
+    }
+
+    void failedWriteLeavesNoTrace_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("err");
+        QTest::addColumn<int>("shortWrite");
+        QTest::addColumn<QString>("text");
+        for (const bool existing : {false, true}) {
+            const char* which = existing ? "existing file: " : "new file: ";
+            QTest::addRow("%scut short", which) << existing << 0 << 150 << QStringLiteral("Disk full");
+            QTest::addRow("%sno space", which) << existing << ENOSPC << -1 << QStringLiteral("Disk full");
+            QTest::addRow("%sdevice error", which) << existing << EIO << -1 << QStringLiteral("I/O error 5");
+        }
+    }
+
+    void failedWriteLeavesNoTrace() {
+        QFETCH(bool, existing);
+        QFETCH(int, err);
+        QFETCH(int, shortWrite);
+        QFETCH(QString, text);
+        const QString file = path(QStringLiteral("fault.tv0"));
+        QFile::remove(file);
+        const Bytes image = fileImage({patternRecord(1), patternRecord(2)}, 33);
+        if (existing) writeBytes(file.toStdString(), image);
+        Session s;
+        {
+            SysFault inject(SysCalls::Call::Write, 1, {err, shortWrite});
+            s.save(QStringLiteral("torn"), file);
+            QVERIFY(inject.fired());
+        }
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{Report + text});
+        if (existing)
+            QCOMPARE(readBytes(file.toStdString()), image);
+        else
+            QVERIFY(!QFile::exists(file));
+    }
+
+    void failedFinalCloseReachesTheGeneralReportWithoutConfirmation() {
+        const QString file = path(QStringLiteral("close.tv0"));
+        QFile::remove(file);
+        Session s;
+        s.dialogs.inputAnswers.push_back(QStringLiteral("closing"));
+        s.dialogs.saveAnswers.push_back(file);
+        {
+            SysFault inject(SysCalls::Call::Close, 1, {EIO});
+            guarded(s.dialogs, nullptr, [&] { SaveSettings(s.records, s.dialogs, nullptr, s.dataDir); });
+            QVERIFY(inject.fired());
+        }
+        QCOMPARE(s.dialogs.texts(QStringLiteral("error")), QStringList{QStringLiteral("I/O error 5.")});
+        QVERIFY(s.dialogs.texts(QStringLiteral("message")).isEmpty());
+        QCOMPARE(readBytes(file.toStdString()), bytesOf(s.records.CurSettings));
+    }
+};
+
+QTEST_MAIN(SaveSettingsTest)
+#include "save_settings_qtest.moc"

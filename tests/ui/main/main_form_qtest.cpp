@@ -1,0 +1,539 @@
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+#include "core/fp_error.h"
+#include "scripted_dialogs.h"
+#include "ui/main/control_panel.h"
+#include "ui/main/error_guard.h"
+#include "ui/main/main_form.h"
+#include "ui/main/plot_surface.h"
+
+namespace {
+
+const QRgb Blue = qRgb(0, 0, 255);
+const QRgb Yellow = qRgb(255, 255, 0);
+const QRgb Red = qRgb(255, 0, 0);
+
+// Posts a full click so that it is served by the next event pump, like a click the user makes while the
+// loop is busy.
+void postClick(QWidget* w) {
+    const QPointF c = QPointF(w->rect().center());
+    const QPointF g = QPointF(w->mapToGlobal(c.toPoint()));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, c, g, Qt::LeftButton,
+                                                   Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, c, g, Qt::LeftButton,
+                                                   Qt::NoButton, Qt::NoModifier));
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dataHome;
+    ScriptedDialogs* dialogs = nullptr;
+    SimRecords* records = nullptr;
+    TMainForm* form = nullptr;
+    int steps = 0;
+    bool quitCalled = false;
+    std::function<void(int)> onStep;
+
+    void setClientSize(int w, int h) {
+        const QSize extra = form->size() - form->plotSurface()->size();
+        form->resize(QSize(w, h) + extra);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->plotSurface()->size(), QSize(w, h));
+    }
+    QRgb pixel(int x, int y) const { return form->plotSurface()->image().pixel(x, y); }
+    // Clicks Run and serves the run's steps through onStep until the loop returns.
+    void runUntilPaused(const std::function<void(int)>& step) {
+        onStep = step;
+        QTest::mouseClick(form->RunButton, Qt::LeftButton);
+        onStep = nullptr;
+    }
+    void pauseAtPlotCount(int points) {
+        const int target = std::max(1, points * 40);
+        runUntilPaused([this, target](int s) {
+            if (s == target) form->SimStateControl(form->PauseButton);
+        });
+    }
+    int countPixels(QRgb c) const {
+        const QImage& img = form->plotSurface()->image();
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == c;
+        return n;
+    }
+    void checkPattern(const QString& label, bool run, bool pause, bool reset, bool menus) {
+        QCOMPARE(form->SimStateLabel->text(), label);
+        QCOMPARE(form->RunButton->isEnabled(), run);
+        QCOMPARE(form->PauseButton->isEnabled(), pause);
+        QCOMPARE(form->ResetButton->isEnabled(), reset);
+        QCOMPARE(form->Settings1->menuAction()->isEnabled(), menus);
+        QCOMPARE(form->View1->menuAction()->isEnabled(), menus);
+        QVERIFY(form->File1->menuAction()->isEnabled());
+        QVERIFY(form->Help1->menuAction()->isEnabled());
+        QVERIFY(form->ZMinus->isEnabled() && form->ZPlus->isEnabled());
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dataHome.isValid());
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    }
+
+    void init() {
+        dialogs = new ScriptedDialogs;
+        records = new SimRecords;
+        form = new TMainForm(*records, *dialogs);
+        form->liveDelayMs = 0;
+        form->pumpEveryStep = true;
+        quitCalled = false;
+        steps = 0;
+        form->onQuit = [this] { quitCalled = true; };
+        form->afterStepHook = [this] {
+            ++steps;
+            if (onStep) onStep(steps);
+        };
+        form->show();
+        setClientSize(810, 537);
+    }
+
+    void cleanup() {
+        delete form;
+        delete records;
+        delete dialogs;
+    }
+
+    void startsReadyWithBlueBackground() {
+        checkPattern("Ready", true, false, false, true);
+        QCOMPARE(form->ElapsedLabel->text(), QString("0.0"));
+        QCOMPARE(form->ElapsedUnitLabel->text(), QString("days"));
+        QCOMPARE(form->windowTitle(), QString("Tulvane"));
+        QCOMPARE(pixel(400, 300), Blue);
+        QCOMPARE(form->panel()->geometry(), QRect(8, 336, 81, 145));
+        QVERIFY(form->font().bold());
+    }
+
+    void runPauseResumeResetFollowTheStateTable() {
+        QString labelWhileRunning;
+        bool patternWhileRunning = false;
+        runUntilPaused([&](int s) {
+            if (s == 1) {
+                labelWhileRunning = form->SimStateLabel->text();
+                patternWhileRunning = !form->RunButton->isEnabled() && form->PauseButton->isEnabled() &&
+                                      !form->ResetButton->isEnabled() && !form->Settings1->menuAction()->isEnabled();
+            }
+            if (s == 120) QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+        });
+        QCOMPARE(labelWhileRunning, QString("Running"));
+        QVERIFY(patternWhileRunning);
+        checkPattern("Paused", true, false, true, false);
+        QCOMPARE(records->PlotCount, 3);
+        QCOMPARE(form->ElapsedLabel->text(), QString("3.0"));
+        QCOMPARE(form->ElapsedUnitLabel->text(), QString("days"));
+        QVERIFY(countPixels(Yellow) > 0);
+
+        // Resuming continues from the paused state: nothing is copied from CurSettings.
+        records->CurSettings.setASpeed(1);
+        const TState atPause = records->CurState;
+        TState afterFirstResumedStep;
+        runUntilPaused([&](int s) {
+            if (s == 121) afterFirstResumedStep = records->CurState;
+            if (s == 200) form->SimStateControl(form->PauseButton);
+        });
+        QVERIFY(afterFirstResumedStep.ASpeed() > 29);
+        QVERIFY(!(afterFirstResumedStep == atPause));
+        QCOMPARE(records->PlotCount, 5);  // 80 steps after the resume: two more plot points
+        QCOMPARE(form->ElapsedLabel->text(), QString("5.0"));
+
+        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        checkPattern("Ready", true, false, false, true);
+        QCOMPARE(form->ElapsedLabel->text(), QString("0.0"));
+        QCOMPARE(countPixels(Yellow), 0);
+        QCOMPARE(countPixels(Red), 0);
+        QCOMPARE(records->SimState, Ready);
+    }
+
+    void clicksThatMatchNoRowDoNothing_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Pause when Ready") << int(Ready) << "PauseButton";
+        QTest::newRow("Reset when Ready") << int(Ready) << "ResetButton";
+        QTest::newRow("Pause when Paused") << int(Paused) << "PauseButton";
+        QTest::newRow("Run while Running") << int(Running) << "RunButton";
+        QTest::newRow("Reset while Running") << int(Running) << "ResetButton";
+    }
+    void clicksThatMatchNoRowDoNothing() {
+        QFETCH(int, state);
+        QFETCH(QString, button);
+        records->SimState = state;
+        records->PlotCount = 7;
+        const TState before = records->CurState;
+        const QImage image = form->plotSurface()->image();
+        form->SimStateControl(form->findChild<QPushButton*>(button));
+        QCOMPARE(records->SimState, state);
+        QCOMPARE(records->PlotCount, 7);
+        QVERIFY(records->CurState == before);
+        QCOMPARE(form->plotSurface()->image(), image);
+    }
+
+    void runFromReadyKeepsMarksWhenTheColourIsUnchanged() {
+        form->DrawBody(TVector{100e9L, 100e9L}, 1);
+        QCOMPARE(pixel(100, 100), Red);
+        pauseAtPlotCount(0);
+        QCOMPARE(pixel(100, 100), Red);
+    }
+
+    void exitEndsAtOnceWhenNoRunIsActive() {
+        form->Exit1->trigger();
+        QVERIFY(quitCalled);
+    }
+
+    void exitDuringARunWaitsForThePause_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("File > Exit") << false;
+        QTest::newRow("close box") << true;
+    }
+    void exitDuringARunWaitsForThePause() {
+        QFETCH(bool, closeBox);
+        bool quitBeforePause = true;
+        runUntilPaused([&](int s) {
+            if (s == 5) {
+                if (closeBox)
+                    form->close();
+                else
+                    form->Exit1->trigger();
+            }
+            if (s == 90) {
+                quitBeforePause = quitCalled;
+                QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+            }
+        });
+        QVERIFY(!quitBeforePause);
+        QVERIFY(quitCalled);
+        QCOMPARE(records->PlotCount, 2);  // the run went on plotting until the Pause
+    }
+
+    void floatingPointErrorIsReportedOnceThenPauseAndResetWork() {
+        records->CurSettings.setBPos(records->CurSettings.APos());
+        runUntilPaused([](int) {});
+        QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
+        QCOMPARE(records->SimState, Running);
+        QVERIFY(!form->runActive());
+        QVERIFY(form->PauseButton->isEnabled());
+        QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+        checkPattern("Paused", true, false, true, false);
+        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        checkPattern("Ready", true, false, false, true);
+        // With no loop left, Exit acts at once although SimState was Running after the error.
+        form->Exit1->trigger();
+        QVERIFY(quitCalled);
+    }
+
+    void exitRequestedDuringARunEndsWhenTheRunFails() {
+        bool quitBeforeReport = true;
+        dialogs->onShow = [&](const ScriptedDialogs::Shown&) { quitBeforeReport = quitCalled; };
+        runUntilPaused([&](int s) {
+            if (s == 3) {
+                form->Exit1->trigger();
+                // Both bodies at one point: the next step fails.
+                records->CurState.setBPos(records->CurState.APos());
+            }
+        });
+        QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
+        QVERIFY(!quitBeforeReport);
+        QVERIFY(quitCalled);
+    }
+
+    void runServedInThePausePumpPassResumesWithTheRightCount() {
+        int nestedStart = -1;
+        runUntilPaused([&](int s) {
+            if (s == 80) {  // two plot points drawn; both clicks wait for the same pump pass
+                postClick(form->PauseButton);
+                postClick(form->RunButton);
+            }
+            if (s == 81) nestedStart = records->PlotCount;
+            if (s == 81 + 120) form->SimStateControl(form->PauseButton);
+        });
+        QCOMPARE(nestedStart, 2);
+        QCOMPARE(records->PlotCount, 5);  // 2 before the pause, 3 in the resumed run; not overwritten
+        QCOMPARE(form->ElapsedLabel->text(), QString("5.0"));
+        checkPattern("Paused", true, false, true, false);
+    }
+
+    void aboutNamesTheDataFolder() {
+        form->About1->trigger();
+        const QString dataDir = dataHome.path() + "/Tulvane/";
+        QCOMPARE(form->dataDir(), dataDir);
+        QVERIFY(QDir(dataDir).exists());
+        QCOMPARE(dialogs->texts("message"),
+                 QStringList{AboutText + "\r\n\r\nData directory: " + dataDir});
+        QVERIFY(AboutText.startsWith("Tulvane simulates solutions for the two-body problem in classical "
+                                     "mechanics using Newton's laws.\r\n\r\nCopyright 2026 The Tulvane developers"));
+    }
+
+    void generalErrorTextAppendsAFullStopByTheRule_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "Disk full" << "Disk full.";
+        QTest::newRow("full stop") << "Done." << "Done.";
+        QTest::newRow("code below the full stop") << "Odd)" << "Odd)";
+        QTest::newRow("newline") << "Line\n" << "Line\n";
+        QTest::newRow("code above the full stop") << "a/b/" << "a/b/.";
+        QTest::newRow("empty") << "" << ".";
+    }
+    void generalErrorTextAppendsAFullStopByTheRule() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(GeneralErrorText(text), shown);
+    }
+
+    void panelSwallowsPresses() {
+        int presses = 0;
+        form->plotSurface()->onMousePress = [&](Qt::MouseButton, int, int) { ++presses; };
+        QTest::mousePress(form->panel(), Qt::RightButton, {}, QPoint(40, 135));
+        QTest::mousePress(form->ElapsedLabel, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mousePress(form->SimStateLabel, Qt::MiddleButton, {}, QPoint(5, 5));
+        QTest::mousePress(form->plotSurface(), Qt::RightButton, {}, QPoint(400, 100));
+        QCOMPARE(presses, 1);
+    }
+
+    // ---- the plot ----
+
+    void drawBodyMapsMetresToPixels_data() {
+        QTest::addColumn<double>("u");
+        QTest::addColumn<double>("v");
+        QTest::addColumn<int>("body");
+        QTest::addColumn<QPoint>("centre");
+        QTest::newRow("default start of A") << 2e11 << 1e11 << 0 << QPoint(200, 100);
+        QTest::newRow("B in red") << 6e11 << 4e11 << 1 << QPoint(600, 400);
+        QTest::newRow("2.5 pixels rounds to 2") << 2.5e9 << 50e9 << 0 << QPoint(2, 50);
+        QTest::newRow("3.5 pixels rounds to 4") << 3.5e9 << 50e9 << 0 << QPoint(4, 50);
+    }
+    void drawBodyMapsMetresToPixels() {
+        QFETCH(double, u);
+        QFETCH(double, v);
+        QFETCH(int, body);
+        QFETCH(QPoint, centre);
+        form->DrawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, body);
+        const QRgb c = body == 0 ? Yellow : Red;
+        const int x = centre.x(), y = centre.y();
+        for (int d = -2; d <= 2; ++d) {
+            QCOMPARE(pixel(x + d, y), c);
+            QCOMPARE(pixel(x, y + d), c);
+        }
+        QCOMPARE(pixel(x + 3, y), Blue);
+        QCOMPARE(pixel(x, y - 3), Blue);
+        QCOMPARE(pixel(x + 1, y + 1), Blue);
+        QCOMPARE(countPixels(c), 9);
+    }
+
+    void drawBodyDrawsNothingOutsideTheClientArea_data() {
+        QTest::addColumn<double>("u");
+        QTest::addColumn<double>("v");
+        QTest::addColumn<int>("visible");
+        QTest::newRow("x = width - 1, right arm cut") << 809e9 << 100e9 << 7;
+        QTest::newRow("x = width") << 810e9 << 100e9 << 0;
+        QTest::newRow("negative x") << -1e9 << 100e9 << 0;
+        QTest::newRow("negative y") << 100e9 << -1e9 << 0;
+        QTest::newRow("far away") << 1e30 << 1e30 << 0;
+        QTest::newRow("y = height - 1") << 100e9 << 536e9 << 7;
+    }
+    void drawBodyDrawsNothingOutsideTheClientArea() {
+        QFETCH(double, u);
+        QFETCH(double, v);
+        QFETCH(int, visible);
+        form->DrawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, 0);
+        QCOMPARE(countPixels(Yellow), visible);
+    }
+
+    void drawBodyOfNaNRaisesInvalidOperation() {
+        TVector p{std::numeric_limits<Extended>::quiet_NaN(), 1e11L};
+        try {
+            form->DrawBody(p, 0);
+            QFAIL("no error");
+        } catch (const FloatingPointError& e) {
+            QCOMPARE(QString(e.what()), QString("Invalid floating point operation"));
+        }
+        records->CurSettings.setSf(0);
+        QVERIFY_THROWS_EXCEPTION(FloatingPointError, form->DrawBody(TVector{1e11L, 1e11L}, 0));
+    }
+
+    void zoomKeepsToItsLimits_data() {
+        QTest::addColumn<double>("sf");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<double>("after");
+        QTest::newRow("out from 8e9: ignored") << 8e9 << "ZMinus" << 8e9;
+        QTest::newRow("out from 5e9 to 1e10") << 5e9 << "ZMinus" << 1e10;
+        QTest::newRow("in from 2e8 to 1e8") << 2e8 << "ZPlus" << 1e8;
+        QTest::newRow("in from 1e9/8: ignored") << 1e9 / 8 << "ZPlus" << 1e9 / 8;
+        QTest::newRow("in from 1e9") << 1e9 << "ZPlus" << 5e8;
+    }
+    void zoomKeepsToItsLimits() {
+        QFETCH(double, sf);
+        QFETCH(QString, button);
+        QFETCH(double, after);
+        pauseAtPlotCount(2);
+        records->CurSettings.setSf(sf);
+        const QImage before = form->plotSurface()->image();
+        QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(static_cast<double>(records->CurSettings.sf()), after);
+        if (after == sf) {
+            QCOMPARE(form->plotSurface()->image(), before);  // nothing at all: no repaint, no replay
+        } else {
+            QVERIFY(form->plotSurface()->image() != before);
+            QCOMPARE(records->PlotCount, 2);
+            QCOMPARE(records->SimState, Paused);
+        }
+    }
+
+    void zoomDoesNothingUnlessPaused() {
+        form->ZPlus->click();
+        QCOMPARE(records->CurSettings.sf(), 1e9L);
+        runUntilPaused([&](int s) {
+            if (s == 3) form->ZoomClick(form->ZPlus);
+            if (s == 4) form->SimStateControl(form->PauseButton);
+        });
+        QCOMPARE(records->CurSettings.sf(), 1e9L);
+    }
+
+    void replayDrawsExactlyWhatTheLiveRunDrew() {
+        pauseAtPlotCount(30);
+        const QImage live = form->plotSurface()->image();
+        const TState atPause = records->CurState;
+        QTest::mouseClick(form->ZPlus, Qt::LeftButton);
+        QVERIFY(form->plotSurface()->image() != live);
+        QTest::mouseClick(form->ZMinus, Qt::LeftButton);
+        QCOMPARE(form->plotSurface()->image(), live);
+        QVERIFY(records->CurState == atPause);
+        QCOMPARE(records->PlotCount, 30);
+        QCOMPARE(records->SimState, Paused);
+    }
+
+    void replayOfZeroPointsDrawsOnlyTheStartCrosses() {
+        runUntilPaused([&](int s) {
+            if (s == 5) form->SimStateControl(form->PauseButton);
+        });
+        QCOMPARE(records->PlotCount, 0);
+        const int stepsBefore = steps;
+        QTest::mouseClick(form->ZMinus, Qt::LeftButton);
+        QCOMPARE(steps, stepsBefore);  // no step taken
+        QCOMPARE(countPixels(Yellow), 9);
+        QCOMPARE(countPixels(Red), 9);
+        QCOMPARE(pixel(100, 50), Yellow);  // (2e11, 1e11) at 2e9 m per pixel
+        QCOMPARE(pixel(300, 200), Red);
+        QCOMPARE(records->SimState, Paused);
+    }
+
+    void zoomServedInThePausePumpPassReplaysThePausedPoints() {
+        runUntilPaused([&](int s) {
+            if (s == 160) {
+                postClick(form->PauseButton);
+                postClick(form->ZPlus);
+            }
+        });
+        QCOMPARE(records->PlotCount, 4);
+        QCOMPARE(records->CurSettings.sf(), 5e8L);
+        QCOMPARE(records->SimState, Paused);
+        QVERIFY(countPixels(Yellow) > 9 * 3);
+    }
+
+    void leftClickRecentresOnTheClickedPoint_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QPoint>("click");
+        QTest::addColumn<double>("shiftU");
+        QTest::addColumn<double>("shiftV");
+        QTest::newRow("801 wide: cx = 400") << 801 << QPoint(300, 168) << 100e9 << 100e9;
+        QTest::newRow("click on the centre") << 810 << QPoint(405, 268) << 0.0 << 0.0;
+    }
+    void leftClickRecentresOnTheClickedPoint() {
+        QFETCH(int, width);
+        QFETCH(QPoint, click);
+        QFETCH(double, shiftU);
+        QFETCH(double, shiftV);
+        setClientSize(width, 537);
+        pauseAtPlotCount(3);
+        const TVector a0 = records->CurSettings.APos();
+        const TVector b0 = records->CurSettings.BPos();
+        form->DrawBody(TVector{700e9L, 50e9L}, 0);  // a mark that the clearing must remove
+        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, click);
+        QCOMPARE(records->CurSettings.APos().u, a0.u + static_cast<Extended>(shiftU));
+        QCOMPARE(records->CurSettings.APos().v, a0.v + static_cast<Extended>(shiftV));
+        QCOMPARE(records->CurSettings.BPos().u, b0.u + static_cast<Extended>(shiftU));
+        QCOMPARE(records->CurSettings.BPos().v, b0.v + static_cast<Extended>(shiftV));
+        QCOMPARE(pixel(700, 50), Blue);
+        QCOMPARE(records->PlotCount, 3);
+        QCOMPARE(records->SimState, Paused);
+        const QPoint start(static_cast<int>((a0.u + static_cast<Extended>(shiftU)) / 1e9L),
+                           static_cast<int>((a0.v + static_cast<Extended>(shiftV)) / 1e9L));
+        QCOMPARE(pixel(start.x(), start.y()), Yellow);
+    }
+
+    void failedReplayReturnsToPaused() {
+        pauseAtPlotCount(2);
+        records->CurSettings.setAPos(records->CurSettings.BPos());
+        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, QPoint(405, 268));
+        QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
+        QCOMPARE(records->SimState, Paused);
+        checkPattern("Paused", true, false, true, false);
+        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        QCOMPARE(records->SimState, Ready);
+    }
+
+    void droppingThePanelWithoutAPictureOnlyMovesIt() {
+        pauseAtPlotCount(2);
+        const QImage before = form->plotSurface()->image();
+        QTest::mousePress(form->panel(), Qt::LeftButton, {}, QPoint(40, 135));
+        QTest::mouseMove(form->panel(), QPoint(60, 100));
+        QTest::mouseMove(form->panel(), QPoint(300, 0));
+        QVERIFY(form->panel()->isDragging());
+        QTest::mouseRelease(form->panel(), Qt::LeftButton, {}, QPoint(300, 0));
+        QCOMPARE(form->panel()->pos(), QPoint(308, 336));
+        QCOMPARE(form->plotSurface()->image(), before);
+        QCOMPARE(records->PlotCount, 2);
+    }
+
+    void droppingOntoThePanelItselfIsRefused() {
+        QTest::mousePress(form->panel(), Qt::LeftButton, {}, QPoint(40, 135));
+        QTest::mouseMove(form->panel(), QPoint(40, 100));
+        QTest::mouseRelease(form->panel(), Qt::LeftButton, {}, QPoint(40, 100));
+        QCOMPARE(form->panel()->pos(), QPoint(8, 336));
+    }
+
+    void droppingThePanelWithAPictureRepaintsItAndReplays() {
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(qRgb(0, 128, 0));
+        form->usePicture(picture);
+        QCOMPARE(pixel(700, 500), qRgb(0, 128, 0));
+        pauseAtPlotCount(3);
+        form->DrawBody(TVector{700e9L, 50e9L}, 0);
+        form->FormDragDrop(500, 20);
+        QCOMPARE(form->panel()->pos(), QPoint(500, 20));
+        QCOMPARE(pixel(700, 50), qRgb(0, 128, 0));
+        QCOMPARE(pixel(200, 100), Yellow);  // replayed start cross
+        QCOMPARE(records->PlotCount, 3);
+        QCOMPARE(records->SimState, Paused);
+    }
+
+    void thePlotSurvivesResizeAndRepaint() {
+        form->DrawBody(TVector{200e9L, 100e9L}, 0);
+        setClientSize(1000, 700);
+        QCOMPARE(pixel(200, 100), Yellow);
+        QCOMPARE(pixel(950, 650), Blue);
+        setClientSize(600, 400);
+        setClientSize(900, 600);
+        QCOMPARE(pixel(200, 100), Yellow);
+        const QImage shown = form->plotSurface()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.pixel(200, 100), Yellow);
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_qtest.moc"

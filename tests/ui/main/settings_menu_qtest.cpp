@@ -1,0 +1,136 @@
+#include <QAction>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "scripted_dialogs.h"
+#include "ui/main/main_form.h"
+#include "ui/main/plot_surface.h"
+
+class SettingsMenuTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dataHome;
+    ScriptedDialogs* dialogs = nullptr;
+    SimRecords* records = nullptr;
+    TMainForm* form = nullptr;
+
+    QRgb pixel(int x, int y) const { return form->plotSurface()->image().pixel(x, y); }
+    QAction* checkedInterval() const {
+        for (QAction* a : form->intervalItems)
+            if (a->isChecked()) return a;
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
+    void init() {
+        dialogs = new ScriptedDialogs;
+        records = new SimRecords;
+        form = new TMainForm(*records, *dialogs);
+        form->show();
+        form->resize(810, 600);
+        QCoreApplication::processEvents();
+    }
+    void cleanup() {
+        delete form;
+        delete records;
+        delete dialogs;
+    }
+
+    void intervalItemsSetTheirExactValues_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("1 minute") << "1 minute" << 60.0;
+        QTest::newRow("100 seconds") << "100 seconds" << 100.0;
+        QTest::newRow("1000 seconds") << "1000 seconds" << 1000.0;
+        QTest::newRow("1 hour") << "1 hour" << 3600.0;
+        QTest::newRow("10000 seconds") << "10000 seconds" << 10000.0;
+        QTest::newRow("1 day") << "1 day" << 86400.0;
+        QTest::newRow("10E5 seconds") << "10E5 seconds" << 100000.0;
+        QTest::newRow("1 week") << "1 week" << 604800.0;
+        QTest::newRow("10E6 seconds") << "10E6 seconds" << 1000000.0;
+        QTest::newRow("1 month") << "1 month" << 2626560.0;
+        QTest::newRow("10E7 seconds") << "10E7 seconds" << 10000000.0;
+        QTest::newRow("1 year") << "1 year" << 31557600.0;
+    }
+    void intervalItemsSetTheirExactValues() {
+        QFETCH(QString, caption);
+        QFETCH(double, seconds);
+        QCOMPARE(checkedInterval()->text(), QString("1 day"));
+        QAction* item = nullptr;
+        for (QAction* a : form->intervalItems)
+            if (a->text() == caption) item = a;
+        QVERIFY(item);
+        item->trigger();
+        QCOMPARE(records->CurSettings.dT(), static_cast<Extended>(seconds));
+        QCOMPARE(checkedInterval(), item);
+        item->trigger();  // the marked item again changes nothing
+        QCOMPARE(checkedInterval(), item);
+        QCOMPARE(records->CurSettings.dT(), static_cast<Extended>(seconds));
+    }
+
+    void intervalMenuStartsWithItsCaptionItem() {
+        const QList<QAction*> actions = form->Tiime1->actions();
+        QCOMPARE(actions.size(), 13);
+        QCOMPARE(actions.first()->text(), QString("Simulated time between plots"));
+        QCOMPARE(form->Tiime1->title(), QString("Plot Interval"));
+    }
+
+    void anotherWayOfChangingTheIntervalLeavesTheMark() {
+        records->CurSettings.setDT(60);
+        QCOMPARE(checkedInterval()->text(), QString("1 day"));
+    }
+
+    void bodyColoursApplyToLaterCrossesOnly() {
+        form->DrawBody(TVector{200e9L, 100e9L}, 0);
+        dialogs->colorAnswers.push_back(QColor(0, 255, 0));
+        form->BodyAColor1->trigger();
+        QCOMPARE(records->CurSettings.AColor(), 0x0000FF00);
+        QCOMPARE(pixel(200, 100), qRgb(255, 255, 0));  // the cross already drawn keeps its colour
+        form->DrawBody(TVector{300e9L, 100e9L}, 0);
+        QCOMPARE(pixel(300, 100), qRgb(0, 255, 0));
+        dialogs->colorAnswers.push_back(QColor(0x12, 0x34, 0x56));
+        form->BodyBColor1->trigger();
+        QCOMPARE(records->CurSettings.BColor(), 0x00563412);
+    }
+
+    void colourDialogOpensOnTheLastAcceptedColour() {
+        dialogs->colorAnswers = {QColor(10, 20, 30), std::nullopt, QColor(40, 50, 60), std::nullopt};
+        form->BodyAColor1->trigger();
+        form->BodyBColor1->trigger();  // cancelled: B keeps red
+        form->BackgroundColor1->trigger();
+        form->BodyAColor1->trigger();
+        QList<QColor> opened;
+        for (const auto& s : dialogs->shown) opened << s.initialColor;
+        QCOMPARE(opened, (QList<QColor>{QColor(Qt::blue), QColor(10, 20, 30), QColor(10, 20, 30), QColor(40, 50, 60)}));
+        QCOMPARE(records->CurSettings.BColor(), 0x000000FF);
+        QCOMPARE(records->CurSettings.AColor(), 0x001E140A);
+    }
+
+    void backgroundColourClearsEvenWhenUnchanged() {
+        form->DrawBody(TVector{200e9L, 100e9L}, 0);
+        dialogs->colorAnswers.push_back(QColor(Qt::blue));
+        form->BackgroundColor1->trigger();
+        QCOMPARE(pixel(200, 100), qRgb(0, 0, 255));
+        dialogs->colorAnswers.push_back(QColor(Qt::black));
+        form->BackgroundColor1->trigger();
+        QCOMPARE(pixel(200, 100), qRgb(0, 0, 0));
+        QCOMPARE(records->CurSettings.CColor(), 0);
+    }
+
+    void cancelledBackgroundColourEndsPictureMode() {
+        QImage picture(2, 2, QImage::Format_RGB32);
+        picture.fill(qRgb(0, 128, 0));
+        form->usePicture(picture);
+        QVERIFY(form->jpegBack());
+        form->BackgroundColor1->trigger();  // cancelled
+        QVERIFY(!form->jpegBack());
+        QCOMPARE(pixel(400, 300), qRgb(0, 128, 0));  // the picture stays on screen
+        form->ClearPlot();
+        QCOMPARE(pixel(400, 300), qRgb(0, 0, 255));  // the next clearing uses the colour
+    }
+};
+
+QTEST_MAIN(SettingsMenuTest)
+#include "settings_menu_qtest.moc"
