@@ -3,15 +3,10 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
-#include <cmath>
-#include <cstdint>
+
+#include "core/date_time.h"
 
 namespace {
-constexpr std::int64_t MsecsPerDay = 86400000;
-// Days from 30 December 1899 to 1 January 0001 and to 1 January 10000.
-constexpr double FirstDay = -693593.0;
-constexpr double EndDay = 2958466.0;
-
 QString stripZoneFields(const QString& unquoted) {
     QString s = unquoted;
     s.remove(QLatin1Char('t'));
@@ -50,20 +45,12 @@ QString TimeFormatWithoutZone(const QString& longTimeFormat) {
 }
 
 QString DateTimeText(double tDateTime, const QLocale& locale) {
-    if (!(tDateTime > FirstDay - 1 && tDateTime < EndDay)) return QStringLiteral("Invalid date");
-    // Whole milliseconds, as the clock stores them; the day counts toward zero and the time of day is the
-    // fraction's magnitude, so -1.25 is 29 December 1899, 06:00.
-    const auto msecs = static_cast<std::int64_t>(std::llround(tDateTime * MsecsPerDay));
-    const std::int64_t days = msecs / MsecsPerDay;
-    const std::int64_t timeOfDay = (msecs < 0 ? -msecs : msecs) % MsecsPerDay;
-    const QDate date = QDate(1899, 12, 30).addDays(days);
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999) return QStringLiteral("Invalid date");
-
-    QString text = locale.toString(date, locale.dateFormat(QLocale::ShortFormat));
-    if (timeOfDay != 0) {
-        const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(timeOfDay));
-        text += QLatin1Char(' ') +
-                locale.toString(time, TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
+    CivilDateTime t;
+    if (!civilFromTDateTime(tDateTime, t)) return QStringLiteral("Invalid date");
+    QString text = locale.toString(QDate(t.year, t.month, t.day), locale.dateFormat(QLocale::ShortFormat));
+    if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0) {
+        const QString format = TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat));
+        text += QLatin1Char(' ') + locale.toString(QTime(t.hour, t.minute, t.second, t.millisecond), format);
     }
     return text;
 }

@@ -38,6 +38,9 @@ QListWidget* makeList(QWidget* parent, QRect geometry, const QStringList& rows) 
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setUniformItemSizes(true);
+    // Display only: no row to pick and no focus frame on a row.
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
     for (const QString& text : rows) {
         auto* item = new QListWidgetItem(text, list);
         item->setSizeHint(QSize(geometry.width() - 4, RowHeight));
