@@ -59,11 +59,12 @@ QFrame* makePanel(QWidget* parent, QRect geometry) {
 QPushButton* makeButton(QWidget* parent, const QString& text, QRect geometry) {
     auto* button = new QPushButton(text, parent);
     button->setGeometry(geometry);
-    // No button is pressed by Enter unless it was clicked.
+    // Qt would make a button the dialog's default and press it on Enter; this dialog has no default button.
     button->setAutoDefault(false);
     return button;
 }
 
+// Only red, green and blue are shown; a damaged record's high byte is ignored.
 QColor colorOf(TColor c) {
     const auto v = static_cast<std::uint32_t>(c);
     return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
