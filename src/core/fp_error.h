@@ -26,6 +26,10 @@ inline void checkFpFlags() {
     if (f != 0) raiseFpError(f);
 }
 
+// Makes a result exist before the flags are read: GCC treats x87 arithmetic as free of side effects and may
+// otherwise sink an operation past fetestexcept, into the code that uses its result.
+inline void pinFpResult(long double& x) { asm volatile("" : "+t"(x)::"memory"); }
+
 inline void clearFpFlags() {
     if (std::fetestexcept(FpErrorFlags) != 0) std::feclearexcept(FE_ALL_EXCEPT);
 }

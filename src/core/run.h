@@ -17,6 +17,9 @@ public:
     // Serves pending window events after a step. Returns true when it actually ran (the caller then clears
     // the floating-point flags that foreign code may have left).
     virtual bool pumpEvents() = 0;
+    // Told after each plot point with the call's plot counter, so the window knows the count of a run whose
+    // loop has not yet returned it.
+    virtual void plotCounted(std::int32_t /*plotCounter*/) {}
     // The user's decimal separator for the elapsed text.
     virtual std::string decimalSeparator() const { return "."; }
 };

@@ -25,6 +25,10 @@ void TStateFile::openExisting() {
     openWith(O_RDWR | O_CLOEXEC);
 }
 
+void TStateFile::openForReading() {
+    openWith(O_RDONLY | O_CLOEXEC);
+}
+
 void TStateFile::create() {
     openWith(O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC);
 }

@@ -16,6 +16,7 @@ public:
 
     void assign(const std::string& path);  // binds the path; the file is closed
     void openExisting();                   // read and write, position 0
+    void openForReading();                 // read only (a file that may not be written), position 0
     void create();                         // creates or truncates to 0 bytes, read and write, position 0
     std::int64_t size() const;             // whole records
     std::int64_t position() const;         // current byte offset div 293

@@ -1,0 +1,208 @@
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "core/fp_error.h"
+#include "core/run.h"
+#include "settings_file/in_out_error.h"
+#include "settings_file/t_state_file.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: tulvane-trace [--points N] [FILE.TV0 [RECORD]]\n"
+    "Runs the two-body integrator without a window and prints CSV: a row for the start (point 0) and one\n"
+    "per plot point, each value with 21 significant digits, which read back exactly.\n"
+    "  --points N  plot points to compute (default 100)\n"
+    "  FILE.TV0    settings file to start from (default: the built-in settings)\n"
+    "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
+    "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments or file.\n";
+
+// Ends the program with a one-line message and status 2.
+class UsageError : public std::exception {
+  public:
+    explicit UsageError(std::string text) : text_(std::move(text)) {}
+    const char* what() const noexcept override { return text_.c_str(); }
+
+  private:
+    std::string text_;
+};
+
+struct Options {
+    std::int32_t points = 100;
+    std::string file;
+    std::int64_t record = 1;
+};
+
+// A whole decimal number within [low, high], nothing else.
+bool parseNumber(const char* text, std::int64_t low, std::int64_t high, std::int64_t& out) {
+    if (*text < '0' || *text > '9') return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long n = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || n < low || n > high) return false;
+    out = n;
+    return true;
+}
+
+std::int32_t parsePoints(const char* text) {
+    std::int64_t n = 0;
+    if (!parseNumber(text, 0, INT32_MAX, n))
+        throw UsageError("--points needs a whole number from 0 to 2147483647, not \"" + std::string(text) +
+                         "\"");
+    return static_cast<std::int32_t>(n);
+}
+
+Options parseArguments(int argc, char** argv, bool& help) {
+    Options o;
+    int positional = 0;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            help = true;
+            return o;
+        } else if (!optionsEnded && arg == "--points") {
+            if (i + 1 >= argc) throw UsageError("--points needs a number");
+            o.points = parsePoints(argv[++i]);
+        } else if (!optionsEnded && arg.rfind("--points=", 0) == 0) {
+            o.points = parsePoints(argv[i] + 9);
+        } else if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option " + arg + " (try --help)");
+        } else if (positional == 0) {
+            o.file = arg;
+            ++positional;
+        } else if (positional == 1) {
+            if (!parseNumber(argv[i], 1, INT64_MAX / 293, o.record))
+                throw UsageError("RECORD must be a record number counted from 1, not \"" + arg + "\"");
+            ++positional;
+        } else {
+            throw UsageError("too many arguments (try --help)");
+        }
+    }
+    return o;
+}
+
+TState loadRecord(const Options& o) {
+    if (o.file.empty()) return defaultSettings();
+    TStateFile f;
+    f.assign(o.file);
+    try {
+        f.openForReading();
+        const std::int64_t count = f.size();
+        if (count == 0) throw UsageError(o.file + " holds no whole record");
+        if (o.record > count) {
+            throw UsageError("record " + std::to_string(o.record) + " is out of range: " + o.file +
+                             " holds " + std::to_string(count) + (count == 1 ? " record" : " records"));
+        }
+        f.seek(o.record - 1);
+        TState s;
+        f.read(s);
+        f.closeQuietly();
+        return s;
+    } catch (const EInOutError& e) {
+        throw UsageError("cannot read " + o.file + ": " + e.what());
+    }
+}
+
+// 21 significant digits read back to the same 80-bit value. A damaged record's non-canonical patterns are
+// named like NaN rather than handed to printf.
+std::string exactText(Extended x) {
+    switch (classifyExtended(x)) {
+        case ExtendedClass::NaN:
+        case ExtendedClass::NonCanonical:
+            return "nan";
+        case ExtendedClass::Infinity:
+            return x < 0 ? "-inf" : "inf";
+        default:
+            break;
+    }
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.20Le", x);
+    return buf;
+}
+
+void printRow(std::int32_t point, Extended days, const TState& s) {
+    const TVector a = s.APos();
+    const TVector b = s.BPos();
+    std::string row = std::to_string(point);
+    for (Extended x : {days, a.u, a.v, b.u, b.v, s.ASpeed(), s.ADir(), s.BSpeed(), s.BDir()}) {
+        row += ',';
+        row += exactText(x);
+    }
+    row += '\n';
+    std::fputs(row.c_str(), stdout);
+}
+
+// Prints a row at every plot point of a replay; draws nothing and serves no events.
+class TraceHost : public RunHost {
+  public:
+    explicit TraceHost(const SimRecords& records) : records_(records) {}
+    void drawBody(const TVector&, std::int32_t) override {}
+    void showElapsed(const std::string&) override {}
+    void sleepMs(std::int32_t) override {}
+    bool pumpEvents() override { return false; }
+    void plotCounted(std::int32_t plotCounter) override {
+        // The elapsed days as a live run computes them, each operation rounded.
+        Extended days = static_cast<Extended>(plotCounter) * records_.CurSettings.dT();
+        days = days / 86400;
+        pinFpResult(days);
+        checkFpFlags();
+        printRow(plotCounter, days, records_.CurState);
+    }
+
+  private:
+    const SimRecords& records_;
+};
+
+int trace(const Options& o) {
+    SimRecords records;
+    // As a run from Ready starts: the record becomes the settings and the state.
+    records.CurSettings = loadRecord(o);
+    records.CurState = records.CurSettings;
+    records.PlotCount = 0;
+    records.SimState = Running;
+
+    std::fputs("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir\n", stdout);
+    printRow(0, 0, records.CurState);
+    int status = 0;
+    if (o.points > 0) {
+        TraceHost host(records);
+        try {
+            Run(records, host, 0, o.points);
+        } catch (const FloatingPointError& e) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "%s\n", e.what());
+            status = 1;
+        }
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", std::strerror(errno));
+        return 2;
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        bool help = false;
+        const Options o = parseArguments(argc, argv, help);
+        if (help) {
+            std::fputs(Usage, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 2;
+        }
+        return trace(o);
+    } catch (const UsageError& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tulvane-trace: %s\n", e.what());
+        return 2;
+    }
+}

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "core/run.h"
+
+namespace {
+bool countAllocations = false;
+long allocations = 0;
+}  // namespace
+
+void* operator new(std::size_t n) {
+    if (countAllocations) ++allocations;
+    if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+class QuietHost : public RunHost {
+  public:
+    void drawBody(const TVector&, std::int32_t) override { ++draws; }
+    void showElapsed(const std::string&) override {}
+    void sleepMs(std::int32_t) override {}
+    bool pumpEvents() override { return false; }
+    long draws = 0;
+};
+
+// The step runs thousands of times a second for hours: it must not touch the heap.
+TEST(RunAllocation, ReplayAllocatesNothing) {
+    SimRecords r;
+    r.CurState = r.CurSettings;
+    r.SimState = Running;
+    QuietHost host;
+    allocations = 0;
+    countAllocations = true;
+    const std::int32_t n = ::Run(r, host, 0, 250);
+    countAllocations = false;
+    EXPECT_EQ(n, 250);
+    EXPECT_EQ(host.draws, 502);
+    EXPECT_EQ(allocations, 0);
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/run.h"
+#include "support/scratch_mount.h"
+#include "support/temp_files.h"
+
+namespace {
+
+const std::string Header = "point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir";
+
+struct Outcome {
+    int status = -1;
+    std::vector<std::string> out;  // lines
+    std::string err;
+};
+
+std::vector<std::string> linesOf(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+Outcome runTrace(const std::string& args) {
+    TempDir dir;
+    const std::string cmd = std::string("'") + TULVANE_TRACE + "' " + args + " >'" + dir.file("out") +
+                            "' 2>'" + dir.file("err") + "'";
+    const int raw = std::system(cmd.c_str());
+    Outcome o;
+    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    o.out = linesOf(dir.file("out"));
+    for (const std::string& line : linesOf(dir.file("err"))) o.err += line + "\n";
+    return o;
+}
+
+std::vector<Extended> fieldsOf(const std::string& row) {
+    std::vector<Extended> values;
+    std::stringstream in(row);
+    for (std::string cell; std::getline(in, cell, ',');)
+        values.push_back(std::strtold(cell.c_str(), nullptr));
+    return values;
+}
+
+bool sameBits(Extended a, Extended b) {
+    return bytesOfExtended(a) == bytesOfExtended(b);
+}
+
+// The state at each plot point, as Run computes it in this process.
+class SnapshotHost : public RunHost {
+  public:
+    explicit SnapshotHost(const SimRecords& r) : records_(r) {}
+    void drawBody(const TVector&, std::int32_t) override {}
+    void showElapsed(const std::string&) override {}
+    void sleepMs(std::int32_t) override {}
+    bool pumpEvents() override { return false; }
+    void plotCounted(std::int32_t) override { states.push_back(records_.CurState); }
+    std::vector<TState> states;
+
+  private:
+    const SimRecords& records_;
+};
+
+std::vector<TState> statesOfRun(const TState& start, std::int32_t points) {
+    SimRecords r;
+    r.CurSettings = start;
+    r.CurState = start;
+    r.SimState = Running;
+    SnapshotHost host(r);
+    ::Run(r, host, 0, points);
+    std::vector<TState> states{start};
+    states.insert(states.end(), host.states.begin(), host.states.end());
+    return states;
+}
+
+// Every printed value must read back to the very bits Run holds.
+void expectRowsMatch(const std::vector<std::string>& out, const std::vector<TState>& states, Extended dT) {
+    ASSERT_EQ(out.size(), states.size() + 1);
+    EXPECT_EQ(out[0], Header);
+    for (std::size_t k = 0; k < states.size(); ++k) {
+        const std::vector<Extended> f = fieldsOf(out[k + 1]);
+        ASSERT_EQ(f.size(), 10u) << out[k + 1];
+        const TState& s = states[k];
+        EXPECT_EQ(f[0], k);
+        EXPECT_TRUE(sameBits(f[1], k == 0 ? 0 : static_cast<Extended>(k) * dT / 86400)) << "days at " << k;
+        const Extended expected[] = {s.APos().u, s.APos().v, s.BPos().u, s.BPos().v,
+                                     s.ASpeed(), s.ADir(),   s.BSpeed(), s.BDir()};
+        for (int i = 0; i < 8; ++i)
+            EXPECT_TRUE(sameBits(f[2 + i], expected[i])) << "row " << k << " column " << i;
+    }
+}
+
+TEST(TulvaneTrace, DefaultsPrintExactlyWhatRunComputes) {
+    const Outcome o = runTrace("--points 5");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
+    expectRowsMatch(o.out, statesOfRun(defaultSettings(), 5), 86400);
+}
+
+TEST(TulvaneTrace, HundredPointsByDefault) {
+    const Outcome o = runTrace("");
+    EXPECT_EQ(o.status, 0);
+    ASSERT_EQ(o.out.size(), 102u);
+    EXPECT_EQ(o.out.back().substr(0, 4), "100,");
+}
+
+TEST(TulvaneTrace, RecordOfAFileStartsTheRunWithItsOwnInterval) {
+    TempDir dir;
+    TState second = defaultSettings();
+    second.setDT(3600);
+    second.setCpT(9);
+    second.setAPos({-1e11L, 3e11L});
+    writeBytes(dir.file("two.TV0"), fileImage({defaultSettings(), second}));
+    const Outcome o = runTrace("--points 6 '" + dir.file("two.TV0") + "' 2");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
+    expectRowsMatch(o.out, statesOfRun(second, 6), 3600);
+    ASSERT_EQ(o.out.size(), 8u);
+    EXPECT_EQ(fieldsOf(o.out[7])[1], 0.25L);
+}
+
+TEST(TulvaneTrace, ReadsAFileThatMayNotBeWritten) {
+    ScratchMount mount;
+    if (!mount.ok()) GTEST_SKIP() << mount.why();
+    const std::string path = mount.path() + "/ro.TV0";
+    writeBytes(path, fileImage({defaultSettings()}));
+    if (!mount.makeReadOnly()) GTEST_SKIP() << mount.why();
+    const Outcome o = runTrace("--points 1 '" + path + "'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out.size(), 3u);
+}
+
+struct BadCase {
+    const char* name;
+    std::string args;  // FILE stands for a file of two records, EMPTY for 0 bytes, SHORT for 292
+};
+
+class TulvaneTraceRefuses : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(TulvaneTraceRefuses, WithOneLineAndStatusTwo) {
+    TempDir dir;
+    writeBytes(dir.file("two.TV0"), fileImage({defaultSettings(), defaultSettings()}));
+    writeBytes(dir.file("empty.TV0"), {});
+    writeBytes(dir.file("short.TV0"), Bytes(292, 1));
+    std::string args = GetParam().args;
+    for (const auto& [key, name] : {std::pair<std::string, std::string>{"FILE", "two.TV0"},
+                                    {"EMPTY", "empty.TV0"},
+                                    {"SHORT", "short.TV0"},
+                                    {"MISSING", "none.TV0"}}) {
+        if (auto at = args.find(key); at != std::string::npos) args.replace(at, key.size(), dir.file(name));
+    }
+    const Outcome o = runTrace(args);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_TRUE(o.out.empty());
+    EXPECT_EQ(o.err.rfind("tulvane-trace: ", 0), 0u) << o.err;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, TulvaneTraceRefuses,
+    ::testing::Values(BadCase{"missingfile", "MISSING"}, BadCase{"emptyfile", "EMPTY"},
+                      BadCase{"nowholerecord", "SHORT 1"}, BadCase{"recordzero", "FILE 0"},
+                      BadCase{"recordpastend", "FILE 3"}, BadCase{"recordnotanumber", "FILE x"},
+                      BadCase{"folder", "/"}, BadCase{"negativepoints", "--points -1"},
+                      BadCase{"hugepoints", "--points 2147483648"}, BadCase{"pointsmissing", "--points"},
+                      BadCase{"unknownoption", "--fast"}, BadCase{"toomany", "FILE 1 2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct FailCase {
+    const char* name;
+    void (*damage)(TState&);
+    const char* text;
+};
+
+class TulvaneTraceFails : public ::testing::TestWithParam<FailCase> {};
+
+TEST_P(TulvaneTraceFails, AfterTheRowsSoFarWithTheErrorTextAndStatusOne) {
+    TempDir dir;
+    TState s = defaultSettings();
+    GetParam().damage(s);
+    writeBytes(dir.file("bad.TV0"), fileImage({s}));
+    const Outcome o = runTrace("'" + dir.file("bad.TV0") + "' 1");
+    EXPECT_EQ(o.status, 1);
+    ASSERT_EQ(o.out.size(), 2u);
+    EXPECT_EQ(o.out[0], Header);
+    EXPECT_EQ(o.out[1].substr(0, 2), "0,");
+    EXPECT_EQ(o.err, std::string(GetParam().text) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, TulvaneTraceFails,
+                         ::testing::Values(FailCase{"samepoint", [](TState& s) { s.setBPos(s.APos()); },
+                                                    "Floating point division by zero"},
+                                           FailCase{"nostepsperinterval", [](TState& s) { s.setCpT(0); },
+                                                    "Floating point division by zero"},
+                                           FailCase{"hugeangle", [](TState& s) { s.setBDir(1e300L); },
+                                                    "Invalid floating point operation"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TulvaneTrace, HelpDescribesTheCommand) {
+    const Outcome o = runTrace("--help");
+    EXPECT_EQ(o.status, 0);
+    ASSERT_FALSE(o.out.empty());
+    EXPECT_EQ(o.out[0], "Usage: tulvane-trace [--points N] [FILE.TV0 [RECORD]]");
+}
+
+}  // namespace
