@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "core/sim_records.h"
+#include "settings_file/view_form.h"
 #include "ui/initial_state/initial_state_form.h"
 #include "ui/main/main_form.h"
 #include "ui/main/platform_dialogs.h"
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     TForm1 form1(
         records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
     mainForm.setInitialStateForm(&form1);
+    TViewForm viewForm(records, dialogs, mainForm.dataDir(), &mainForm);
+    mainForm.setViewForm(&viewForm);
     mainForm.showMaximized();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "ui/initial_state/initial_state_form.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
 #include <QFrame>
@@ -347,6 +348,15 @@ void TForm1::paintCompass(int Azimuth) {
 }
 
 void TForm1::reject() {}
+
+// Without a close box only Set State and Cancel hide the dialog; a close from the window system is refused,
+// while the program's own close (when it quits) goes through.
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous())
+        event->ignore();
+    else
+        event->accept();
+}
 
 void TForm1::paintEvent(QPaintEvent* event) {
     QPainter p(this);

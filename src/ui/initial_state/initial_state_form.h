@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QImage>
 #include <cstdint>
@@ -69,7 +70,7 @@ class TForm1 : public QDialog {
     QPushButton* CancelButton;
 
   public slots:
-    // Neither button is a cancel button: Esc and window-system close requests leave the dialog open.
+    // Neither button is a cancel button, so Esc leaves the dialog open.
     void reject() override;
 
   signals:
@@ -77,6 +78,7 @@ class TForm1 : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -14,6 +14,7 @@
 #include "core/fp_error.h"
 #include "core/run.h"
 #include "settings_file/save_settings.h"
+#include "settings_file/view_form.h"
 #include "ui/initial_state/initial_state_form.h"
 #include "ui/main/control_panel.h"
 #include "ui/main/error_guard.h"
@@ -470,9 +471,13 @@ void TMainForm::UseJPEGBackgroung1Click() {
     usePicture(loadJpegPicture(fileName));
 }
 
-// Wired as their windows land.
-void TMainForm::ViewCurrent() {}
-void TMainForm::ViewTV0() {}
+void TMainForm::ViewCurrent() {
+    if (viewForm_) viewForm_->ViewCurrent();
+}
+
+void TMainForm::ViewTV0() {
+    if (viewForm_) viewForm_->ViewTV0();
+}
 
 void TMainForm::ShowHelp() {
     if (!QFileInfo::exists(helpFile_)) return;

@@ -1,0 +1,353 @@
+#include "settings_file/view_form.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPalette>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+
+#include "core/date_time.h"
+#include "core/label_codec.h"
+#include "core/number_text.h"
+#include "settings_file/report_error.h"
+#include "settings_file/safe_rewrite.h"
+#include "settings_file/save_date_text.h"
+#include "ui/main/platform_dialogs.h"
+
+namespace {
+constexpr int RowHeight = 14;
+
+QFont formFont(int pixelSize, bool bold = false) {
+    QFont f;
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                   QStringLiteral("DejaVu Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+QListWidget* makeList(QWidget* parent, QRect geometry, const QStringList& rows) {
+    auto* list = new QListWidget(parent);
+    list->setGeometry(geometry);
+    list->setFont(formFont(12));
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setUniformItemSizes(true);
+    // Display only: no row to pick and no focus frame on a row.
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    for (const QString& text : rows) {
+        auto* item = new QListWidgetItem(text, list);
+        item->setSizeHint(QSize(geometry.width() - 4, RowHeight));
+    }
+    return list;
+}
+
+QFrame* makePanel(QWidget* parent, QRect geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setGeometry(geometry);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& text, QRect geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(geometry);
+    // Qt would make a button the dialog's default and press it on Enter; this dialog has no default button.
+    button->setAutoDefault(false);
+    return button;
+}
+
+// Only red, green and blue are shown; a damaged record's high byte is ignored.
+QColor colorOf(TColor c) {
+    const auto v = static_cast<std::uint32_t>(c);
+    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+}
+
+void setSwatch(QFrame* panel, TColor c) {
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, colorOf(c));
+    panel->setPalette(p);
+}
+
+QString qText(const std::string& s) {
+    return QString::fromStdString(s);
+}
+}  // namespace
+
+TViewForm::TViewForm(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent)
+    : QDialog(parent), records_(records), dialogs_(dialogs), dataDir_(std::move(dataDir)) {
+    decimalSeparator_ = locale_.decimalPoint().toStdString();
+
+    setFont(formFont(11));
+    setFixedSize(447, 334);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    ALabel = new QLabel(QStringLiteral("Body A"), this);
+    ALabel->setFont(formFont(13, true));
+    ALabel->move(135, 11);
+    ALabel->adjustSize();
+    BLabel = new QLabel(QStringLiteral("Body B"), this);
+    BLabel->setFont(formFont(13, true));
+    BLabel->move(305, 11);
+    BLabel->adjustSize();
+    ColorAPanel = makePanel(this, QRect(200, 8, 25, 19));
+    ColorBPanel = makePanel(this, QRect(368, 8, 25, 19));
+
+    BodyLabels = makeList(
+        this, QRect(8, 33, 97, 88),
+        {QStringLiteral("X Position (m)"), QStringLiteral("Y Position (m)"), QStringLiteral("Mass (kg)"),
+         QStringLiteral("Speed (km/sec)"), QStringLiteral("Azimuth (deg)"), QStringLiteral("Color")});
+    // The value rows exist from the start, empty, so that every fill writes rows in place.
+    AList = makeList(this, QRect(112, 33, 160, 88), QStringList(6, QString()));
+    BList = makeList(this, QRect(280, 33, 160, 88), QStringList(6, QString()));
+    ComLabels = makeList(this, QRect(8, 136, 121, 121),
+                         {QStringLiteral("Label"), QStringLiteral("Record Version"), QStringLiteral("Action"),
+                          QStringLiteral("When Saved"), QStringLiteral("Background Color"),
+                          QStringLiteral("Plot Interval (sec)"), QStringLiteral("Calcs per Interval"),
+                          QStringLiteral("Scale Factor (m/pix)")});
+    ComList = makeList(this, QRect(135, 136, 304, 121), QStringList(8, QString()));
+
+    RecordPanel = makePanel(this, QRect(8, 260, 362, 66));
+    CountLabel = new QLabel(RecordPanel);
+    CountLabel->setGeometry(6, 2, 232, 14);
+    CurrentButton = makeButton(RecordPanel, QStringLiteral("Make Current"), QRect(6, 18, 75, 23));
+    DeleteButton = makeButton(RecordPanel, QStringLiteral("Delete"), QRect(87, 18, 65, 23));
+    UndeleteButton = makeButton(RecordPanel, QStringLiteral("Undelete"), QRect(158, 18, 65, 23));
+    FirstButton = makeButton(RecordPanel, QStringLiteral("First"), QRect(244, 3, 51, 20));
+    LastButton = makeButton(RecordPanel, QStringLiteral("Last"), QRect(244, 24, 51, 20));
+    NextButton = makeButton(RecordPanel, QStringLiteral("Next"), QRect(301, 2, 51, 20));
+    PreviousButton = makeButton(RecordPanel, QStringLiteral("Previous"), QRect(301, 24, 51, 20));
+    FilenameLabel = new QLabel(RecordPanel);
+    FilenameLabel->setGeometry(4, 46, 353, 16);
+    RecordPanel->hide();
+
+    Finished = makeButton(this, QStringLiteral("Finished"), QRect(376, 284, 63, 25));
+
+    connect(FirstButton, &QPushButton::clicked, this, &TViewForm::FirstButtonClick);
+    connect(LastButton, &QPushButton::clicked, this, &TViewForm::LastButtonClick);
+    connect(NextButton, &QPushButton::clicked, this, &TViewForm::NextButtonClick);
+    connect(PreviousButton, &QPushButton::clicked, this, &TViewForm::PreviousButtonClick);
+    connect(CurrentButton, &QPushButton::clicked, this, &TViewForm::CurrentButtonClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &TViewForm::DeleteButtonClick);
+    connect(UndeleteButton, &QPushButton::clicked, this, &TViewForm::UndeleteButtonClick);
+    connect(Finished, &QPushButton::clicked, this, &TViewForm::FinishedClick);
+}
+
+void TViewForm::ViewCurrent() {
+    ViewModified = false;
+    RecordPanel->hide();
+    setWindowTitle(QStringLiteral("Current State Settings"));
+    FillViewForm(records_.CurSettings);
+    showModally();
+}
+
+void TViewForm::ViewTV0() {
+    PlatformDialogs::FileOptions options;
+    options.title = QStringLiteral("Viewing Saved Settings");
+    options.nameFilter = QStringLiteral("Tulvane files (*.tv0 *.TV0)");
+    options.initialDir = dataDir_;
+    options.mustExist = true;
+    QString name;
+    if (!dialogs_.openFile(parentWidget(), options, name)) return;
+
+    ViewFileName = name;
+    ViewFile.assign(QFile::encodeName(ViewFileName).toStdString());
+    try {
+        ViewFile.openExisting();
+        if (ViewFile.atEnd()) {
+            const QString question = QStringLiteral("File ") + ViewFileName + QStringLiteral(" is empty.") +
+                                     QStringLiteral("Would you like to add the current settings?");
+            if (!dialogs_.confirm(parentWidget(), question)) {
+                ViewFile.closeQuietly();
+                return;
+            }
+            TState first = records_.CurSettings;
+            first.setSaveDT(NowAsTDateTime());
+            const QString label = QStringLiteral("Settings from ") + DateTimeText(NowAsTDateTime(), locale_);
+            SetRecLabel(first, label.toStdU16String());
+            ViewRec = first;
+            // Over any partial tail at byte 0; a write that fails part-way leaves the file as it was.
+            ViewFile.appendRecord(ViewRec);
+            ViewFile.seek(0);
+        }
+        TState rec;
+        ViewFile.read(rec);
+        ViewRec = rec;
+        ViewRecCount = ViewFile.size();
+    } catch (const std::exception& e) {
+        ReportError(dialogs_, parentWidget(), e);
+        ViewFile.closeQuietly();
+        return;
+    }
+
+    ViewModified = false;
+    RecordPanel->show();
+    setWindowTitle(QStringLiteral("Saved State Settings"));
+    FilenameLabel->setText(ViewFileName);
+    setCountLabel(1);
+    FillViewForm(ViewRec);
+    showModally();
+}
+
+void TViewForm::FillViewForm(const TState& V) {
+    const TState v = V;
+    setSwatch(ColorAPanel, v.AColor());
+    setSwatch(ColorBPanel, v.BColor());
+
+    setRow(ComList, 0, QString::fromStdU16String(RecLabelText(v)));
+    setRow(ComList, 1, qText(IntegerText(v.RecVersion())));
+    // Any other mark (written by another program) leaves the row as it was.
+    if (v.Action() == 0) setRow(ComList, 2, QStringLiteral("None"));
+    if (v.Action() == 1) setRow(ComList, 2, QStringLiteral("Delete"));
+    const double saved = v.SaveDT();
+    setRow(ComList, 3,
+           saved == 0 || std::isnan(saved) ? QStringLiteral("Not saved") : DateTimeText(saved, locale_));
+    setRow(ComList, 4, colorCode(v.CColor()));
+    setRow(ComList, 5, general(v.dT()));
+    setRow(ComList, 6, qText(IntegerText(v.cpT())));
+    setRow(ComList, 7, general(v.sf()));
+
+    const auto fillBody = [this](QListWidget* list, const TVector& pos, Extended mass, Extended speed,
+                                 Extended dir, TColor color) {
+        setRow(list, 0, general(pos.u));
+        setRow(list, 1, general(pos.v));
+        setRow(list, 2, general(mass));
+        setRow(list, 3, general(speed));
+        setRow(list, 4, general(dir));
+        setRow(list, 5, colorCode(color));
+    };
+    fillBody(AList, v.APos(), v.AMass(), v.ASpeed(), v.ADir(), v.AColor());
+    fillBody(BList, v.BPos(), v.BMass(), v.BSpeed(), v.BDir(), v.BColor());
+}
+
+void TViewForm::FirstButtonClick() {
+    fileStep([this] {
+        ViewFile.seek(0);
+        readAndShow(1);
+    });
+}
+
+void TViewForm::LastButtonClick() {
+    fileStep([this] {
+        // The live size: records appended by others since opening are reachable here.
+        const std::int64_t s = ViewFile.size();
+        if (s - 1 < 0) return;
+        ViewFile.seek(s - 1);
+        readAndShow(s);
+    });
+}
+
+void TViewForm::NextButtonClick() {
+    fileStep([this] {
+        if (ViewFile.atEnd()) return;
+        const std::int64_t p = ViewFile.position();
+        if (p > ViewRecCount - 1) return;
+        readAndShow(p + 1);
+    });
+}
+
+void TViewForm::PreviousButtonClick() {
+    fileStep([this] {
+        const std::int64_t p = ViewFile.position();
+        if (p - 2 < 0) return;
+        ViewFile.seek(p - 2);
+        readAndShow(p - 1);
+    });
+}
+
+void TViewForm::CurrentButtonClick() {
+    records_.CurSettings = ViewRec;
+    dialogs_.showMessage(this, QStringLiteral("The saved state settings are now current."));
+}
+
+void TViewForm::DeleteButtonClick() {
+    ViewRec.setAction(1);
+    setRow(ComList, 2, QStringLiteral("Delete"));
+    fileStep([this] {
+        rewriteShownRecord();
+        ViewModified = true;
+    });
+}
+
+void TViewForm::UndeleteButtonClick() {
+    if (ViewRec.Action() != 1) return;
+    ViewRec.setAction(0);
+    setRow(ComList, 2, QStringLiteral("None"));
+    fileStep([this] { rewriteShownRecord(); });
+}
+
+void TViewForm::FinishedClick() {
+    if (ViewModified) {
+        try {
+            compactStateFile(ViewFile);
+        } catch (const std::exception& e) {
+            ReportError(dialogs_, this, e);
+        }
+    }
+    ViewFile.closeQuietly();
+    done(QDialog::Accepted);
+}
+
+void TViewForm::done(int) {
+    FormClose();
+    QDialog::done(QDialog::Accepted);
+}
+
+void TViewForm::FormClose() {
+    ViewFile.closeQuietly();
+}
+
+void TViewForm::showModally() {
+    if (whileShown) QTimer::singleShot(0, this, whileShown);
+    exec();
+}
+
+void TViewForm::setCountLabel(std::int64_t n) {
+    CountLabel->setText(QStringLiteral("Record ") + qText(IntegerText(n)) + QStringLiteral(" of ") +
+                        qText(IntegerText(ViewRecCount)));
+}
+
+void TViewForm::readAndShow(std::int64_t n) {
+    TState rec;
+    ViewFile.read(rec);
+    ViewRec = rec;
+    FillViewForm(ViewRec);
+    setCountLabel(n);
+}
+
+void TViewForm::fileStep(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        ReportError(dialogs_, this, e);
+        ViewFile.closeQuietly();
+    }
+}
+
+void TViewForm::rewriteShownRecord() {
+    const std::int64_t p = ViewFile.position();
+    ViewFile.seek(p - 1);
+    ViewFile.write(ViewRec);
+}
+
+void TViewForm::setRow(QListWidget* list, int row, const QString& text) {
+    QListWidgetItem* item = list->item(row);
+    item->setText(text);
+    // A long label or path is cut at the list's edge; the hint shows it whole.
+    item->setToolTip(text);
+}
+
+QString TViewForm::colorCode(TColor c) const {
+    return QString::asprintf("%08X", static_cast<unsigned>(static_cast<std::uint32_t>(c)));
+}
+
+QString TViewForm::general(Extended x) const {
+    return qText(GeneralText(x, decimalSeparator_));
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDialog>
+#include <QLocale>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "core/sim_records.h"
+#include "core/t_state.h"
+#include "settings_file/t_state_file.h"
+
+class PlatformDialogs;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// The State Settings dialog: shows CurSettings, or the records of a settings file one at a time, where the
+// user can make a record current, mark it for deletion and compact the file. Created hidden once and shown
+// modally by the main window's View menu.
+class TViewForm : public QDialog {
+    Q_OBJECT
+
+  public:
+    TViewForm(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
+
+    // View / Current Settings and View / Saved Settings: each returns when the dialog has closed.
+    void ViewCurrent();
+    void ViewTV0();
+
+    void FillViewForm(const TState& V);
+
+    void FirstButtonClick();
+    void LastButtonClick();
+    void NextButtonClick();
+    void PreviousButtonClick();
+    void CurrentButtonClick();
+    void DeleteButtonClick();
+    void UndeleteButtonClick();
+    void FinishedClick();
+
+    // Runs inside the dialog's modal loop right after it is shown: tests act on the dialog through it.
+    std::function<void()> whileShown;
+
+    // Every closing (Finished, the close box, Esc) ends here, so the viewed file is always closed.
+    void done(int result) override;
+
+    QFrame *ColorAPanel, *ColorBPanel;
+    QLabel *ALabel, *BLabel;
+    QListWidget *BodyLabels, *AList, *BList, *ComLabels, *ComList;
+    QFrame* RecordPanel;
+    QLabel *CountLabel, *FilenameLabel;
+    QPushButton *FirstButton, *LastButton, *NextButton, *PreviousButton;
+    QPushButton *CurrentButton, *DeleteButton, *UndeleteButton;
+    QPushButton* Finished;
+
+    const TState& viewRec() const { return ViewRec; }
+    bool viewModified() const { return ViewModified; }
+    bool viewFileOpen() const { return ViewFile.isOpen(); }
+
+  private:
+    void FormClose();
+    void showModally();
+    void setCountLabel(std::int64_t n);
+    // Reads the record at the current position into ViewRec and shows it as record n.
+    void readAndShow(std::int64_t n);
+    // Runs a file step; a failure is reported and the viewed file closed (the File lost state).
+    void fileStep(const std::function<void()>& step);
+    void rewriteShownRecord();
+    void setRow(QListWidget* list, int row, const QString& text);
+    QString colorCode(TColor c) const;
+    QString general(Extended x) const;
+
+    SimRecords& records_;
+    PlatformDialogs& dialogs_;
+    QString dataDir_;
+    QLocale locale_;
+    std::string decimalSeparator_;
+
+    QString ViewFileName;
+    TStateFile ViewFile;
+    TState ViewRec{};
+    std::int64_t ViewRecCount = 0;
+    bool ViewModified = false;
+};

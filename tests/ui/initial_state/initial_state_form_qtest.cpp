@@ -1,0 +1,671 @@
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWidget>
+#include <cfenv>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "core/fp_error.h"
+#include "core/sim_records.h"
+#include "ui/initial_state/initial_state_form.h"
+
+Q_DECLARE_METATYPE(Extended)
+
+namespace {
+
+struct DrawCall {
+    TVector pos;
+    std::int32_t body;
+};
+
+bool sameBytes(Extended a, Extended b) {
+    return bytesOfExtended(a) == bytesOfExtended(b);
+}
+bool sameVector(const TVector& a, const TVector& b) {
+    return sameBytes(a.u, b.u) && sameBytes(a.v, b.v);
+}
+
+// The scale's mass as the program computes it at run time; a constant folded by the compiler is rounded
+// more exactly than the library's expl and would differ in the last bit.
+Extended massAt(int p) {
+    volatile Extended position = p;
+    return std::exp((position / 10.0L) * 2.3026L);
+}
+
+// An 80-bit pattern with a non-zero exponent and a clear integer bit: only a damaged record holds one.
+Extended unnormal() {
+    return extendedFromBytes({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x40, 0x40});
+}
+
+// A main window, the records and the dialog as the program wires them; DrawBody calls are recorded.
+struct Fixture {
+    SimRecords records;
+    std::vector<DrawCall> draws;
+    bool drawFails = false;
+    QWidget mainWindow;
+    TForm1 form{records,
+                [this](const TVector& pos, std::int32_t body) {
+                    if (drawFails) throw std::runtime_error("Invalid floating point operation");
+                    draws.push_back({pos, body});
+                },
+                &mainWindow};
+};
+
+// Qt pages a slider only for clicks on its groove, a narrow channel beside the ticks.
+QPoint grooveCentre(const QSlider& bar) {
+    struct StyleOptionAccess : QSlider {
+        using QSlider::initStyleOption;
+    };
+    QStyleOptionSlider opt;
+    (bar.*&StyleOptionAccess::initStyleOption)(&opt);
+    return bar.style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, &bar).center();
+}
+
+QColor pixelAt(QWidget& w, QPoint p) {
+    return w.grab().toImage().pixelColor(p);
+}
+
+}  // namespace
+
+class InitialStateFormTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void layoutFollowsTheDialogTable();
+    void barsGetFocusFirstAndNoButtonIsDefault();
+    void opensWithTheStoredValuesOfTheChosenBody_data();
+    void opensWithTheStoredValuesOfTheChosenBody();
+    void firstShowIsCentredOverMainWindow();
+    void setStateRightAfterOpeningStoresTheBarValues_data();
+    void setStateRightAfterOpeningStoresTheBarValues();
+    void storedSpeedAndDirectionOpenRoundedAndLimited_data();
+    void storedSpeedAndDirectionOpenRoundedAndLimited();
+    void storedMassOpensOnTheScaleWithoutFloatingPointFlags_data();
+    void storedMassOpensOnTheScaleWithoutFloatingPointFlags();
+    void movedBarsShowTheirScaleValues();
+    void barsRunNoHandlerWhenThePositionStaysTheSame();
+    void labelsUseTheLocaleDecimalSeparator();
+    void rightButtonPickSetsOnlyTheEditedBodysNewPosition_data();
+    void rightButtonPickSetsOnlyTheEditedBodysNewPosition();
+    void hiddenDialogIgnoresPicks();
+    void openingTheOtherBodySwitchesAnOpenDialog();
+    void enterAndEscapeLeaveTheDialogOpen();
+    void keysMoveBarsWithTheMinimumAtTheTop_data();
+    void keysMoveBarsWithTheMinimumAtTheTop();
+    void clickInTheChannelPagesTowardTheClick();
+    void compassCornersAreBluePixels_data();
+    void compassCornersAreBluePixels();
+    void compassIsErasedAndStaysInsideItsArea();
+    void compassShowsTheDirectionBarBeforeAnyOpening();
+    void drawBodyFailurePropagatesWithoutShowing();
+};
+
+namespace {
+QtMessageHandler testLogHandler = nullptr;
+
+// The offscreen platform cannot raise windows and says so on every opening.
+void dropRaiseWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text == QLatin1String("This plugin does not support raise()")) return;
+    testLogHandler(type, context, text);
+}
+}  // namespace
+
+void InitialStateFormTest::initTestCase() {
+    testLogHandler = qInstallMessageHandler(dropRaiseWarnings);
+}
+
+void InitialStateFormTest::layoutFollowsTheDialogTable() {
+    Fixture f;
+    TForm1& form = f.form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Initial State"));
+    QCOMPARE(form.minimumSize(), QSize(458, 376));
+    QCOMPARE(form.maximumSize(), QSize(458, 376));
+    QVERIFY(form.windowFlags().testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(!form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!form.isModal());
+    QVERIFY(!form.isVisible());
+
+    const struct {
+        QWidget* w;
+        QRect bounds;
+    } fixed[] = {
+        {form.PosLabel, QRect(16, 12, 60, 16)},        {form.ColorPanel, QRect(420, 11, 22, 22)},
+        {form.MassBar, QRect(16, 60, 31, 300)},        {form.SpeedBar, QRect(184, 60, 31, 300)},
+        {form.DirectionBar, QRect(286, 126, 31, 161)}, {form.SetButton, QRect(248, 320, 75, 25)},
+        {form.CancelButton, QRect(344, 319, 75, 25)},
+    };
+    for (const auto& c : fixed) QCOMPARE(c.w->geometry(), c.bounds);
+
+    const struct {
+        const char* name;
+        QPoint topLeft;
+        int pixels;
+        QString text;
+    } labels[] = {
+        {"PosValLabel", {82, 12}, 13, ""},
+        {"MassLabel", {16, 40}, 13, "Mass:"},
+        {"MassValLabel", {68, 40}, 13, ""},
+        {"SpeedLabel", {184, 40}, 13, "Speed:"},
+        {"SpeedValLabel", {246, 40}, 13, ""},
+        {"DirectionLabel", {286, 110}, 13, "Direction:"},
+        {"DirectionValLabel", {364, 110}, 13, ""},
+        {"BodyLabel", {334, 10}, 21, "Body X"},
+        {"SputnikLabel", {47, 66}, 9, "Sputnik 1"},
+        {"ISSLabel", {47, 96}, 9, "ISS"},
+        {"SinopeLabel", {47, 208}, 9, "Sinope"},
+        {"MoonLabel", {47, 259}, 9, "Moon"},
+        {"EarthLabel", {47, 276}, 9, "Earth"},
+        {"JupiterLabel", {47, 303}, 9, "Jupiter"},
+        {"SunLabel", {47, 326}, 9, "Sun"},
+        {"RigelLabel", {47, 338}, 9, "Rigel"},
+        {"Sputnik2Label", {215, 64}, 9, "Sputnik 1"},
+        {"Earth2Label", {215, 81}, 9, "Earth"},
+        {"Sun2Label", {215, 190}, 9, "Sun"},
+        {"Num_0", {319, 131}, 9, "0"},
+        {"Num_90", {319, 166}, 9, "90"},
+        {"Num_180", {319, 200}, 9, "180"},
+        {"Num_270", {319, 234}, 9, "270"},
+        {"Num_359", {319, 271}, 9, "359"},
+    };
+    for (const auto& l : labels) {
+        auto* label = form.findChild<QLabel*>(QString::fromLatin1(l.name));
+        QVERIFY2(label != nullptr, l.name);
+        QCOMPARE(label->pos(), l.topLeft);
+        QCOMPARE(label->font().pixelSize(), l.pixels);
+        QCOMPARE(label->font().bold(), l.pixels != 9);
+        QCOMPARE(label->text(), l.text);
+    }
+    QCOMPARE(form.PosLabel->text(), QStringLiteral("Position:"));
+    const QString hint = QStringLiteral("Right click the main background to select a new position.");
+    QCOMPARE(form.PosLabel->toolTip(), hint);
+    QCOMPARE(form.PosValLabel->toolTip(), hint);
+    QCOMPARE(form.font().pixelSize(), 11);
+    QVERIFY(form.font().bold());
+    QCOMPARE(form.SetButton->text(), QStringLiteral("Set State"));
+    QCOMPARE(form.CancelButton->text(), QStringLiteral("Cancel"));
+    QCOMPARE(form.ColorPanel->frameShadow(), QFrame::Raised);
+
+    const struct {
+        QSlider* bar;
+        int min, max, position, ticks;
+    } bars[] = {{form.MassBar, 20, 320, 250, 10},
+                {form.SpeedBar, 0, 499, 80, 50},
+                {form.DirectionBar, 0, 359, 110, 15}};
+    for (const auto& b : bars) {
+        QCOMPARE(b.bar->orientation(), Qt::Vertical);
+        QCOMPARE(b.bar->minimum(), b.min);
+        QCOMPARE(b.bar->maximum(), b.max);
+        QCOMPARE(b.bar->value(), b.position);
+        QCOMPARE(b.bar->tickInterval(), b.ticks);
+        QCOMPARE(b.bar->tickPosition(), QSlider::TicksRight);
+        QCOMPARE(b.bar->singleStep(), 1);
+        QCOMPARE(b.bar->pageStep(), 2);
+    }
+
+    // Long values must not run into the captions or the swatch that stand beside them.
+    f.records.CurSettings.setASpeed(499);
+    f.records.CurSettings.setADir(359);
+    f.records.CurSettings.setAMass(-1.5e31L);
+    f.form.BodyInit(0);
+    QVERIFY(form.MassLabel->geometry().right() < form.MassValLabel->x());
+    QVERIFY(form.MassValLabel->geometry().right() < form.SpeedLabel->x());
+    QVERIFY(form.SpeedLabel->geometry().right() < form.SpeedValLabel->x());
+    QVERIFY(form.DirectionLabel->geometry().right() < form.DirectionValLabel->x());
+    QVERIFY(form.PosLabel->geometry().right() < form.PosValLabel->x());
+    QVERIFY(form.BodyLabel->geometry().right() < form.ColorPanel->x());
+    QVERIFY(form.DirectionValLabel->geometry().right() < form.width());
+}
+
+void InitialStateFormTest::barsGetFocusFirstAndNoButtonIsDefault() {
+    Fixture f;
+    f.form.BodyInit(0);
+    QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(f.form.MassBar));
+    const std::vector<QWidget*> expected{f.form.MassBar, f.form.SpeedBar, f.form.DirectionBar,
+                                         f.form.CancelButton, f.form.SetButton};
+    std::vector<QWidget*> chain;
+    QWidget* w = f.form.MassBar;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus) chain.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != f.form.MassBar);
+    QVERIFY(chain == expected);
+    for (QPushButton* b : {f.form.SetButton, f.form.CancelButton}) {
+        QVERIFY(!b->isDefault());
+        QVERIFY(!b->autoDefault());
+    }
+}
+
+void InitialStateFormTest::opensWithTheStoredValuesOfTheChosenBody_data() {
+    QTest::addColumn<int>("body");
+    QTest::addColumn<QString>("bodyText");
+    QTest::addColumn<QColor>("swatch");
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<int>("massBar");
+    QTest::addColumn<QString>("mass");
+    QTest::addColumn<int>("speedBar");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<int>("directionBar");
+    QTest::addColumn<QString>("direction");
+    QTest::newRow("Body A") << 0 << "Body A" << QColor(255, 255, 0) << "(200000000000,100000000000)" << 303
+                            << "2.000E+30 kg" << 30 << "30 km/sec" << 115 << "115 deg";
+    QTest::newRow("Body B") << 1 << "Body B" << QColor(255, 0, 0) << "(600000000000,400000000000)" << 307
+                            << "5.000E+30 kg" << 2 << "2 km/sec" << 270 << "270 deg";
+}
+
+void InitialStateFormTest::opensWithTheStoredValuesOfTheChosenBody() {
+    QFETCH(int, body);
+    Fixture f;
+    const TState before = f.records.CurSettings;
+    const TVector stored = body == 0 ? before.APos() : before.BPos();
+
+    f.form.BodyInit(body);
+
+    QVERIFY(f.form.isVisible());
+    QCOMPARE(f.form.EditBody, body);
+    QVERIFY(sameVector(body == 0 ? f.form.ANewPos : f.form.BNewPos, stored));
+    QCOMPARE(f.draws.size(), std::size_t{1});
+    QVERIFY(sameVector(f.draws[0].pos, stored));
+    QCOMPARE(f.draws[0].body, body);
+    QTEST(f.form.BodyLabel->text(), "bodyText");
+    QTEST(pixelAt(*f.form.ColorPanel, QPoint(11, 11)), "swatch");
+    QTEST(f.form.PosValLabel->text(), "position");
+    QTEST(f.form.MassBar->value(), "massBar");
+    QTEST(f.form.MassValLabel->text(), "mass");
+    QTEST(f.form.SpeedBar->value(), "speedBar");
+    QTEST(f.form.SpeedValLabel->text(), "speed");
+    QTEST(f.form.DirectionBar->value(), "directionBar");
+    QTEST(f.form.DirectionValLabel->text(), "direction");
+    QVERIFY(f.records.CurSettings == before);
+}
+
+void InitialStateFormTest::firstShowIsCentredOverMainWindow() {
+    Fixture f;
+    f.mainWindow.setGeometry(50, 60, 700, 600);
+    f.mainWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.mainWindow));
+    f.form.BodyInit(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    const QPoint offset = f.form.frameGeometry().center() - f.mainWindow.frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 4,
+             qPrintable(QStringLiteral("off by %1,%2").arg(offset.x()).arg(offset.y())));
+
+    // Later openings leave the dialog where the user put it.
+    f.form.move(10, 20);
+    f.form.CancelClick();
+    f.form.BodyInit(1);
+    QCOMPARE(f.form.pos(), QPoint(10, 20));
+}
+
+void InitialStateFormTest::setStateRightAfterOpeningStoresTheBarValues_data() {
+    QTest::addColumn<int>("body");
+    QTest::newRow("Body A") << 0;
+    QTest::newRow("Body B") << 1;
+}
+
+void InitialStateFormTest::setStateRightAfterOpeningStoresTheBarValues() {
+    QFETCH(int, body);
+    Fixture f;
+    f.records.CurSettings.bytes[TStateLayout::APos + 10] = 0x5A;  // filler survives the position write
+    f.records.CurSettings.bytes[TStateLayout::BPos + 26] = 0xA5;
+    TState expected = f.records.CurSettings;
+    f.form.BodyInit(body);
+
+    QTest::mouseClick(f.form.SetButton, Qt::LeftButton);
+
+    QVERIFY(!f.form.isVisible());
+    QCOMPARE(f.draws.size(), std::size_t{1});
+    if (body == 0) {
+        // The scale's 2.3026 puts position 303 a little under the stored 2e30.
+        const Extended mass = f.records.CurSettings.AMass();
+        QVERIFY(sameBytes(mass, massAt(303)));
+        QVERIFY(mass < 2e30L && mass > 1.99e30L);
+        expected.setAMass(massAt(303));
+    } else {
+        const Extended mass = f.records.CurSettings.BMass();
+        QVERIFY(sameBytes(mass, massAt(307)));
+        QVERIFY(mass > 5e30L && mass < 5.02e30L);
+        expected.setBMass(massAt(307));
+    }
+    // Position, whole-number speed and direction are written back unchanged; nothing else moves.
+    QVERIFY(f.records.CurSettings == expected);
+}
+
+void InitialStateFormTest::storedSpeedAndDirectionOpenRoundedAndLimited_data() {
+    QTest::addColumn<bool>("isSpeed");
+    QTest::addColumn<Extended>("stored");
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("speed above the range") << true << 612.4L << 499 << "612 km/sec";
+    QTest::newRow("speed half to even down") << true << 2.5L << 2 << "2 km/sec";
+    QTest::newRow("speed half to even up") << true << 3.5L << 4 << "4 km/sec";
+    QTest::newRow("negative speed") << true << -3.0L << 0 << "-3 km/sec";
+    QTest::newRow("speed beyond 64 bits") << true << 0x1p70L << 499 << "1180591620717411303424 km/sec";
+    QTest::newRow("NaN speed") << true << std::numeric_limits<Extended>::quiet_NaN() << 0 << "NAN km/sec";
+    QTest::newRow("damaged speed") << true << unnormal() << 0 << "NAN km/sec";
+    QTest::newRow("minus infinite speed")
+        << true << -std::numeric_limits<Extended>::infinity() << 0 << "-INF km/sec";
+    QTest::newRow("direction just below 360") << false << 359.6L << 359 << "359 deg";
+    QTest::newRow("negative direction") << false << -10.0L << 0 << "0 deg";
+    QTest::newRow("direction half to even") << false << 112.5L << 112 << "112 deg";
+    QTest::newRow("huge direction") << false << 1e4000L << 359 << "359 deg";
+    QTest::newRow("NaN direction") << false << std::numeric_limits<Extended>::quiet_NaN() << 0 << "0 deg";
+}
+
+void InitialStateFormTest::storedSpeedAndDirectionOpenRoundedAndLimited() {
+    QFETCH(bool, isSpeed);
+    QFETCH(Extended, stored);
+    QFETCH(int, bar);
+    QFETCH(QString, label);
+    Fixture f;
+    if (isSpeed)
+        f.records.CurSettings.setBSpeed(stored);
+    else
+        f.records.CurSettings.setBDir(stored);
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    f.form.BodyInit(1);
+
+    QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
+    QCOMPARE((isSpeed ? f.form.SpeedBar : f.form.DirectionBar)->value(), bar);
+    QCOMPARE((isSpeed ? f.form.SpeedValLabel : f.form.DirectionValLabel)->text(), label);
+    f.form.SetClick();
+    const Extended written = isSpeed ? f.records.CurSettings.BSpeed() : f.records.CurSettings.BDir();
+    QVERIFY(sameBytes(written, static_cast<Extended>(bar)));
+}
+
+void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags_data() {
+    QTest::addColumn<Extended>("stored");
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<QString>("label");
+    constexpr Extended inf = std::numeric_limits<Extended>::infinity();
+    QTest::newRow("bottom of the scale") << 100.0L << 20 << "1.000E+02 kg";
+    QTest::newRow("below the scale") << 87.0L << 20 << "8.700E+01 kg";
+    QTest::newRow("top of the scale") << 1e32L << 320 << "1.000E+32 kg";
+    QTest::newRow("above the scale") << 1.2e32L << 320 << "1.200E+32 kg";
+    QTest::newRow("zero") << 0.0L << 20 << "0.000E+00 kg";
+    QTest::newRow("negative") << -1.0L << 20 << "-1.000E+00 kg";
+    QTest::newRow("NaN") << std::numeric_limits<Extended>::quiet_NaN() << 20 << "NAN kg";
+    QTest::newRow("damaged") << unnormal() << 20 << "NAN kg";
+    QTest::newRow("infinite") << inf << 320 << "INF kg";
+    QTest::newRow("minus infinite") << -inf << 20 << "-INF kg";
+}
+
+void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags() {
+    QFETCH(Extended, stored);
+    Fixture f;
+    f.records.CurSettings.setAMass(stored);
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    f.form.BodyInit(0);
+
+    QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
+    QTEST(f.form.MassBar->value(), "bar");
+    QTEST(f.form.MassValLabel->text(), "label");
+}
+
+void InitialStateFormTest::movedBarsShowTheirScaleValues() {
+    Fixture f;
+    f.form.BodyInit(0);
+    QSignalSpy compass(&f.form, &TForm1::compassDrawn);
+
+    f.form.MassBar->setValue(20);
+    QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("1.000E+02 kg"));
+    f.form.MassBar->setValue(303);
+    QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("1.996E+30 kg"));
+    f.form.SpeedBar->setValue(499);
+    QCOMPARE(f.form.SpeedValLabel->text(), QStringLiteral("499 km/sec"));
+    f.form.DirectionBar->setValue(0);
+    QCOMPARE(f.form.DirectionValLabel->text(), QStringLiteral("0 deg"));
+    QCOMPARE(compass.count(), 1);
+    QCOMPARE(compass.at(0).at(0).toInt(), 0);
+
+    f.form.SetClick();
+    QVERIFY(sameBytes(f.records.CurSettings.AMass(), massAt(303)));
+    QVERIFY(sameBytes(f.records.CurSettings.ASpeed(), 499.0L));
+    QVERIFY(sameBytes(f.records.CurSettings.ADir(), 0.0L));
+}
+
+void InitialStateFormTest::barsRunNoHandlerWhenThePositionStaysTheSame() {
+    Fixture f;
+    QSignalSpy compass(&f.form, &TForm1::compassDrawn);
+    f.form.BodyInit(0);
+    QCOMPARE(compass.count(), 1);  // 110 before the opening, 115 stored
+
+    // The handler would replace the stored mass text with the scale's 1.996E+30.
+    f.form.MassBar->setValue(303);
+    QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("2.000E+30 kg"));
+
+    f.form.CancelClick();
+    f.form.BodyInit(0);
+    QCOMPARE(compass.count(), 1);
+
+    f.records.CurSettings.setADir(200);
+    f.form.BodyInit(0);
+    QCOMPARE(compass.count(), 2);
+    QCOMPARE(compass.at(1).at(0).toInt(), 200);
+}
+
+void InitialStateFormTest::labelsUseTheLocaleDecimalSeparator() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Fixture f;
+    f.records.CurSettings.setSf(0.5L);
+    f.form.BodyInit(0);
+    QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("2,000E+30 kg"));
+    f.form.PickPosition(3, 1);
+    QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(1,5,0,5)"));
+}
+
+void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition_data() {
+    QTest::addColumn<int>("body");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("Body A") << 0 << 200 << 100 << "(200000000000,100000000000)";
+    QTest::newRow("Body A at the corner") << 0 << 0 << 0 << "(0,0)";
+    QTest::newRow("Body B") << 1 << 250 << 30 << "(250000000000,30000000000)";
+}
+
+void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition() {
+    QFETCH(int, body);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    Fixture f;
+    f.records.CurSettings.setAPos({7e11L, 3e11L});
+    const TState before = f.records.CurSettings;
+    f.form.BodyInit(body);
+    const TVector otherBefore = body == 0 ? f.form.BNewPos : f.form.ANewPos;
+
+    f.form.PickPosition(x, y);
+
+    const TVector picked = body == 0 ? f.form.ANewPos : f.form.BNewPos;
+    QVERIFY(sameBytes(picked.u, static_cast<Extended>(x) * 1e9L));
+    QVERIFY(sameBytes(picked.v, static_cast<Extended>(y) * 1e9L));
+    QVERIFY(sameVector(body == 0 ? f.form.BNewPos : f.form.ANewPos, otherBefore));
+    QTEST(f.form.PosValLabel->text(), "label");
+    QCOMPARE(f.draws.size(), std::size_t{1});
+
+    f.form.CancelClick();
+    QVERIFY(!f.form.isVisible());
+    QVERIFY(f.records.CurSettings == before);
+    f.form.BodyInit(body);
+    const TVector stored = body == 0 ? before.APos() : before.BPos();
+    QVERIFY(sameVector(body == 0 ? f.form.ANewPos : f.form.BNewPos, stored));
+    QCOMPARE(f.form.PosValLabel->text(), body == 0 ? QStringLiteral("(700000000000,300000000000)")
+                                                   : QStringLiteral("(600000000000,400000000000)"));
+}
+
+void InitialStateFormTest::hiddenDialogIgnoresPicks() {
+    Fixture f;
+    f.form.PickPosition(200, 100);
+    QVERIFY(sameVector(f.form.ANewPos, TVector{}));
+    QCOMPARE(f.form.PosValLabel->text(), QString());
+
+    f.form.BodyInit(0);
+    f.form.PickPosition(10, 20);
+    f.form.CancelClick();
+    f.form.PickPosition(30, 40);
+    QVERIFY(sameVector(f.form.ANewPos, TVector{10e9L, 20e9L}));
+    QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(10000000000,20000000000)"));
+}
+
+void InitialStateFormTest::openingTheOtherBodySwitchesAnOpenDialog() {
+    Fixture f;
+    const TState before = f.records.CurSettings;
+    f.form.BodyInit(0);
+    f.form.PickPosition(5, 6);
+    f.form.MassBar->setValue(100);
+
+    f.form.BodyInit(1);
+
+    QVERIFY(f.form.isVisible());
+    QCOMPARE(f.form.EditBody, 1);
+    QCOMPARE(f.form.BodyLabel->text(), QStringLiteral("Body B"));
+    QCOMPARE(f.form.MassBar->value(), 307);
+    QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(600000000000,400000000000)"));
+    QCOMPARE(f.draws.size(), std::size_t{2});
+    QCOMPARE(f.draws[1].body, 1);
+
+    f.form.SetClick();
+    TState expected = before;
+    expected.setBMass(massAt(307));
+    QVERIFY(f.records.CurSettings == expected);
+}
+
+void InitialStateFormTest::enterAndEscapeLeaveTheDialogOpen() {
+    Fixture f;
+    const TState before = f.records.CurSettings;
+    f.form.BodyInit(0);
+    for (QWidget* target :
+         std::initializer_list<QWidget*>{f.form.MassBar, f.form.SetButton, f.form.CancelButton}) {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+        QTest::keyClick(target, Qt::Key_Escape);
+        QVERIFY(f.form.isVisible());
+    }
+    QVERIFY(f.records.CurSettings == before);
+    // Esc is refused, but the program's own close (when it quits) still goes through.
+    QVERIFY(f.form.close());
+    QVERIFY(!f.form.isVisible());
+}
+
+void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("Down") << int(Qt::Key_Down) << 151;
+    QTest::newRow("Up") << int(Qt::Key_Up) << 149;
+    QTest::newRow("Right") << int(Qt::Key_Right) << 151;
+    QTest::newRow("Left") << int(Qt::Key_Left) << 149;
+    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 152;
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 148;
+    QTest::newRow("Home") << int(Qt::Key_Home) << 20;
+    QTest::newRow("End") << int(Qt::Key_End) << 320;
+}
+
+void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop() {
+    QFETCH(int, key);
+    Fixture f;
+    f.form.BodyInit(0);
+    f.form.MassBar->setValue(150);
+    f.form.MassBar->setFocus();
+    QTest::keyClick(f.form.MassBar, static_cast<Qt::Key>(key));
+    QTEST(f.form.MassBar->value(), "expected");
+}
+
+void InitialStateFormTest::clickInTheChannelPagesTowardTheClick() {
+    Fixture f;
+    f.form.BodyInit(0);
+    QSlider* bar = f.form.SpeedBar;
+    bar->setValue(250);
+    const int groove = grooveCentre(*bar).x();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(groove, 8));
+    QCOMPARE(bar->value(), 248);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(groove, bar->height() - 8));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(groove, bar->height() - 8));
+    QCOMPARE(bar->value(), 252);
+    QCOMPARE(f.form.SpeedValLabel->text(), QStringLiteral("252 km/sec"));
+}
+
+void InitialStateFormTest::compassCornersAreBluePixels_data() {
+    QTest::addColumn<int>("azimuth");
+    QTest::addColumn<QPoint>("tip");
+    QTest::addColumn<QPoint>("p1");
+    QTest::addColumn<QPoint>("p2");
+    QTest::newRow("0") << 0 << QPoint(393, 164) << QPoint(386, 245) << QPoint(400, 245);
+    QTest::newRow("90") << 90 << QPoint(434, 205) << QPoint(353, 198) << QPoint(353, 212);
+    QTest::newRow("115") << 115 << QPoint(430, 222) << QPoint(359, 181) << QPoint(353, 194);
+    QTest::newRow("180") << 180 << QPoint(393, 246) << QPoint(400, 165) << QPoint(386, 165);
+    QTest::newRow("270") << 270 << QPoint(352, 205) << QPoint(433, 212) << QPoint(433, 198);
+}
+
+void InitialStateFormTest::compassCornersAreBluePixels() {
+    QFETCH(int, azimuth);
+    QFETCH(QPoint, tip);
+    QFETCH(QPoint, p1);
+    QFETCH(QPoint, p2);
+    Fixture f;
+    f.form.BodyInit(0);
+    f.form.DrawCompass(azimuth);
+    const QImage shown = f.form.grab().toImage();
+    for (const QPoint& corner : {tip, p1, p2}) {
+        QCOMPARE(shown.pixelColor(corner), QColor(0, 0, 255));
+        QCOMPARE(f.form.surface().pixelColor(corner), QColor(0, 0, 255));
+    }
+}
+
+void InitialStateFormTest::compassIsErasedAndStaysInsideItsArea() {
+    Fixture f;
+    f.form.BodyInit(0);
+    const QColor background = f.form.grab().toImage().pixelColor(5, 5);
+    f.form.DirectionBar->setValue(0);
+    f.form.DirectionBar->setValue(90);
+    const QImage shown = f.form.grab().toImage();
+    // The former arrow's tip at the top is cleared; the new one's corners are there.
+    QCOMPARE(shown.pixelColor(393, 170), background);
+    QCOMPARE(shown.pixelColor(434, 205), QColor(0, 0, 255));
+    // Nothing of the compass lies on the ring of pixels just outside the cleared area.
+    for (int az : {0, 45, 90, 135, 180, 225, 270, 315}) {
+        f.form.DrawCompass(az);
+        const QImage img = f.form.grab().toImage();
+        for (int x = 350; x <= 435; ++x) {
+            QCOMPARE(img.pixelColor(x, 163), background);
+            QCOMPARE(img.pixelColor(x, 247), background);
+        }
+        for (int y = 163; y <= 247; ++y) {
+            QCOMPARE(img.pixelColor(350, y), background);
+            QCOMPARE(img.pixelColor(435, y), background);
+        }
+    }
+}
+
+void InitialStateFormTest::compassShowsTheDirectionBarBeforeAnyOpening() {
+    Fixture f;
+    // The bar's own position 110 puts the tip at (432, 219); the circle's west point is clear of the arrow.
+    const QImage shown = f.form.grab().toImage();
+    QCOMPARE(shown.pixelColor(432, 219), QColor(0, 0, 255));
+    QCOMPARE(shown.pixelColor(352, 205), QColor(192, 192, 192));
+}
+
+void InitialStateFormTest::drawBodyFailurePropagatesWithoutShowing() {
+    Fixture f;
+    f.drawFails = true;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.form.BodyInit(0));
+    QVERIFY(!f.form.isVisible());
+}
+
+QTEST_MAIN(InitialStateFormTest)
+#include "initial_state_form_qtest.moc"
