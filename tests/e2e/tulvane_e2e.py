@@ -473,6 +473,51 @@ def about_box(s):
     return box, s.screenshot().crop(x, y, w, h)
 
 
+def menu_pictures(s):
+    """Pictures of the four menus for the help pages, opened with the keyboard."""
+    x, y, w, h = s.geometry(s.main_window)
+    area = (x, y, 560, 600)
+    base = s.screenshot().crop(*area)
+    menus = [
+        (["alt+f"], "menu-file.png"),
+        (["alt+s", "Up", "Right"], "menu-settings.png"),
+        (["alt+v"], "menu-view.png"),
+        (["alt+h"], "menu-help.png"),
+    ]
+    for keys, name in menus:
+        s.activate(s.main_window)
+        for k in keys:
+            s.key(k)
+        seen = {"last": base}
+
+        def settled():
+            # Open and unchanged since the last look: a submenu opens a moment after its item is chosen.
+            now = s.screenshot().crop(*area)
+            done = now.data != base.data and now.data == seen["last"].data
+            seen["last"] = now
+            return done
+
+        s.wait_for(settled, f"the menu of {keys[0]} to open", interval=0.4)
+        s.save_image(crop_to_change(seen["last"], base), name)
+        for _ in keys:
+            s.key("Escape")
+        s.wait_for(lambda: s.screenshot().crop(*area).data == base.data, "the menu to close")
+
+
+def crop_to_change(picture, base):
+    """The picture cut to the part that differs from base, from the top-left corner."""
+    right = bottom = 0
+    for r in range(picture.height):
+        a, b = picture.row(r, 0, picture.width), base.row(r, 0, base.width)
+        if a != b:
+            bottom = r
+            for c in range(picture.width - 1, right, -1):
+                if a[3 * c : 3 * c + 3] != b[3 * c : 3 * c + 3]:
+                    right = c
+                    break
+    return picture.crop(0, 0, right + 8, bottom + 8)
+
+
 def quit_with_ctrl_q(s):
     s.activate(s.main_window)
     s.key("ctrl+q")
@@ -497,6 +542,8 @@ def journey_start(args):
         if bounds != (px + 1, py + 1, px + pw - 2, py + ph - 2):
             raise Failure(f"control panel colour spans {bounds}, not the panel at {PANEL_RECT} inside its bevel")
         s.save_image(shot.crop(s.origin[0] + px - 2, s.origin[1] + py - 2, pw + 4, ph + 4), "control-panel-ready.png")
+        if os.environ.get("TULVANE_HELP_IMAGES"):
+            menu_pictures(s)
         if not os.path.isdir(s.data_dir):
             raise Failure(f"the data folder {s.data_dir} was not made at start")
 
@@ -513,7 +560,6 @@ def journey_start(args):
         hx, hy, hw, hh = s.geometry(helpw)
         if hw < 200 or hh < 200:
             raise Failure(f"help window is only {hw}x{hh}")
-        s.save_image(s.screenshot().crop(hx - 1, hy - 20, hw + 2, hh + 21), "help-window.png")
 
         # Ctrl+Q ends the program at once while Ready, help window and all.
         quit_with_ctrl_q(s)
@@ -580,7 +626,8 @@ def journey_run(args):
         print(f"paused after plot point {reached}")
         if images:
             x, y = s.origin
-            s.save_image(shot.crop(0, 0, 820, y + 560), "main-window.png")
+            top = s.geometry(s.main_window)[1]
+            s.save_image(shot.crop(0, top, 820, y - top + 560), "main-window.png")
             px, py, pw, ph = PANEL_RECT
             s.save_image(shot.crop(x + px - 2, y + py - 2, pw + 4, ph + 4), "control-panel-paused.png")
 
@@ -653,6 +700,16 @@ def journey_save_view(args):
         s.find_plot()
         path = os.path.join(s.data_dir, "orbits.tv0")
 
+        # View > Current Settings shows the settings without a file; Finished closes it.
+        s.key("alt+v")
+        s.key("Return")
+        current = s.wait_window("^Current State Settings$", what="the viewer after View > Current Settings")
+        vx, vy, vw, vh = s.geometry(current)
+        s.save_image(s.screenshot().crop(vx - 1, vy - 20, vw + 2, vh + 21), "viewer-current.png")
+        s.click_screen(vx + VIEW_FINISHED_BUTTON[0], vy + VIEW_FINISHED_BUTTON[1])
+        s.wait_gone(current, "Finished to close the current-settings view")
+
+        s.activate(s.main_window)
         s.key("ctrl+s")
         prompt = s.wait_window("^Saving Settings$", what="the label prompt after Ctrl+S")
         s.activate(prompt)
@@ -663,7 +720,8 @@ def journey_save_view(args):
         s.wait_gone(prompt, "the label prompt to close")
         files = s.wait_window("^Saving Settings$", exclude=[prompt], what="the save dialog")
         s.activate(files)
-        s.type(path)
+        # A bare name: the dialog starts in the data folder and adds the .tv0 extension.
+        s.type("orbits")
         fx, fy, fw, fh = s.geometry(files)
         s.save_image(s.screenshot().crop(fx - 1, fy - 20, fw + 2, fh + 21), "save-dialog.png")
         s.key("Return")
@@ -672,6 +730,8 @@ def journey_save_view(args):
         s.key("Return")
         s.wait_gone(note, "the confirmation to close")
 
+        if not os.path.isfile(path):
+            raise Failure(f"no settings file at {path}; the data folder holds {os.listdir(s.data_dir)}")
         with open(path, "rb") as f:
             record = f.read()
         if len(record) != 293:
@@ -689,12 +749,11 @@ def journey_save_view(args):
         s.key("Return")
         opener = s.wait_window("^Viewing Saved Settings$", what="the open dialog of View > Saved Settings")
         s.activate(opener)
-        s.type(path)
+        s.type("orbits.tv0")
         s.key("Return")
         viewer = s.wait_window("^Saved State Settings$", what="the settings viewer")
         vx, vy, vw, vh = s.geometry(viewer)
-        s.wait_for(lambda: s.screenshot() is not None, "a picture of the viewer")
-        s.save_image(s.last_shot.crop(vx - 1, vy - 20, vw + 2, vh + 21), "viewer.png")
+        s.save_image(s.screenshot().crop(vx - 1, vy - 20, vw + 2, vh + 21), "viewer.png")
         s.click_screen(vx + VIEW_DELETE_BUTTON[0], vy + VIEW_DELETE_BUTTON[1])
         s.click_screen(vx + VIEW_FINISHED_BUTTON[0], vy + VIEW_FINISHED_BUTTON[1])
         s.wait_gone(viewer, "Finished to close the viewer")
