@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libicu-dev
-  xvfb openbox xdotool imagemagick x11-utils
+  python3 xvfb openbox xdotool imagemagick x11-utils
   fonts-dejavu-core
 )
 

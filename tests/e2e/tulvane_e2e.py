@@ -9,6 +9,7 @@ journeys also write the pictures of the help pages there.
 import argparse
 import decimal
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -286,6 +287,26 @@ class Session:
         self.last_shot = Shot.from_ppm(blob)
         return self.last_shot
 
+    def settled(self, region, what):
+        """A screenshot once the region has stopped changing: a window just mapped may still be painting."""
+        seen = {}
+
+        def still():
+            shot = self.screenshot()
+            part = shot.crop(*region).data
+            same = seen.get("part") == part
+            seen["part"] = part
+            return shot if same else None
+
+        return self.wait_for(still, what, interval=0.25)
+
+    def window_picture(self, window, name):
+        """Saves a picture of a window with its title bar for the help pages."""
+        if os.environ.get("TULVANE_HELP_IMAGES"):
+            x, y, w, h = self.geometry(window)
+            shot = self.settled((x, y, w, h), "the window to finish painting")
+            self.save_image(shot.crop(x - 1, y - 20, w + 2, h + 21), name)
+
     def windows(self, name):
         out = self.x(["xdotool", "search", "--onlyvisible", "--name", name], check=False)
         return [int(w) for w in out.split()]
@@ -302,8 +323,8 @@ class Session:
         found = self.wait_for(lambda: [w for w in self.windows(name) if w not in exclude], what or f"a window named {name}")
         return found[0]
 
-    def wait_gone(self, window, what):
-        self.wait_for(lambda: window not in self.windows("."), what)
+    def wait_gone(self, window, what, timeout=WAIT):
+        self.wait_for(lambda: window not in self.windows("."), what, timeout=timeout)
 
     def activate(self, window):
         self.x(["xdotool", "windowactivate", "--sync", str(window)])
@@ -344,15 +365,31 @@ class Session:
 
     def find_plot(self):
         """Finds the plot surface's top-left corner: the first blue row below the menu bar."""
-        shot = self.screenshot()
         x, y, w, h = self.geometry(self.main_window)
         column = x + w // 2
-        for row in range(y, y + 80):
-            if shot.pixel(column, row) == BLUE and shot.pixel(column, row + 1) == BLUE:
-                self.origin = (x, row)
-                self.plot_size = (w, y + h - row)
-                return shot
-        raise Failure("no blue plot surface below the menu bar")
+
+        def found():
+            shot = self.settled((x, y, w, h), "the main window to finish painting")
+            for row in range(y, y + 80):
+                if shot.pixel(column, row) == BLUE and shot.pixel(column, row + 1) == BLUE:
+                    self.origin = (x, row)
+                    self.plot_size = (w, y + h - row)
+                    return shot
+            return None
+
+        return self.wait_for(found, "a blue plot surface below the menu bar")
+
+    def accept_file_dialog(self, dialog):
+        """Return in a file dialog; a second one when the first only took the name completer's suggestion."""
+        for attempt in range(3):
+            self.key("Return")
+            try:
+                self.wait_gone(dialog, "the file dialog to close", timeout=3)
+                return
+            except Failure:
+                if dialog not in self.windows("."):
+                    return
+        raise Failure("the file dialog did not accept the typed name")
 
     def plot_to_screen(self, px, py):
         return self.origin[0] + px, self.origin[1] + py
@@ -470,7 +507,7 @@ def about_box(s):
     s.key("a")
     box = s.wait_window("^Tulvane$", exclude=[s.main_window], what="the About box")
     x, y, w, h = s.geometry(box)
-    return box, s.screenshot().crop(x, y, w, h)
+    return box, s.settled((x, y, w, h), "the About box to finish painting").crop(x, y, w, h)
 
 
 def menu_pictures(s):
@@ -548,8 +585,7 @@ def journey_start(args):
             raise Failure(f"the data folder {s.data_dir} was not made at start")
 
         box, about = about_box(s)
-        bx, by, bw, bh = s.geometry(box)
-        s.save_image(s.last_shot.crop(bx - 1, by - 20, bw + 2, bh + 21), "about.png")
+        s.window_picture(box, "about.png")
         s.key("Return")
         s.wait_gone(box, "Return to close the About box")
 
@@ -590,10 +626,13 @@ def journey_run(args):
     with Session(args, "run") as s:
         s.start_tulvane()
         s.find_plot()
+        reset_area = (*s.plot_to_screen(RESET_BUTTON[0] - 27, RESET_BUTTON[1] - 12), 55, 25)
+        reset_disabled = s.last_shot.crop(*reset_area).data
         s.click_plot(RUN_BUTTON)
         # A picture for the help shows more of the orbit.
         time.sleep(14.0 if images else 2.0)
         s.click_plot(PAUSE_BUTTON)
+        s.wait_for(lambda: s.screenshot().crop(*reset_area).data != reset_disabled, "Pause to enable Reset")
 
         # Once paused the picture stops changing; then the yellow crosses are those of points 0..K.
         prev = {}
@@ -627,7 +666,7 @@ def journey_run(args):
         if images:
             x, y = s.origin
             top = s.geometry(s.main_window)[1]
-            s.save_image(shot.crop(0, top, 820, y - top + 560), "main-window.png")
+            s.save_image(shot.crop(0, top, 660, y - top + 500), "main-window.png")
             px, py, pw, ph = PANEL_RECT
             s.save_image(shot.crop(x + px - 2, y + py - 2, pw + 4, ph + 4), "control-panel-paused.png")
 
@@ -661,8 +700,8 @@ def journey_initial_state(args):
         old_start = (200, 100)
         # Opening the dialog draws Body A's cross at its stored start.
         s.wait_for(lambda: cross(*old_start) <= s.on_plot(s.screenshot(), YELLOW), "Body A's cross at its stored start")
-        before = s.last_shot.crop(dx, dy, dw, dh)
-        s.save_image(s.last_shot.crop(dx - 1, dy - 20, dw + 2, dh + 21), "initial-state.png")
+        before = s.settled((dx, dy, dw, dh), "the dialog to finish painting").crop(dx, dy, dw, dh)
+        s.window_picture(dialog, "initial-state.png")
 
         pick = (300, 420)
         sx, sy = s.plot_to_screen(*pick)
@@ -705,7 +744,7 @@ def journey_save_view(args):
         s.key("Return")
         current = s.wait_window("^Current State Settings$", what="the viewer after View > Current Settings")
         vx, vy, vw, vh = s.geometry(current)
-        s.save_image(s.screenshot().crop(vx - 1, vy - 20, vw + 2, vh + 21), "viewer-current.png")
+        s.window_picture(current, "viewer-current.png")
         s.click_screen(vx + VIEW_FINISHED_BUTTON[0], vy + VIEW_FINISHED_BUTTON[1])
         s.wait_gone(current, "Finished to close the current-settings view")
 
@@ -714,17 +753,15 @@ def journey_save_view(args):
         prompt = s.wait_window("^Saving Settings$", what="the label prompt after Ctrl+S")
         s.activate(prompt)
         s.type(label)
-        px, py, pw, ph = s.geometry(prompt)
-        s.save_image(s.screenshot().crop(px - 1, py - 20, pw + 2, ph + 21), "save-label.png")
+        s.window_picture(prompt, "save-label.png")
         s.key("Return")
         s.wait_gone(prompt, "the label prompt to close")
         files = s.wait_window("^Saving Settings$", exclude=[prompt], what="the save dialog")
         s.activate(files)
         # A bare name: the dialog starts in the data folder and adds the .tv0 extension.
         s.type("orbits")
-        fx, fy, fw, fh = s.geometry(files)
-        s.save_image(s.screenshot().crop(fx - 1, fy - 20, fw + 2, fh + 21), "save-dialog.png")
-        s.key("Return")
+        s.window_picture(files, "save-dialog.png")
+        s.accept_file_dialog(files)
         note = s.wait_window("^Tulvane$", exclude=[s.main_window], what="the confirmation of the save")
         s.activate(note)
         s.key("Return")
@@ -750,10 +787,10 @@ def journey_save_view(args):
         opener = s.wait_window("^Viewing Saved Settings$", what="the open dialog of View > Saved Settings")
         s.activate(opener)
         s.type("orbits.tv0")
-        s.key("Return")
+        s.accept_file_dialog(opener)
         viewer = s.wait_window("^Saved State Settings$", what="the settings viewer")
         vx, vy, vw, vh = s.geometry(viewer)
-        s.save_image(s.screenshot().crop(vx - 1, vy - 20, vw + 2, vh + 21), "viewer.png")
+        s.window_picture(viewer, "viewer.png")
         s.click_screen(vx + VIEW_DELETE_BUTTON[0], vy + VIEW_DELETE_BUTTON[1])
         s.click_screen(vx + VIEW_FINISHED_BUTTON[0], vy + VIEW_FINISHED_BUTTON[1])
         s.wait_gone(viewer, "Finished to close the viewer")
@@ -787,10 +824,12 @@ def journey_installed(args):
         for k, v in (("Type", "Application"), ("Exec", "tulvane"), ("Icon", "tulvane"), ("Name", "Tulvane")):
             if entry.get(k) != v:
                 raise Failure(f"tulvane.desktop has {k}={entry.get(k)!r}, not {v!r}")
-        with open(os.path.join(prefix, "share/tulvane/help/index.html")) as f:
-            for link in __import__("re").findall(r'(?:href|src)="([^"#:]+)', f.read()):
-                if not os.path.isfile(os.path.join(prefix, "share/tulvane/help", link)):
-                    raise Failure(f"the installed contents page links to {link}, which is not installed")
+        help_dir = os.path.join(prefix, "share/tulvane/help")
+        for page in sorted(p for p in os.listdir(help_dir) if p.endswith(".html")):
+            with open(os.path.join(help_dir, page), encoding="utf-8") as f:
+                for link in re.findall(r'(?:href|src)="([^"#:]+)', f.read()):
+                    if not os.path.isfile(os.path.join(help_dir, link)):
+                        raise Failure(f"the installed help page {page} links to {link}, which is not installed")
 
         s.start_tulvane(os.path.join(prefix, "bin/tulvane"))
         icon = s.x(["xprop", "-id", str(s.main_window), "_NET_WM_ICON"], check=False)
