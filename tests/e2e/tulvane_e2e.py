@@ -16,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import traceback
 import zlib
 
 SCREEN_W, SCREEN_H = 1280, 1024
@@ -134,6 +135,11 @@ def cross(x, y):
     return {(x + d, y) for d in range(-2, 3)} | {(x, y + d) for d in range(-2, 3)}
 
 
+def inside(point, rect):
+    x, y, w, h = rect
+    return x <= point[0] < x + w and y <= point[1] < y + h
+
+
 def round_half_even(value):
     return int(value.to_integral_value(rounding=decimal.ROUND_HALF_EVEN))
 
@@ -163,7 +169,7 @@ class Session:
 
         # Nothing from the caller's desktop or Qt settings may leak in: no offscreen platform, no theme.
         keep = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
-        for k in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "GNOME_DESKTOP_SESSION_ID", "KDE_FULL_SESSION"):
+        for k in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"):
             keep.pop(k, None)
         keep.update(
             HOME=self.home,
@@ -181,9 +187,8 @@ class Session:
     # -- processes
 
     def start(self, argv, log_name):
-        log = open(os.path.join(self.root, log_name), "wb")
-        p = subprocess.Popen(argv, env=self.env, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-        log.close()
+        with open(os.path.join(self.root, log_name), "ab") as log:
+            p = subprocess.Popen(argv, env=self.env, stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         self.processes.append(p)
         return p
 
@@ -195,23 +200,35 @@ class Session:
             return ""
 
     def __enter__(self):
+        try:
+            self._start_display()
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+        return self
+
+    def _start_display(self):
         read_fd, write_fd = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp", "-noreset"],
-            env=self.env,
-            pass_fds=(write_fd,),
-            stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(self.root, "xvfb.log"), "wb"),
-            stdin=subprocess.DEVNULL,
-        )
+        screen = f"{SCREEN_W}x{SCREEN_H}x24"
+        with open(os.path.join(self.root, "xvfb.log"), "wb") as log:
+            xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],
+                env=self.env,
+                pass_fds=(write_fd,),
+                stdout=subprocess.DEVNULL,
+                stderr=log,
+                stdin=subprocess.DEVNULL,
+            )
         self.processes.append(xvfb)
         os.close(write_fd)
         # Xvfb writes the display number it chose once it accepts connections.
         number = self._read_display_number(read_fd, xvfb)
         self.env["DISPLAY"] = f":{number}"
         self.start(["openbox", "--sm-disable"], "openbox.log")
-        self.wait_for(lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False), "openbox to manage the screen")
-        return self
+        self.wait_for(
+            lambda: "window id" in self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False),
+            "openbox to manage the screen",
+        )
 
     def _read_display_number(self, fd, xvfb):
         deadline = time.monotonic() + WAIT
@@ -283,8 +300,15 @@ class Session:
             time.sleep(interval)
 
     def screenshot(self):
-        blob = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"], env=self.env, capture_output=True, timeout=20, check=True).stdout
-        self.last_shot = Shot.from_ppm(blob)
+        r = subprocess.run(
+            ["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
+            env=self.env,
+            capture_output=True,
+            timeout=20,
+        )
+        if r.returncode != 0:
+            raise Failure(f"import could not take a screenshot: {r.stderr.decode(errors='replace').strip()}")
+        self.last_shot = Shot.from_ppm(r.stdout)
         return self.last_shot
 
     def settled(self, region, what):
@@ -317,10 +341,13 @@ class Session:
         for line in self.x(["xwininfo", "-id", str(window)]).splitlines():
             key, _, value = line.strip().partition(":")
             info[key] = value.strip()
-        return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]), int(info["Width"]), int(info["Height"]))
+        keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+        return tuple(int(info[k]) for k in keys)
 
     def wait_window(self, name, exclude=(), what=None):
-        found = self.wait_for(lambda: [w for w in self.windows(name) if w not in exclude], what or f"a window named {name}")
+        found = self.wait_for(
+            lambda: [w for w in self.windows(name) if w not in exclude], what or f"a window named {name}"
+        )
         return found[0]
 
     def wait_gone(self, window, what, timeout=WAIT):
@@ -403,12 +430,12 @@ class Session:
     def on_plot(self, shot, color):
         """The plot pixels of a colour, outside the control panel."""
         px, py, pw, ph = PANEL_RECT
-        return {p for p in shot.find(color, self.plot_region()) if not (px <= p[0] < px + pw and py <= p[1] < py + ph)}
+        return {(x, y) for x, y in shot.find(color, self.plot_region()) if not inside((x, y), PANEL_RECT)}
 
     def visible(self, pixels):
+        """The pixels of a drawing that show: on the plot and not under the control panel."""
         w, h = self.plot_size
-        px, py, pw, ph = PANEL_RECT
-        return {(x, y) for x, y in pixels if 0 <= x < w and 0 <= y < h and not (px <= x < px + pw and py <= y < py + ph)}
+        return {p for p in pixels if inside(p, (0, 0, w, h)) and not inside(p, PANEL_RECT)}
 
     def crosses(self, centres):
         w, h = self.plot_size
@@ -451,9 +478,8 @@ def pixels_at(points, sf, shift=(0, 0)):
 
 
 def describe(found, expected):
-    missing = sorted(expected - found)[:8]
-    extra = sorted(found - expected)[:8]
-    return f"{len(expected - found)} pixels missing (e.g. {missing}), {len(found - expected)} unexpected (e.g. {extra})"
+    missing, extra = sorted(expected - found), sorted(found - expected)
+    return f"{len(missing)} pixels missing (e.g. {missing[:8]}), {len(extra)} unexpected (e.g. {extra[:8]})"
 
 
 def wait_for_tracks(s, a_centres, b_centres, what):
@@ -472,9 +498,10 @@ def wait_for_tracks(s, a_centres, b_centres, what):
         raise Failure(f"{e}: body A {describe(state['a'], want_a)}; body B {describe(state['b'], want_b)}")
 
 
-def only_background(s, shot):
+def only_background(s, shot, panel=PANEL_RECT):
+    """True when the whole plot outside the control panel is the blue background."""
     w, h = s.plot_size
-    px, py, pw, ph = PANEL_RECT
+    px, py, pw, ph = panel
     ox, oy = s.origin
     blue = bytes(BLUE)
     for y in range(h):
@@ -488,8 +515,26 @@ def only_background(s, shot):
     return True
 
 
-def panel_bounds(s, shot):
-    px, py, pw, ph = PANEL_RECT
+def panel_interior(panel=PANEL_RECT):
+    """The panel's colour fills it inside its one-pixel bevel: left, top, right, bottom."""
+    px, py, pw, ph = panel
+    return px + 1, py + 1, px + pw - 2, py + ph - 2
+
+
+def drag_panel(s, drop):
+    """Drags the control panel by its background to drop at a plot point, as a hand moves a mouse."""
+    grip = s.plot_to_screen(PANEL_RECT[0] + 4, PANEL_RECT[1] + 60)
+    target = s.plot_to_screen(*drop)
+    s.x(["xdotool", "mousemove", "--sync", str(grip[0]), str(grip[1]), "mousedown", "1"])
+    for step in (0.1, 0.4, 0.7, 1.0):
+        x, y = (round(g + (t - g) * step) for g, t in zip(grip, target))
+        s.x(["xdotool", "mousemove", "--sync", str(x), str(y)])
+    s.x(["xdotool", "mouseup", "1"])
+
+
+def panel_bounds(s, shot, panel=PANEL_RECT):
+    """The bounds of the panel's colour around where the panel should stand, in plot pixels."""
+    px, py, pw, ph = panel
     found = shot.find(PANEL_COLOR, (s.origin[0] + px - 4, s.origin[1] + py - 4, pw + 8, ph + 8))
     if not found:
         return None
@@ -574,13 +619,21 @@ def journey_start(args):
         if not only_background(s, shot):
             raise Failure("the plot is not all blue at start")
         bounds = panel_bounds(s, shot)
-        px, py, pw, ph = PANEL_RECT
-        # The panel's colour fills it inside its one-pixel bevel.
-        if bounds != (px + 1, py + 1, px + pw - 2, py + ph - 2):
+        if bounds != panel_interior():
             raise Failure(f"control panel colour spans {bounds}, not the panel at {PANEL_RECT} inside its bevel")
-        s.save_image(shot.crop(s.origin[0] + px - 2, s.origin[1] + py - 2, pw + 4, ph + 4), "control-panel-ready.png")
+        px, py, pw, ph = PANEL_RECT
+        ox, oy = s.origin
+        s.save_image(shot.crop(ox + px - 2, oy + py - 2, pw + 4, ph + 4), "control-panel-ready.png")
         if os.environ.get("TULVANE_HELP_IMAGES"):
             menu_pictures(s)
+
+        # The panel's top-left corner goes to the point where the mouse button is released.
+        drop = (300, 600)
+        moved = (*drop, pw, ph)
+        drag_panel(s, drop)
+        s.wait_for(lambda: panel_bounds(s, s.screenshot(), moved) == panel_interior(moved), f"the panel at {drop}")
+        if not only_background(s, s.last_shot, moved):
+            raise Failure("moving the panel left something other than the background behind")
         if not os.path.isdir(s.data_dir):
             raise Failure(f"the data folder {s.data_dir} was not made at start")
 
@@ -613,7 +666,7 @@ def journey_start(args):
         if not rows:
             raise Failure("the About box does not show the data folder: it looks the same for another folder")
         if rows[-1] - rows[0] > 20 or rows[0] < about.height // 2:
-            raise Failure(f"another data folder changed rows {rows[0]}..{rows[-1]} of the About box, not its last line")
+            raise Failure(f"another data folder changed rows {rows[0]}..{rows[-1]} of the About box, not one line")
         s.key("Return")
         s.wait_gone(box, "Return to close the About box")
         quit_with_ctrl_q(s)
@@ -635,17 +688,8 @@ def journey_run(args):
         s.wait_for(lambda: s.screenshot().crop(*reset_area).data != reset_disabled, "Pause to enable Reset")
 
         # Once paused the picture stops changing; then the yellow crosses are those of points 0..K.
-        prev = {}
-
-        def settled():
-            shot = s.screenshot()
-            yellow = s.on_plot(shot, YELLOW)
-            same = prev.get("yellow") == yellow
-            prev["yellow"], prev["shot"] = yellow, shot
-            return same
-
-        s.wait_for(settled, "the plot to stop changing after Pause", interval=0.3)
-        shot, yellow, red = prev["shot"], prev["yellow"], s.on_plot(prev["shot"], RED)
+        shot = s.settled(s.plot_region(), "the plot to stop changing after Pause")
+        yellow, red = s.on_plot(shot, YELLOW), s.on_plot(shot, RED)
         a_px, b_px = pixels_at(points, "1e9")
         reached, drawn, closest = None, set(), set()
         for k, centre in enumerate(a_px):
@@ -656,12 +700,13 @@ def journey_run(args):
             if drawn == yellow:
                 reached = k
         if reached is None:
-            raise Failure(f"the yellow crosses are not those of any run of tulvane-trace: {describe(yellow, closest)}")
+            raise Failure(f"the yellow crosses are those of no run of tulvane-trace: {describe(yellow, closest)}")
         if reached < 5 or reached >= len(points) - 1:
-            raise Failure(f"a run of about two seconds drew {reached} plot points")
+            raise Failure(f"the run drew {reached} plot points")
         count = reached + 1
-        if red != s.crosses(b_px[:count]):
-            raise Failure(f"body B's crosses differ from tulvane-trace after {reached} points: {describe(red, s.crosses(b_px[:count]))}")
+        want_red = s.crosses(b_px[:count])
+        if red != want_red:
+            raise Failure(f"body B's crosses after {reached} points differ: {describe(red, want_red)}")
         print(f"paused after plot point {reached}")
         if images:
             x, y = s.origin
@@ -687,6 +732,23 @@ def journey_run(args):
         s.click_plot(RESET_BUTTON)
         s.wait_for(lambda: only_background(s, s.screenshot()), "the plot to clear after Reset")
 
+        # Ctrl+Q during a run is kept until the next Pause: the run goes on drawing, then the program ends.
+        s.click_plot(RUN_BUTTON)
+        s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > 0, "the new run's first crosses")
+        s.activate(s.main_window)
+        s.key("ctrl+q")
+        drawn = len(s.on_plot(s.screenshot(), YELLOW))
+        s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > drawn, "the run to go on after Ctrl+Q")
+        if s.program.poll() is not None:
+            raise Failure("Ctrl+Q ended the program in the middle of a run")
+        s.click_plot(PAUSE_BUTTON)
+        try:
+            code = s.program.wait(timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end at the Pause after Ctrl+Q")
+        if code != 0:
+            raise Failure(f"the program ended with status {code}")
+
 
 def journey_initial_state(args):
     """A right click picks Body A's start in the Initial State dialog; Set State and Run start there."""
@@ -699,7 +761,7 @@ def journey_initial_state(args):
         dx, dy, dw, dh = s.geometry(dialog)
         old_start = (200, 100)
         # Opening the dialog draws Body A's cross at its stored start.
-        s.wait_for(lambda: cross(*old_start) <= s.on_plot(s.screenshot(), YELLOW), "Body A's cross at its stored start")
+        s.wait_for(lambda: cross(*old_start) <= s.on_plot(s.screenshot(), YELLOW), "Body A's cross at its start")
         before = s.settled((dx, dy, dw, dh), "the dialog to finish painting").crop(dx, dy, dw, dh)
         s.window_picture(dialog, "initial-state.png")
 
@@ -709,17 +771,18 @@ def journey_initial_state(args):
             raise Failure(f"the Initial State dialog at {(dx, dy, dw, dh)} covers the picked point")
         s.click_plot(pick, button=3)
         # The pick shows in the dialog's position label and draws nothing on the plot.
-        s.wait_for(lambda: s.screenshot().crop(dx, dy, dw, dh).data != before.data, "the dialog to show the picked position")
+        s.wait_for(lambda: s.screenshot().crop(dx, dy, dw, dh).data != before.data, "the dialog to show the pick")
         # The dialog's own yellow swatch is no cross.
         ox, oy = s.origin
-        yellow = {(x, y) for x, y in s.on_plot(s.last_shot, YELLOW) if not (dx - ox - 2 <= x < dx - ox + dw + 2 and dy - oy - 30 <= y < dy - oy + dh + 2)}
+        framed = (dx - ox - 2, dy - oy - 30, dw + 4, dh + 32)
+        yellow = {p for p in s.on_plot(s.last_shot, YELLOW) if not inside(p, framed)}
         if yellow != s.crosses([old_start]):
             raise Failure("the right click drew on the plot")
 
         s.click_screen(dx + SET_STATE_BUTTON[0], dy + SET_STATE_BUTTON[1])
         s.wait_gone(dialog, "Set State to hide the dialog")
         s.click_plot(RUN_BUTTON)
-        s.wait_for(lambda: cross(*pick) <= s.on_plot(s.screenshot(), YELLOW), "the run's first cross at the picked point")
+        s.wait_for(lambda: cross(*pick) <= s.on_plot(s.screenshot(), YELLOW), "the run's first cross at the pick")
         s.click_plot(PAUSE_BUTTON)
         shot = s.screenshot()
         yellow = s.on_plot(shot, YELLOW)
@@ -794,7 +857,11 @@ def journey_save_view(args):
         s.click_screen(vx + VIEW_DELETE_BUTTON[0], vy + VIEW_DELETE_BUTTON[1])
         s.click_screen(vx + VIEW_FINISHED_BUTTON[0], vy + VIEW_FINISHED_BUTTON[1])
         s.wait_gone(viewer, "Finished to close the viewer")
-        s.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) == 0, "the settings file to be empty after Delete and Finished", timeout=5)
+        s.wait_for(
+            lambda: os.path.exists(path) and os.path.getsize(path) == 0,
+            "the settings file to be empty after Delete and Finished",
+            timeout=5,
+        )
 
 
 def journey_installed(args):
@@ -802,7 +869,8 @@ def journey_installed(args):
     finds its help and shows its icon."""
     with Session(args, "installed") as s:
         prefix = os.path.join(s.root, "prefix")
-        r = subprocess.run([args.cmake, "--install", args.build_dir, "--prefix", prefix], capture_output=True, timeout=120)
+        install = [args.cmake, "--install", args.build_dir, "--prefix", prefix]
+        r = subprocess.run(install, capture_output=True, timeout=120)
         if r.returncode != 0:
             raise Failure("cmake --install failed: " + r.stderr.decode(errors="replace"))
         expected = [
@@ -867,7 +935,11 @@ def main():
 
     missing = sorted({pkg for tool, pkg in TOOLS.items() if shutil.which(tool) is None})
     if missing:
-        print(f"The end-to-end tests need the Debian packages {', '.join(missing)}: run scripts/install-deps.sh (make test does).", file=sys.stderr)
+        print(
+            f"The end-to-end tests need the Debian packages {', '.join(missing)}: "
+            "run scripts/install-deps.sh (make test does).",
+            file=sys.stderr,
+        )
         return 1
     failed = 0
     for name in args.journeys:
@@ -878,6 +950,9 @@ def main():
         except Failure as e:
             failed += 1
             print(f"journey {name}: FAILED: {e}", file=sys.stderr)
+        except Exception:
+            failed += 1
+            print(f"journey {name}: FAILED:\n{traceback.format_exc()}", file=sys.stderr)
     return 1 if failed else 0
 
 
