@@ -86,6 +86,19 @@ inline std::int32_t incremented(std::int32_t n) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
 }
 
+// The trajectory is defined for 64-bit significands and rounding to nearest, and errors are read from the
+// flags with every exception masked. Code outside the core may change the control word; put it back.
+inline void ensureX87Control() {
+    constexpr std::uint16_t Fields = 0x0F3F;  // precision, rounding and exception masks
+    constexpr std::uint16_t Wanted = 0x033F;  // 64-bit significand, to nearest, all masked
+    std::uint16_t cw;
+    asm volatile("fnstcw %0" : "=m"(cw));
+    if ((cw & Fields) != Wanted) {
+        cw = static_cast<std::uint16_t>((cw & ~Fields) | Wanted);
+        asm volatile("fldcw %0" : : "m"(cw));
+    }
+}
+
 [[noreturn]] void raiseZeroDivide() {
     raiseFpError(FE_DIVBYZERO);
 }
@@ -116,6 +129,7 @@ class PlotRhythm {
 std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::int32_t Count) {
     // Whatever ran before (a click handler, the window system) may have left flags behind.
     clearFpFlags();
+    ensureX87Control();
     host.drawBody(records.CurState.APos(), 0);
     host.drawBody(records.CurState.BPos(), 1);
 
@@ -165,6 +179,7 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
         // Handlers served here may change any record.
         if (host.pumpEvents()) {
             clearFpFlags();
+            ensureX87Control();
             nextIsCopy = false;
         }
     }
