@@ -3,20 +3,13 @@
 #include <cstdint>
 
 #include "core/run.h"
+#include "idle_host.h"
 #include "core/vector_math.h"
 
 namespace {
 
 constexpr std::int64_t StepsPerRun = 20000;
 
-// Draws nothing and serves no events.
-class IdleHost : public RunHost {
-  public:
-    void drawBody(const TVector&, std::int32_t) override {}
-    void showElapsed(const std::string&) override {}
-    void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
-};
 
 void reportPerStep(benchmark::State& state) {
     const auto steps = static_cast<double>(state.iterations() * StepsPerRun);

@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/run.h"
+#include "idle_host.h"
 #include "ui/main/main_form.h"
 #include "ui/main/platform_dialogs.h"
 
@@ -9,17 +10,9 @@ namespace {
 // Ten simulated years at the default plot interval: 3,650 plot points, 146,000 steps.
 constexpr std::int32_t TenYears = 3650;
 
-class SilentHost : public RunHost {
-public:
-    void drawBody(const TVector&, std::int32_t) override {}
-    void showElapsed(const std::string&) override {}
-    void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
-};
-
 void BM_BareIntegration(benchmark::State& state) {
     SimRecords records;
-    SilentHost host;
+    IdleHost host;
     for (auto _ : state) {
         records.CurState = records.CurSettings;
         records.PlotCount = 0;
