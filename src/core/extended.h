@@ -12,13 +12,17 @@ using Extended = long double;
 using ExtendedBytes = std::array<std::uint8_t, 10>;
 
 // Only the 10 value bytes are stored; the padding of the in-memory type is never written to a record.
+// FLD and FSTP of the 80-bit format move any pattern unchanged and raise nothing, signalling NaNs and
+// non-canonical patterns included; one instruction each, where a memcpy through a stack slot would stall.
 inline Extended loadExtended(const std::uint8_t* p) {
-    Extended x = 0;
-    std::memcpy(&x, p, 10);
+    Extended x;
+    asm("fldt %1" : "=t"(x) : "m"(*reinterpret_cast<const std::uint8_t(*)[10]>(p)));
     return x;
 }
 
-inline void storeExtended(std::uint8_t* p, Extended x) { std::memcpy(p, &x, 10); }
+inline void storeExtended(std::uint8_t* p, Extended x) {
+    asm("fstpt %0" : "=m"(*reinterpret_cast<std::uint8_t(*)[10]>(p)) : "t"(x) : "st");
+}
 
 inline Extended extendedFromBytes(const ExtendedBytes& b) { return loadExtended(b.data()); }
 

@@ -15,7 +15,8 @@ public:
     virtual void showElapsed(const std::string& daysText) = 0;
     virtual void sleepMs(std::int32_t ms) = 0;
     // Serves pending window events after a step. Returns true when it actually ran (the caller then clears
-    // the floating-point flags that foreign code may have left).
+    // the floating-point flags that foreign code may have left, and reads the records afresh: only handlers
+    // served here may change them during a run).
     virtual bool pumpEvents() = 0;
     // Told after each plot point with the call's plot counter, so the window knows the count of a run whose
     // loop has not yet returned it.

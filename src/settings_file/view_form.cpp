@@ -17,6 +17,7 @@
 #include "settings_file/safe_rewrite.h"
 #include "settings_file/save_date_text.h"
 #include "ui/main/platform_dialogs.h"
+#include "ui/main/t_color.h"
 
 namespace {
 constexpr int RowHeight = 14;
@@ -62,12 +63,6 @@ QPushButton* makeButton(QWidget* parent, const QString& text, QRect geometry) {
     // Qt would make a button the dialog's default and press it on Enter; this dialog has no default button.
     button->setAutoDefault(false);
     return button;
-}
-
-// Only red, green and blue are shown; a damaged record's high byte is ignored.
-QColor colorOf(TColor c) {
-    const auto v = static_cast<std::uint32_t>(c);
-    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
 }
 
 void setSwatch(QFrame* panel, TColor c) {

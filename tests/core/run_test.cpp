@@ -130,10 +130,17 @@ TState referenceAfterSteps(const TState& start, long steps) {
     return s;
 }
 
+void setX87Control(std::uint16_t cw) {
+    asm volatile("fldcw %0" : : "m"(cw));
+}
+
 class RunLoop : public ::testing::Test {
   protected:
     void SetUp() override { std::feclearexcept(FE_ALL_EXCEPT); }
-    void TearDown() override { std::feclearexcept(FE_ALL_EXCEPT); }
+    void TearDown() override {
+        setX87Control(0x037F);
+        std::feclearexcept(FE_ALL_EXCEPT);
+    }
 };
 
 TEST_F(RunLoop, FirstPlotPointFromTheDefaults) {
@@ -506,6 +513,40 @@ TEST_P(ForeignFlags, AreClearedAfterAPumpThatRan) {
 
 INSTANTIATE_TEST_SUITE_P(Pumps, ForeignFlags,
                          ::testing::Values(ForeignFlagCase{true, false}, ForeignFlagCase{false, true}));
+
+struct ControlCase {
+    const char* name;
+    std::uint16_t cw;
+};
+
+class ForeignControlWord : public RunLoop, public ::testing::WithParamInterface<ControlCase> {};
+
+// Code run before the call or in the pump may leave the FPU rounding to 53 bits, or towards zero, or with a
+// trap unmasked; the run's arithmetic must not change with it.
+TEST_P(ForeignControlWord, IsPutBackBeforeTheArithmetic) {
+    const TState expected = referenceAfterSteps(defaultSettings(), 80);
+    SimRecords r = runningFrom(defaultSettings());
+    RecordingHost host(r);
+    host.onPump = [](long pump) {
+        if (pump == 20) setX87Control(GetParam().cw);
+    };
+    setX87Control(GetParam().cw);
+    ::Run(r, host, 0, 2);
+    setX87Control(0x037F);
+    EXPECT_EQ(r.CurState, expected);
+
+    // With the invalid-operation trap unmasked, a failing step would end the process instead of raising.
+    r = runningFrom(defaultSettings());
+    r.CurState.setBPos(r.CurState.APos());
+    setX87Control(GetParam().cw);
+    expectError([&] { ::Run(r, host, 0, 0); }, "EZeroDivide", "Floating point division by zero");
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, ForeignControlWord,
+                         ::testing::Values(ControlCase{"doubleprecision", 0x027F},
+                                           ControlCase{"towardzero", 0x0F7F},
+                                           ControlCase{"trapsunmasked", 0x0372}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunLoop, WholeRecordCopiesCarryLabelTailAndFiller) {
     TState start = defaultSettings();

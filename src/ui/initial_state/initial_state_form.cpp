@@ -20,6 +20,7 @@
 #include "core/fp_error.h"
 #include "core/number_text.h"
 #include "core/vector_math.h"
+#include "ui/main/t_color.h"
 
 namespace {
 
@@ -92,9 +93,6 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-QColor colorOf(TColor c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, const QFont& font) {
     auto* label = new QLabel(text, parent);

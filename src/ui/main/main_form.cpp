@@ -22,6 +22,7 @@
 #include "ui/main/platform_dialogs.h"
 #include "ui/main/plot_surface.h"
 #include "ui/main/qt_run_host.h"
+#include "ui/main/t_color.h"
 
 const QString AboutText = QStringLiteral(
     "Tulvane simulates solutions for the two-body problem in classical mechanics using Newton's laws.\r\n"
@@ -401,18 +402,18 @@ void TMainForm::FormDragDrop(int X, int Y) {
 
 void TMainForm::ColorAClick() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
-    r_.CurSettings.setAColor(static_cast<TColor>(colorPick_.red() | colorPick_.green() << 8 | colorPick_.blue() << 16));
+    r_.CurSettings.setAColor(tColorOf(colorPick_));
 }
 
 void TMainForm::ColorBClick() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
-    r_.CurSettings.setBColor(static_cast<TColor>(colorPick_.red() | colorPick_.green() << 8 | colorPick_.blue() << 16));
+    r_.CurSettings.setBColor(tColorOf(colorPick_));
 }
 
 void TMainForm::ColorCClick() {
     JPEGBack = false;
     if (!dialogs_.pickColor(this, colorPick_)) return;
-    r_.CurSettings.setCColor(static_cast<TColor>(colorPick_.red() | colorPick_.green() << 8 | colorPick_.blue() << 16));
+    r_.CurSettings.setCColor(tColorOf(colorPick_));
     surface_->forceWindowColor(colorPick_);
 }
 
@@ -504,5 +505,3 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     quitRequested_ = true;
     if (runFrames_.empty() && handlerDepth_ == 0) endProgram();
 }
-
-QColor TMainForm::colorOf(TColor c) const { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }

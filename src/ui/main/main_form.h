@@ -134,7 +134,6 @@ private:
     void PickPosition(int X, int Y);
     void repaintBackground();
     bool acceptsPanelDrop(const QPoint& p) const;
-    QColor colorOf(TColor c) const;
 
     SimRecords& r_;
     PlatformDialogs& dialogs_;

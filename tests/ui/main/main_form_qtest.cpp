@@ -191,8 +191,22 @@ private slots:
         QCOMPARE(pixel(100, 100), Red);
     }
 
+    void exitEndsAtOnceWhenNoRunIsActive_data() {
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Ready, File > Exit") << false << false;
+        QTest::newRow("Paused, File > Exit") << true << false;
+        QTest::newRow("Paused, close box") << true << true;
+    }
     void exitEndsAtOnceWhenNoRunIsActive() {
-        form->Exit1->trigger();
+        QFETCH(bool, paused);
+        QFETCH(bool, closeBox);
+        if (paused) pauseAtPlotCount(1);
+        QVERIFY(!quitCalled);
+        if (closeBox)
+            form->close();
+        else
+            form->Exit1->trigger();
         QVERIFY(quitCalled);
     }
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/run.h"
+
+// Draws nothing and serves no events: what is left is the integration itself.
+class IdleHost : public RunHost {
+public:
+    void drawBody(const TVector&, std::int32_t) override {}
+    void showElapsed(const std::string&) override {}
+    void sleepMs(std::int32_t) override {}
+    bool pumpEvents() override { return false; }
+};

@@ -1,0 +1,85 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "core/run.h"
+#include "idle_host.h"
+#include "core/vector_math.h"
+
+namespace {
+
+constexpr std::int64_t StepsPerRun = 20000;
+
+
+void reportPerStep(benchmark::State& state) {
+    const auto steps = static_cast<double>(state.iterations() * StepsPerRun);
+    state.SetItemsProcessed(state.iterations() * StepsPerRun);
+    state.counters["per_step"] =
+        benchmark::Counter(steps, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Run's loop from the defaults as a replay, which has no sleep and no label text: record copies, flag tests,
+// the plot rhythm and an empty host around each step.
+void BM_IntegrationStep(benchmark::State& state) {
+    SimRecords records;
+    IdleHost host;
+    for (auto _ : state) {
+        records.CurState = records.CurSettings;
+        records.SimState = Running;
+        benchmark::DoNotOptimize(Run(records, host, 0, StepsPerRun / 40));
+    }
+    reportPerStep(state);
+}
+BENCHMARK(BM_IntegrationStep);
+
+struct Body {
+    Extended u, v, speed, dir;
+};
+
+inline Extended azimuth(Extended u, Extended v) {
+    const Extended m = x87Sqrt(u * u + v * v);
+    if (v >= 0 && u >= 0) return ArcSin(v / m) / DegreeFactor + 90;
+    if (u >= 0) return ArcSin(u / m) / DegreeFactor;
+    if (v >= 0) return ArcSin(-u / m) / DegreeFactor + 180;
+    return ArcSin(-v / m) / DegreeFactor + 270;
+}
+
+inline Body advance(const Body& x, const Body& other, Extended otherMass, Extended dt) {
+    Extended du = other.u - x.u, dv = other.v - x.v;
+    const Extended r = x87Sqrt(du * du + dv * dv);
+    const Extended inv = 1 / r;
+    du *= inv;
+    dv *= inv;
+    const Extended k = (G * otherMass) / (r * r);
+    const Extended au = k * du, av = k * dv;
+    Extended s, c;
+    x87SinCos(x.dir * DegreeFactor, s, c);
+    const Extended sp = x.speed * 1000;
+    const Extended vu = sp * s, vv = -(sp * c);
+    const Extended wu = vu + dt * au, wv = vv + dt * av;
+    const Extended half = (dt * 0.5L) * dt;
+    return Body{(x.u + dt * vu) + half * au, (x.v + dt * vv) + half * av, x87Sqrt(wu * wu + wv * wv) / 1000,
+                azimuth(wu, wv)};
+}
+
+// The same x87 arithmetic as plain values in a plain loop: the floor the run loop is measured against.
+void BM_PlainLoopStep(benchmark::State& state) {
+    const TState d = defaultSettings();
+    const Extended dt = d.dT() / d.cpT();
+    const Extended massA = d.AMass(), massB = d.BMass();
+    for (auto _ : state) {
+        Body a{d.APos().u, d.APos().v, d.ASpeed(), d.ADir()};
+        Body b{d.BPos().u, d.BPos().v, d.BSpeed(), d.BDir()};
+        for (std::int64_t i = 0; i < StepsPerRun; ++i) {
+            const Body na = advance(a, b, massB, dt);
+            b = advance(b, a, massA, dt);
+            a = na;
+        }
+        benchmark::DoNotOptimize(a);
+        benchmark::DoNotOptimize(b);
+    }
+    reportPerStep(state);
+}
+BENCHMARK(BM_PlainLoopStep);
+
+}  // namespace

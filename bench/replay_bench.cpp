@@ -1,0 +1,44 @@
+#include <benchmark/benchmark.h>
+
+#include "core/run.h"
+#include "idle_host.h"
+#include "ui/main/main_form.h"
+#include "ui/main/platform_dialogs.h"
+
+namespace {
+
+// Ten simulated years at the default plot interval: 3,650 plot points, 146,000 steps.
+constexpr std::int32_t TenYears = 3650;
+
+void BM_BareIntegration(benchmark::State& state) {
+    SimRecords records;
+    IdleHost host;
+    for (auto _ : state) {
+        records.CurState = records.CurSettings;
+        records.PlotCount = 0;
+        records.SimState = Running;
+        benchmark::DoNotOptimize(Run(records, host, 0, TenYears));
+    }
+    state.SetItemsProcessed(state.iterations() * TenYears * 40);
+}
+BENCHMARK(BM_BareIntegration)->Unit(benchmark::kMillisecond);
+
+// The replay that a zoom or a re-centring click runs after a long paused run, in a real (offscreen) window:
+// crosses into the backing image and the event pump included.
+void BM_Replay(benchmark::State& state) {
+    SimRecords records;
+    QtPlatformDialogs dialogs;
+    TMainForm form(records, dialogs);
+    form.resize(1200, 800);
+    form.show();
+    records.SimState = Paused;
+    records.PlotCount = TenYears;
+    for (auto _ : state) {
+        form.Replay();
+        if (records.PlotCount != TenYears) state.SkipWithError("the replay did not reach its count");
+    }
+    state.SetItemsProcessed(state.iterations() * TenYears * 40);
+}
+BENCHMARK(BM_Replay)->Unit(benchmark::kMillisecond);
+
+}  // namespace
