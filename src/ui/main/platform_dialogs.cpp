@@ -30,11 +30,14 @@ bool runFileDialog(QWidget* parent, const PlatformDialogs::FileOptions& options,
 
 void QtPlatformDialogs::showMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, parent);
+    // The user may want to copy a path or an error text out of the box.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.exec();
 }
 
 void QtPlatformDialogs::showError(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Critical, AppTitle, text, QMessageBox::Ok, parent);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.exec();
 }
 
