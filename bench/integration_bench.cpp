@@ -3,13 +3,12 @@
 #include <cstdint>
 
 #include "core/run.h"
-#include "idle_host.h"
 #include "core/vector_math.h"
+#include "idle_host.h"
 
 namespace {
 
 constexpr std::int64_t StepsPerRun = 20000;
-
 
 void reportPerStep(benchmark::State& state) {
     const auto steps = static_cast<double>(state.iterations() * StepsPerRun);

@@ -24,7 +24,9 @@ inline void storeExtended(std::uint8_t* p, Extended x) {
     asm("fstpt %0" : "=m"(*reinterpret_cast<std::uint8_t(*)[10]>(p)) : "t"(x) : "st");
 }
 
-inline Extended extendedFromBytes(const ExtendedBytes& b) { return loadExtended(b.data()); }
+inline Extended extendedFromBytes(const ExtendedBytes& b) {
+    return loadExtended(b.data());
+}
 
 inline ExtendedBytes bytesOfExtended(Extended x) {
     ExtendedBytes b{};

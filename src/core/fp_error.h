@@ -17,7 +17,8 @@ inline constexpr const char* OverflowText = "Floating point overflow";
 
 constexpr int FpErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// Clears the flags and throws the error for the highest-priority flag set: division, then overflow, then invalid.
+// Clears the flags and throws the error for the highest-priority flag set: division, then overflow, then
+// invalid.
 [[noreturn]] void raiseFpError(int flags);
 
 // Traps stay masked: the flags are read after each unit of work instead, and cleared only when one is set.
@@ -28,7 +29,9 @@ inline void checkFpFlags() {
 
 // Makes a result exist before the flags are read: GCC treats x87 arithmetic as free of side effects and may
 // otherwise sink an operation past fetestexcept, into the code that uses its result.
-inline void pinFpResult(long double& x) { asm volatile("" : "+t"(x)::"memory"); }
+inline void pinFpResult(long double& x) {
+    asm volatile("" : "+t"(x)::"memory");
+}
 
 inline void clearFpFlags() {
     if (std::fetestexcept(FpErrorFlags) != 0) std::feclearexcept(FE_ALL_EXCEPT);

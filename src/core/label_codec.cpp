@@ -18,7 +18,7 @@ constexpr std::size_t MaxConvertedUnits = 255;
 
 // The label code page, set up once: the program converts labels on its one UI thread only.
 class Windows1252 {
-  public:
+public:
     static Windows1252& instance() {
         static Windows1252 codePage;
         return codePage;
@@ -34,7 +34,7 @@ class Windows1252 {
         return '?';
     }
 
-  private:
+private:
     struct ConverterClose {
         void operator()(UConverter* c) const { ucnv_close(c); }
     };

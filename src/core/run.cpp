@@ -106,7 +106,7 @@ inline void ensureX87Control() {
 // Tells whether the step counter is a multiple of cpT without a division per step (an integer division
 // costs a few per cent of a step): the remainder is carried along and recomputed only when cpT changes.
 class PlotRhythm {
-  public:
+public:
     bool endsInterval(std::int32_t stepCounter, std::int32_t cpT) {
         if (cpT != cpT_) {
             cpT_ = cpT;
@@ -119,7 +119,7 @@ class PlotRhythm {
     // The step counter went back to 0.
     void restart() { remainder_ = 0; }
 
-  private:
+private:
     std::int32_t cpT_ = 0;  // never a valid divisor: the first call divides
     std::int64_t remainder_ = 0;
 };

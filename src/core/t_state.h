@@ -94,7 +94,9 @@ public:
     Extended sf() const { return ext(TStateLayout::sf); }
     void setSf(Extended x) { setExt(TStateLayout::sf, x); }
 
-    std::int32_t Spare(int n) const { return i32(TStateLayout::Spare1 + 4 * static_cast<std::size_t>(n - 1)); }
+    std::int32_t Spare(int n) const {
+        return i32(TStateLayout::Spare1 + 4 * static_cast<std::size_t>(n - 1));
+    }
 
     // The label's length byte and character bytes, as stored (see label_codec.h for text).
     std::uint8_t labelLength() const { return bytes[TStateLayout::RecLabel]; }

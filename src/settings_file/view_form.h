@@ -22,7 +22,7 @@ class QPushButton;
 class TViewForm : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     TViewForm(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
 
     // View / Current Settings and View / Saved Settings: each returns when the dialog has closed.
@@ -59,7 +59,7 @@ class TViewForm : public QDialog {
     bool viewModified() const { return ViewModified; }
     bool viewFileOpen() const { return ViewFile.isOpen(); }
 
-  private:
+private:
     void FormClose();
     void showModally();
     void setCountLabel(std::int64_t n);

@@ -24,11 +24,11 @@ constexpr const char* Usage =
 
 // Ends the program with a one-line message and status 2.
 class UsageError : public std::exception {
-  public:
+public:
     explicit UsageError(std::string text) : text_(std::move(text)) {}
     const char* what() const noexcept override { return text_.c_str(); }
 
-  private:
+private:
     std::string text_;
 };
 
@@ -142,7 +142,7 @@ void printRow(std::int32_t point, Extended days, const TState& s) {
 
 // Prints a row at every plot point of a replay; draws nothing and serves no events.
 class TraceHost : public RunHost {
-  public:
+public:
     explicit TraceHost(const SimRecords& records) : records_(records) {}
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
@@ -157,7 +157,7 @@ class TraceHost : public RunHost {
         printRow(plotCounter, days, records_.CurState);
     }
 
-  private:
+private:
     const SimRecords& records_;
 };
 

@@ -82,7 +82,7 @@ TEST(TDateTime, ValuesThatAreNoDateAreRefused) {
 }
 
 class ScopedTimeZone {
-  public:
+public:
     explicit ScopedTimeZone(const char* tz) {
         if (const char* old = std::getenv("TZ")) old_ = old;
         setenv("TZ", tz, 1);
@@ -96,7 +96,7 @@ class ScopedTimeZone {
         tzset();
     }
 
-  private:
+private:
     std::optional<std::string> old_;
 };
 

@@ -24,7 +24,7 @@ struct FlagCase {
 };
 
 class FpErrorPriority : public ::testing::TestWithParam<FlagCase> {
-  protected:
+protected:
     void TearDown() override { std::feclearexcept(FE_ALL_EXCEPT); }
 };
 

@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The window toolkit sets the C library's locale from the environment, so printf may write a decimal comma.
 class CommaLocale : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (useLocale()) return;
         // No such locale installed: build one in a private folder where the library can find it.
@@ -190,7 +190,7 @@ class CommaLocale : public testing::Test {
         }
     }
 
-  private:
+private:
     static bool useLocale() {
         for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
             if (std::setlocale(LC_NUMERIC, name) == nullptr) continue;

@@ -25,7 +25,7 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace {
 
 class QuietHost : public RunHost {
-  public:
+public:
     void drawBody(const TVector&, std::int32_t) override { ++draws; }
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}

@@ -16,7 +16,7 @@ namespace {
 
 // Records what Run asks of the window; pumps are counted, one per completed step.
 class RecordingHost : public RunHost {
-  public:
+public:
     struct Draw {
         TVector pos;
         std::int32_t body;
@@ -60,7 +60,7 @@ class RecordingHost : public RunHost {
     std::string separator = ".";
     std::function<void(long)> onPump;
 
-  private:
+private:
     SimRecords& records_;
 };
 
@@ -135,7 +135,7 @@ void setX87Control(std::uint16_t cw) {
 }
 
 class RunLoop : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { std::feclearexcept(FE_ALL_EXCEPT); }
     void TearDown() override {
         setX87Control(0x037F);

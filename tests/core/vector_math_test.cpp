@@ -19,7 +19,7 @@ std::string sig16(Extended x) {
 }
 
 class VectorMath : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { std::feclearexcept(FE_ALL_EXCEPT); }
     void TearDown() override { std::feclearexcept(FE_ALL_EXCEPT); }
     static int errorFlags() { return std::fetestexcept(FpErrorFlags); }

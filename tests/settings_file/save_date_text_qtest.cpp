@@ -5,7 +5,7 @@
 class SaveDateTextTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     // Long time formats as locales give them: the zone field goes, with its brackets and separator, while
     // quoted text (which may contain the letter t) stays.
     void zoneFieldsAreRemovedFromTimeFormats_data() {

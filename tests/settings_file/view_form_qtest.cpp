@@ -129,7 +129,7 @@ class ViewFormTest : public QObject {
 
     QStringList reports() const { return dialogs->texts("message"); }
 
-  private slots:
+private slots:
     void init() {
         QLocale::setDefault(QLocale::c());
         dir = std::make_unique<QTemporaryDir>();

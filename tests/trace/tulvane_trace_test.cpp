@@ -56,7 +56,7 @@ bool sameBits(Extended a, Extended b) {
 
 // The state at each plot point, as Run computes it in this process.
 class SnapshotHost : public RunHost {
-  public:
+public:
     explicit SnapshotHost(const SimRecords& r) : records_(r) {}
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
@@ -65,7 +65,7 @@ class SnapshotHost : public RunHost {
     void plotCounted(std::int32_t) override { states.push_back(records_.CurState); }
     std::vector<TState> states;
 
-  private:
+private:
     const SimRecords& records_;
 };
 

@@ -93,7 +93,6 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, const QFont& font) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));

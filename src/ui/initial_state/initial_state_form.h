@@ -20,7 +20,7 @@ class QSlider;
 class TForm1 : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     // Draws body Body's cross at NewPos (metres) on the main window's plot.
     using DrawBodyFn = std::function<void(const TVector& NewPos, std::int32_t Body)>;
 
@@ -69,19 +69,19 @@ class TForm1 : public QDialog {
     QPushButton* SetButton;
     QPushButton* CancelButton;
 
-  public slots:
+public slots:
     // Neither button is a cancel button, so Esc leaves the dialog open.
     void reject() override;
 
-  signals:
+signals:
     void compassDrawn(int Azimuth);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void loadBody(int body);
     void paintCompass(int Azimuth);
     void setCaption(QLabel* label, const QString& text);

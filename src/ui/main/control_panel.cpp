@@ -17,7 +17,8 @@ void ControlPanel::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
     if (!pressed_) return;
     const QPoint pos = event->position().toPoint();
-    if (!dragging_ && (pos - pressPos_).manhattanLength() >= QApplication::startDragDistance()) dragging_ = true;
+    if (!dragging_ && (pos - pressPos_).manhattanLength() >= QApplication::startDragDistance())
+        dragging_ = true;
     if (dragging_) updateCursor(mapToParent(pos));
 }
 
@@ -31,7 +32,9 @@ void ControlPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (acceptsDropAt && acceptsDropAt(drop) && onDrop) onDrop(drop);
 }
 
-void ControlPanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void ControlPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void ControlPanel::updateCursor(const QPoint& parentPos) {
     const bool ok = acceptsDropAt && acceptsDropAt(parentPos);

@@ -7,7 +7,9 @@ QString GeneralErrorText(const QString& text) {
     return text + QLatin1Char('.');
 }
 
-QString GeneralErrorText(const std::exception& e) { return GeneralErrorText(QString::fromUtf8(e.what())); }
+QString GeneralErrorText(const std::exception& e) {
+    return GeneralErrorText(QString::fromUtf8(e.what()));
+}
 
 void guarded(PlatformDialogs& dialogs, QWidget* parent, const std::function<void()>& handler) {
     try {

@@ -139,7 +139,7 @@ bool readRows(Decoder& d, uchar* bits, qsizetype bytesPerLine) {
 }
 
 class DecoderCleanup {
-  public:
+public:
     explicit DecoderCleanup(Decoder& d) : d_(d) {}
     ~DecoderCleanup() {
         if (d_.created) jpeg_destroy_decompress(&d_.cinfo);
@@ -148,7 +148,7 @@ class DecoderCleanup {
     DecoderCleanup(const DecoderCleanup&) = delete;
     DecoderCleanup& operator=(const DecoderCleanup&) = delete;
 
-  private:
+private:
     Decoder& d_;
 };
 

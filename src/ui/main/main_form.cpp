@@ -59,7 +59,8 @@ const QColor ButtonShadowColor(160, 160, 160);
 
 QFont programFont(int pointSize, bool bold) {
     QFont f;
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    f.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
@@ -67,7 +68,8 @@ QFont programFont(int pointSize, bool bold) {
 
 QString xdgDataDir() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
     return QDir::cleanPath(base) + QStringLiteral("/Tulvane/");
 }
 
@@ -83,7 +85,9 @@ QString findHelpFile() {
 }
 
 // Rounds half to even in the current (nearest) mode; the caller compares before converting.
-Extended roundHalfEven(Extended x) { return std::nearbyint(x); }
+Extended roundHalfEven(Extended x) {
+    return std::nearbyint(x);
+}
 
 }  // namespace
 
@@ -94,7 +98,9 @@ TMainForm::TMainForm(SimRecords& records, PlatformDialogs& dialogs, QWidget* par
     setFont(programFont(8, true));
     surface_ = new PlotSurface(this);
     surface_->setObjectName(QStringLiteral("PlotSurface"));
-    surface_->onMousePress = [this](Qt::MouseButton b, int x, int y) { handle([=, this] { MouseDn(b, x, y); }); };
+    surface_->onMousePress = [this](Qt::MouseButton b, int x, int y) {
+        handle([=, this] { MouseDn(b, x, y); });
+    };
     setCentralWidget(surface_);
     resize(810, 537 + menuBar()->sizeHint().height());
     host_ = new QtRunHost(*this);
@@ -179,8 +185,10 @@ void TMainForm::buildMenus() {
                               [this](QAction* a) { BodyInit(a); });
     BodyBInitialState1 = item(Settings1, "BodyBInitialState1", QStringLiteral("Body B Initial State"),
                               [this](QAction* a) { BodyInit(a); });
-    BodyAColor1 = item(Settings1, "BodyAColor1", QStringLiteral("Body A Color"), [this](QAction*) { ColorAClick(); });
-    BodyBColor1 = item(Settings1, "BodyBColor1", QStringLiteral("Body B Color"), [this](QAction*) { ColorBClick(); });
+    BodyAColor1 =
+        item(Settings1, "BodyAColor1", QStringLiteral("Body A Color"), [this](QAction*) { ColorAClick(); });
+    BodyBColor1 =
+        item(Settings1, "BodyBColor1", QStringLiteral("Body B Color"), [this](QAction*) { ColorBClick(); });
     BackgroundColor1 = item(Settings1, "BackgroundColor1", QStringLiteral("Set Background Color"),
                             [this](QAction*) { ColorCClick(); });
     UseJPEGBackgroung1 = item(Settings1, "UseJPEGBackgroung1", QStringLiteral("Use JPEG Background"),
@@ -193,7 +201,8 @@ void TMainForm::buildMenus() {
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     for (const IntervalItem& it : IntervalItems) {
-        QAction* a = item(Tiime1, it.name, QString::fromLatin1(it.caption), [this](QAction* a) { TimeIntervalClick(a); });
+        QAction* a = item(Tiime1, it.name, QString::fromLatin1(it.caption),
+                          [this](QAction* a) { TimeIntervalClick(a); });
         a->setCheckable(true);
         group->addAction(a);
         intervalItems.push_back(a);
@@ -433,7 +442,9 @@ void TMainForm::TimeIntervalClick(QObject* sender) {
     }
 }
 
-void TMainForm::Exit1Click() { quitRequested_ = true; }
+void TMainForm::Exit1Click() {
+    quitRequested_ = true;
+}
 
 void TMainForm::endProgram() {
     if (ending_) return;
@@ -456,7 +467,9 @@ void TMainForm::PickPosition(int X, int Y) {
     if (form1_) form1_->PickPosition(X, Y);
 }
 
-void TMainForm::SaveClick() { SaveSettings(r_, dialogs_, this, dataDir_); }
+void TMainForm::SaveClick() {
+    SaveSettings(r_, dialogs_, this, dataDir_);
+}
 
 void TMainForm::UseJPEGBackgroung1Click() {
     PlatformDialogs::FileOptions options;

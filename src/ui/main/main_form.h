@@ -56,7 +56,8 @@ public:
     void ShowHelp();
     void ShowAbout();
 
-    // Draws body Body's cross (0 = A, other = B) at NewPos in metres, at the scale and colours of CurSettings.
+    // Draws body Body's cross (0 = A, other = B) at NewPos in metres, at the scale and colours of
+    // CurSettings.
     void DrawBody(const TVector& NewPos, std::int32_t Body);
 
     // Puts a decoded picture in force as the background and paints it.

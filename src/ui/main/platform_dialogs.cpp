@@ -9,7 +9,8 @@
 namespace {
 const QString AppTitle = QStringLiteral("Tulvane");
 
-bool runFileDialog(QWidget* parent, const PlatformDialogs::FileOptions& options, QString& fileName, bool save) {
+bool runFileDialog(QWidget* parent, const PlatformDialogs::FileOptions& options, QString& fileName,
+                   bool save) {
     QFileDialog dialog(parent, options.title, options.initialDir, options.nameFilter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -11,7 +11,7 @@ class PlatformDialogs {
 public:
     struct FileOptions {
         QString title;
-        QString nameFilter;    // Qt form, e.g. "JPEG Graphics (*.jpg *.jpeg *.JPG *.JPEG)"
+        QString nameFilter;  // Qt form, e.g. "JPEG Graphics (*.jpg *.jpeg *.JPG *.JPEG)"
         QString initialDir;
         QString defaultSuffix;  // without the dot; empty for none
         bool mustExist = false;
@@ -26,7 +26,8 @@ public:
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // A confirmation box with OK and Cancel; true only for OK.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
-    // A text-entry box with OK and Cancel; the field starts with value and takes at most maxLength characters.
+    // A text-entry box with OK and Cancel; the field starts with value and takes at most maxLength
+    // characters.
     virtual bool inputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value,
                             int maxLength) = 0;
     // The colour dialog, opening on color; true and color set when accepted.

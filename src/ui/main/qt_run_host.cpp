@@ -12,7 +12,9 @@ QtRunHost::QtRunHost(TMainForm& form) : form_(form), separator_(QLocale().decima
     sincePump_.start();
 }
 
-void QtRunHost::drawBody(const TVector& NewPos, std::int32_t Body) { form_.DrawBody(NewPos, Body); }
+void QtRunHost::drawBody(const TVector& NewPos, std::int32_t Body) {
+    form_.DrawBody(NewPos, Body);
+}
 
 void QtRunHost::showElapsed(const std::string& daysText) {
     form_.ElapsedLabel->setText(QString::fromStdString(daysText));

@@ -80,7 +80,7 @@ QColor pixelAt(QWidget& w, QPoint p) {
 class InitialStateFormTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void initTestCase();
     void init() { QLocale::setDefault(QLocale::c()); }
 

@@ -1,9 +1,9 @@
 #include <QAction>
 #include <QLabel>
-#include "ui/main/control_panel.h"
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include "ui/main/control_panel.h"
 
 #include "scripted_dialogs.h"
 #include "ui/initial_state/initial_state_form.h"
@@ -42,7 +42,8 @@ private slots:
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
         form = new TMainForm(*records, *dialogs);
-        form1 = new TForm1(*records, [this](const TVector& p, std::int32_t b) { form->DrawBody(p, b); }, form);
+        form1 = new TForm1(
+            *records, [this](const TVector& p, std::int32_t b) { form->DrawBody(p, b); }, form);
         form->setInitialStateForm(form1);
         form->liveDelayMs = 0;
         form->pumpEveryStep = true;

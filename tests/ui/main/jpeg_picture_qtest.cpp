@@ -182,7 +182,7 @@ QString loadErrorAsUnprivilegedUser(const QString& path) {
 class JpegPictureTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     QTemporaryDir dir_;
 
     QString write(const QString& name, const QByteArray& bytes) {
@@ -204,7 +204,7 @@ class JpegPictureTest : public QObject {
         return jpeg;
     }
 
-  private slots:
+private slots:
     void initTestCase() { QVERIFY(dir_.isValid()); }
 
     void decodesPicturesInTheirColours_data() {

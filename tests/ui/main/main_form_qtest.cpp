@@ -25,10 +25,10 @@ const QRgb Red = qRgb(255, 0, 0);
 void postClick(QWidget* w) {
     const QPointF c = QPointF(w->rect().center());
     const QPointF g = QPointF(w->mapToGlobal(c.toPoint()));
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, c, g, Qt::LeftButton,
-                                                   Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, c, g, Qt::LeftButton,
-                                                   Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        w, new QMouseEvent(QEvent::MouseButtonPress, c, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        w, new QMouseEvent(QEvent::MouseButtonRelease, c, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 }  // namespace
@@ -128,7 +128,8 @@ private slots:
             if (s == 1) {
                 labelWhileRunning = form->SimStateLabel->text();
                 patternWhileRunning = !form->RunButton->isEnabled() && form->PauseButton->isEnabled() &&
-                                      !form->ResetButton->isEnabled() && !form->Settings1->menuAction()->isEnabled();
+                                      !form->ResetButton->isEnabled() &&
+                                      !form->Settings1->menuAction()->isEnabled();
             }
             if (s == 120) QTest::mouseClick(form->PauseButton, Qt::LeftButton);
         });
@@ -287,21 +288,27 @@ private slots:
         const QString dataDir = dataHome.path() + "/Tulvane/";
         QCOMPARE(form->dataDir(), dataDir);
         QVERIFY(QDir(dataDir).exists());
-        QCOMPARE(dialogs->texts("message"),
-                 QStringList{AboutText + "\r\n\r\nData directory: " + dataDir});
-        QVERIFY(AboutText.startsWith("Tulvane simulates solutions for the two-body problem in classical "
-                                     "mechanics using Newton's laws.\r\n\r\nCopyright 2026 The Tulvane developers"));
+        QCOMPARE(dialogs->texts("message"), QStringList{AboutText + "\r\n\r\nData directory: " + dataDir});
+        QVERIFY(AboutText.startsWith(
+            "Tulvane simulates solutions for the two-body problem in classical "
+            "mechanics using Newton's laws.\r\n\r\nCopyright 2026 The Tulvane developers"));
     }
 
     void generalErrorTextAppendsAFullStopByTheRule_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "Disk full" << "Disk full.";
-        QTest::newRow("full stop") << "Done." << "Done.";
-        QTest::newRow("code below the full stop") << "Odd)" << "Odd)";
-        QTest::newRow("newline") << "Line\n" << "Line\n";
-        QTest::newRow("code above the full stop") << "a/b/" << "a/b/.";
-        QTest::newRow("empty") << "" << ".";
+        QTest::newRow("plain") << "Disk full"
+                               << "Disk full.";
+        QTest::newRow("full stop") << "Done."
+                                   << "Done.";
+        QTest::newRow("code below the full stop") << "Odd)"
+                                                  << "Odd)";
+        QTest::newRow("newline") << "Line\n"
+                                 << "Line\n";
+        QTest::newRow("code above the full stop") << "a/b/"
+                                                  << "a/b/.";
+        QTest::newRow("empty") << ""
+                               << ".";
     }
     void generalErrorTextAppendsAFullStopByTheRule() {
         QFETCH(QString, text);

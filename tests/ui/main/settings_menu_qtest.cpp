@@ -3,9 +3,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
+#include <cstdio>
 
 #include "scripted_dialogs.h"
 #include "ui/main/main_form.h"
@@ -107,7 +107,8 @@ private slots:
         form->BodyAColor1->trigger();
         QList<QColor> opened;
         for (const auto& s : dialogs->shown) opened << s.initialColor;
-        QCOMPARE(opened, (QList<QColor>{QColor(Qt::blue), QColor(10, 20, 30), QColor(10, 20, 30), QColor(40, 50, 60)}));
+        QCOMPARE(opened, (QList<QColor>{QColor(Qt::blue), QColor(10, 20, 30), QColor(10, 20, 30),
+                                        QColor(40, 50, 60)}));
         QCOMPARE(records->CurSettings.BColor(), 0x000000FF);
         QCOMPARE(records->CurSettings.AColor(), 0x001E140A);
     }
@@ -148,7 +149,8 @@ private slots:
         QVERIFY(shown.file.mustExist);
         QVERIFY(shown.file.nameFilter.startsWith("JPEG Graphics ("));
         for (const QString name : {"a.jpg", "b.JPG", "c.Jpeg", "d.jPeG"})
-            QVERIFY2(QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), name), qPrintable(name));
+            QVERIFY2(QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), name),
+                     qPrintable(name));
         QVERIFY(!QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), "e.png"));
         QVERIFY(form->jpegBack());
         const int w = form->plotSurface()->width();
