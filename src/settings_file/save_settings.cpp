@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <climits>
+#include <cstdlib>
 
 #include "core/date_time.h"
 #include "core/label_codec.h"
@@ -28,6 +30,12 @@ constexpr int LabelFieldLength = 255;
 bool fileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
+}
+
+// The file that create made: through a dangling link it is the link's target, and the link stays.
+std::string createdFile(const std::string& path) {
+    char real[PATH_MAX];
+    return ::realpath(path.c_str(), real) ? std::string(real) : path;
 }
 
 }  // namespace
@@ -55,20 +63,20 @@ void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent
     const std::string path = QFile::encodeName(name).toStdString();
     TStateFile file;
     file.assign(path);
-    bool created = false;
+    std::string created;
     try {
         if (fileExists(path)) {
             file.openExisting();
             file.appendRecord(settings);
         } else {
             file.create();
-            created = true;
+            created = createdFile(path);
             file.write(settings);
         }
     } catch (const std::exception& e) {
         file.closeQuietly();
         // A new file without its record would be an empty settings file the user never asked for.
-        if (created) ::unlink(path.c_str());
+        if (!created.empty()) ::unlink(created.c_str());
         ReportError(dialogs, parent, e);
         return;
     }

@@ -296,6 +296,25 @@ private slots:
             QVERIFY(!QFile::exists(file));
     }
 
+    // The new file is the link's target: a failed first write removes that file and keeps the user's link.
+    void failedWriteThroughADanglingLinkRemovesTheTargetNotTheLink() {
+        const QString link = path(QStringLiteral("link.tv0"));
+        const QString target = path(QStringLiteral("target.tv0"));
+        QFile::remove(link);
+        QFile::remove(target);
+        QVERIFY(QFile::link(target, link));
+        Session s;
+        {
+            SysFault inject(SysCalls::Call::Write, 1, {ENOSPC});
+            s.save(QStringLiteral("linked"), link);
+            QVERIFY(inject.fired());
+        }
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{Report + "Disk full"});
+        QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+        QVERIFY(!QFileInfo::exists(target));
+        QFile::remove(link);
+    }
+
     void failedFinalCloseReachesTheGeneralReportWithoutConfirmation() {
         const QString file = path(QStringLiteral("close.tv0"));
         QFile::remove(file);
