@@ -99,6 +99,17 @@ TEST_F(CompactTest, FollowsASymbolicLinkAndReplacesTheRealFile) {
     EXPECT_EQ(namesIn(other.path()), std::vector<std::string>{"real.tv0"});
 }
 
+// The temporary file's name must fit wherever the viewed file's name fits.
+TEST_F(CompactTest, AFileWithTheLongestNameIsCompacted) {
+    const std::string name = std::string(251, 'a') + ".tv0";
+    path = dir.file(name);
+    const auto records = recordsWithActions({0, 1, 0});
+    open(fileImage(records));
+    compactStateFile(viewed);
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{name});
+}
+
 // The viewer's "File lost" state: its file was closed by an earlier failure.
 TEST_F(CompactTest, AClosedFileFailsWithCode103AndChangesNothing) {
     const Bytes image = fileImage(recordsWithActions({0, 1}), 7);
