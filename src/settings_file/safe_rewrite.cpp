@@ -98,6 +98,12 @@ void compactStateFile(TStateFile& viewed) {
         if (dir.get() < 0) throw EInOutError::fromErrno(errno, folder);
 
         tmp.reset(createTemporary(folder, baseOf(real), tmpPath));
+        // The owner and group go over where the system allows it (root, or a member of the group), before the
+        // mode, which a change of owner may clear.
+        if (::fchown(tmp.get(), st.st_uid, st.st_gid) != 0 &&
+            ::fchown(tmp.get(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Neither is permitted: the copy is the user's own, as any new file of theirs would be.
+        }
         if (SysCalls::fchmod(tmp.get(), st.st_mode & 07777) != 0) throw EInOutError::fromErrno(errno);
 
         TState record;

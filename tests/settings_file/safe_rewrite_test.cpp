@@ -83,6 +83,23 @@ TEST_F(CompactTest, KeepsThePermissionBits) {
     }
 }
 
+// A file of the user's own, compacted by root (or by a member of a shared group), must stay theirs: a 0600
+// file owned by root would be lost to them.
+TEST_F(CompactTest, KeepsTheOwnerAndGroupWherePermitted) {
+    const auto records = recordsWithActions({0, 1});
+    open(fileImage(records));
+    if (::chown(path.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "cannot give a file away (not running as root)";
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    compactStateFile(viewed);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+}
+
 TEST_F(CompactTest, FollowsASymbolicLinkAndReplacesTheRealFile) {
     TempDir other;
     const std::string real = other.file("real.tv0");
