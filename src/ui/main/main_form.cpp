@@ -385,12 +385,21 @@ void TMainForm::MouseDn(Qt::MouseButton button, int X, int Y) {
         const Extended sf = r_.CurSettings.sf();
         const Extended dx = cx - X;
         const Extended dy = cy - Y;
+        // Each sum is checked as it is made and nothing is stored before all four pass: an overflow (from a
+        // damaged scale or position) is reported without leaving one body moved and the other not.
+        clearFpFlags();
+        const auto moved = [](Extended p, Extended d, Extended scale) {
+            Extended x = p + d * scale;
+            pinFpResult(x);
+            checkFpFlags();
+            return x;
+        };
         TVector a = r_.CurSettings.APos();
         TVector b = r_.CurSettings.BPos();
-        a.u += dx * sf;
-        a.v += dy * sf;
-        b.u += dx * sf;
-        b.v += dy * sf;
+        a.u = moved(a.u, dx, sf);
+        a.v = moved(a.v, dy, sf);
+        b.u = moved(b.u, dx, sf);
+        b.v = moved(b.v, dy, sf);
         r_.CurSettings.setAPos(a);
         r_.CurSettings.setBPos(b);
         Replay();
