@@ -293,6 +293,7 @@ void TMainForm::callRun(std::int32_t Delay, std::int32_t Count) {
         ~PopFrame() { frames.pop_back(); }
     } pop{runFrames_};
     const std::int32_t result = Run(r_, *host_, Delay, Count);
+    if (runFrames_.back().heldRunning) r_.SimState = Running;
     // A run or replay started in the same pump pass as the Pause already took this call's count over.
     if (!runFrames_.back().superseded) r_.PlotCount = result;
 }
@@ -305,6 +306,17 @@ void TMainForm::adoptPendingCount() {
     if (f.superseded) return;
     r_.PlotCount = f.liveCount;
     f.superseded = true;
+}
+
+void TMainForm::endSupersededLoop() {
+    // A run resumed in the pump pass of this loop's Pause that then failed leaves SimState Running; this
+    // loop must not go on in its place (it would fail again and report the error twice). SimState reads
+    // Paused only until Run returns, with no event served in between.
+    if (runFrames_.empty()) return;
+    RunFrame& f = runFrames_.back();
+    if (!f.superseded || r_.SimState != Running) return;
+    f.heldRunning = true;
+    r_.SimState = Paused;
 }
 
 void TMainForm::repaintBackground() {

@@ -283,6 +283,24 @@ private slots:
         checkPattern("Paused", true, false, true, false);
     }
 
+    void aRunResumedInThePausePumpPassThatFailsIsReportedOnce() {
+        runUntilPaused([&](int s) {
+            if (s == 80) {
+                postClick(form->PauseButton);
+                postClick(form->RunButton);
+            }
+            // Both bodies at one point: the resumed run's next step fails.
+            if (s == 90) records->CurState.setBPos(records->CurState.APos());
+        });
+        QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
+        QCOMPARE(records->SimState, Running);
+        QVERIFY(!form->runActive());
+        checkPattern("Running", false, true, false, false);
+        QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        checkPattern("Ready", true, false, false, true);
+    }
+
     void aboutNamesTheDataFolder() {
         form->About1->trigger();
         const QString dataDir = dataHome.path() + "/Tulvane/";
