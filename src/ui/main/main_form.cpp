@@ -293,6 +293,7 @@ void TMainForm::callRun(std::int32_t Delay, std::int32_t Count) {
         ~PopFrame() { frames.pop_back(); }
     } pop{runFrames_};
     const std::int32_t result = Run(r_, *host_, Delay, Count);
+    if (runFrames_.back().heldRunning) r_.SimState = Running;
     // A run or replay started in the same pump pass as the Pause already took this call's count over.
     if (!runFrames_.back().superseded) r_.PlotCount = result;
 }
@@ -305,6 +306,17 @@ void TMainForm::adoptPendingCount() {
     if (f.superseded) return;
     r_.PlotCount = f.liveCount;
     f.superseded = true;
+}
+
+void TMainForm::endSupersededLoop() {
+    // A run resumed in the pump pass of this loop's Pause that then failed leaves SimState Running; this
+    // loop must not go on in its place (it would fail again and report the error twice). SimState reads
+    // Paused only until Run returns, with no event served in between.
+    if (runFrames_.empty()) return;
+    RunFrame& f = runFrames_.back();
+    if (!f.superseded || r_.SimState != Running) return;
+    f.heldRunning = true;
+    r_.SimState = Paused;
 }
 
 void TMainForm::repaintBackground() {
@@ -385,12 +397,21 @@ void TMainForm::MouseDn(Qt::MouseButton button, int X, int Y) {
         const Extended sf = r_.CurSettings.sf();
         const Extended dx = cx - X;
         const Extended dy = cy - Y;
+        // Each sum is checked as it is made and nothing is stored before all four pass: an overflow (from a
+        // damaged scale or position) is reported without leaving one body moved and the other not.
+        clearFpFlags();
+        const auto moved = [](Extended p, Extended d, Extended scale) {
+            Extended x = p + d * scale;
+            pinFpResult(x);
+            checkFpFlags();
+            return x;
+        };
         TVector a = r_.CurSettings.APos();
         TVector b = r_.CurSettings.BPos();
-        a.u += dx * sf;
-        a.v += dy * sf;
-        b.u += dx * sf;
-        b.v += dy * sf;
+        a.u = moved(a.u, dx, sf);
+        a.v = moved(a.v, dy, sf);
+        b.u = moved(b.u, dx, sf);
+        b.v = moved(b.v, dy, sf);
         r_.CurSettings.setAPos(a);
         r_.CurSettings.setBPos(b);
         Replay();

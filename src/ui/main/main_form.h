@@ -123,6 +123,7 @@ private:
     struct RunFrame {
         std::int32_t liveCount = 0;
         bool superseded = false;
+        bool heldRunning = false;
     };
 
     void buildPanel();
@@ -130,6 +131,7 @@ private:
     void applyPattern(std::int32_t state);
     void callRun(std::int32_t Delay, std::int32_t Count);
     void adoptPendingCount();
+    void endSupersededLoop();
     void handle(const std::function<void()>& handler);
     void endProgram();
     void PickPosition(int X, int Y);

@@ -40,6 +40,7 @@ bool QtRunHost::pumpEvents() {
         form_.afterStepHook();
         ran = true;
     }
+    if (ran) form_.endSupersededLoop();
     return ran;
 }
 

@@ -283,6 +283,24 @@ private slots:
         checkPattern("Paused", true, false, true, false);
     }
 
+    void aRunResumedInThePausePumpPassThatFailsIsReportedOnce() {
+        runUntilPaused([&](int s) {
+            if (s == 80) {
+                postClick(form->PauseButton);
+                postClick(form->RunButton);
+            }
+            // Both bodies at one point: the resumed run's next step fails.
+            if (s == 90) records->CurState.setBPos(records->CurState.APos());
+        });
+        QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
+        QCOMPARE(records->SimState, Running);
+        QVERIFY(!form->runActive());
+        checkPattern("Running", false, true, false, false);
+        QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        checkPattern("Ready", true, false, false, true);
+    }
+
     void aboutNamesTheDataFolder() {
         form->About1->trigger();
         const QString dataDir = dataHome.path() + "/Tulvane/";
@@ -495,6 +513,30 @@ private slots:
         const QPoint start(static_cast<int>((a0.u + static_cast<Extended>(shiftU)) / 1e9L),
                            static_cast<int>((a0.v + static_cast<Extended>(shiftV)) / 1e9L));
         QCOMPARE(pixel(start.x(), start.y()), Yellow);
+    }
+
+    // Only a damaged scale or position from a settings file gets this far; the click must not leave an
+    // infinite position (or one body moved without the other) in the settings.
+    void recentringThatOverflowsIsReportedAndMovesNeitherBody_data() {
+        QTest::addColumn<QPoint>("click");
+        QTest::addColumn<bool>("bNearTheTop");  // B.u at 1.18e4932, just below the largest Extended
+        QTest::newRow("dx × sf overflows") << QPoint(0, 268) << false;
+        QTest::newRow("A.v overflows after A.u moved") << QPoint(404, 0) << false;
+        QTest::newRow("B.u overflows after A moved") << QPoint(395, 268) << true;
+    }
+    void recentringThatOverflowsIsReportedAndMovesNeitherBody() {
+        QFETCH(QPoint, click);
+        QFETCH(bool, bNearTheTop);
+        records->CurSettings.setSf(1e4930L);
+        if (bNearTheTop) records->CurSettings.setBPos(TVector{1.18e4932L, records->CurSettings.BPos().v});
+        records->SimState = Paused;
+        records->PlotCount = 0;
+        const TState before = records->CurSettings;
+        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, click);
+        QCOMPARE(dialogs->texts("error"), QStringList{"Floating point overflow."});
+        QVERIFY(records->CurSettings == before);
+        QCOMPARE(records->SimState, Paused);
+        QCOMPARE(records->PlotCount, 0);
     }
 
     void failedReplayReturnsToPaused() {
