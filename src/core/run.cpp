@@ -132,6 +132,8 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
     ensureX87Control();
     host.drawBody(records.CurState.APos(), 0);
     host.drawBody(records.CurState.BPos(), 1);
+    // The marks are the window's code, like those of every plot point: its flags are not the run's errors.
+    clearFpFlags();
 
     Extended dt = records.CurState.dT() / records.CurState.cpT();
     pinFpResult(dt);

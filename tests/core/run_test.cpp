@@ -514,6 +514,33 @@ TEST_P(ForeignFlags, AreClearedAfterAPumpThatRan) {
 INSTANTIATE_TEST_SUITE_P(Pumps, ForeignFlags,
                          ::testing::Values(ForeignFlagCase{true, false}, ForeignFlagCase{false, true}));
 
+// Drawing a cross is window code as well; what it leaves behind is not an error of the step length or of
+// the step that follows.
+class FlagLeavingDrawHost : public RecordingHost {
+public:
+    using RecordingHost::RecordingHost;
+    void drawBody(const TVector& NewPos, std::int32_t Body) override {
+        RecordingHost::drawBody(NewPos, Body);
+        if (draws.size() == raiseAtDraw) std::feraiseexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+    }
+    std::size_t raiseAtDraw = 0;
+};
+
+class ForeignFlagsOfADraw : public RunLoop, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(ForeignFlagsOfADraw, AreNotTakenForAnErrorOfTheRun) {
+    SimRecords r = runningFrom(defaultSettings());
+    FlagLeavingDrawHost host(r);
+    host.raiseAtDraw = GetParam();
+    host.pumpRuns = false;
+    EXPECT_EQ(::Run(r, host, 0, 2), 2);
+    EXPECT_EQ(host.sequence, "ABABCABC");
+    EXPECT_EQ(r.CurState, referenceAfterSteps(defaultSettings(), 80));
+}
+
+// The entry marks (1, 2) and the marks of the first plot point (3, 4).
+INSTANTIATE_TEST_SUITE_P(Draws, ForeignFlagsOfADraw, ::testing::Values(1, 2, 3, 4));
+
 struct ControlCase {
     const char* name;
     std::uint16_t cw;
