@@ -600,15 +600,19 @@ def crop_to_change(picture, base):
     return picture.crop(0, 0, right + 8, bottom + 8)
 
 
-def quit_with_ctrl_q(s):
-    s.activate(s.main_window)
-    s.key("ctrl+q")
+def expect_clean_exit(s, failure):
     try:
         code = s.program.wait(timeout=WAIT)
     except subprocess.TimeoutExpired:
-        raise Failure("Ctrl+Q did not end the program")
+        raise Failure(failure)
     if code != 0:
         raise Failure(f"the program ended with status {code}")
+
+
+def quit_with_ctrl_q(s):
+    s.activate(s.main_window)
+    s.key("ctrl+q")
+    expect_clean_exit(s, "Ctrl+Q did not end the program")
 
 
 def journey_start(args):
@@ -742,12 +746,7 @@ def journey_run(args):
         if s.program.poll() is not None:
             raise Failure("Ctrl+Q ended the program in the middle of a run")
         s.click_plot(PAUSE_BUTTON)
-        try:
-            code = s.program.wait(timeout=WAIT)
-        except subprocess.TimeoutExpired:
-            raise Failure("the program did not end at the Pause after Ctrl+Q")
-        if code != 0:
-            raise Failure(f"the program ended with status {code}")
+        expect_clean_exit(s, "the program did not end at the Pause after Ctrl+Q")
 
 
 def journey_initial_state(args):
