@@ -11,6 +11,7 @@
 #include "core/label_codec.h"
 #include "core/sim_records.h"
 #include "settings_file/report_error.h"
+#include "settings_file/settings_file_filter.h"
 #include "settings_file/t_state_file.h"
 #include "ui/main/platform_dialogs.h"
 
@@ -49,9 +50,8 @@ void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent
 
     PlatformDialogs::FileOptions options;
     options.title = Caption;
-    // Choosing an existing file is how the user adds to it: no overwrite prompt. Qt's filters are
-    // case-sensitive here, so both spellings are listed.
-    options.nameFilter = QStringLiteral("Tulvane files (*.tv0 *.TV0)");
+    // Choosing an existing file is how the user adds to it: no overwrite prompt.
+    options.nameFilter = SettingsFileFilter;
     options.defaultSuffix = QStringLiteral("tv0");
     options.initialDir = dataDir;
     options.overwritePrompt = false;

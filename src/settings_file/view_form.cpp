@@ -16,6 +16,7 @@
 #include "settings_file/report_error.h"
 #include "settings_file/safe_rewrite.h"
 #include "settings_file/save_date_text.h"
+#include "settings_file/settings_file_filter.h"
 #include "ui/main/platform_dialogs.h"
 #include "ui/main/t_color.h"
 
@@ -146,7 +147,7 @@ void TViewForm::ViewCurrent() {
 void TViewForm::ViewTV0() {
     PlatformDialogs::FileOptions options;
     options.title = QStringLiteral("Viewing Saved Settings");
-    options.nameFilter = QStringLiteral("Tulvane files (*.tv0 *.TV0)");
+    options.nameFilter = SettingsFileFilter;
     options.initialDir = dataDir_;
     options.mustExist = true;
     QString name;

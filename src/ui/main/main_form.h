@@ -68,10 +68,8 @@ public:
     void Replay();
 
     const QString& dataDir() const { return dataDir_; }
-    const QString& helpFile() const { return helpFile_; }
     bool jpegBack() const { return JPEGBack; }
     const QImage& backBitmap() const { return BackBitmap; }
-    bool quitRequested() const { return quitRequested_; }
     bool runActive() const { return !runFrames_.empty(); }
 
     PlotSurface* plotSurface() const { return surface_; }
