@@ -14,13 +14,16 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the program and the trace tool: a first start need not wait for the tests and benchmarks.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tulvane tulvane-trace
 	./$(BUILD)/src/tulvane
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tulvane-bench
 	./$(BUILD)/bench/tulvane-bench
 
 format:

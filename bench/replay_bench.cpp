@@ -2,8 +2,8 @@
 
 #include "core/run.h"
 #include "idle_host.h"
-#include "ui/main/main_form.h"
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
+#include "ui/main_window/main_window.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ BENCHMARK(BM_BareIntegration)->Unit(benchmark::kMillisecond);
 void BM_Replay(benchmark::State& state) {
     SimRecords records;
     QtPlatformDialogs dialogs;
-    TMainForm form(records, dialogs);
+    MainWindow form(records, dialogs);
     form.resize(1200, 800);
     form.show();
     records.SimState = Paused;

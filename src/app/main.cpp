@@ -2,10 +2,10 @@
 #include <QIcon>
 
 #include "core/sim_records.h"
-#include "settings_file/view_form.h"
-#include "ui/initial_state/initial_state_form.h"
-#include "ui/main/main_form.h"
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
+#include "ui/initial_state/initial_state_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/settings_viewer/settings_viewer.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -19,11 +19,11 @@ int main(int argc, char* argv[]) {
 
     SimRecords records;
     QtPlatformDialogs dialogs;
-    TMainForm mainForm(records, dialogs);
-    TForm1 form1(
+    MainWindow mainForm(records, dialogs);
+    InitialStateDialog form1(
         records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
     mainForm.setInitialStateForm(&form1);
-    TViewForm viewForm(records, dialogs, mainForm.dataDir(), &mainForm);
+    SettingsViewer viewForm(records, dialogs, mainForm.dataDir(), &mainForm);
     mainForm.setViewForm(&viewForm);
     mainForm.showMaximized();
     return QApplication::exec();

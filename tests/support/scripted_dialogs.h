@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
 
 // A PlatformDialogs double for widget tests: answers come from queues filled by the test (an empty queue
 // answers Cancel), and every box shown is recorded.

@@ -17,7 +17,7 @@ class QSlider;
 // The modeless "Initial State" dialog. It edits one body's starting position, mass, speed and direction
 // and writes them into CurSettings only on Set State. The bars hold mass, speed and direction as integer
 // positions; the picked position waits in ANewPos or BNewPos.
-class TForm1 : public QDialog {
+class InitialStateDialog : public QDialog {
     Q_OBJECT
 
 public:
@@ -31,7 +31,7 @@ public:
     static constexpr int CompassSize = 82;
     static constexpr int ArrowAngle = 10;
 
-    TForm1(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow);
+    InitialStateDialog(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow);
 
     // Loads body 0 (A) or 1 (B) from CurSettings, draws its cross at the stored start, then shows the
     // dialog modeless and in front. An open dialog switches to the chosen body. DrawBody's errors pass.

@@ -16,7 +16,7 @@
 #include <jpeglib.h>
 
 #include "core/app_error.h"
-#include "ui/main/jpeg_picture.h"
+#include "ui/main_window/jpeg_picture.h"
 
 namespace {
 

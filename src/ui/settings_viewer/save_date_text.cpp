@@ -1,4 +1,4 @@
-#include "settings_file/save_date_text.h"
+#include "ui/settings_viewer/save_date_text.h"
 
 #include <QDate>
 #include <QRegularExpression>

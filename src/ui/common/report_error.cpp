@@ -1,7 +1,7 @@
-#include "settings_file/report_error.h"
+#include "ui/common/report_error.h"
 
 #include "core/app_error.h"
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
 
 QString ReportErrorText(const std::exception& e) {
     QString kind = QStringLiteral("Exception");

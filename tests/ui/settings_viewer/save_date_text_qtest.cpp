@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "settings_file/save_date_text.h"
+#include "ui/settings_viewer/save_date_text.h"
 
 class SaveDateTextTest : public QObject {
     Q_OBJECT

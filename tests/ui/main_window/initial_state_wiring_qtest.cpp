@@ -3,12 +3,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include "ui/main/control_panel.h"
+#include "ui/main_window/control_panel.h"
 
 #include "scripted_dialogs.h"
-#include "ui/initial_state/initial_state_form.h"
-#include "ui/main/main_form.h"
-#include "ui/main/plot_surface.h"
+#include "ui/initial_state/initial_state_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/plot_surface.h"
 
 // The Initial State dialog as the main window uses it: opened from the Settings menu, fed by right clicks on
 // the plot, and its Set State taking effect at the next start or replay.
@@ -18,8 +18,8 @@ class InitialStateWiringTest : public QObject {
     QTemporaryDir dataHome;
     ScriptedDialogs* dialogs = nullptr;
     SimRecords* records = nullptr;
-    TMainForm* form = nullptr;
-    TForm1* form1 = nullptr;
+    MainWindow* form = nullptr;
+    InitialStateDialog* form1 = nullptr;
     int steps = 0;
     std::function<void(int)> onStep;
 
@@ -41,8 +41,8 @@ private slots:
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
-        form = new TMainForm(*records, *dialogs);
-        form1 = new TForm1(
+        form = new MainWindow(*records, *dialogs);
+        form1 = new InitialStateDialog(
             *records, [this](const TVector& p, std::int32_t b) { form->DrawBody(p, b); }, form);
         form->setInitialStateForm(form1);
         form->liveDelayMs = 0;

@@ -1,14 +1,14 @@
-#include "ui/main/qt_run_host.h"
+#include "ui/main_window/qt_run_host.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QThread>
 
-#include "ui/main/main_form.h"
-#include "ui/main/plot_surface.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/plot_surface.h"
 
-QtRunHost::QtRunHost(TMainForm& form) : form_(form), separator_(QLocale().decimalPoint().toStdString()) {
+QtRunHost::QtRunHost(MainWindow& form) : form_(form), separator_(QLocale().decimalPoint().toStdString()) {
     sincePump_.start();
 }
 

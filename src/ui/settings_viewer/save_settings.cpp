@@ -1,4 +1,4 @@
-#include "settings_file/save_settings.h"
+#include "ui/settings_viewer/save_settings.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,10 +10,10 @@
 #include "core/date_time.h"
 #include "core/label_codec.h"
 #include "core/sim_records.h"
-#include "settings_file/report_error.h"
-#include "settings_file/settings_file_filter.h"
 #include "settings_file/t_state_file.h"
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
+#include "ui/common/report_error.h"
+#include "ui/common/settings_file_filter.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "core/fp_error.h"
 #include "scripted_dialogs.h"
-#include "ui/main/control_panel.h"
-#include "ui/main/error_guard.h"
-#include "ui/main/main_form.h"
-#include "ui/main/plot_surface.h"
+#include "ui/common/error_guard.h"
+#include "ui/main_window/control_panel.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/plot_surface.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ class MainFormTest : public QObject {
     QTemporaryDir dataHome;
     ScriptedDialogs* dialogs = nullptr;
     SimRecords* records = nullptr;
-    TMainForm* form = nullptr;
+    MainWindow* form = nullptr;
     int steps = 0;
     bool quitCalled = false;
     std::function<void(int)> onStep;
@@ -91,7 +91,7 @@ private slots:
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
-        form = new TMainForm(*records, *dialogs);
+        form = new MainWindow(*records, *dialogs);
         form->liveDelayMs = 0;
         form->pumpEveryStep = true;
         quitCalled = false;
@@ -599,4 +599,4 @@ private slots:
 };
 
 QTEST_MAIN(MainFormTest)
-#include "main_form_qtest.moc"
+#include "main_window_qtest.moc"

@@ -1,4 +1,4 @@
-#include "ui/initial_state/initial_state_form.h"
+#include "ui/initial_state/initial_state_dialog.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -20,7 +20,7 @@
 #include "core/fp_error.h"
 #include "core/number_text.h"
 #include "core/vector_math.h"
-#include "ui/main/t_color.h"
+#include "ui/common/color_conversion.h"
 
 namespace {
 
@@ -132,7 +132,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 
 }  // namespace
 
-TForm1::TForm1(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow)
+InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       records_(records),
       drawBody_(std::move(drawBody)),
@@ -226,14 +226,14 @@ TForm1::TForm1(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow)
     paintCompass(DirectionBar->value());
 }
 
-void TForm1::BodyInit(int body) {
+void InitialStateDialog::BodyInit(int body) {
     if (body == 0 || body == 1) loadBody(body);
     show();
     raise();
     activateWindow();
 }
 
-void TForm1::loadBody(int body) {
+void InitialStateDialog::loadBody(int body) {
     const TState& s = records_.CurSettings;
     const bool a = body == 0;
     EditBody = body;
@@ -258,7 +258,7 @@ void TForm1::loadBody(int body) {
     setCaption(DirectionValLabel, qs(IntegerText(direction)) + QStringLiteral(" deg"));
 }
 
-void TForm1::PickPosition(int X, int Y) {
+void InitialStateDialog::PickPosition(int X, int Y) {
     if (!isVisible()) return;
     const Extended sf = records_.CurSettings.sf();
     TVector& pos = EditBody == 0 ? ANewPos : BNewPos;
@@ -269,21 +269,21 @@ void TForm1::PickPosition(int X, int Y) {
     setCaption(PosValLabel, positionText(pos));
 }
 
-void TForm1::MassBarChange() {
+void InitialStateDialog::MassBarChange() {
     setCaption(MassValLabel,
                qs(ExponentText(massFromPosition(MassBar->value()), sep_)) + QStringLiteral(" kg"));
 }
 
-void TForm1::SpeedBarChange() {
+void InitialStateDialog::SpeedBarChange() {
     setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
 }
 
-void TForm1::DirectionBarChange() {
+void InitialStateDialog::DirectionBarChange() {
     setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
     DrawCompass(DirectionBar->value());
 }
 
-void TForm1::SetClick() {
+void InitialStateDialog::SetClick() {
     TState& s = records_.CurSettings;
     const Extended direction = DirectionBar->value();
     const Extended speed = SpeedBar->value();
@@ -302,17 +302,17 @@ void TForm1::SetClick() {
     hide();
 }
 
-void TForm1::CancelClick() {
+void InitialStateDialog::CancelClick() {
     hide();
 }
 
-void TForm1::DrawCompass(int Azimuth) {
+void InitialStateDialog::DrawCompass(int Azimuth) {
     paintCompass(Azimuth);
     update(QRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1));
     emit compassDrawn(Azimuth);
 }
 
-void TForm1::paintCompass(int Azimuth) {
+void InitialStateDialog::paintCompass(int Azimuth) {
     const QRect clearRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1);
     QPainter p(&surface_);
     // The wide pens reach half a pixel past their points; clipping keeps every trace inside the area that
@@ -344,25 +344,25 @@ void TForm1::paintCompass(int Azimuth) {
     p.drawLine(p2, p1);
 }
 
-void TForm1::reject() {}
+void InitialStateDialog::reject() {}
 
 // Without a close box only Set State and Cancel hide the dialog; a close from the window system is refused,
 // while the program's own close (when it quits) goes through.
-void TForm1::closeEvent(QCloseEvent* event) {
+void InitialStateDialog::closeEvent(QCloseEvent* event) {
     if (event->spontaneous())
         event->ignore();
     else
         event->accept();
 }
 
-void TForm1::paintEvent(QPaintEvent* event) {
+void InitialStateDialog::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect(), surface_, event->rect());
 }
 
 // A vertical track bar with its minimum at the top moves up for Left and down for Right, like Up and Down;
 // Qt's inverted controls would turn Left and Right the other way.
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool InitialStateDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* bar = qobject_cast<QSlider*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -375,12 +375,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm1::setCaption(QLabel* label, const QString& text) {
+void InitialStateDialog::setCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label != PosLabel) label->adjustSize();
 }
 
-QString TForm1::positionText(const TVector& pos) const {
+QString InitialStateDialog::positionText(const TVector& pos) const {
     return QStringLiteral("(") + qs(GeneralText(pos.u, sep_)) + QStringLiteral(",") +
            qs(GeneralText(pos.v, sep_)) + QStringLiteral(")");
 }

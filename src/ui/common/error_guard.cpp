@@ -1,6 +1,6 @@
-#include "ui/main/error_guard.h"
+#include "ui/common/error_guard.h"
 
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
 
 QString GeneralErrorText(const QString& text) {
     if (!text.isEmpty() && text.back().unicode() <= u'.') return text;

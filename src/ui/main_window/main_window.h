@@ -19,23 +19,23 @@ class QMenu;
 class QPushButton;
 class QTextBrowser;
 class QtRunHost;
-class TForm1;
-class TViewForm;
+class InitialStateDialog;
+class SettingsViewer;
 
 extern const QString AboutText;
 
 // The main window: the plot surface with its crosses, the control panel and the menus.
-class TMainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
     friend class QtRunHost;
 
 public:
-    TMainForm(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Collaborators created after the main window at start-up.
-    void setInitialStateForm(TForm1* form) { form1_ = form; }
-    void setViewForm(TViewForm* form) { viewForm_ = form; }
+    void setInitialStateForm(InitialStateDialog* form) { form1_ = form; }
+    void setViewForm(SettingsViewer* form) { viewForm_ = form; }
 
     // Handlers, named after the controls and events they serve.
     void Init();
@@ -139,8 +139,8 @@ private:
     SimRecords& r_;
     PlatformDialogs& dialogs_;
     PlotSurface* surface_ = nullptr;
-    TForm1* form1_ = nullptr;
-    TViewForm* viewForm_ = nullptr;
+    InitialStateDialog* form1_ = nullptr;
+    SettingsViewer* viewForm_ = nullptr;
     QTextBrowser* helpWindow_ = nullptr;
     QtRunHost* host_ = nullptr;
 

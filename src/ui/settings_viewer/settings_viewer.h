@@ -19,11 +19,11 @@ class QPushButton;
 // The State Settings dialog: shows CurSettings, or the records of a settings file one at a time, where the
 // user can make a record current, mark it for deletion and compact the file. Created hidden once and shown
 // modally by the main window's View menu.
-class TViewForm : public QDialog {
+class SettingsViewer : public QDialog {
     Q_OBJECT
 
 public:
-    TViewForm(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
+    SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
 
     // View / Current Settings and View / Saved Settings: each returns when the dialog has closed.
     void ViewCurrent();

@@ -1,4 +1,4 @@
-#include "ui/main/control_panel.h"
+#include "ui/main_window/control_panel.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "ui/main/platform_dialogs.h"
+#include "ui/common/platform_dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

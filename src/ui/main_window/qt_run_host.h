@@ -5,14 +5,14 @@
 
 #include "core/run.h"
 
-class TMainForm;
+class MainWindow;
 
 // The run loop's view of the main window: crosses on the plot surface, the elapsed labels, a real sleep,
 // and the Qt event pump, run at most about once a millisecond (and always right after a sleep) because a
 // pump costs as much as a whole integration step.
 class QtRunHost : public RunHost {
 public:
-    explicit QtRunHost(TMainForm& form);
+    explicit QtRunHost(MainWindow& form);
 
     void drawBody(const TVector& NewPos, std::int32_t Body) override;
     void showElapsed(const std::string& daysText) override;
@@ -22,7 +22,7 @@ public:
     std::string decimalSeparator() const override { return separator_; }
 
 private:
-    TMainForm& form_;
+    MainWindow& form_;
     QElapsedTimer sincePump_;
     bool afterSleep_ = true;
     std::string separator_;

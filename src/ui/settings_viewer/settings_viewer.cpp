@@ -1,4 +1,4 @@
-#include "settings_file/view_form.h"
+#include "ui/settings_viewer/settings_viewer.h"
 
 #include <QFile>
 #include <QFont>
@@ -13,12 +13,12 @@
 #include "core/date_time.h"
 #include "core/label_codec.h"
 #include "core/number_text.h"
-#include "settings_file/report_error.h"
 #include "settings_file/safe_rewrite.h"
-#include "settings_file/save_date_text.h"
-#include "settings_file/settings_file_filter.h"
-#include "ui/main/platform_dialogs.h"
-#include "ui/main/t_color.h"
+#include "ui/common/color_conversion.h"
+#include "ui/common/platform_dialogs.h"
+#include "ui/common/report_error.h"
+#include "ui/common/settings_file_filter.h"
+#include "ui/settings_viewer/save_date_text.h"
 
 namespace {
 constexpr int RowHeight = 14;
@@ -77,7 +77,8 @@ QString qText(const std::string& s) {
 }
 }  // namespace
 
-TViewForm::TViewForm(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent)
+SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QString dataDir,
+                               QWidget* parent)
     : QDialog(parent), records_(records), dialogs_(dialogs), dataDir_(std::move(dataDir)) {
     decimalSeparator_ = locale_.decimalPoint().toStdString();
 
@@ -126,17 +127,17 @@ TViewForm::TViewForm(SimRecords& records, PlatformDialogs& dialogs, QString data
 
     Finished = makeButton(this, QStringLiteral("Finished"), QRect(376, 284, 63, 25));
 
-    connect(FirstButton, &QPushButton::clicked, this, &TViewForm::FirstButtonClick);
-    connect(LastButton, &QPushButton::clicked, this, &TViewForm::LastButtonClick);
-    connect(NextButton, &QPushButton::clicked, this, &TViewForm::NextButtonClick);
-    connect(PreviousButton, &QPushButton::clicked, this, &TViewForm::PreviousButtonClick);
-    connect(CurrentButton, &QPushButton::clicked, this, &TViewForm::CurrentButtonClick);
-    connect(DeleteButton, &QPushButton::clicked, this, &TViewForm::DeleteButtonClick);
-    connect(UndeleteButton, &QPushButton::clicked, this, &TViewForm::UndeleteButtonClick);
-    connect(Finished, &QPushButton::clicked, this, &TViewForm::FinishedClick);
+    connect(FirstButton, &QPushButton::clicked, this, &SettingsViewer::FirstButtonClick);
+    connect(LastButton, &QPushButton::clicked, this, &SettingsViewer::LastButtonClick);
+    connect(NextButton, &QPushButton::clicked, this, &SettingsViewer::NextButtonClick);
+    connect(PreviousButton, &QPushButton::clicked, this, &SettingsViewer::PreviousButtonClick);
+    connect(CurrentButton, &QPushButton::clicked, this, &SettingsViewer::CurrentButtonClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &SettingsViewer::DeleteButtonClick);
+    connect(UndeleteButton, &QPushButton::clicked, this, &SettingsViewer::UndeleteButtonClick);
+    connect(Finished, &QPushButton::clicked, this, &SettingsViewer::FinishedClick);
 }
 
-void TViewForm::ViewCurrent() {
+void SettingsViewer::ViewCurrent() {
     ViewModified = false;
     RecordPanel->hide();
     setWindowTitle(QStringLiteral("Current State Settings"));
@@ -144,7 +145,7 @@ void TViewForm::ViewCurrent() {
     showModally();
 }
 
-void TViewForm::ViewTV0() {
+void SettingsViewer::ViewTV0() {
     PlatformDialogs::FileOptions options;
     options.title = QStringLiteral("Viewing Saved Settings");
     options.nameFilter = SettingsFileFilter;
@@ -192,7 +193,7 @@ void TViewForm::ViewTV0() {
     showModally();
 }
 
-void TViewForm::FillViewForm(const TState& V) {
+void SettingsViewer::FillViewForm(const TState& V) {
     const TState v = V;
     setSwatch(ColorAPanel, v.AColor());
     setSwatch(ColorBPanel, v.BColor());
@@ -223,14 +224,14 @@ void TViewForm::FillViewForm(const TState& V) {
     fillBody(BList, v.BPos(), v.BMass(), v.BSpeed(), v.BDir(), v.BColor());
 }
 
-void TViewForm::FirstButtonClick() {
+void SettingsViewer::FirstButtonClick() {
     fileStep([this] {
         ViewFile.seek(0);
         readAndShow(1);
     });
 }
 
-void TViewForm::LastButtonClick() {
+void SettingsViewer::LastButtonClick() {
     fileStep([this] {
         // The live size: records appended by others since opening are reachable here.
         const std::int64_t s = ViewFile.size();
@@ -240,7 +241,7 @@ void TViewForm::LastButtonClick() {
     });
 }
 
-void TViewForm::NextButtonClick() {
+void SettingsViewer::NextButtonClick() {
     fileStep([this] {
         if (ViewFile.atEnd()) return;
         const std::int64_t p = ViewFile.position();
@@ -249,7 +250,7 @@ void TViewForm::NextButtonClick() {
     });
 }
 
-void TViewForm::PreviousButtonClick() {
+void SettingsViewer::PreviousButtonClick() {
     fileStep([this] {
         const std::int64_t p = ViewFile.position();
         if (p - 2 < 0) return;
@@ -258,12 +259,12 @@ void TViewForm::PreviousButtonClick() {
     });
 }
 
-void TViewForm::CurrentButtonClick() {
+void SettingsViewer::CurrentButtonClick() {
     records_.CurSettings = ViewRec;
     dialogs_.showMessage(this, QStringLiteral("The saved state settings are now current."));
 }
 
-void TViewForm::DeleteButtonClick() {
+void SettingsViewer::DeleteButtonClick() {
     ViewRec.setAction(1);
     setRow(ComList, 2, QStringLiteral("Delete"));
     fileStep([this] {
@@ -272,14 +273,14 @@ void TViewForm::DeleteButtonClick() {
     });
 }
 
-void TViewForm::UndeleteButtonClick() {
+void SettingsViewer::UndeleteButtonClick() {
     if (ViewRec.Action() != 1) return;
     ViewRec.setAction(0);
     setRow(ComList, 2, QStringLiteral("None"));
     fileStep([this] { rewriteShownRecord(); });
 }
 
-void TViewForm::FinishedClick() {
+void SettingsViewer::FinishedClick() {
     if (ViewModified) {
         try {
             compactStateFile(ViewFile);
@@ -291,26 +292,26 @@ void TViewForm::FinishedClick() {
     done(QDialog::Accepted);
 }
 
-void TViewForm::done(int) {
+void SettingsViewer::done(int) {
     FormClose();
     QDialog::done(QDialog::Accepted);
 }
 
-void TViewForm::FormClose() {
+void SettingsViewer::FormClose() {
     ViewFile.closeQuietly();
 }
 
-void TViewForm::showModally() {
+void SettingsViewer::showModally() {
     if (whileShown) QTimer::singleShot(0, this, whileShown);
     exec();
 }
 
-void TViewForm::setCountLabel(std::int64_t n) {
+void SettingsViewer::setCountLabel(std::int64_t n) {
     CountLabel->setText(QStringLiteral("Record ") + qText(IntegerText(n)) + QStringLiteral(" of ") +
                         qText(IntegerText(ViewRecCount)));
 }
 
-void TViewForm::readAndShow(std::int64_t n) {
+void SettingsViewer::readAndShow(std::int64_t n) {
     TState rec;
     ViewFile.read(rec);
     ViewRec = rec;
@@ -318,7 +319,7 @@ void TViewForm::readAndShow(std::int64_t n) {
     setCountLabel(n);
 }
 
-void TViewForm::fileStep(const std::function<void()>& step) {
+void SettingsViewer::fileStep(const std::function<void()>& step) {
     try {
         step();
     } catch (const std::exception& e) {
@@ -327,23 +328,23 @@ void TViewForm::fileStep(const std::function<void()>& step) {
     }
 }
 
-void TViewForm::rewriteShownRecord() {
+void SettingsViewer::rewriteShownRecord() {
     const std::int64_t p = ViewFile.position();
     ViewFile.seek(p - 1);
     ViewFile.write(ViewRec);
 }
 
-void TViewForm::setRow(QListWidget* list, int row, const QString& text) {
+void SettingsViewer::setRow(QListWidget* list, int row, const QString& text) {
     QListWidgetItem* item = list->item(row);
     item->setText(text);
     // A long label or path is cut at the list's edge; the hint shows it whole.
     item->setToolTip(text);
 }
 
-QString TViewForm::colorCode(TColor c) const {
+QString SettingsViewer::colorCode(TColor c) const {
     return QString::asprintf("%08X", static_cast<unsigned>(static_cast<std::uint32_t>(c)));
 }
 
-QString TViewForm::general(Extended x) const {
+QString SettingsViewer::general(Extended x) const {
     return qText(GeneralText(x, decimalSeparator_));
 }

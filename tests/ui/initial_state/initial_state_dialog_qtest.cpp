@@ -17,7 +17,7 @@
 
 #include "core/fp_error.h"
 #include "core/sim_records.h"
-#include "ui/initial_state/initial_state_form.h"
+#include "ui/initial_state/initial_state_dialog.h"
 
 Q_DECLARE_METATYPE(Extended)
 
@@ -53,12 +53,12 @@ struct Fixture {
     std::vector<DrawCall> draws;
     bool drawFails = false;
     QWidget mainWindow;
-    TForm1 form{records,
-                [this](const TVector& pos, std::int32_t body) {
-                    if (drawFails) throw std::runtime_error("Invalid floating point operation");
-                    draws.push_back({pos, body});
-                },
-                &mainWindow};
+    InitialStateDialog form{records,
+                            [this](const TVector& pos, std::int32_t body) {
+                                if (drawFails) throw std::runtime_error("Invalid floating point operation");
+                                draws.push_back({pos, body});
+                            },
+                            &mainWindow};
 };
 
 // Qt pages a slider only for clicks on its groove, a narrow channel beside the ticks.
@@ -129,7 +129,7 @@ void InitialStateFormTest::initTestCase() {
 
 void InitialStateFormTest::layoutFollowsTheDialogTable() {
     Fixture f;
-    TForm1& form = f.form;
+    InitialStateDialog& form = f.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Initial State"));
     QCOMPARE(form.minimumSize(), QSize(458, 376));
     QCOMPARE(form.maximumSize(), QSize(458, 376));
@@ -420,7 +420,7 @@ void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags() 
 void InitialStateFormTest::movedBarsShowTheirScaleValues() {
     Fixture f;
     f.form.BodyInit(0);
-    QSignalSpy compass(&f.form, &TForm1::compassDrawn);
+    QSignalSpy compass(&f.form, &InitialStateDialog::compassDrawn);
 
     f.form.MassBar->setValue(20);
     QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("1.000E+02 kg"));
@@ -441,7 +441,7 @@ void InitialStateFormTest::movedBarsShowTheirScaleValues() {
 
 void InitialStateFormTest::barsRunNoHandlerWhenThePositionStaysTheSame() {
     Fixture f;
-    QSignalSpy compass(&f.form, &TForm1::compassDrawn);
+    QSignalSpy compass(&f.form, &InitialStateDialog::compassDrawn);
     f.form.BodyInit(0);
     QCOMPARE(compass.count(), 1);  // 110 before the opening, 115 stored
 
@@ -668,4 +668,4 @@ void InitialStateFormTest::drawBodyFailurePropagatesWithoutShowing() {
 }
 
 QTEST_MAIN(InitialStateFormTest)
-#include "initial_state_form_qtest.moc"
+#include "initial_state_dialog_qtest.moc"

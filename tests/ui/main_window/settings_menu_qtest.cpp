@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "scripted_dialogs.h"
-#include "ui/main/main_form.h"
-#include "ui/main/plot_surface.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/plot_surface.h"
 
 class SettingsMenuTest : public QObject {
     Q_OBJECT
@@ -17,7 +17,7 @@ class SettingsMenuTest : public QObject {
     QTemporaryDir dataHome;
     ScriptedDialogs* dialogs = nullptr;
     SimRecords* records = nullptr;
-    TMainForm* form = nullptr;
+    MainWindow* form = nullptr;
 
     QRgb pixel(int x, int y) const { return form->plotSurface()->image().pixel(x, y); }
     QAction* checkedInterval() const {
@@ -31,7 +31,7 @@ private slots:
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
-        form = new TMainForm(*records, *dialogs);
+        form = new MainWindow(*records, *dialogs);
         form->show();
         form->resize(810, 600);
         QCoreApplication::processEvents();

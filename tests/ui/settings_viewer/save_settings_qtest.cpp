@@ -1,4 +1,4 @@
-#include "settings_file/save_settings.h"
+#include "ui/settings_viewer/save_settings.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,7 +16,7 @@
 #include "support/scratch_mount.h"
 #include "support/sys_fault.h"
 #include "support/temp_files.h"
-#include "ui/main/error_guard.h"
+#include "ui/common/error_guard.h"
 
 namespace {
 

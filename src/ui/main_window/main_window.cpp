@@ -1,4 +1,4 @@
-#include "ui/main/main_form.h"
+#include "ui/main_window/main_window.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -13,16 +13,16 @@
 
 #include "core/fp_error.h"
 #include "core/run.h"
-#include "settings_file/save_settings.h"
-#include "settings_file/view_form.h"
-#include "ui/initial_state/initial_state_form.h"
-#include "ui/main/control_panel.h"
-#include "ui/main/error_guard.h"
-#include "ui/main/jpeg_picture.h"
-#include "ui/main/platform_dialogs.h"
-#include "ui/main/plot_surface.h"
-#include "ui/main/qt_run_host.h"
-#include "ui/main/t_color.h"
+#include "ui/common/color_conversion.h"
+#include "ui/common/error_guard.h"
+#include "ui/common/platform_dialogs.h"
+#include "ui/initial_state/initial_state_dialog.h"
+#include "ui/main_window/control_panel.h"
+#include "ui/main_window/jpeg_picture.h"
+#include "ui/main_window/plot_surface.h"
+#include "ui/main_window/qt_run_host.h"
+#include "ui/settings_viewer/save_settings.h"
+#include "ui/settings_viewer/settings_viewer.h"
 
 const QString AboutText = QStringLiteral(
     "Tulvane simulates solutions for the two-body problem in classical mechanics using Newton's laws.\r\n"
@@ -91,7 +91,7 @@ Extended roundHalfEven(Extended x) {
 
 }  // namespace
 
-TMainForm::TMainForm(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent)
+MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), r_(records), dialogs_(dialogs) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tulvane"));
@@ -109,12 +109,12 @@ TMainForm::TMainForm(SimRecords& records, PlatformDialogs& dialogs, QWidget* par
     Init();
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
     delete host_;
     delete helpWindow_;
 }
 
-void TMainForm::buildPanel() {
+void MainWindow::buildPanel() {
     Panel1 = new ControlPanel(surface_);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(8, 336, 81, 145);
@@ -164,7 +164,7 @@ void TMainForm::buildPanel() {
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { ZoomClick(b); }); });
 }
 
-void TMainForm::buildMenus() {
+void MainWindow::buildMenus() {
     auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
@@ -226,7 +226,7 @@ void TMainForm::buildMenus() {
     About1 = item(Help1, "About1", QStringLiteral("&About"), [this](QAction*) { ShowAbout(); });
 }
 
-void TMainForm::Init() {
+void MainWindow::Init() {
     helpFile_ = findHelpFile();
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
     JPEGBack = false;
@@ -240,7 +240,7 @@ void TMainForm::Init() {
     ElapsedUnitLabel->setText(QStringLiteral("days"));
 }
 
-void TMainForm::applyPattern(std::int32_t state) {
+void MainWindow::applyPattern(std::int32_t state) {
     Settings1->menuAction()->setEnabled(state == Ready);
     View1->menuAction()->setEnabled(state == Ready);
     RunButton->setEnabled(state != Running);
@@ -248,14 +248,14 @@ void TMainForm::applyPattern(std::int32_t state) {
     PauseButton->setEnabled(state == Running);
 }
 
-void TMainForm::handle(const std::function<void()>& handler) {
+void MainWindow::handle(const std::function<void()>& handler) {
     ++handlerDepth_;
     guarded(dialogs_, this, handler);
     --handlerDepth_;
     if (quitRequested_ && runFrames_.empty()) endProgram();
 }
 
-void TMainForm::SimStateControl(QObject* sender) {
+void MainWindow::SimStateControl(QObject* sender) {
     if (sender == PauseButton && r_.SimState == Running) {
         SimStateLabel->setText(QStringLiteral("Paused"));
         r_.SimState = Paused;
@@ -286,7 +286,7 @@ void TMainForm::SimStateControl(QObject* sender) {
     }
 }
 
-void TMainForm::callRun(std::int32_t Delay, std::int32_t Count) {
+void MainWindow::callRun(std::int32_t Delay, std::int32_t Count) {
     runFrames_.push_back(RunFrame{r_.PlotCount, false});
     struct PopFrame {
         std::vector<RunFrame>& frames;
@@ -298,7 +298,7 @@ void TMainForm::callRun(std::int32_t Delay, std::int32_t Count) {
     if (!runFrames_.back().superseded) r_.PlotCount = result;
 }
 
-void TMainForm::adoptPendingCount() {
+void MainWindow::adoptPendingCount() {
     // A handler served in the same pump pass as the Pause runs before the paused loop has returned its
     // count; it takes the count from the loop and tells the loop not to store it when it ends.
     if (runFrames_.empty() || r_.SimState == Running) return;
@@ -308,7 +308,7 @@ void TMainForm::adoptPendingCount() {
     f.superseded = true;
 }
 
-void TMainForm::endSupersededLoop() {
+void MainWindow::endSupersededLoop() {
     // A run resumed in the pump pass of this loop's Pause that then failed leaves SimState Running; this
     // loop must not go on in its place (it would fail again and report the error twice). SimState reads
     // Paused only until Run returns, with no event served in between.
@@ -319,14 +319,14 @@ void TMainForm::endSupersededLoop() {
     r_.SimState = Paused;
 }
 
-void TMainForm::repaintBackground() {
+void MainWindow::repaintBackground() {
     if (JPEGBack)
         surface_->stretchDraw(BackBitmap);
     else
         surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
 }
 
-void TMainForm::DrawBody(const TVector& NewPos, std::int32_t Body) {
+void MainWindow::DrawBody(const TVector& NewPos, std::int32_t Body) {
     clearFpFlags();
     const Extended sf = r_.CurSettings.sf();
     Extended x = NewPos.u / sf;
@@ -342,7 +342,7 @@ void TMainForm::DrawBody(const TVector& NewPos, std::int32_t Body) {
     surface_->drawCross(static_cast<int>(x), static_cast<int>(y), colorOf(c).rgb());
 }
 
-void TMainForm::ClearPlot() {
+void MainWindow::ClearPlot() {
     Panel1->hide();
     if (JPEGBack)
         surface_->stretchDraw(BackBitmap);
@@ -351,7 +351,7 @@ void TMainForm::ClearPlot() {
     Panel1->show();
 }
 
-void TMainForm::Replay() {
+void MainWindow::Replay() {
     adoptPendingCount();
     r_.CurState = r_.CurSettings;
     const std::int32_t n = r_.PlotCount;
@@ -372,7 +372,7 @@ void TMainForm::Replay() {
     r_.SimState = Paused;
 }
 
-void TMainForm::ZoomClick(QObject* sender) {
+void MainWindow::ZoomClick(QObject* sender) {
     if (r_.SimState != Paused) return;
     if (sender == ZMinus) {
         const Extended t = r_.CurSettings.sf() * 2;
@@ -388,7 +388,7 @@ void TMainForm::ZoomClick(QObject* sender) {
     Replay();
 }
 
-void TMainForm::MouseDn(Qt::MouseButton button, int X, int Y) {
+void MainWindow::MouseDn(Qt::MouseButton button, int X, int Y) {
     if (button == Qt::RightButton) PickPosition(X, Y);
     if (button == Qt::LeftButton && r_.SimState == Paused) {
         const int cx = surface_->width() / 2;
@@ -418,11 +418,11 @@ void TMainForm::MouseDn(Qt::MouseButton button, int X, int Y) {
     }
 }
 
-bool TMainForm::acceptsPanelDrop(const QPoint& p) const {
+bool MainWindow::acceptsPanelDrop(const QPoint& p) const {
     return surface_->rect().contains(p) && !Panel1->geometry().contains(p);
 }
 
-void TMainForm::FormDragDrop(int X, int Y) {
+void MainWindow::FormDragDrop(int X, int Y) {
     Panel1->move(X, Y);
     if (JPEGBack) {
         surface_->stretchDraw(BackBitmap);
@@ -430,31 +430,31 @@ void TMainForm::FormDragDrop(int X, int Y) {
     }
 }
 
-void TMainForm::ColorAClick() {
+void MainWindow::ColorAClick() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
     r_.CurSettings.setAColor(tColorOf(colorPick_));
 }
 
-void TMainForm::ColorBClick() {
+void MainWindow::ColorBClick() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
     r_.CurSettings.setBColor(tColorOf(colorPick_));
 }
 
-void TMainForm::ColorCClick() {
+void MainWindow::ColorCClick() {
     JPEGBack = false;
     if (!dialogs_.pickColor(this, colorPick_)) return;
     r_.CurSettings.setCColor(tColorOf(colorPick_));
     surface_->forceWindowColor(colorPick_);
 }
 
-void TMainForm::usePicture(const QImage& picture) {
+void MainWindow::usePicture(const QImage& picture) {
     BackBitmap = picture;
     if (BackBitmap.isNull()) return;
     surface_->stretchDraw(BackBitmap);
     JPEGBack = true;
 }
 
-void TMainForm::TimeIntervalClick(QObject* sender) {
+void MainWindow::TimeIntervalClick(QObject* sender) {
     for (std::size_t i = 0; i < intervalItems.size(); ++i) {
         if (sender != intervalItems[i]) continue;
         r_.CurSettings.setDT(IntervalItems[i].seconds);
@@ -463,11 +463,11 @@ void TMainForm::TimeIntervalClick(QObject* sender) {
     }
 }
 
-void TMainForm::Exit1Click() {
+void MainWindow::Exit1Click() {
     quitRequested_ = true;
 }
 
-void TMainForm::endProgram() {
+void MainWindow::endProgram() {
     if (ending_) return;
     ending_ = true;
     hide();
@@ -478,21 +478,21 @@ void TMainForm::endProgram() {
         QCoreApplication::quit();
 }
 
-void TMainForm::BodyInit(QObject* sender) {
+void MainWindow::BodyInit(QObject* sender) {
     if (!form1_) return;
     if (sender == BodyAInitialState1) form1_->BodyInit(0);
     if (sender == BodyBInitialState1) form1_->BodyInit(1);
 }
 
-void TMainForm::PickPosition(int X, int Y) {
+void MainWindow::PickPosition(int X, int Y) {
     if (form1_) form1_->PickPosition(X, Y);
 }
 
-void TMainForm::SaveClick() {
+void MainWindow::SaveClick() {
     SaveSettings(r_, dialogs_, this, dataDir_);
 }
 
-void TMainForm::UseJPEGBackgroung1Click() {
+void MainWindow::UseJPEGBackgroung1Click() {
     PlatformDialogs::FileOptions options;
     options.title = QStringLiteral("Selecting JPEG Background");
     // File names on Linux are case-sensitive: the patterns take the extensions in any letter case.
@@ -506,15 +506,15 @@ void TMainForm::UseJPEGBackgroung1Click() {
     usePicture(loadJpegPicture(fileName));
 }
 
-void TMainForm::ViewCurrent() {
+void MainWindow::ViewCurrent() {
     if (viewForm_) viewForm_->ViewCurrent();
 }
 
-void TMainForm::ViewTV0() {
+void MainWindow::ViewTV0() {
     if (viewForm_) viewForm_->ViewTV0();
 }
 
-void TMainForm::ShowHelp() {
+void MainWindow::ShowHelp() {
     if (!QFileInfo::exists(helpFile_)) return;
     if (!helpWindow_) {
         helpWindow_ = new QTextBrowser();
@@ -529,11 +529,11 @@ void TMainForm::ShowHelp() {
     helpWindow_->activateWindow();
 }
 
-void TMainForm::ShowAbout() {
+void MainWindow::ShowAbout() {
     dialogs_.showMessage(this, AboutText + QStringLiteral("\r\n\r\nData directory: ") + dataDir_);
 }
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // While a run's loop is active the request waits for it to return; the window stays usable.
     event->ignore();
     quitRequested_ = true;

@@ -14,9 +14,9 @@
 #include "core/label_codec.h"
 #include "scratch_mount.h"
 #include "scripted_dialogs.h"
-#include "settings_file/view_form.h"
 #include "sys_fault.h"
 #include "temp_files.h"
+#include "ui/settings_viewer/settings_viewer.h"
 
 namespace {
 const QString ErrorPrefix = QStringLiteral("EInOutError error raised with message: ");
@@ -61,7 +61,7 @@ class ViewFormTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<SimRecords> records;
     std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TViewForm> form;
+    std::unique_ptr<SettingsViewer> form;
     int shownCount = 0;
 
     std::string path(const char* name = "saved.tv0") const {
@@ -69,7 +69,7 @@ class ViewFormTest : public QObject {
     }
 
     void makeForm() {
-        form = std::make_unique<TViewForm>(*records, *dialogs, dir->path());
+        form = std::make_unique<SettingsViewer>(*records, *dialogs, dir->path());
         shownCount = 0;
     }
 
@@ -717,4 +717,4 @@ private slots:
 };
 
 QTEST_MAIN(ViewFormTest)
-#include "view_form_qtest.moc"
+#include "settings_viewer_qtest.moc"
