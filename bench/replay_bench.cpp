@@ -34,7 +34,7 @@ void BM_Replay(benchmark::State& state) {
     records.SimState = Paused;
     records.PlotCount = TenYears;
     for (auto _ : state) {
-        form.Replay();
+        form.replay();
         if (records.PlotCount != TenYears) state.SkipWithError("the replay did not reach its count");
     }
     state.SetItemsProcessed(state.iterations() * TenYears * 40);

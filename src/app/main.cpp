@@ -19,12 +19,13 @@ int main(int argc, char* argv[]) {
 
     SimRecords records;
     QtPlatformDialogs dialogs;
-    MainWindow mainForm(records, dialogs);
-    InitialStateDialog form1(
-        records, [&mainForm](const TVector& p, std::int32_t body) { mainForm.DrawBody(p, body); }, &mainForm);
-    mainForm.setInitialStateForm(&form1);
-    SettingsViewer viewForm(records, dialogs, mainForm.dataDir(), &mainForm);
-    mainForm.setViewForm(&viewForm);
-    mainForm.showMaximized();
+    MainWindow mainWindow(records, dialogs);
+    InitialStateDialog initialStateDialog(
+        records, [&mainWindow](const TVector& p, std::int32_t body) { mainWindow.drawBody(p, body); },
+        &mainWindow);
+    mainWindow.setInitialStateDialog(&initialStateDialog);
+    SettingsViewer settingsViewer(records, dialogs, mainWindow.dataDir(), &mainWindow);
+    mainWindow.setSettingsViewer(&settingsViewer);
+    mainWindow.showMaximized();
     return QApplication::exec();
 }

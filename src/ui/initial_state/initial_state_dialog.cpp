@@ -137,7 +137,7 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
       records_(records),
       drawBody_(std::move(drawBody)),
       sep_(QLocale().decimalPoint().toStdString()) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("InitialStateDialog"));
     setWindowTitle(QStringLiteral("Initial State"));
     setModal(false);
     setFixedSize(ClientWidth, ClientHeight);
@@ -214,11 +214,11 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
         makeLabel(this, r.name, QString::fromLatin1(r.text), r.left, r.top, referenceFont);
 
     for (QSlider* bar : {MassBar, SpeedBar, DirectionBar}) bar->installEventFilter(this);
-    connect(MassBar, &QSlider::valueChanged, this, [this] { MassBarChange(); });
-    connect(SpeedBar, &QSlider::valueChanged, this, [this] { SpeedBarChange(); });
-    connect(DirectionBar, &QSlider::valueChanged, this, [this] { DirectionBarChange(); });
-    connect(SetButton, &QPushButton::clicked, this, [this] { SetClick(); });
-    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelClick(); });
+    connect(MassBar, &QSlider::valueChanged, this, [this] { massBarChanged(); });
+    connect(SpeedBar, &QSlider::valueChanged, this, [this] { speedBarChanged(); });
+    connect(DirectionBar, &QSlider::valueChanged, this, [this] { directionBarChanged(); });
+    connect(SetButton, &QPushButton::clicked, this, [this] { setState(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     surface_ = QImage(ClientWidth, ClientHeight, QImage::Format_RGB32);
     surface_.fill(background_);
@@ -226,7 +226,7 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
     paintCompass(DirectionBar->value());
 }
 
-void InitialStateDialog::BodyInit(int body) {
+void InitialStateDialog::editBody(int body) {
     if (body == 0 || body == 1) loadBody(body);
     show();
     raise();
@@ -236,7 +236,7 @@ void InitialStateDialog::BodyInit(int body) {
 void InitialStateDialog::loadBody(int body) {
     const TState& s = records_.CurSettings;
     const bool a = body == 0;
-    EditBody = body;
+    editedBody = body;
     const TVector pos = a ? s.APos() : s.BPos();
     (a ? ANewPos : BNewPos) = pos;
     drawBody_(pos, body);
@@ -258,10 +258,10 @@ void InitialStateDialog::loadBody(int body) {
     setCaption(DirectionValLabel, qs(IntegerText(direction)) + QStringLiteral(" deg"));
 }
 
-void InitialStateDialog::PickPosition(int X, int Y) {
+void InitialStateDialog::pickPosition(int X, int Y) {
     if (!isVisible()) return;
     const Extended sf = records_.CurSettings.sf();
-    TVector& pos = EditBody == 0 ? ANewPos : BNewPos;
+    TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
     pos.u = static_cast<Extended>(X) * sf;
     pos.v = static_cast<Extended>(Y) * sf;
     // Only a damaged scale can overflow or be NaN here; the label shows it, and no flag waits for the run.
@@ -269,26 +269,26 @@ void InitialStateDialog::PickPosition(int X, int Y) {
     setCaption(PosValLabel, positionText(pos));
 }
 
-void InitialStateDialog::MassBarChange() {
+void InitialStateDialog::massBarChanged() {
     setCaption(MassValLabel,
                qs(ExponentText(massFromPosition(MassBar->value()), sep_)) + QStringLiteral(" kg"));
 }
 
-void InitialStateDialog::SpeedBarChange() {
+void InitialStateDialog::speedBarChanged() {
     setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
 }
 
-void InitialStateDialog::DirectionBarChange() {
+void InitialStateDialog::directionBarChanged() {
     setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
-    DrawCompass(DirectionBar->value());
+    drawCompass(DirectionBar->value());
 }
 
-void InitialStateDialog::SetClick() {
+void InitialStateDialog::setState() {
     TState& s = records_.CurSettings;
     const Extended direction = DirectionBar->value();
     const Extended speed = SpeedBar->value();
     const Extended mass = massFromPosition(MassBar->value());
-    if (EditBody == 0) {
+    if (editedBody == 0) {
         s.setAPos(ANewPos);
         s.setADir(direction);
         s.setASpeed(speed);
@@ -302,11 +302,11 @@ void InitialStateDialog::SetClick() {
     hide();
 }
 
-void InitialStateDialog::CancelClick() {
+void InitialStateDialog::cancel() {
     hide();
 }
 
-void InitialStateDialog::DrawCompass(int Azimuth) {
+void InitialStateDialog::drawCompass(int Azimuth) {
     paintCompass(Azimuth);
     update(QRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1));
     emit compassDrawn(Azimuth);

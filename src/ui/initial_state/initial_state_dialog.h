@@ -34,22 +34,22 @@ public:
     InitialStateDialog(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow);
 
     // Loads body 0 (A) or 1 (B) from CurSettings, draws its cross at the stored start, then shows the
-    // dialog modeless and in front. An open dialog switches to the chosen body. DrawBody's errors pass.
-    void BodyInit(int body);
+    // dialog modeless and in front. An open dialog switches to the chosen body. drawBody's errors pass.
+    void editBody(int body);
     // The right-button press on the main window's plot at client pixel (X, Y); ignored while hidden.
-    void PickPosition(int X, int Y);
+    void pickPosition(int X, int Y);
 
-    void MassBarChange();
-    void SpeedBarChange();
-    void DirectionBarChange();
-    void SetClick();
-    void CancelClick();
-    void DrawCompass(int Azimuth);
+    void massBarChanged();
+    void speedBarChanged();
+    void directionBarChanged();
+    void setState();
+    void cancel();
+    void drawCompass(int Azimuth);
 
     // The dialog's own drawing surface in client pixels; the compass is drawn here and painted from here.
     const QImage& surface() const { return surface_; }
 
-    std::int32_t EditBody = 0;
+    std::int32_t editedBody = 0;
     TVector ANewPos{};
     TVector BNewPos{};
 

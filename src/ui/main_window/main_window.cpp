@@ -93,20 +93,20 @@ Extended roundHalfEven(Extended x) {
 
 MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), r_(records), dialogs_(dialogs) {
-    setObjectName(QStringLiteral("MainForm"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tulvane"));
     setFont(programFont(8, true));
     surface_ = new PlotSurface(this);
     surface_->setObjectName(QStringLiteral("PlotSurface"));
     surface_->onMousePress = [this](Qt::MouseButton b, int x, int y) {
-        handle([=, this] { MouseDn(b, x, y); });
+        handle([=, this] { plotMousePress(b, x, y); });
     };
     setCentralWidget(surface_);
     resize(810, 537 + menuBar()->sizeHint().height());
     host_ = new QtRunHost(*this);
     buildPanel();
     buildMenus();
-    Init();
+    initialize();
 }
 
 MainWindow::~MainWindow() {
@@ -115,53 +115,53 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildPanel() {
-    Panel1 = new ControlPanel(surface_);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(8, 336, 81, 145);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(1);
-    Panel1->setAutoFillBackground(true);
-    QPalette pal = Panel1->palette();
+    controlPanel = new ControlPanel(surface_);
+    controlPanel->setObjectName(QStringLiteral("controlPanel"));
+    controlPanel->setGeometry(8, 336, 81, 145);
+    controlPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    controlPanel->setLineWidth(1);
+    controlPanel->setAutoFillBackground(true);
+    QPalette pal = controlPanel->palette();
     pal.setColor(QPalette::Window, InactiveCaptionColor);
-    Panel1->setPalette(pal);
-    Panel1->acceptsDropAt = [this](const QPoint& p) { return acceptsPanelDrop(p); };
-    Panel1->onDrop = [this](const QPoint& p) { handle([=, this] { FormDragDrop(p.x(), p.y()); }); };
+    controlPanel->setPalette(pal);
+    controlPanel->acceptsDropAt = [this](const QPoint& p) { return acceptsPanelDrop(p); };
+    controlPanel->onDrop = [this](const QPoint& p) { handle([=, this] { dropPanel(p.x(), p.y()); }); };
 
     auto label = [this](const char* name, const QString& text, QRect geometry) {
-        auto* l = new QLabel(text, Panel1);
+        auto* l = new QLabel(text, controlPanel);
         l->setObjectName(QString::fromLatin1(name));
         l->setGeometry(geometry);
         l->setAlignment(Qt::AlignCenter);
         return l;
     };
     auto button = [this](const char* name, const QString& text, QRect geometry) {
-        auto* b = new QPushButton(text, Panel1);
+        auto* b = new QPushButton(text, controlPanel);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(geometry);
         b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
 
-    SimStateLabel = label("SimStateLabel", QStringLiteral("Ready"), {10, 6, 55, 13});
-    SimStateLabel->setAutoFillBackground(true);
-    QPalette lp = SimStateLabel->palette();
+    runStateLabel = label("runStateLabel", QStringLiteral("Ready"), {10, 6, 55, 13});
+    runStateLabel->setAutoFillBackground(true);
+    QPalette lp = runStateLabel->palette();
     lp.setColor(QPalette::Window, ButtonShadowColor);
     lp.setColor(QPalette::WindowText, Qt::red);
-    SimStateLabel->setPalette(lp);
-    RunButton = button("RunButton", QStringLiteral("Run"), {10, 24, 55, 25});
-    PauseButton = button("PauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
-    ResetButton = button("ResetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
-    ElapsedLabel = label("ElapsedLabel", QStringLiteral("0.0 "), {3, 107, 72, 13});
-    ElapsedUnitLabel = label("ElapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
-    ZMinus = button("ZMinus", QStringLiteral("-"), {2, 122, 16, 16});
-    ZPlus = button("ZPlus", QStringLiteral("+"), {60, 122, 16, 16});
-    ZMinus->setToolTip(QStringLiteral("Zoom out"));
-    ZPlus->setToolTip(QStringLiteral("Zoom in"));
+    runStateLabel->setPalette(lp);
+    runButton = button("runButton", QStringLiteral("Run"), {10, 24, 55, 25});
+    pauseButton = button("pauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
+    resetButton = button("resetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
+    elapsedLabel = label("elapsedLabel", QStringLiteral("0.0 "), {3, 107, 72, 13});
+    elapsedUnitLabel = label("elapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
+    zoomOutButton = button("zoomOutButton", QStringLiteral("-"), {2, 122, 16, 16});
+    zoomInButton = button("zoomInButton", QStringLiteral("+"), {60, 122, 16, 16});
+    zoomOutButton->setToolTip(QStringLiteral("Zoom out"));
+    zoomInButton->setToolTip(QStringLiteral("Zoom in"));
 
-    for (QPushButton* b : {RunButton, PauseButton, ResetButton})
-        connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { SimStateControl(b); }); });
-    for (QPushButton* b : {ZMinus, ZPlus})
-        connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { ZoomClick(b); }); });
+    for (QPushButton* b : {runButton, pauseButton, resetButton})
+        connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { controlRun(b); }); });
+    for (QPushButton* b : {zoomOutButton, zoomInButton})
+        connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { zoom(b); }); });
 }
 
 void MainWindow::buildMenus() {
@@ -172,80 +172,86 @@ void MainWindow::buildMenus() {
         return a;
     };
 
-    File1 = menuBar()->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
-    Save1 = item(File1, "Save1", QStringLiteral("&Save Settings"), [this](QAction*) { SaveClick(); });
-    Save1->setShortcut(QKeySequence::Save);
-    Exit1 = item(File1, "Exit1", QStringLiteral("E&xit"), [this](QAction*) { Exit1Click(); });
-    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
+                              [this](QAction*) { saveSettings(); });
+    saveSettingsAction->setShortcut(QKeySequence::Save);
+    exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
+    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    Settings1 = menuBar()->addMenu(QStringLiteral("&Settings"));
-    Settings1->setObjectName(QStringLiteral("Settings1"));
-    BodyAInitialState1 = item(Settings1, "BodyAInitialState1", QStringLiteral("Body A Initial State"),
-                              [this](QAction* a) { BodyInit(a); });
-    BodyBInitialState1 = item(Settings1, "BodyBInitialState1", QStringLiteral("Body B Initial State"),
-                              [this](QAction* a) { BodyInit(a); });
-    BodyAColor1 =
-        item(Settings1, "BodyAColor1", QStringLiteral("Body A Color"), [this](QAction*) { ColorAClick(); });
-    BodyBColor1 =
-        item(Settings1, "BodyBColor1", QStringLiteral("Body B Color"), [this](QAction*) { ColorBClick(); });
-    BackgroundColor1 = item(Settings1, "BackgroundColor1", QStringLiteral("Set Background Color"),
-                            [this](QAction*) { ColorCClick(); });
-    UseJPEGBackgroung1 = item(Settings1, "UseJPEGBackgroung1", QStringLiteral("Use JPEG Background"),
-                              [this](QAction*) { UseJPEGBackgroung1Click(); });
-    Tiime1 = Settings1->addMenu(QStringLiteral("Plot Interval"));
-    Tiime1->setObjectName(QStringLiteral("Tiime1"));
-    Description = Tiime1->addAction(QStringLiteral("Simulated time between plots"));
-    Description->setObjectName(QStringLiteral("Description"));
-    Description->setEnabled(false);
+    settingsMenu = menuBar()->addMenu(QStringLiteral("&Settings"));
+    settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
+    bodyAInitialStateAction =
+        item(settingsMenu, "bodyAInitialStateAction", QStringLiteral("Body A Initial State"),
+             [this](QAction* a) { openInitialState(a); });
+    bodyBInitialStateAction =
+        item(settingsMenu, "bodyBInitialStateAction", QStringLiteral("Body B Initial State"),
+             [this](QAction* a) { openInitialState(a); });
+    bodyAColorAction = item(settingsMenu, "bodyAColorAction", QStringLiteral("Body A Color"),
+                            [this](QAction*) { chooseBodyAColor(); });
+    bodyBColorAction = item(settingsMenu, "bodyBColorAction", QStringLiteral("Body B Color"),
+                            [this](QAction*) { chooseBodyBColor(); });
+    backgroundColorAction =
+        item(settingsMenu, "backgroundColorAction", QStringLiteral("Set Background Color"),
+             [this](QAction*) { chooseBackgroundColor(); });
+    backgroundPictureAction =
+        item(settingsMenu, "backgroundPictureAction", QStringLiteral("Use JPEG Background"),
+             [this](QAction*) { chooseBackgroundPicture(); });
+    plotIntervalMenu = settingsMenu->addMenu(QStringLiteral("Plot Interval"));
+    plotIntervalMenu->setObjectName(QStringLiteral("plotIntervalMenu"));
+    plotIntervalCaption = plotIntervalMenu->addAction(QStringLiteral("Simulated time between plots"));
+    plotIntervalCaption->setObjectName(QStringLiteral("plotIntervalCaption"));
+    plotIntervalCaption->setEnabled(false);
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     for (const IntervalItem& it : IntervalItems) {
-        QAction* a = item(Tiime1, it.name, QString::fromLatin1(it.caption),
-                          [this](QAction* a) { TimeIntervalClick(a); });
+        QAction* a = item(plotIntervalMenu, it.name, QString::fromLatin1(it.caption),
+                          [this](QAction* a) { choosePlotInterval(a); });
         a->setCheckable(true);
         group->addAction(a);
-        intervalItems.push_back(a);
+        plotIntervalActions.push_back(a);
         if (it.seconds == 86400) a->setChecked(true);
     }
 
-    View1 = menuBar()->addMenu(QStringLiteral("&View"));
-    View1->setObjectName(QStringLiteral("View1"));
-    View1->setToolTipsVisible(true);
-    CurrentSettings1 = item(View1, "CurrentSettings1", QStringLiteral("Current Settings"),
-                            [this](QAction*) { ViewCurrent(); });
-    ViewTV0File = item(View1, "ViewTV0File", QStringLiteral("Saved Settings ( .TV0 File)"),
-                       [this](QAction*) { ViewTV0(); });
-    ViewTV0File->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
-    ViewTV0File->setStatusTip(ViewTV0File->toolTip());
+    viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    viewMenu->setToolTipsVisible(true);
+    currentSettingsAction = item(viewMenu, "currentSettingsAction", QStringLiteral("Current Settings"),
+                                 [this](QAction*) { viewCurrentSettings(); });
+    savedSettingsAction = item(viewMenu, "savedSettingsAction", QStringLiteral("Saved Settings ( .TV0 File)"),
+                               [this](QAction*) { viewSavedSettings(); });
+    savedSettingsAction->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
+    savedSettingsAction->setStatusTip(savedSettingsAction->toolTip());
 
-    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
-    Help1->setObjectName(QStringLiteral("Help1"));
-    Contents1 = item(Help1, "Contents1", QStringLiteral("&Contents"), [this](QAction*) { ShowHelp(); });
-    Contents1->setShortcut(QKeySequence::HelpContents);
-    About1 = item(Help1, "About1", QStringLiteral("&About"), [this](QAction*) { ShowAbout(); });
+    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpContentsAction =
+        item(helpMenu, "helpContentsAction", QStringLiteral("&Contents"), [this](QAction*) { showHelp(); });
+    helpContentsAction->setShortcut(QKeySequence::HelpContents);
+    aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
 }
 
-void MainWindow::Init() {
+void MainWindow::initialize() {
     helpFile_ = findHelpFile();
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
-    JPEGBack = false;
-    SimStateLabel->setText(QStringLiteral("Ready"));
+    usesPicture_ = false;
+    runStateLabel->setText(QStringLiteral("Ready"));
     r_.SimState = Ready;
-    applyPattern(Ready);
+    applyRunState(Ready);
     dataDir_ = xdgDataDir();
     // The first save should land somewhere sensible, so the folder is made when it is missing.
     QDir().mkpath(dataDir_);
-    ElapsedLabel->setText(QStringLiteral("0.0"));
-    ElapsedUnitLabel->setText(QStringLiteral("days"));
+    elapsedLabel->setText(QStringLiteral("0.0"));
+    elapsedUnitLabel->setText(QStringLiteral("days"));
 }
 
-void MainWindow::applyPattern(std::int32_t state) {
-    Settings1->menuAction()->setEnabled(state == Ready);
-    View1->menuAction()->setEnabled(state == Ready);
-    RunButton->setEnabled(state != Running);
-    ResetButton->setEnabled(state == Paused);
-    PauseButton->setEnabled(state == Running);
+void MainWindow::applyRunState(std::int32_t state) {
+    settingsMenu->menuAction()->setEnabled(state == Ready);
+    viewMenu->menuAction()->setEnabled(state == Ready);
+    runButton->setEnabled(state != Running);
+    resetButton->setEnabled(state == Paused);
+    pauseButton->setEnabled(state == Running);
 }
 
 void MainWindow::handle(const std::function<void()>& handler) {
@@ -255,33 +261,33 @@ void MainWindow::handle(const std::function<void()>& handler) {
     if (quitRequested_ && runFrames_.empty()) endProgram();
 }
 
-void MainWindow::SimStateControl(QObject* sender) {
-    if (sender == PauseButton && r_.SimState == Running) {
-        SimStateLabel->setText(QStringLiteral("Paused"));
+void MainWindow::controlRun(QObject* sender) {
+    if (sender == pauseButton && r_.SimState == Running) {
+        runStateLabel->setText(QStringLiteral("Paused"));
         r_.SimState = Paused;
-        applyPattern(Paused);
-    } else if (sender == ResetButton && r_.SimState == Paused) {
+        applyRunState(Paused);
+    } else if (sender == resetButton && r_.SimState == Paused) {
         adoptPendingCount();
         repaintBackground();
-        SimStateLabel->setText(QStringLiteral("Ready"));
+        runStateLabel->setText(QStringLiteral("Ready"));
         r_.SimState = Ready;
-        applyPattern(Ready);
-        ElapsedLabel->setText(QStringLiteral("0.0"));
-        ElapsedUnitLabel->setText(QStringLiteral("days"));
-    } else if (sender == RunButton && r_.SimState == Ready) {
+        applyRunState(Ready);
+        elapsedLabel->setText(QStringLiteral("0.0"));
+        elapsedUnitLabel->setText(QStringLiteral("days"));
+    } else if (sender == runButton && r_.SimState == Ready) {
         adoptPendingCount();
         r_.CurState = r_.CurSettings;
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
-        SimStateLabel->setText(QStringLiteral("Running"));
+        runStateLabel->setText(QStringLiteral("Running"));
         r_.SimState = Running;
-        applyPattern(Running);
+        applyRunState(Running);
         r_.PlotCount = 0;
         callRun(liveDelayMs, 0);
-    } else if (sender == RunButton && r_.SimState == Paused) {
+    } else if (sender == runButton && r_.SimState == Paused) {
         adoptPendingCount();
-        SimStateLabel->setText(QStringLiteral("Running"));
+        runStateLabel->setText(QStringLiteral("Running"));
         r_.SimState = Running;
-        applyPattern(Running);
+        applyRunState(Running);
         callRun(liveDelayMs, 0);
     }
 }
@@ -320,13 +326,13 @@ void MainWindow::endSupersededLoop() {
 }
 
 void MainWindow::repaintBackground() {
-    if (JPEGBack)
-        surface_->stretchDraw(BackBitmap);
+    if (usesPicture_)
+        surface_->stretchDraw(backgroundPicture_);
     else
         surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
 }
 
-void MainWindow::DrawBody(const TVector& NewPos, std::int32_t Body) {
+void MainWindow::drawBody(const TVector& NewPos, std::int32_t Body) {
     clearFpFlags();
     const Extended sf = r_.CurSettings.sf();
     Extended x = NewPos.u / sf;
@@ -342,16 +348,16 @@ void MainWindow::DrawBody(const TVector& NewPos, std::int32_t Body) {
     surface_->drawCross(static_cast<int>(x), static_cast<int>(y), colorOf(c).rgb());
 }
 
-void MainWindow::ClearPlot() {
-    Panel1->hide();
-    if (JPEGBack)
-        surface_->stretchDraw(BackBitmap);
+void MainWindow::clearPlot() {
+    controlPanel->hide();
+    if (usesPicture_)
+        surface_->stretchDraw(backgroundPicture_);
     else
         surface_->fill(colorOf(r_.CurSettings.CColor()));
-    Panel1->show();
+    controlPanel->show();
 }
 
-void MainWindow::Replay() {
+void MainWindow::replay() {
     adoptPendingCount();
     r_.CurState = r_.CurSettings;
     const std::int32_t n = r_.PlotCount;
@@ -361,8 +367,8 @@ void MainWindow::Replay() {
         if (n > 0) {
             callRun(0, n);
         } else {
-            DrawBody(r_.CurState.APos(), 0);
-            DrawBody(r_.CurState.BPos(), 1);
+            drawBody(r_.CurState.APos(), 0);
+            drawBody(r_.CurState.BPos(), 1);
         }
     } catch (...) {
         // Left Running under the Paused pattern, no button would match any transition.
@@ -372,28 +378,28 @@ void MainWindow::Replay() {
     r_.SimState = Paused;
 }
 
-void MainWindow::ZoomClick(QObject* sender) {
+void MainWindow::zoom(QObject* sender) {
     if (r_.SimState != Paused) return;
-    if (sender == ZMinus) {
+    if (sender == zoomOutButton) {
         const Extended t = r_.CurSettings.sf() * 2;
         if (t > 1e10L) return;
         r_.CurSettings.setSf(t);
     }
-    if (sender == ZPlus) {
+    if (sender == zoomInButton) {
         const Extended t = r_.CurSettings.sf() / 2;
         if (t < 1e8L) return;
         r_.CurSettings.setSf(t);
     }
-    ClearPlot();
-    Replay();
+    clearPlot();
+    replay();
 }
 
-void MainWindow::MouseDn(Qt::MouseButton button, int X, int Y) {
-    if (button == Qt::RightButton) PickPosition(X, Y);
+void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
+    if (button == Qt::RightButton) pickPosition(X, Y);
     if (button == Qt::LeftButton && r_.SimState == Paused) {
         const int cx = surface_->width() / 2;
         const int cy = surface_->height() / 2;
-        ClearPlot();
+        clearPlot();
         const Extended sf = r_.CurSettings.sf();
         const Extended dx = cx - X;
         const Extended dy = cy - Y;
@@ -414,56 +420,56 @@ void MainWindow::MouseDn(Qt::MouseButton button, int X, int Y) {
         b.v = moved(b.v, dy, sf);
         r_.CurSettings.setAPos(a);
         r_.CurSettings.setBPos(b);
-        Replay();
+        replay();
     }
 }
 
 bool MainWindow::acceptsPanelDrop(const QPoint& p) const {
-    return surface_->rect().contains(p) && !Panel1->geometry().contains(p);
+    return surface_->rect().contains(p) && !controlPanel->geometry().contains(p);
 }
 
-void MainWindow::FormDragDrop(int X, int Y) {
-    Panel1->move(X, Y);
-    if (JPEGBack) {
-        surface_->stretchDraw(BackBitmap);
-        if (r_.SimState == Paused) Replay();
+void MainWindow::dropPanel(int X, int Y) {
+    controlPanel->move(X, Y);
+    if (usesPicture_) {
+        surface_->stretchDraw(backgroundPicture_);
+        if (r_.SimState == Paused) replay();
     }
 }
 
-void MainWindow::ColorAClick() {
+void MainWindow::chooseBodyAColor() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
     r_.CurSettings.setAColor(tColorOf(colorPick_));
 }
 
-void MainWindow::ColorBClick() {
+void MainWindow::chooseBodyBColor() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
     r_.CurSettings.setBColor(tColorOf(colorPick_));
 }
 
-void MainWindow::ColorCClick() {
-    JPEGBack = false;
+void MainWindow::chooseBackgroundColor() {
+    usesPicture_ = false;
     if (!dialogs_.pickColor(this, colorPick_)) return;
     r_.CurSettings.setCColor(tColorOf(colorPick_));
     surface_->forceWindowColor(colorPick_);
 }
 
 void MainWindow::usePicture(const QImage& picture) {
-    BackBitmap = picture;
-    if (BackBitmap.isNull()) return;
-    surface_->stretchDraw(BackBitmap);
-    JPEGBack = true;
+    backgroundPicture_ = picture;
+    if (backgroundPicture_.isNull()) return;
+    surface_->stretchDraw(backgroundPicture_);
+    usesPicture_ = true;
 }
 
-void MainWindow::TimeIntervalClick(QObject* sender) {
-    for (std::size_t i = 0; i < intervalItems.size(); ++i) {
-        if (sender != intervalItems[i]) continue;
+void MainWindow::choosePlotInterval(QObject* sender) {
+    for (std::size_t i = 0; i < plotIntervalActions.size(); ++i) {
+        if (sender != plotIntervalActions[i]) continue;
         r_.CurSettings.setDT(IntervalItems[i].seconds);
-        intervalItems[i]->setChecked(true);
+        plotIntervalActions[i]->setChecked(true);
         return;
     }
 }
 
-void MainWindow::Exit1Click() {
+void MainWindow::requestExit() {
     quitRequested_ = true;
 }
 
@@ -478,21 +484,21 @@ void MainWindow::endProgram() {
         QCoreApplication::quit();
 }
 
-void MainWindow::BodyInit(QObject* sender) {
-    if (!form1_) return;
-    if (sender == BodyAInitialState1) form1_->BodyInit(0);
-    if (sender == BodyBInitialState1) form1_->BodyInit(1);
+void MainWindow::openInitialState(QObject* sender) {
+    if (!initialStateDialog_) return;
+    if (sender == bodyAInitialStateAction) initialStateDialog_->editBody(0);
+    if (sender == bodyBInitialStateAction) initialStateDialog_->editBody(1);
 }
 
-void MainWindow::PickPosition(int X, int Y) {
-    if (form1_) form1_->PickPosition(X, Y);
+void MainWindow::pickPosition(int X, int Y) {
+    if (initialStateDialog_) initialStateDialog_->pickPosition(X, Y);
 }
 
-void MainWindow::SaveClick() {
+void MainWindow::saveSettings() {
     SaveSettings(r_, dialogs_, this, dataDir_);
 }
 
-void MainWindow::UseJPEGBackgroung1Click() {
+void MainWindow::chooseBackgroundPicture() {
     PlatformDialogs::FileOptions options;
     options.title = QStringLiteral("Selecting JPEG Background");
     // File names on Linux are case-sensitive: the patterns take the extensions in any letter case.
@@ -506,15 +512,15 @@ void MainWindow::UseJPEGBackgroung1Click() {
     usePicture(loadJpegPicture(fileName));
 }
 
-void MainWindow::ViewCurrent() {
-    if (viewForm_) viewForm_->ViewCurrent();
+void MainWindow::viewCurrentSettings() {
+    if (settingsViewer_) settingsViewer_->viewCurrentSettings();
 }
 
-void MainWindow::ViewTV0() {
-    if (viewForm_) viewForm_->ViewTV0();
+void MainWindow::viewSavedSettings() {
+    if (settingsViewer_) settingsViewer_->viewSavedSettings();
 }
 
-void MainWindow::ShowHelp() {
+void MainWindow::showHelp() {
     if (!QFileInfo::exists(helpFile_)) return;
     if (!helpWindow_) {
         helpWindow_ = new QTextBrowser();
@@ -529,7 +535,7 @@ void MainWindow::ShowHelp() {
     helpWindow_->activateWindow();
 }
 
-void MainWindow::ShowAbout() {
+void MainWindow::showAbout() {
     dialogs_.showMessage(this, AboutText + QStringLiteral("\r\n\r\nData directory: ") + dataDir_);
 }
 

@@ -34,46 +34,46 @@ public:
     ~MainWindow() override;
 
     // Collaborators created after the main window at start-up.
-    void setInitialStateForm(InitialStateDialog* form) { form1_ = form; }
-    void setViewForm(SettingsViewer* form) { viewForm_ = form; }
+    void setInitialStateDialog(InitialStateDialog* dialog) { initialStateDialog_ = dialog; }
+    void setSettingsViewer(SettingsViewer* viewer) { settingsViewer_ = viewer; }
 
-    // Handlers, named after the controls and events they serve.
-    void Init();
-    void SimStateControl(QObject* sender);
-    void ZoomClick(QObject* sender);
-    void MouseDn(Qt::MouseButton button, int X, int Y);
-    void FormDragDrop(int X, int Y);
-    void BodyInit(QObject* sender);
-    void ColorAClick();
-    void ColorBClick();
-    void ColorCClick();
-    void UseJPEGBackgroung1Click();
-    void TimeIntervalClick(QObject* sender);
-    void SaveClick();
-    void ViewCurrent();
-    void ViewTV0();
-    void Exit1Click();
-    void ShowHelp();
-    void ShowAbout();
+    // Handlers: the run buttons (the sender tells Run, Pause and Reset apart), zoom, the plot and the menus.
+    void initialize();
+    void controlRun(QObject* sender);
+    void zoom(QObject* sender);
+    void plotMousePress(Qt::MouseButton button, int X, int Y);
+    void dropPanel(int X, int Y);
+    void openInitialState(QObject* sender);
+    void chooseBodyAColor();
+    void chooseBodyBColor();
+    void chooseBackgroundColor();
+    void chooseBackgroundPicture();
+    void choosePlotInterval(QObject* sender);
+    void saveSettings();
+    void viewCurrentSettings();
+    void viewSavedSettings();
+    void requestExit();
+    void showHelp();
+    void showAbout();
 
     // Draws body Body's cross (0 = A, other = B) at NewPos in metres, at the scale and colours of
     // CurSettings.
-    void DrawBody(const TVector& NewPos, std::int32_t Body);
+    void drawBody(const TVector& NewPos, std::int32_t Body);
 
     // Puts a decoded picture in force as the background and paints it.
     void usePicture(const QImage& picture);
 
     // The background repaints and the replay of a paused run.
-    void ClearPlot();
-    void Replay();
+    void clearPlot();
+    void replay();
 
     const QString& dataDir() const { return dataDir_; }
-    bool jpegBack() const { return JPEGBack; }
-    const QImage& backBitmap() const { return BackBitmap; }
+    bool usesPicture() const { return usesPicture_; }
+    const QImage& backgroundPicture() const { return backgroundPicture_; }
     bool runActive() const { return !runFrames_.empty(); }
 
     PlotSurface* plotSurface() const { return surface_; }
-    ControlPanel* panel() const { return Panel1; }
+    ControlPanel* panel() const { return controlPanel; }
 
     // Seams for tests: the sleep after each live plot point, a hook run after each step's event pump, and
     // whether the pump runs after every step rather than at most once a millisecond.
@@ -83,36 +83,36 @@ public:
     // What ending the program does; the program quits the application.
     std::function<void()> onQuit;
 
-    // Controls, by their names.
-    ControlPanel* Panel1 = nullptr;
-    QLabel* SimStateLabel = nullptr;
-    QPushButton* RunButton = nullptr;
-    QPushButton* PauseButton = nullptr;
-    QPushButton* ResetButton = nullptr;
-    QLabel* ElapsedLabel = nullptr;
-    QLabel* ElapsedUnitLabel = nullptr;
-    QPushButton* ZMinus = nullptr;
-    QPushButton* ZPlus = nullptr;
+    // The panel's controls and the menus, for the handlers and the tests.
+    ControlPanel* controlPanel = nullptr;
+    QLabel* runStateLabel = nullptr;
+    QPushButton* runButton = nullptr;
+    QPushButton* pauseButton = nullptr;
+    QPushButton* resetButton = nullptr;
+    QLabel* elapsedLabel = nullptr;
+    QLabel* elapsedUnitLabel = nullptr;
+    QPushButton* zoomOutButton = nullptr;
+    QPushButton* zoomInButton = nullptr;
 
-    QMenu* File1 = nullptr;
-    QMenu* Settings1 = nullptr;
-    QMenu* View1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QMenu* Tiime1 = nullptr;
-    QAction* Save1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* BodyAInitialState1 = nullptr;
-    QAction* BodyBInitialState1 = nullptr;
-    QAction* BodyAColor1 = nullptr;
-    QAction* BodyBColor1 = nullptr;
-    QAction* BackgroundColor1 = nullptr;
-    QAction* UseJPEGBackgroung1 = nullptr;
-    QAction* Description = nullptr;
-    std::vector<QAction*> intervalItems;
-    QAction* CurrentSettings1 = nullptr;
-    QAction* ViewTV0File = nullptr;
-    QAction* Contents1 = nullptr;
-    QAction* About1 = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* settingsMenu = nullptr;
+    QMenu* viewMenu = nullptr;
+    QMenu* helpMenu = nullptr;
+    QMenu* plotIntervalMenu = nullptr;
+    QAction* saveSettingsAction = nullptr;
+    QAction* exitAction = nullptr;
+    QAction* bodyAInitialStateAction = nullptr;
+    QAction* bodyBInitialStateAction = nullptr;
+    QAction* bodyAColorAction = nullptr;
+    QAction* bodyBColorAction = nullptr;
+    QAction* backgroundColorAction = nullptr;
+    QAction* backgroundPictureAction = nullptr;
+    QAction* plotIntervalCaption = nullptr;
+    std::vector<QAction*> plotIntervalActions;
+    QAction* currentSettingsAction = nullptr;
+    QAction* savedSettingsAction = nullptr;
+    QAction* helpContentsAction = nullptr;
+    QAction* aboutAction = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,28 +126,28 @@ private:
 
     void buildPanel();
     void buildMenus();
-    void applyPattern(std::int32_t state);
+    void applyRunState(std::int32_t state);
     void callRun(std::int32_t Delay, std::int32_t Count);
     void adoptPendingCount();
     void endSupersededLoop();
     void handle(const std::function<void()>& handler);
     void endProgram();
-    void PickPosition(int X, int Y);
+    void pickPosition(int X, int Y);
     void repaintBackground();
     bool acceptsPanelDrop(const QPoint& p) const;
 
     SimRecords& r_;
     PlatformDialogs& dialogs_;
     PlotSurface* surface_ = nullptr;
-    InitialStateDialog* form1_ = nullptr;
-    SettingsViewer* viewForm_ = nullptr;
+    InitialStateDialog* initialStateDialog_ = nullptr;
+    SettingsViewer* settingsViewer_ = nullptr;
     QTextBrowser* helpWindow_ = nullptr;
     QtRunHost* host_ = nullptr;
 
     QString helpFile_;
     QString dataDir_;
-    bool JPEGBack = false;
-    QImage BackBitmap;
+    bool usesPicture_ = false;
+    QImage backgroundPicture_;
     QColor colorPick_{Qt::blue};
 
     std::vector<RunFrame> runFrames_;

@@ -13,12 +13,12 @@ QtRunHost::QtRunHost(MainWindow& form) : form_(form), separator_(QLocale().decim
 }
 
 void QtRunHost::drawBody(const TVector& NewPos, std::int32_t Body) {
-    form_.DrawBody(NewPos, Body);
+    form_.drawBody(NewPos, Body);
 }
 
 void QtRunHost::showElapsed(const std::string& daysText) {
-    form_.ElapsedLabel->setText(QString::fromStdString(daysText));
-    form_.ElapsedUnitLabel->setText(QStringLiteral("days"));
+    form_.elapsedLabel->setText(QString::fromStdString(daysText));
+    form_.elapsedUnitLabel->setText(QStringLiteral("days"));
 }
 
 void QtRunHost::sleepMs(std::int32_t ms) {

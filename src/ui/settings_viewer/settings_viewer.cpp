@@ -125,27 +125,27 @@ SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QS
     FilenameLabel->setGeometry(4, 46, 353, 16);
     RecordPanel->hide();
 
-    Finished = makeButton(this, QStringLiteral("Finished"), QRect(376, 284, 63, 25));
+    finishedButton = makeButton(this, QStringLiteral("Finished"), QRect(376, 284, 63, 25));
 
-    connect(FirstButton, &QPushButton::clicked, this, &SettingsViewer::FirstButtonClick);
-    connect(LastButton, &QPushButton::clicked, this, &SettingsViewer::LastButtonClick);
-    connect(NextButton, &QPushButton::clicked, this, &SettingsViewer::NextButtonClick);
-    connect(PreviousButton, &QPushButton::clicked, this, &SettingsViewer::PreviousButtonClick);
-    connect(CurrentButton, &QPushButton::clicked, this, &SettingsViewer::CurrentButtonClick);
-    connect(DeleteButton, &QPushButton::clicked, this, &SettingsViewer::DeleteButtonClick);
-    connect(UndeleteButton, &QPushButton::clicked, this, &SettingsViewer::UndeleteButtonClick);
-    connect(Finished, &QPushButton::clicked, this, &SettingsViewer::FinishedClick);
+    connect(FirstButton, &QPushButton::clicked, this, &SettingsViewer::showFirstRecord);
+    connect(LastButton, &QPushButton::clicked, this, &SettingsViewer::showLastRecord);
+    connect(NextButton, &QPushButton::clicked, this, &SettingsViewer::showNextRecord);
+    connect(PreviousButton, &QPushButton::clicked, this, &SettingsViewer::showPreviousRecord);
+    connect(CurrentButton, &QPushButton::clicked, this, &SettingsViewer::makeRecordCurrent);
+    connect(DeleteButton, &QPushButton::clicked, this, &SettingsViewer::markForDeletion);
+    connect(UndeleteButton, &QPushButton::clicked, this, &SettingsViewer::unmarkForDeletion);
+    connect(finishedButton, &QPushButton::clicked, this, &SettingsViewer::finish);
 }
 
-void SettingsViewer::ViewCurrent() {
-    ViewModified = false;
+void SettingsViewer::viewCurrentSettings() {
+    viewedFileModified_ = false;
     RecordPanel->hide();
     setWindowTitle(QStringLiteral("Current State Settings"));
-    FillViewForm(records_.CurSettings);
+    showRecord(records_.CurSettings);
     showModally();
 }
 
-void SettingsViewer::ViewTV0() {
+void SettingsViewer::viewSavedSettings() {
     PlatformDialogs::FileOptions options;
     options.title = QStringLiteral("Viewing Saved Settings");
     options.nameFilter = SettingsFileFilter;
@@ -154,46 +154,47 @@ void SettingsViewer::ViewTV0() {
     QString name;
     if (!dialogs_.openFile(parentWidget(), options, name)) return;
 
-    ViewFileName = name;
-    ViewFile.assign(QFile::encodeName(ViewFileName).toStdString());
+    viewedFileName_ = name;
+    viewedFile_.assign(QFile::encodeName(viewedFileName_).toStdString());
     try {
-        ViewFile.openExisting();
-        if (ViewFile.atEnd()) {
-            const QString question = QStringLiteral("File ") + ViewFileName + QStringLiteral(" is empty.") +
+        viewedFile_.openExisting();
+        if (viewedFile_.atEnd()) {
+            const QString question = QStringLiteral("File ") + viewedFileName_ +
+                                     QStringLiteral(" is empty.") +
                                      QStringLiteral("Would you like to add the current settings?");
             if (!dialogs_.confirm(parentWidget(), question)) {
-                ViewFile.closeQuietly();
+                viewedFile_.closeQuietly();
                 return;
             }
             TState first = records_.CurSettings;
             first.setSaveDT(NowAsTDateTime());
             const QString label = QStringLiteral("Settings from ") + DateTimeText(NowAsTDateTime(), locale_);
             SetRecLabel(first, label.toStdU16String());
-            ViewRec = first;
+            viewedRecord_ = first;
             // Over any partial tail at byte 0; a write that fails part-way leaves the file as it was.
-            ViewFile.appendRecord(ViewRec);
-            ViewFile.seek(0);
+            viewedFile_.appendRecord(viewedRecord_);
+            viewedFile_.seek(0);
         }
         TState rec;
-        ViewFile.read(rec);
-        ViewRec = rec;
-        ViewRecCount = ViewFile.size();
+        viewedFile_.read(rec);
+        viewedRecord_ = rec;
+        viewedRecordCount_ = viewedFile_.size();
     } catch (const std::exception& e) {
         ReportError(dialogs_, parentWidget(), e);
-        ViewFile.closeQuietly();
+        viewedFile_.closeQuietly();
         return;
     }
 
-    ViewModified = false;
+    viewedFileModified_ = false;
     RecordPanel->show();
     setWindowTitle(QStringLiteral("Saved State Settings"));
-    FilenameLabel->setText(ViewFileName);
+    FilenameLabel->setText(viewedFileName_);
     setCountLabel(1);
-    FillViewForm(ViewRec);
+    showRecord(viewedRecord_);
     showModally();
 }
 
-void SettingsViewer::FillViewForm(const TState& V) {
+void SettingsViewer::showRecord(const TState& V) {
     const TState v = V;
     setSwatch(ColorAPanel, v.AColor());
     setSwatch(ColorBPanel, v.BColor());
@@ -224,81 +225,81 @@ void SettingsViewer::FillViewForm(const TState& V) {
     fillBody(BList, v.BPos(), v.BMass(), v.BSpeed(), v.BDir(), v.BColor());
 }
 
-void SettingsViewer::FirstButtonClick() {
+void SettingsViewer::showFirstRecord() {
     fileStep([this] {
-        ViewFile.seek(0);
+        viewedFile_.seek(0);
         readAndShow(1);
     });
 }
 
-void SettingsViewer::LastButtonClick() {
+void SettingsViewer::showLastRecord() {
     fileStep([this] {
         // The live size: records appended by others since opening are reachable here.
-        const std::int64_t s = ViewFile.size();
+        const std::int64_t s = viewedFile_.size();
         if (s - 1 < 0) return;
-        ViewFile.seek(s - 1);
+        viewedFile_.seek(s - 1);
         readAndShow(s);
     });
 }
 
-void SettingsViewer::NextButtonClick() {
+void SettingsViewer::showNextRecord() {
     fileStep([this] {
-        if (ViewFile.atEnd()) return;
-        const std::int64_t p = ViewFile.position();
-        if (p > ViewRecCount - 1) return;
+        if (viewedFile_.atEnd()) return;
+        const std::int64_t p = viewedFile_.position();
+        if (p > viewedRecordCount_ - 1) return;
         readAndShow(p + 1);
     });
 }
 
-void SettingsViewer::PreviousButtonClick() {
+void SettingsViewer::showPreviousRecord() {
     fileStep([this] {
-        const std::int64_t p = ViewFile.position();
+        const std::int64_t p = viewedFile_.position();
         if (p - 2 < 0) return;
-        ViewFile.seek(p - 2);
+        viewedFile_.seek(p - 2);
         readAndShow(p - 1);
     });
 }
 
-void SettingsViewer::CurrentButtonClick() {
-    records_.CurSettings = ViewRec;
+void SettingsViewer::makeRecordCurrent() {
+    records_.CurSettings = viewedRecord_;
     dialogs_.showMessage(this, QStringLiteral("The saved state settings are now current."));
 }
 
-void SettingsViewer::DeleteButtonClick() {
-    ViewRec.setAction(1);
+void SettingsViewer::markForDeletion() {
+    viewedRecord_.setAction(1);
     setRow(ComList, 2, QStringLiteral("Delete"));
     fileStep([this] {
         rewriteShownRecord();
-        ViewModified = true;
+        viewedFileModified_ = true;
     });
 }
 
-void SettingsViewer::UndeleteButtonClick() {
-    if (ViewRec.Action() != 1) return;
-    ViewRec.setAction(0);
+void SettingsViewer::unmarkForDeletion() {
+    if (viewedRecord_.Action() != 1) return;
+    viewedRecord_.setAction(0);
     setRow(ComList, 2, QStringLiteral("None"));
     fileStep([this] { rewriteShownRecord(); });
 }
 
-void SettingsViewer::FinishedClick() {
-    if (ViewModified) {
+void SettingsViewer::finish() {
+    if (viewedFileModified_) {
         try {
-            compactStateFile(ViewFile);
+            compactStateFile(viewedFile_);
         } catch (const std::exception& e) {
             ReportError(dialogs_, this, e);
         }
     }
-    ViewFile.closeQuietly();
+    viewedFile_.closeQuietly();
     done(QDialog::Accepted);
 }
 
 void SettingsViewer::done(int) {
-    FormClose();
+    closeViewedFile();
     QDialog::done(QDialog::Accepted);
 }
 
-void SettingsViewer::FormClose() {
-    ViewFile.closeQuietly();
+void SettingsViewer::closeViewedFile() {
+    viewedFile_.closeQuietly();
 }
 
 void SettingsViewer::showModally() {
@@ -308,14 +309,14 @@ void SettingsViewer::showModally() {
 
 void SettingsViewer::setCountLabel(std::int64_t n) {
     CountLabel->setText(QStringLiteral("Record ") + qText(IntegerText(n)) + QStringLiteral(" of ") +
-                        qText(IntegerText(ViewRecCount)));
+                        qText(IntegerText(viewedRecordCount_)));
 }
 
 void SettingsViewer::readAndShow(std::int64_t n) {
     TState rec;
-    ViewFile.read(rec);
-    ViewRec = rec;
-    FillViewForm(ViewRec);
+    viewedFile_.read(rec);
+    viewedRecord_ = rec;
+    showRecord(viewedRecord_);
     setCountLabel(n);
 }
 
@@ -324,14 +325,14 @@ void SettingsViewer::fileStep(const std::function<void()>& step) {
         step();
     } catch (const std::exception& e) {
         ReportError(dialogs_, this, e);
-        ViewFile.closeQuietly();
+        viewedFile_.closeQuietly();
     }
 }
 
 void SettingsViewer::rewriteShownRecord() {
-    const std::int64_t p = ViewFile.position();
-    ViewFile.seek(p - 1);
-    ViewFile.write(ViewRec);
+    const std::int64_t p = viewedFile_.position();
+    viewedFile_.seek(p - 1);
+    viewedFile_.write(viewedRecord_);
 }
 
 void SettingsViewer::setRow(QListWidget* list, int row, const QString& text) {

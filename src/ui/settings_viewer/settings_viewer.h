@@ -26,24 +26,24 @@ public:
     SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
 
     // View / Current Settings and View / Saved Settings: each returns when the dialog has closed.
-    void ViewCurrent();
-    void ViewTV0();
+    void viewCurrentSettings();
+    void viewSavedSettings();
 
-    void FillViewForm(const TState& V);
+    void showRecord(const TState& V);
 
-    void FirstButtonClick();
-    void LastButtonClick();
-    void NextButtonClick();
-    void PreviousButtonClick();
-    void CurrentButtonClick();
-    void DeleteButtonClick();
-    void UndeleteButtonClick();
-    void FinishedClick();
+    void showFirstRecord();
+    void showLastRecord();
+    void showNextRecord();
+    void showPreviousRecord();
+    void makeRecordCurrent();
+    void markForDeletion();
+    void unmarkForDeletion();
+    void finish();
 
     // Runs inside the dialog's modal loop right after it is shown: tests act on the dialog through it.
     std::function<void()> whileShown;
 
-    // Every closing (Finished, the close box, Esc) ends here, so the viewed file is always closed.
+    // Every closing (finishedButton, the close box, Esc) ends here, so the viewed file is always closed.
     void done(int result) override;
 
     QFrame *ColorAPanel, *ColorBPanel;
@@ -53,17 +53,17 @@ public:
     QLabel *CountLabel, *FilenameLabel;
     QPushButton *FirstButton, *LastButton, *NextButton, *PreviousButton;
     QPushButton *CurrentButton, *DeleteButton, *UndeleteButton;
-    QPushButton* Finished;
+    QPushButton* finishedButton;
 
-    const TState& viewRec() const { return ViewRec; }
-    bool viewModified() const { return ViewModified; }
-    bool viewFileOpen() const { return ViewFile.isOpen(); }
+    const TState& viewRec() const { return viewedRecord_; }
+    bool viewModified() const { return viewedFileModified_; }
+    bool viewFileOpen() const { return viewedFile_.isOpen(); }
 
 private:
-    void FormClose();
+    void closeViewedFile();
     void showModally();
     void setCountLabel(std::int64_t n);
-    // Reads the record at the current position into ViewRec and shows it as record n.
+    // Reads the record at the current position into viewedRecord_ and shows it as record n.
     void readAndShow(std::int64_t n);
     // Runs a file step; a failure is reported and the viewed file closed (the File lost state).
     void fileStep(const std::function<void()>& step);
@@ -78,9 +78,9 @@ private:
     QLocale locale_;
     std::string decimalSeparator_;
 
-    QString ViewFileName;
-    TStateFile ViewFile;
-    TState ViewRec{};
-    std::int64_t ViewRecCount = 0;
-    bool ViewModified = false;
+    QString viewedFileName_;
+    TStateFile viewedFile_;
+    TState viewedRecord_{};
+    std::int64_t viewedRecordCount_ = 0;
+    bool viewedFileModified_ = false;
 };

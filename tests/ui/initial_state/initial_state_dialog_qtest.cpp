@@ -47,7 +47,7 @@ Extended unnormal() {
     return extendedFromBytes({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x40, 0x40});
 }
 
-// A main window, the records and the dialog as the program wires them; DrawBody calls are recorded.
+// A main window, the records and the dialog as the program wires them; drawBody calls are recorded.
 struct Fixture {
     SimRecords records;
     std::vector<DrawCall> draws;
@@ -219,7 +219,7 @@ void InitialStateFormTest::layoutFollowsTheDialogTable() {
     f.records.CurSettings.setASpeed(499);
     f.records.CurSettings.setADir(359);
     f.records.CurSettings.setAMass(-1.5e31L);
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QVERIFY(form.MassLabel->geometry().right() < form.MassValLabel->x());
     QVERIFY(form.MassValLabel->geometry().right() < form.SpeedLabel->x());
     QVERIFY(form.SpeedLabel->geometry().right() < form.SpeedValLabel->x());
@@ -231,7 +231,7 @@ void InitialStateFormTest::layoutFollowsTheDialogTable() {
 
 void InitialStateFormTest::barsGetFocusFirstAndNoButtonIsDefault() {
     Fixture f;
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(f.form.MassBar));
     const std::vector<QWidget*> expected{f.form.MassBar, f.form.SpeedBar, f.form.DirectionBar,
                                          f.form.CancelButton, f.form.SetButton};
@@ -271,10 +271,10 @@ void InitialStateFormTest::opensWithTheStoredValuesOfTheChosenBody() {
     const TState before = f.records.CurSettings;
     const TVector stored = body == 0 ? before.APos() : before.BPos();
 
-    f.form.BodyInit(body);
+    f.form.editBody(body);
 
     QVERIFY(f.form.isVisible());
-    QCOMPARE(f.form.EditBody, body);
+    QCOMPARE(f.form.editedBody, body);
     QVERIFY(sameVector(body == 0 ? f.form.ANewPos : f.form.BNewPos, stored));
     QCOMPARE(f.draws.size(), std::size_t{1});
     QVERIFY(sameVector(f.draws[0].pos, stored));
@@ -296,7 +296,7 @@ void InitialStateFormTest::firstShowIsCentredOverMainWindow() {
     f.mainWindow.setGeometry(50, 60, 700, 600);
     f.mainWindow.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.mainWindow));
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     const QPoint offset = f.form.frameGeometry().center() - f.mainWindow.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 4,
@@ -304,8 +304,8 @@ void InitialStateFormTest::firstShowIsCentredOverMainWindow() {
 
     // Later openings leave the dialog where the user put it.
     f.form.move(10, 20);
-    f.form.CancelClick();
-    f.form.BodyInit(1);
+    f.form.cancel();
+    f.form.editBody(1);
     QCOMPARE(f.form.pos(), QPoint(10, 20));
 }
 
@@ -321,7 +321,7 @@ void InitialStateFormTest::setStateRightAfterOpeningStoresTheBarValues() {
     f.records.CurSettings.bytes[TStateLayout::APos + 10] = 0x5A;  // filler survives the position write
     f.records.CurSettings.bytes[TStateLayout::BPos + 26] = 0xA5;
     TState expected = f.records.CurSettings;
-    f.form.BodyInit(body);
+    f.form.editBody(body);
 
     QTest::mouseClick(f.form.SetButton, Qt::LeftButton);
 
@@ -377,12 +377,12 @@ void InitialStateFormTest::storedSpeedAndDirectionOpenRoundedAndLimited() {
         f.records.CurSettings.setBDir(stored);
     std::feclearexcept(FE_ALL_EXCEPT);
 
-    f.form.BodyInit(1);
+    f.form.editBody(1);
 
     QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
     QCOMPARE((isSpeed ? f.form.SpeedBar : f.form.DirectionBar)->value(), bar);
     QCOMPARE((isSpeed ? f.form.SpeedValLabel : f.form.DirectionValLabel)->text(), label);
-    f.form.SetClick();
+    f.form.setState();
     const Extended written = isSpeed ? f.records.CurSettings.BSpeed() : f.records.CurSettings.BDir();
     QVERIFY(sameBytes(written, static_cast<Extended>(bar)));
 }
@@ -410,7 +410,7 @@ void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags() 
     f.records.CurSettings.setAMass(stored);
     std::feclearexcept(FE_ALL_EXCEPT);
 
-    f.form.BodyInit(0);
+    f.form.editBody(0);
 
     QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
     QTEST(f.form.MassBar->value(), "bar");
@@ -419,7 +419,7 @@ void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags() 
 
 void InitialStateFormTest::movedBarsShowTheirScaleValues() {
     Fixture f;
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QSignalSpy compass(&f.form, &InitialStateDialog::compassDrawn);
 
     f.form.MassBar->setValue(20);
@@ -433,7 +433,7 @@ void InitialStateFormTest::movedBarsShowTheirScaleValues() {
     QCOMPARE(compass.count(), 1);
     QCOMPARE(compass.at(0).at(0).toInt(), 0);
 
-    f.form.SetClick();
+    f.form.setState();
     QVERIFY(sameBytes(f.records.CurSettings.AMass(), massAt(303)));
     QVERIFY(sameBytes(f.records.CurSettings.ASpeed(), 499.0L));
     QVERIFY(sameBytes(f.records.CurSettings.ADir(), 0.0L));
@@ -442,19 +442,19 @@ void InitialStateFormTest::movedBarsShowTheirScaleValues() {
 void InitialStateFormTest::barsRunNoHandlerWhenThePositionStaysTheSame() {
     Fixture f;
     QSignalSpy compass(&f.form, &InitialStateDialog::compassDrawn);
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QCOMPARE(compass.count(), 1);  // 110 before the opening, 115 stored
 
     // The handler would replace the stored mass text with the scale's 1.996E+30.
     f.form.MassBar->setValue(303);
     QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("2.000E+30 kg"));
 
-    f.form.CancelClick();
-    f.form.BodyInit(0);
+    f.form.cancel();
+    f.form.editBody(0);
     QCOMPARE(compass.count(), 1);
 
     f.records.CurSettings.setADir(200);
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QCOMPARE(compass.count(), 2);
     QCOMPARE(compass.at(1).at(0).toInt(), 200);
 }
@@ -463,9 +463,9 @@ void InitialStateFormTest::labelsUseTheLocaleDecimalSeparator() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Fixture f;
     f.records.CurSettings.setSf(0.5L);
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("2,000E+30 kg"));
-    f.form.PickPosition(3, 1);
+    f.form.pickPosition(3, 1);
     QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(1,5,0,5)"));
 }
 
@@ -486,10 +486,10 @@ void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition() {
     Fixture f;
     f.records.CurSettings.setAPos({7e11L, 3e11L});
     const TState before = f.records.CurSettings;
-    f.form.BodyInit(body);
+    f.form.editBody(body);
     const TVector otherBefore = body == 0 ? f.form.BNewPos : f.form.ANewPos;
 
-    f.form.PickPosition(x, y);
+    f.form.pickPosition(x, y);
 
     const TVector picked = body == 0 ? f.form.ANewPos : f.form.BNewPos;
     QVERIFY(sameBytes(picked.u, static_cast<Extended>(x) * 1e9L));
@@ -498,10 +498,10 @@ void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition() {
     QTEST(f.form.PosValLabel->text(), "label");
     QCOMPARE(f.draws.size(), std::size_t{1});
 
-    f.form.CancelClick();
+    f.form.cancel();
     QVERIFY(!f.form.isVisible());
     QVERIFY(f.records.CurSettings == before);
-    f.form.BodyInit(body);
+    f.form.editBody(body);
     const TVector stored = body == 0 ? before.APos() : before.BPos();
     QVERIFY(sameVector(body == 0 ? f.form.ANewPos : f.form.BNewPos, stored));
     QCOMPARE(f.form.PosValLabel->text(), body == 0 ? QStringLiteral("(700000000000,300000000000)")
@@ -510,14 +510,14 @@ void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition() {
 
 void InitialStateFormTest::hiddenDialogIgnoresPicks() {
     Fixture f;
-    f.form.PickPosition(200, 100);
+    f.form.pickPosition(200, 100);
     QVERIFY(sameVector(f.form.ANewPos, TVector{}));
     QCOMPARE(f.form.PosValLabel->text(), QString());
 
-    f.form.BodyInit(0);
-    f.form.PickPosition(10, 20);
-    f.form.CancelClick();
-    f.form.PickPosition(30, 40);
+    f.form.editBody(0);
+    f.form.pickPosition(10, 20);
+    f.form.cancel();
+    f.form.pickPosition(30, 40);
     QVERIFY(sameVector(f.form.ANewPos, TVector{10e9L, 20e9L}));
     QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(10000000000,20000000000)"));
 }
@@ -525,21 +525,21 @@ void InitialStateFormTest::hiddenDialogIgnoresPicks() {
 void InitialStateFormTest::openingTheOtherBodySwitchesAnOpenDialog() {
     Fixture f;
     const TState before = f.records.CurSettings;
-    f.form.BodyInit(0);
-    f.form.PickPosition(5, 6);
+    f.form.editBody(0);
+    f.form.pickPosition(5, 6);
     f.form.MassBar->setValue(100);
 
-    f.form.BodyInit(1);
+    f.form.editBody(1);
 
     QVERIFY(f.form.isVisible());
-    QCOMPARE(f.form.EditBody, 1);
+    QCOMPARE(f.form.editedBody, 1);
     QCOMPARE(f.form.BodyLabel->text(), QStringLiteral("Body B"));
     QCOMPARE(f.form.MassBar->value(), 307);
     QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(600000000000,400000000000)"));
     QCOMPARE(f.draws.size(), std::size_t{2});
     QCOMPARE(f.draws[1].body, 1);
 
-    f.form.SetClick();
+    f.form.setState();
     TState expected = before;
     expected.setBMass(massAt(307));
     QVERIFY(f.records.CurSettings == expected);
@@ -548,7 +548,7 @@ void InitialStateFormTest::openingTheOtherBodySwitchesAnOpenDialog() {
 void InitialStateFormTest::enterAndEscapeLeaveTheDialogOpen() {
     Fixture f;
     const TState before = f.records.CurSettings;
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     for (QWidget* target :
          std::initializer_list<QWidget*>{f.form.MassBar, f.form.SetButton, f.form.CancelButton}) {
         target->setFocus();
@@ -579,7 +579,7 @@ void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop_data() {
 void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop() {
     QFETCH(int, key);
     Fixture f;
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     f.form.MassBar->setValue(150);
     f.form.MassBar->setFocus();
     QTest::keyClick(f.form.MassBar, static_cast<Qt::Key>(key));
@@ -588,7 +588,7 @@ void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop() {
 
 void InitialStateFormTest::clickInTheChannelPagesTowardTheClick() {
     Fixture f;
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     QSlider* bar = f.form.SpeedBar;
     bar->setValue(250);
     const int groove = grooveCentre(*bar).x();
@@ -618,8 +618,8 @@ void InitialStateFormTest::compassCornersAreBluePixels() {
     QFETCH(QPoint, p1);
     QFETCH(QPoint, p2);
     Fixture f;
-    f.form.BodyInit(0);
-    f.form.DrawCompass(azimuth);
+    f.form.editBody(0);
+    f.form.drawCompass(azimuth);
     const QImage shown = f.form.grab().toImage();
     for (const QPoint& corner : {tip, p1, p2}) {
         QCOMPARE(shown.pixelColor(corner), QColor(0, 0, 255));
@@ -629,7 +629,7 @@ void InitialStateFormTest::compassCornersAreBluePixels() {
 
 void InitialStateFormTest::compassIsErasedAndStaysInsideItsArea() {
     Fixture f;
-    f.form.BodyInit(0);
+    f.form.editBody(0);
     const QColor background = f.form.grab().toImage().pixelColor(5, 5);
     f.form.DirectionBar->setValue(0);
     f.form.DirectionBar->setValue(90);
@@ -639,7 +639,7 @@ void InitialStateFormTest::compassIsErasedAndStaysInsideItsArea() {
     QCOMPARE(shown.pixelColor(434, 205), QColor(0, 0, 255));
     // Nothing of the compass lies on the ring of pixels just outside the cleared area.
     for (int az : {0, 45, 90, 135, 180, 225, 270, 315}) {
-        f.form.DrawCompass(az);
+        f.form.drawCompass(az);
         const QImage img = f.form.grab().toImage();
         for (int x = 350; x <= 435; ++x) {
             QCOMPARE(img.pixelColor(x, 163), background);
@@ -663,7 +663,7 @@ void InitialStateFormTest::compassShowsTheDirectionBarBeforeAnyOpening() {
 void InitialStateFormTest::drawBodyFailurePropagatesWithoutShowing() {
     Fixture f;
     f.drawFails = true;
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.form.BodyInit(0));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.form.editBody(0));
     QVERIFY(!f.form.isVisible());
 }
 

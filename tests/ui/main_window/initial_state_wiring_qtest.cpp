@@ -18,21 +18,21 @@ class InitialStateWiringTest : public QObject {
     QTemporaryDir dataHome;
     ScriptedDialogs* dialogs = nullptr;
     SimRecords* records = nullptr;
-    MainWindow* form = nullptr;
-    InitialStateDialog* form1 = nullptr;
+    MainWindow* window = nullptr;
+    InitialStateDialog* initialStateDialog = nullptr;
     int steps = 0;
     std::function<void(int)> onStep;
 
-    QRgb pixel(int x, int y) const { return form->plotSurface()->image().pixel(x, y); }
+    QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
     void runUntil(const std::function<void(int)>& step) {
         onStep = step;
-        QTest::mouseClick(form->RunButton, Qt::LeftButton);
+        QTest::mouseClick(window->runButton, Qt::LeftButton);
         onStep = nullptr;
     }
     void pauseAfterSteps(int n) {
         const int target = steps + n;
         runUntil([this, target](int s) {
-            if (s == target) form->SimStateControl(form->PauseButton);
+            if (s == target) window->controlRun(window->pauseButton);
         });
     }
 
@@ -41,70 +41,70 @@ private slots:
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
-        form = new MainWindow(*records, *dialogs);
-        form1 = new InitialStateDialog(
-            *records, [this](const TVector& p, std::int32_t b) { form->DrawBody(p, b); }, form);
-        form->setInitialStateForm(form1);
-        form->liveDelayMs = 0;
-        form->pumpEveryStep = true;
+        window = new MainWindow(*records, *dialogs);
+        initialStateDialog = new InitialStateDialog(
+            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
+        window->setInitialStateDialog(initialStateDialog);
+        window->liveDelayMs = 0;
+        window->pumpEveryStep = true;
         steps = 0;
-        form->afterStepHook = [this] {
+        window->afterStepHook = [this] {
             ++steps;
             if (onStep) onStep(steps);
         };
-        form->show();
-        form->resize(900, 700);
+        window->show();
+        window->resize(900, 700);
         QCoreApplication::processEvents();
     }
     void cleanup() {
-        delete form;  // owns form1
+        delete window;  // owns initialStateDialog
         delete records;
         delete dialogs;
     }
 
     void openingFromTheMenuDrawsTheStoredStart() {
-        form->BodyBInitialState1->trigger();
-        QVERIFY(form1->isVisible());
-        QCOMPARE(form1->EditBody, 1);
+        window->bodyBInitialStateAction->trigger();
+        QVERIFY(initialStateDialog->isVisible());
+        QCOMPARE(initialStateDialog->editedBody, 1);
         QCOMPARE(pixel(600, 400), qRgb(255, 0, 0));
-        form->BodyAInitialState1->trigger();
-        QCOMPARE(form1->EditBody, 0);
+        window->bodyAInitialStateAction->trigger();
+        QCOMPARE(initialStateDialog->editedBody, 0);
         QCOMPARE(pixel(200, 100), qRgb(255, 255, 0));
     }
 
     void rightClicksOnThePlotPickOnlyWhileTheDialogIsVisible() {
-        QTest::mouseClick(form->plotSurface(), Qt::RightButton, {}, QPoint(300, 150));
-        QCOMPARE(form1->ANewPos.u, 0.0L);
-        form->BodyAInitialState1->trigger();
-        QTest::mouseClick(form->plotSurface(), Qt::RightButton, {}, QPoint(300, 150));
-        QCOMPARE(form1->ANewPos.u, 3e11L);
-        QCOMPARE(form1->ANewPos.v, 1.5e11L);
-        QCOMPARE(form1->PosValLabel->text(), QString("(300000000000,150000000000)"));
+        QTest::mouseClick(window->plotSurface(), Qt::RightButton, {}, QPoint(300, 150));
+        QCOMPARE(initialStateDialog->ANewPos.u, 0.0L);
+        window->bodyAInitialStateAction->trigger();
+        QTest::mouseClick(window->plotSurface(), Qt::RightButton, {}, QPoint(300, 150));
+        QCOMPARE(initialStateDialog->ANewPos.u, 3e11L);
+        QCOMPARE(initialStateDialog->ANewPos.v, 1.5e11L);
+        QCOMPARE(initialStateDialog->PosValLabel->text(), QString("(300000000000,150000000000)"));
         // A press on the control panel never reaches the plot surface.
-        QTest::mouseClick(form->panel(), Qt::RightButton, {}, QPoint(40, 135));
-        QTest::mouseClick(form->ElapsedLabel, Qt::RightButton, {}, QPoint(3, 3));
-        QCOMPARE(form1->ANewPos.u, 3e11L);
+        QTest::mouseClick(window->panel(), Qt::RightButton, {}, QPoint(40, 135));
+        QTest::mouseClick(window->elapsedLabel, Qt::RightButton, {}, QPoint(3, 3));
+        QCOMPARE(initialStateDialog->ANewPos.u, 3e11L);
         // The right button never re-centres, even while paused.
         QCOMPARE(records->CurSettings.APos().u, 2e11L);
     }
 
     void picksWorkWhileRunning() {
-        form->BodyBInitialState1->trigger();
+        window->bodyBInitialStateAction->trigger();
         runUntil([this](int s) {
-            if (s == 2) QTest::mouseClick(form->plotSurface(), Qt::RightButton, {}, QPoint(10, 20));
-            if (s == 3) form->SimStateControl(form->PauseButton);
+            if (s == 2) QTest::mouseClick(window->plotSurface(), Qt::RightButton, {}, QPoint(10, 20));
+            if (s == 3) window->controlRun(window->pauseButton);
         });
-        QCOMPARE(form1->BNewPos.u, 1e10L);
-        QCOMPARE(form1->BNewPos.v, 2e10L);
+        QCOMPARE(initialStateDialog->BNewPos.u, 1e10L);
+        QCOMPARE(initialStateDialog->BNewPos.v, 2e10L);
     }
 
     void setStateDuringAPausedRunAffectsOnlyTheNextStartOrReplay() {
-        form->BodyAInitialState1->trigger();
+        window->bodyAInitialStateAction->trigger();
         pauseAfterSteps(80);
         QCOMPARE(records->PlotCount, 2);
         const TState atPause = records->CurState;
-        QTest::mouseClick(form->plotSurface(), Qt::RightButton, {}, QPoint(500, 300));
-        QTest::mouseClick(form1->SetButton, Qt::LeftButton);
+        QTest::mouseClick(window->plotSurface(), Qt::RightButton, {}, QPoint(500, 300));
+        QTest::mouseClick(initialStateDialog->SetButton, Qt::LeftButton);
         QCOMPARE(records->CurSettings.APos().u, 5e11L);
         QVERIFY(records->CurState == atPause);  // the paused run is untouched
 
@@ -113,24 +113,24 @@ private slots:
         const int resumeAt = steps + 1;
         runUntil([&](int s) {
             if (s == resumeAt) firstResumed = records->CurState;
-            if (s == resumeAt + 39) form->SimStateControl(form->PauseButton);
+            if (s == resumeAt + 39) window->controlRun(window->pauseButton);
         });
         QVERIFY(firstResumed.APos().u < 3e11L);
         QCOMPARE(records->PlotCount, 3);
 
         // A left-click replay starts from the new values.
-        const QPoint centre(form->plotSurface()->width() / 2, form->plotSurface()->height() / 2);
-        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, centre);
+        const QPoint centre(window->plotSurface()->width() / 2, window->plotSurface()->height() / 2);
+        QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, centre);
         QCOMPARE(pixel(500, 300), qRgb(255, 255, 0));
         QCOMPARE(records->PlotCount, 3);
 
         // And so do Reset and Run.
-        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
         TState firstStep;
         const int runAt = steps + 1;
         runUntil([&](int s) {
             if (s == runAt) firstStep = records->CurState;
-            if (s == runAt + 1) form->SimStateControl(form->PauseButton);
+            if (s == runAt + 1) window->controlRun(window->pauseButton);
         });
         QVERIFY(firstStep.APos().u > 4.9e11L && firstStep.APos().u < 5.1e11L);
     }

@@ -39,47 +39,47 @@ class MainFormTest : public QObject {
     QTemporaryDir dataHome;
     ScriptedDialogs* dialogs = nullptr;
     SimRecords* records = nullptr;
-    MainWindow* form = nullptr;
+    MainWindow* window = nullptr;
     int steps = 0;
     bool quitCalled = false;
     std::function<void(int)> onStep;
 
     void setClientSize(int w, int h) {
-        const QSize extra = form->size() - form->plotSurface()->size();
-        form->resize(QSize(w, h) + extra);
+        const QSize extra = window->size() - window->plotSurface()->size();
+        window->resize(QSize(w, h) + extra);
         QCoreApplication::processEvents();
-        QCOMPARE(form->plotSurface()->size(), QSize(w, h));
+        QCOMPARE(window->plotSurface()->size(), QSize(w, h));
     }
-    QRgb pixel(int x, int y) const { return form->plotSurface()->image().pixel(x, y); }
+    QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
     // Clicks Run and serves the run's steps through onStep until the loop returns.
     void runUntilPaused(const std::function<void(int)>& step) {
         onStep = step;
-        QTest::mouseClick(form->RunButton, Qt::LeftButton);
+        QTest::mouseClick(window->runButton, Qt::LeftButton);
         onStep = nullptr;
     }
     void pauseAtPlotCount(int points) {
         const int target = std::max(1, points * 40);
         runUntilPaused([this, target](int s) {
-            if (s == target) form->SimStateControl(form->PauseButton);
+            if (s == target) window->controlRun(window->pauseButton);
         });
     }
     int countPixels(QRgb c) const {
-        const QImage& img = form->plotSurface()->image();
+        const QImage& img = window->plotSurface()->image();
         int n = 0;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == c;
         return n;
     }
     void checkPattern(const QString& label, bool run, bool pause, bool reset, bool menus) {
-        QCOMPARE(form->SimStateLabel->text(), label);
-        QCOMPARE(form->RunButton->isEnabled(), run);
-        QCOMPARE(form->PauseButton->isEnabled(), pause);
-        QCOMPARE(form->ResetButton->isEnabled(), reset);
-        QCOMPARE(form->Settings1->menuAction()->isEnabled(), menus);
-        QCOMPARE(form->View1->menuAction()->isEnabled(), menus);
-        QVERIFY(form->File1->menuAction()->isEnabled());
-        QVERIFY(form->Help1->menuAction()->isEnabled());
-        QVERIFY(form->ZMinus->isEnabled() && form->ZPlus->isEnabled());
+        QCOMPARE(window->runStateLabel->text(), label);
+        QCOMPARE(window->runButton->isEnabled(), run);
+        QCOMPARE(window->pauseButton->isEnabled(), pause);
+        QCOMPARE(window->resetButton->isEnabled(), reset);
+        QCOMPARE(window->settingsMenu->menuAction()->isEnabled(), menus);
+        QCOMPARE(window->viewMenu->menuAction()->isEnabled(), menus);
+        QVERIFY(window->fileMenu->menuAction()->isEnabled());
+        QVERIFY(window->helpMenu->menuAction()->isEnabled());
+        QVERIFY(window->zoomOutButton->isEnabled() && window->zoomInButton->isEnabled());
     }
 
 private slots:
@@ -91,34 +91,34 @@ private slots:
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
-        form = new MainWindow(*records, *dialogs);
-        form->liveDelayMs = 0;
-        form->pumpEveryStep = true;
+        window = new MainWindow(*records, *dialogs);
+        window->liveDelayMs = 0;
+        window->pumpEveryStep = true;
         quitCalled = false;
         steps = 0;
-        form->onQuit = [this] { quitCalled = true; };
-        form->afterStepHook = [this] {
+        window->onQuit = [this] { quitCalled = true; };
+        window->afterStepHook = [this] {
             ++steps;
             if (onStep) onStep(steps);
         };
-        form->show();
+        window->show();
         setClientSize(810, 537);
     }
 
     void cleanup() {
-        delete form;
+        delete window;
         delete records;
         delete dialogs;
     }
 
     void startsReadyWithBlueBackground() {
         checkPattern("Ready", true, false, false, true);
-        QCOMPARE(form->ElapsedLabel->text(), QString("0.0"));
-        QCOMPARE(form->ElapsedUnitLabel->text(), QString("days"));
-        QCOMPARE(form->windowTitle(), QString("Tulvane"));
+        QCOMPARE(window->elapsedLabel->text(), QString("0.0"));
+        QCOMPARE(window->elapsedUnitLabel->text(), QString("days"));
+        QCOMPARE(window->windowTitle(), QString("Tulvane"));
         QCOMPARE(pixel(400, 300), Blue);
-        QCOMPARE(form->panel()->geometry(), QRect(8, 336, 81, 145));
-        QVERIFY(form->font().bold());
+        QCOMPARE(window->panel()->geometry(), QRect(8, 336, 81, 145));
+        QVERIFY(window->font().bold());
     }
 
     void runPauseResumeResetFollowTheStateTable() {
@@ -126,19 +126,19 @@ private slots:
         bool patternWhileRunning = false;
         runUntilPaused([&](int s) {
             if (s == 1) {
-                labelWhileRunning = form->SimStateLabel->text();
-                patternWhileRunning = !form->RunButton->isEnabled() && form->PauseButton->isEnabled() &&
-                                      !form->ResetButton->isEnabled() &&
-                                      !form->Settings1->menuAction()->isEnabled();
+                labelWhileRunning = window->runStateLabel->text();
+                patternWhileRunning = !window->runButton->isEnabled() && window->pauseButton->isEnabled() &&
+                                      !window->resetButton->isEnabled() &&
+                                      !window->settingsMenu->menuAction()->isEnabled();
             }
-            if (s == 120) QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+            if (s == 120) QTest::mouseClick(window->pauseButton, Qt::LeftButton);
         });
         QCOMPARE(labelWhileRunning, QString("Running"));
         QVERIFY(patternWhileRunning);
         checkPattern("Paused", true, false, true, false);
         QCOMPARE(records->PlotCount, 3);
-        QCOMPARE(form->ElapsedLabel->text(), QString("3.0"));
-        QCOMPARE(form->ElapsedUnitLabel->text(), QString("days"));
+        QCOMPARE(window->elapsedLabel->text(), QString("3.0"));
+        QCOMPARE(window->elapsedUnitLabel->text(), QString("days"));
         QVERIFY(countPixels(Yellow) > 0);
 
         // Resuming continues from the paused state: nothing is copied from CurSettings.
@@ -147,16 +147,16 @@ private slots:
         TState afterFirstResumedStep;
         runUntilPaused([&](int s) {
             if (s == 121) afterFirstResumedStep = records->CurState;
-            if (s == 200) form->SimStateControl(form->PauseButton);
+            if (s == 200) window->controlRun(window->pauseButton);
         });
         QVERIFY(afterFirstResumedStep.ASpeed() > 29);
         QVERIFY(!(afterFirstResumedStep == atPause));
         QCOMPARE(records->PlotCount, 5);  // 80 steps after the resume: two more plot points
-        QCOMPARE(form->ElapsedLabel->text(), QString("5.0"));
+        QCOMPARE(window->elapsedLabel->text(), QString("5.0"));
 
-        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
         checkPattern("Ready", true, false, false, true);
-        QCOMPARE(form->ElapsedLabel->text(), QString("0.0"));
+        QCOMPARE(window->elapsedLabel->text(), QString("0.0"));
         QCOMPARE(countPixels(Yellow), 0);
         QCOMPARE(countPixels(Red), 0);
         QCOMPARE(records->SimState, Ready);
@@ -165,11 +165,11 @@ private slots:
     void clicksThatMatchNoRowDoNothing_data() {
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("button");
-        QTest::newRow("Pause when Ready") << int(Ready) << "PauseButton";
-        QTest::newRow("Reset when Ready") << int(Ready) << "ResetButton";
-        QTest::newRow("Pause when Paused") << int(Paused) << "PauseButton";
-        QTest::newRow("Run while Running") << int(Running) << "RunButton";
-        QTest::newRow("Reset while Running") << int(Running) << "ResetButton";
+        QTest::newRow("Pause when Ready") << int(Ready) << "pauseButton";
+        QTest::newRow("Reset when Ready") << int(Ready) << "resetButton";
+        QTest::newRow("Pause when Paused") << int(Paused) << "pauseButton";
+        QTest::newRow("Run while Running") << int(Running) << "runButton";
+        QTest::newRow("Reset while Running") << int(Running) << "resetButton";
     }
     void clicksThatMatchNoRowDoNothing() {
         QFETCH(int, state);
@@ -177,16 +177,16 @@ private slots:
         records->SimState = state;
         records->PlotCount = 7;
         const TState before = records->CurState;
-        const QImage image = form->plotSurface()->image();
-        form->SimStateControl(form->findChild<QPushButton*>(button));
+        const QImage image = window->plotSurface()->image();
+        window->controlRun(window->findChild<QPushButton*>(button));
         QCOMPARE(records->SimState, state);
         QCOMPARE(records->PlotCount, 7);
         QVERIFY(records->CurState == before);
-        QCOMPARE(form->plotSurface()->image(), image);
+        QCOMPARE(window->plotSurface()->image(), image);
     }
 
     void runFromReadyKeepsMarksWhenTheColourIsUnchanged() {
-        form->DrawBody(TVector{100e9L, 100e9L}, 1);
+        window->drawBody(TVector{100e9L, 100e9L}, 1);
         QCOMPARE(pixel(100, 100), Red);
         pauseAtPlotCount(0);
         QCOMPARE(pixel(100, 100), Red);
@@ -205,9 +205,9 @@ private slots:
         if (paused) pauseAtPlotCount(1);
         QVERIFY(!quitCalled);
         if (closeBox)
-            form->close();
+            window->close();
         else
-            form->Exit1->trigger();
+            window->exitAction->trigger();
         QVERIFY(quitCalled);
     }
 
@@ -222,13 +222,13 @@ private slots:
         runUntilPaused([&](int s) {
             if (s == 5) {
                 if (closeBox)
-                    form->close();
+                    window->close();
                 else
-                    form->Exit1->trigger();
+                    window->exitAction->trigger();
             }
             if (s == 90) {
                 quitBeforePause = quitCalled;
-                QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+                QTest::mouseClick(window->pauseButton, Qt::LeftButton);
             }
         });
         QVERIFY(!quitBeforePause);
@@ -241,14 +241,14 @@ private slots:
         runUntilPaused([](int) {});
         QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
         QCOMPARE(records->SimState, Running);
-        QVERIFY(!form->runActive());
-        QVERIFY(form->PauseButton->isEnabled());
-        QTest::mouseClick(form->PauseButton, Qt::LeftButton);
+        QVERIFY(!window->runActive());
+        QVERIFY(window->pauseButton->isEnabled());
+        QTest::mouseClick(window->pauseButton, Qt::LeftButton);
         checkPattern("Paused", true, false, true, false);
-        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
         checkPattern("Ready", true, false, false, true);
         // With no loop left, Exit acts at once although SimState was Running after the error.
-        form->Exit1->trigger();
+        window->exitAction->trigger();
         QVERIFY(quitCalled);
     }
 
@@ -257,7 +257,7 @@ private slots:
         dialogs->onShow = [&](const ScriptedDialogs::Shown&) { quitBeforeReport = quitCalled; };
         runUntilPaused([&](int s) {
             if (s == 3) {
-                form->Exit1->trigger();
+                window->exitAction->trigger();
                 // Both bodies at one point: the next step fails.
                 records->CurState.setBPos(records->CurState.APos());
             }
@@ -271,40 +271,40 @@ private slots:
         int nestedStart = -1;
         runUntilPaused([&](int s) {
             if (s == 80) {  // two plot points drawn; both clicks wait for the same pump pass
-                postClick(form->PauseButton);
-                postClick(form->RunButton);
+                postClick(window->pauseButton);
+                postClick(window->runButton);
             }
             if (s == 81) nestedStart = records->PlotCount;
-            if (s == 81 + 120) form->SimStateControl(form->PauseButton);
+            if (s == 81 + 120) window->controlRun(window->pauseButton);
         });
         QCOMPARE(nestedStart, 2);
         QCOMPARE(records->PlotCount, 5);  // 2 before the pause, 3 in the resumed run; not overwritten
-        QCOMPARE(form->ElapsedLabel->text(), QString("5.0"));
+        QCOMPARE(window->elapsedLabel->text(), QString("5.0"));
         checkPattern("Paused", true, false, true, false);
     }
 
     void aRunResumedInThePausePumpPassThatFailsIsReportedOnce() {
         runUntilPaused([&](int s) {
             if (s == 80) {
-                postClick(form->PauseButton);
-                postClick(form->RunButton);
+                postClick(window->pauseButton);
+                postClick(window->runButton);
             }
             // Both bodies at one point: the resumed run's next step fails.
             if (s == 90) records->CurState.setBPos(records->CurState.APos());
         });
         QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
         QCOMPARE(records->SimState, Running);
-        QVERIFY(!form->runActive());
+        QVERIFY(!window->runActive());
         checkPattern("Running", false, true, false, false);
-        QTest::mouseClick(form->PauseButton, Qt::LeftButton);
-        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        QTest::mouseClick(window->pauseButton, Qt::LeftButton);
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
         checkPattern("Ready", true, false, false, true);
     }
 
     void aboutNamesTheDataFolder() {
-        form->About1->trigger();
+        window->aboutAction->trigger();
         const QString dataDir = dataHome.path() + "/Tulvane/";
-        QCOMPARE(form->dataDir(), dataDir);
+        QCOMPARE(window->dataDir(), dataDir);
         QVERIFY(QDir(dataDir).exists());
         QCOMPARE(dialogs->texts("message"), QStringList{AboutText + "\r\n\r\nData directory: " + dataDir});
         QVERIFY(AboutText.startsWith(
@@ -336,11 +336,11 @@ private slots:
 
     void panelSwallowsPresses() {
         int presses = 0;
-        form->plotSurface()->onMousePress = [&](Qt::MouseButton, int, int) { ++presses; };
-        QTest::mousePress(form->panel(), Qt::RightButton, {}, QPoint(40, 135));
-        QTest::mousePress(form->ElapsedLabel, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mousePress(form->SimStateLabel, Qt::MiddleButton, {}, QPoint(5, 5));
-        QTest::mousePress(form->plotSurface(), Qt::RightButton, {}, QPoint(400, 100));
+        window->plotSurface()->onMousePress = [&](Qt::MouseButton, int, int) { ++presses; };
+        QTest::mousePress(window->panel(), Qt::RightButton, {}, QPoint(40, 135));
+        QTest::mousePress(window->elapsedLabel, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mousePress(window->runStateLabel, Qt::MiddleButton, {}, QPoint(5, 5));
+        QTest::mousePress(window->plotSurface(), Qt::RightButton, {}, QPoint(400, 100));
         QCOMPARE(presses, 1);
     }
 
@@ -361,7 +361,7 @@ private slots:
         QFETCH(double, v);
         QFETCH(int, body);
         QFETCH(QPoint, centre);
-        form->DrawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, body);
+        window->drawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, body);
         const QRgb c = body == 0 ? Yellow : Red;
         const int x = centre.x(), y = centre.y();
         for (int d = -2; d <= 2; ++d) {
@@ -389,31 +389,31 @@ private slots:
         QFETCH(double, u);
         QFETCH(double, v);
         QFETCH(int, visible);
-        form->DrawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, 0);
+        window->drawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, 0);
         QCOMPARE(countPixels(Yellow), visible);
     }
 
     void drawBodyOfNaNRaisesInvalidOperation() {
         TVector p{std::numeric_limits<Extended>::quiet_NaN(), 1e11L};
         try {
-            form->DrawBody(p, 0);
+            window->drawBody(p, 0);
             QFAIL("no error");
         } catch (const FloatingPointError& e) {
             QCOMPARE(QString(e.what()), QString("Invalid floating point operation"));
         }
         records->CurSettings.setSf(0);
-        QVERIFY_THROWS_EXCEPTION(FloatingPointError, form->DrawBody(TVector{1e11L, 1e11L}, 0));
+        QVERIFY_THROWS_EXCEPTION(FloatingPointError, window->drawBody(TVector{1e11L, 1e11L}, 0));
     }
 
     void zoomKeepsToItsLimits_data() {
         QTest::addColumn<double>("sf");
         QTest::addColumn<QString>("button");
         QTest::addColumn<double>("after");
-        QTest::newRow("out from 8e9: ignored") << 8e9 << "ZMinus" << 8e9;
-        QTest::newRow("out from 5e9 to 1e10") << 5e9 << "ZMinus" << 1e10;
-        QTest::newRow("in from 2e8 to 1e8") << 2e8 << "ZPlus" << 1e8;
-        QTest::newRow("in from 1e9/8: ignored") << 1e9 / 8 << "ZPlus" << 1e9 / 8;
-        QTest::newRow("in from 1e9") << 1e9 << "ZPlus" << 5e8;
+        QTest::newRow("out from 8e9: ignored") << 8e9 << "zoomOutButton" << 8e9;
+        QTest::newRow("out from 5e9 to 1e10") << 5e9 << "zoomOutButton" << 1e10;
+        QTest::newRow("in from 2e8 to 1e8") << 2e8 << "zoomInButton" << 1e8;
+        QTest::newRow("in from 1e9/8: ignored") << 1e9 / 8 << "zoomInButton" << 1e9 / 8;
+        QTest::newRow("in from 1e9") << 1e9 << "zoomInButton" << 5e8;
     }
     void zoomKeepsToItsLimits() {
         QFETCH(double, sf);
@@ -421,36 +421,36 @@ private slots:
         QFETCH(double, after);
         pauseAtPlotCount(2);
         records->CurSettings.setSf(sf);
-        const QImage before = form->plotSurface()->image();
-        QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
+        const QImage before = window->plotSurface()->image();
+        QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
         QCOMPARE(static_cast<double>(records->CurSettings.sf()), after);
         if (after == sf) {
-            QCOMPARE(form->plotSurface()->image(), before);  // nothing at all: no repaint, no replay
+            QCOMPARE(window->plotSurface()->image(), before);  // nothing at all: no repaint, no replay
         } else {
-            QVERIFY(form->plotSurface()->image() != before);
+            QVERIFY(window->plotSurface()->image() != before);
             QCOMPARE(records->PlotCount, 2);
             QCOMPARE(records->SimState, Paused);
         }
     }
 
     void zoomDoesNothingUnlessPaused() {
-        form->ZPlus->click();
+        window->zoomInButton->click();
         QCOMPARE(records->CurSettings.sf(), 1e9L);
         runUntilPaused([&](int s) {
-            if (s == 3) form->ZoomClick(form->ZPlus);
-            if (s == 4) form->SimStateControl(form->PauseButton);
+            if (s == 3) window->zoom(window->zoomInButton);
+            if (s == 4) window->controlRun(window->pauseButton);
         });
         QCOMPARE(records->CurSettings.sf(), 1e9L);
     }
 
     void replayDrawsExactlyWhatTheLiveRunDrew() {
         pauseAtPlotCount(30);
-        const QImage live = form->plotSurface()->image();
+        const QImage live = window->plotSurface()->image();
         const TState atPause = records->CurState;
-        QTest::mouseClick(form->ZPlus, Qt::LeftButton);
-        QVERIFY(form->plotSurface()->image() != live);
-        QTest::mouseClick(form->ZMinus, Qt::LeftButton);
-        QCOMPARE(form->plotSurface()->image(), live);
+        QTest::mouseClick(window->zoomInButton, Qt::LeftButton);
+        QVERIFY(window->plotSurface()->image() != live);
+        QTest::mouseClick(window->zoomOutButton, Qt::LeftButton);
+        QCOMPARE(window->plotSurface()->image(), live);
         QVERIFY(records->CurState == atPause);
         QCOMPARE(records->PlotCount, 30);
         QCOMPARE(records->SimState, Paused);
@@ -458,11 +458,11 @@ private slots:
 
     void replayOfZeroPointsDrawsOnlyTheStartCrosses() {
         runUntilPaused([&](int s) {
-            if (s == 5) form->SimStateControl(form->PauseButton);
+            if (s == 5) window->controlRun(window->pauseButton);
         });
         QCOMPARE(records->PlotCount, 0);
         const int stepsBefore = steps;
-        QTest::mouseClick(form->ZMinus, Qt::LeftButton);
+        QTest::mouseClick(window->zoomOutButton, Qt::LeftButton);
         QCOMPARE(steps, stepsBefore);  // no step taken
         QCOMPARE(countPixels(Yellow), 9);
         QCOMPARE(countPixels(Red), 9);
@@ -474,8 +474,8 @@ private slots:
     void zoomServedInThePausePumpPassReplaysThePausedPoints() {
         runUntilPaused([&](int s) {
             if (s == 160) {
-                postClick(form->PauseButton);
-                postClick(form->ZPlus);
+                postClick(window->pauseButton);
+                postClick(window->zoomInButton);
             }
         });
         QCOMPARE(records->PlotCount, 4);
@@ -501,8 +501,8 @@ private slots:
         pauseAtPlotCount(3);
         const TVector a0 = records->CurSettings.APos();
         const TVector b0 = records->CurSettings.BPos();
-        form->DrawBody(TVector{700e9L, 50e9L}, 0);  // a mark that the clearing must remove
-        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, click);
+        window->drawBody(TVector{700e9L, 50e9L}, 0);  // a mark that the clearing must remove
+        QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, click);
         QCOMPARE(records->CurSettings.APos().u, a0.u + static_cast<Extended>(shiftU));
         QCOMPARE(records->CurSettings.APos().v, a0.v + static_cast<Extended>(shiftV));
         QCOMPARE(records->CurSettings.BPos().u, b0.u + static_cast<Extended>(shiftU));
@@ -532,7 +532,7 @@ private slots:
         records->SimState = Paused;
         records->PlotCount = 0;
         const TState before = records->CurSettings;
-        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, click);
+        QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, click);
         QCOMPARE(dialogs->texts("error"), QStringList{"Floating point overflow."});
         QVERIFY(records->CurSettings == before);
         QCOMPARE(records->SimState, Paused);
@@ -542,43 +542,43 @@ private slots:
     void failedReplayReturnsToPaused() {
         pauseAtPlotCount(2);
         records->CurSettings.setAPos(records->CurSettings.BPos());
-        QTest::mouseClick(form->plotSurface(), Qt::LeftButton, {}, QPoint(405, 268));
+        QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, QPoint(405, 268));
         QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
         QCOMPARE(records->SimState, Paused);
         checkPattern("Paused", true, false, true, false);
-        QTest::mouseClick(form->ResetButton, Qt::LeftButton);
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
         QCOMPARE(records->SimState, Ready);
     }
 
     void droppingThePanelWithoutAPictureOnlyMovesIt() {
         pauseAtPlotCount(2);
-        const QImage before = form->plotSurface()->image();
-        QTest::mousePress(form->panel(), Qt::LeftButton, {}, QPoint(40, 135));
-        QTest::mouseMove(form->panel(), QPoint(60, 100));
-        QTest::mouseMove(form->panel(), QPoint(300, 0));
-        QVERIFY(form->panel()->isDragging());
-        QTest::mouseRelease(form->panel(), Qt::LeftButton, {}, QPoint(300, 0));
-        QCOMPARE(form->panel()->pos(), QPoint(308, 336));
-        QCOMPARE(form->plotSurface()->image(), before);
+        const QImage before = window->plotSurface()->image();
+        QTest::mousePress(window->panel(), Qt::LeftButton, {}, QPoint(40, 135));
+        QTest::mouseMove(window->panel(), QPoint(60, 100));
+        QTest::mouseMove(window->panel(), QPoint(300, 0));
+        QVERIFY(window->panel()->isDragging());
+        QTest::mouseRelease(window->panel(), Qt::LeftButton, {}, QPoint(300, 0));
+        QCOMPARE(window->panel()->pos(), QPoint(308, 336));
+        QCOMPARE(window->plotSurface()->image(), before);
         QCOMPARE(records->PlotCount, 2);
     }
 
     void droppingOntoThePanelItselfIsRefused() {
-        QTest::mousePress(form->panel(), Qt::LeftButton, {}, QPoint(40, 135));
-        QTest::mouseMove(form->panel(), QPoint(40, 100));
-        QTest::mouseRelease(form->panel(), Qt::LeftButton, {}, QPoint(40, 100));
-        QCOMPARE(form->panel()->pos(), QPoint(8, 336));
+        QTest::mousePress(window->panel(), Qt::LeftButton, {}, QPoint(40, 135));
+        QTest::mouseMove(window->panel(), QPoint(40, 100));
+        QTest::mouseRelease(window->panel(), Qt::LeftButton, {}, QPoint(40, 100));
+        QCOMPARE(window->panel()->pos(), QPoint(8, 336));
     }
 
     void droppingThePanelWithAPictureRepaintsItAndReplays() {
         QImage picture(4, 4, QImage::Format_RGB32);
         picture.fill(qRgb(0, 128, 0));
-        form->usePicture(picture);
+        window->usePicture(picture);
         QCOMPARE(pixel(700, 500), qRgb(0, 128, 0));
         pauseAtPlotCount(3);
-        form->DrawBody(TVector{700e9L, 50e9L}, 0);
-        form->FormDragDrop(500, 20);
-        QCOMPARE(form->panel()->pos(), QPoint(500, 20));
+        window->drawBody(TVector{700e9L, 50e9L}, 0);
+        window->dropPanel(500, 20);
+        QCOMPARE(window->panel()->pos(), QPoint(500, 20));
         QCOMPARE(pixel(700, 50), qRgb(0, 128, 0));
         QCOMPARE(pixel(200, 100), Yellow);  // replayed start cross
         QCOMPARE(records->PlotCount, 3);
@@ -586,14 +586,14 @@ private slots:
     }
 
     void thePlotSurvivesResizeAndRepaint() {
-        form->DrawBody(TVector{200e9L, 100e9L}, 0);
+        window->drawBody(TVector{200e9L, 100e9L}, 0);
         setClientSize(1000, 700);
         QCOMPARE(pixel(200, 100), Yellow);
         QCOMPARE(pixel(950, 650), Blue);
         setClientSize(600, 400);
         setClientSize(900, 600);
         QCOMPARE(pixel(200, 100), Yellow);
-        const QImage shown = form->plotSurface()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = window->plotSurface()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.pixel(200, 100), Yellow);
     }
 };

@@ -17,11 +17,11 @@ class SettingsMenuTest : public QObject {
     QTemporaryDir dataHome;
     ScriptedDialogs* dialogs = nullptr;
     SimRecords* records = nullptr;
-    MainWindow* form = nullptr;
+    MainWindow* window = nullptr;
 
-    QRgb pixel(int x, int y) const { return form->plotSurface()->image().pixel(x, y); }
+    QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
     QAction* checkedInterval() const {
-        for (QAction* a : form->intervalItems)
+        for (QAction* a : window->plotIntervalActions)
             if (a->isChecked()) return a;
         return nullptr;
     }
@@ -31,13 +31,13 @@ private slots:
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
-        form = new MainWindow(*records, *dialogs);
-        form->show();
-        form->resize(810, 600);
+        window = new MainWindow(*records, *dialogs);
+        window->show();
+        window->resize(810, 600);
         QCoreApplication::processEvents();
     }
     void cleanup() {
-        delete form;
+        delete window;
         delete records;
         delete dialogs;
     }
@@ -63,7 +63,7 @@ private slots:
         QFETCH(double, seconds);
         QCOMPARE(checkedInterval()->text(), QString("1 day"));
         QAction* item = nullptr;
-        for (QAction* a : form->intervalItems)
+        for (QAction* a : window->plotIntervalActions)
             if (a->text() == caption) item = a;
         QVERIFY(item);
         item->trigger();
@@ -75,10 +75,10 @@ private slots:
     }
 
     void intervalMenuStartsWithItsCaptionItem() {
-        const QList<QAction*> actions = form->Tiime1->actions();
+        const QList<QAction*> actions = window->plotIntervalMenu->actions();
         QCOMPARE(actions.size(), 13);
         QCOMPARE(actions.first()->text(), QString("Simulated time between plots"));
-        QCOMPARE(form->Tiime1->title(), QString("Plot Interval"));
+        QCOMPARE(window->plotIntervalMenu->title(), QString("Plot Interval"));
     }
 
     void anotherWayOfChangingTheIntervalLeavesTheMark() {
@@ -87,24 +87,24 @@ private slots:
     }
 
     void bodyColoursApplyToLaterCrossesOnly() {
-        form->DrawBody(TVector{200e9L, 100e9L}, 0);
+        window->drawBody(TVector{200e9L, 100e9L}, 0);
         dialogs->colorAnswers.push_back(QColor(0, 255, 0));
-        form->BodyAColor1->trigger();
+        window->bodyAColorAction->trigger();
         QCOMPARE(records->CurSettings.AColor(), 0x0000FF00);
         QCOMPARE(pixel(200, 100), qRgb(255, 255, 0));  // the cross already drawn keeps its colour
-        form->DrawBody(TVector{300e9L, 100e9L}, 0);
+        window->drawBody(TVector{300e9L, 100e9L}, 0);
         QCOMPARE(pixel(300, 100), qRgb(0, 255, 0));
         dialogs->colorAnswers.push_back(QColor(0x12, 0x34, 0x56));
-        form->BodyBColor1->trigger();
+        window->bodyBColorAction->trigger();
         QCOMPARE(records->CurSettings.BColor(), 0x00563412);
     }
 
     void colourDialogOpensOnTheLastAcceptedColour() {
         dialogs->colorAnswers = {QColor(10, 20, 30), std::nullopt, QColor(40, 50, 60), std::nullopt};
-        form->BodyAColor1->trigger();
-        form->BodyBColor1->trigger();  // cancelled: B keeps red
-        form->BackgroundColor1->trigger();
-        form->BodyAColor1->trigger();
+        window->bodyAColorAction->trigger();
+        window->bodyBColorAction->trigger();  // cancelled: B keeps red
+        window->backgroundColorAction->trigger();
+        window->bodyAColorAction->trigger();
         QList<QColor> opened;
         for (const auto& s : dialogs->shown) opened << s.initialColor;
         QCOMPARE(opened, (QList<QColor>{QColor(Qt::blue), QColor(10, 20, 30), QColor(10, 20, 30),
@@ -114,12 +114,12 @@ private slots:
     }
 
     void backgroundColourClearsEvenWhenUnchanged() {
-        form->DrawBody(TVector{200e9L, 100e9L}, 0);
+        window->drawBody(TVector{200e9L, 100e9L}, 0);
         dialogs->colorAnswers.push_back(QColor(Qt::blue));
-        form->BackgroundColor1->trigger();
+        window->backgroundColorAction->trigger();
         QCOMPARE(pixel(200, 100), qRgb(0, 0, 255));
         dialogs->colorAnswers.push_back(QColor(Qt::black));
-        form->BackgroundColor1->trigger();
+        window->backgroundColorAction->trigger();
         QCOMPARE(pixel(200, 100), qRgb(0, 0, 0));
         QCOMPARE(records->CurSettings.CColor(), 0);
     }
@@ -141,65 +141,65 @@ private slots:
         const QString path = writeTwoColourJpeg("two.JPG");
         if (path.isEmpty()) QSKIP("Qt cannot write JPEG files here");
         dialogs->openAnswers.push_back(path);
-        form->UseJPEGBackgroung1->trigger();
+        window->backgroundPictureAction->trigger();
         const auto& shown = dialogs->shown.back();
         QCOMPARE(shown.kind, QString("open"));
         QCOMPARE(shown.text, QString("Selecting JPEG Background"));
-        QCOMPARE(shown.file.initialDir, form->dataDir());
+        QCOMPARE(shown.file.initialDir, window->dataDir());
         QVERIFY(shown.file.mustExist);
         QVERIFY(shown.file.nameFilter.startsWith("JPEG Graphics ("));
         for (const QString name : {"a.jpg", "b.JPG", "c.Jpeg", "d.jPeG"})
             QVERIFY2(QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), name),
                      qPrintable(name));
         QVERIFY(!QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), "e.png"));
-        QVERIFY(form->jpegBack());
-        const int w = form->plotSurface()->width();
-        const int h = form->plotSurface()->height();
+        QVERIFY(window->usesPicture());
+        const int w = window->plotSurface()->width();
+        const int h = window->plotSurface()->height();
         QVERIFY(near(pixel(w / 8, h / 2), qRgb(255, 0, 0)));
         QVERIFY(near(pixel(w - w / 8, h - 2), qRgb(0, 255, 0)));
         QVERIFY(dialogs->texts("error").isEmpty());
 
         // Later clearings stretch it again to the client area's size at that moment.
-        form->resize(1000, 700);
+        window->resize(1000, 700);
         QCoreApplication::processEvents();
-        form->ClearPlot();
-        QVERIFY(near(pixel(form->plotSurface()->width() - 5, 5), qRgb(0, 255, 0)));
+        window->clearPlot();
+        QVERIFY(near(pixel(window->plotSurface()->width() - 5, 5), qRgb(0, 255, 0)));
     }
 
     void aFailedLoadKeepsThePreviousPicture() {
         const QString good = writeTwoColourJpeg("good.jpg");
         if (good.isEmpty()) QSKIP("Qt cannot write JPEG files here");
         dialogs->openAnswers.push_back(good);
-        form->UseJPEGBackgroung1->trigger();
-        const QImage before = form->backBitmap();
+        window->backgroundPictureAction->trigger();
+        const QImage before = window->backgroundPicture();
 
         const QString png = dataHome.filePath("really-a-png.jpg");
         QImage(8, 8, QImage::Format_RGB32).save(png, "PNG");
         dialogs->openAnswers.push_back(png);
-        form->UseJPEGBackgroung1->trigger();
+        window->backgroundPictureAction->trigger();
         QCOMPARE(dialogs->texts("error"), QStringList{QString("JPEG error #%1.").arg(JERR_NO_SOI)});
-        QVERIFY(form->jpegBack());
-        QCOMPARE(form->backBitmap(), before);
+        QVERIFY(window->usesPicture());
+        QCOMPARE(window->backgroundPicture(), before);
 
         dialogs->openAnswers.push_back(dataHome.filePath("missing.jpg"));
-        form->UseJPEGBackgroung1->trigger();
+        window->backgroundPictureAction->trigger();
         QCOMPARE(dialogs->texts("error").last(), QString("No such file or directory."));
-        QCOMPARE(form->backBitmap(), before);
+        QCOMPARE(window->backgroundPicture(), before);
 
-        form->UseJPEGBackgroung1->trigger();  // cancelled: nothing changes
-        QCOMPARE(form->backBitmap(), before);
-        QVERIFY(form->jpegBack());
+        window->backgroundPictureAction->trigger();  // cancelled: nothing changes
+        QCOMPARE(window->backgroundPicture(), before);
+        QVERIFY(window->usesPicture());
     }
 
     void cancelledBackgroundColourEndsPictureMode() {
         QImage picture(2, 2, QImage::Format_RGB32);
         picture.fill(qRgb(0, 128, 0));
-        form->usePicture(picture);
-        QVERIFY(form->jpegBack());
-        form->BackgroundColor1->trigger();  // cancelled
-        QVERIFY(!form->jpegBack());
+        window->usePicture(picture);
+        QVERIFY(window->usesPicture());
+        window->backgroundColorAction->trigger();  // cancelled
+        QVERIFY(!window->usesPicture());
         QCOMPARE(pixel(400, 300), qRgb(0, 128, 0));  // the picture stays on screen
-        form->ClearPlot();
+        window->clearPlot();
         QCOMPARE(pixel(400, 300), qRgb(0, 0, 255));  // the next clearing uses the colour
     }
 };

@@ -85,7 +85,7 @@ class ViewFormTest : public QObject {
     void viewFile(const std::string& file, const std::function<void()>& act) {
         dialogs->openAnswers.push_back(QString::fromStdString(file));
         whileShown(act);
-        form->ViewTV0();
+        form->viewSavedSettings();
     }
 
     // Records that differ in every byte, one per mark given.
@@ -147,7 +147,7 @@ private slots:
         whileShown([this] {
             QCOMPARE(form->windowTitle(), QStringLiteral("Current State Settings"));
             QVERIFY(form->RecordPanel->isHidden());
-            QVERIFY(form->Finished->isVisible());
+            QVERIFY(form->finishedButton->isVisible());
             QCOMPARE(rows(form->ComLabels),
                      QStringList({"Label", "Record Version", "Action", "When Saved", "Background Color",
                                   "Plot Interval (sec)", "Calcs per Interval", "Scale Factor (m/pix)"}));
@@ -164,7 +164,7 @@ private slots:
             QCOMPARE(form->ColorAPanel->palette().color(QPalette::Window), QColor(255, 255, 0));
             QCOMPARE(form->ColorBPanel->palette().color(QPalette::Window), QColor(255, 0, 0));
         });
-        form->ViewCurrent();
+        form->viewCurrentSettings();
         QCOMPARE(shownCount, 1);
         QVERIFY(!form->isVisible());
         QVERIFY(dialogs->shown.empty());
@@ -189,7 +189,7 @@ private slots:
             check(form->BodyLabels, form->BList);
             check(form->ComLabels, form->ComList);
         });
-        form->ViewCurrent();
+        form->viewCurrentSettings();
         QCOMPARE(shownCount, 1);
     }
 
@@ -323,7 +323,7 @@ private slots:
         viewFile(path(), [&] {
             press(presses);
             QVERIFY(form->viewModified());
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
             QVERIFY(!form->isVisible());
         });
         QVERIFY(reports().isEmpty());
@@ -338,7 +338,7 @@ private slots:
         writeBytes(path(), fileImage(patternRecords({1, 1, 0})));
         viewFile(path(), [&] {
             press("LD");
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
         });
         QCOMPARE(readBytes(path()).size(), std::size_t(0));
         shownCount = 0;
@@ -352,7 +352,7 @@ private slots:
         writeBytes(path(), fileImage(recs, 40));
         viewFile(path(), [&] {
             press("NLU");
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
             QVERIFY(!form->isVisible());
         });
         QVERIFY(!form->viewFileOpen());
@@ -382,13 +382,13 @@ private slots:
         recs[1].setAction(1);
         QCOMPARE(readBytes(path()), fileImage(recs, 10));
 
-        // The next viewing shows the mark; Finished without a new Delete does not compact.
+        // The next viewing shows the mark; finishedButton without a new Delete does not compact.
         viewFile(path(), [&] {
             QCOMPARE(form->ComList->item(2)->text(), QStringLiteral("None"));
             press("N");
             QCOMPARE(form->ComList->item(2)->text(), QStringLiteral("Delete"));
             QVERIFY(!form->viewModified());
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
         });
         QCOMPARE(readBytes(path()), fileImage(recs, 10));
     }
@@ -402,10 +402,10 @@ private slots:
         });
         whileShown([&] {
             QVERIFY(!form->viewModified());
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
             QVERIFY(!form->isVisible());
         });
-        form->ViewCurrent();
+        form->viewCurrentSettings();
         auto marked = recs;
         marked[0].setAction(1);
         QCOMPARE(readBytes(path()), fileImage(marked));
@@ -467,7 +467,7 @@ private slots:
     }
 
     void openDialogAsksForAnExistingSettingsFile() {
-        form->ViewTV0();
+        form->viewSavedSettings();
         QCOMPARE(dialogs->shown.size(), std::size_t(1));
         const auto& open = dialogs->shown[0];
         QCOMPARE(open.kind, QStringLiteral("open"));
@@ -537,7 +537,7 @@ private slots:
         viewFile(path(), [&] {
             press("D");
             SysFault fault(SysCalls::Call(call), nth, SysCalls::Outcome{err, shortWrite});
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
             fired = fault.fired();
             QVERIFY(!form->isVisible());
         });
@@ -562,9 +562,9 @@ private slots:
         dialogs->openAnswers.push_back(QString::fromStdString(file));
         whileShown([&] {
             press("D");
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
         });
-        form->ViewTV0();
+        form->viewSavedSettings();
         QCOMPARE(reports(), QStringList{ErrorPrefix + "Disk full"});
         recs[0].setAction(1);
         QCOMPARE(readBytes(file), fileImage(recs));
@@ -591,7 +591,7 @@ private slots:
             press("D");
             QCOMPARE(form->ComList->item(2)->text(), QStringLiteral("Delete"));
             press("C");
-            QTest::mouseClick(form->Finished, Qt::LeftButton);
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
             QVERIFY(!form->isVisible());
         });
         const QString lost = ErrorPrefix + "I/O error 103";
