@@ -21,6 +21,7 @@
 #include "ui/main_window/jpeg_picture.h"
 #include "ui/main_window/plot_surface.h"
 #include "ui/main_window/qt_run_host.h"
+#include "ui/main_window/view_aids.h"
 #include "ui/settings_viewer/save_settings.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
@@ -104,6 +105,7 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     setCentralWidget(surface_);
     resize(810, 537 + menuBar()->sizeHint().height());
     host_ = new QtRunHost(*this);
+    viewAids_ = new ViewAids(r_, *surface_, ViewOptions(), this);
     buildPanel();
     buildMenus();
     initialize();
@@ -223,6 +225,20 @@ void MainWindow::buildMenus() {
                                [this](QAction*) { viewSavedSettings(); });
     savedSettingsAction->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
     savedSettingsAction->setStatusTip(savedSettingsAction->toolTip());
+    viewMenu->addSeparator();
+    const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
+        QAction* a =
+            item(viewMenu, name, caption, [this, set](QAction* a) { (viewAids_->*set)(a->isChecked()); });
+        a->setCheckable(true);
+        a->setChecked(on);
+        return a;
+    };
+    exactPathAction = viewAid("exactPathAction", QStringLiteral("Exact Path"), viewAids_->options().exactPath,
+                              &ViewAids::setExactPath);
+    scaleBarAction = viewAid("scaleBarAction", QStringLiteral("Scale Bar"), viewAids_->options().scaleBar,
+                             &ViewAids::setScaleBar);
+    offscreenMarkersAction = viewAid("offscreenMarkersAction", QStringLiteral("Off-screen Markers"),
+                                     viewAids_->options().offscreenMarkers, &ViewAids::setOffscreenMarkers);
 
     helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
@@ -248,10 +264,14 @@ void MainWindow::initialize() {
 
 void MainWindow::applyRunState(std::int32_t state) {
     settingsMenu->menuAction()->setEnabled(state == Ready);
-    viewMenu->menuAction()->setEnabled(state == Ready);
+    // The view aids work in every state; the two classic items keep their Ready-only rule.
+    viewMenu->menuAction()->setEnabled(true);
+    currentSettingsAction->setEnabled(state == Ready);
+    savedSettingsAction->setEnabled(state == Ready);
     runButton->setEnabled(state != Running);
     resetButton->setEnabled(state == Paused);
     pauseButton->setEnabled(state == Running);
+    viewAids_->refresh();
 }
 
 void MainWindow::handle(const std::function<void()>& handler) {
@@ -277,6 +297,7 @@ void MainWindow::controlRun(QObject* sender) {
     } else if (sender == runButton && r_.SimState == Ready) {
         adoptPendingCount();
         r_.CurState = r_.CurSettings;
+        viewAids_->runStarted(r_.CurSettings);
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
         runStateLabel->setText(QStringLiteral("Running"));
         r_.SimState = Running;
@@ -360,6 +381,7 @@ void MainWindow::clearPlot() {
 void MainWindow::replay() {
     adoptPendingCount();
     r_.CurState = r_.CurSettings;
+    viewAids_->replayStarted(r_.CurSettings);
     const std::int32_t n = r_.PlotCount;
     r_.PlotCount = 0;
     r_.SimState = Running;
@@ -373,9 +395,11 @@ void MainWindow::replay() {
     } catch (...) {
         // Left Running under the Paused pattern, no button would match any transition.
         r_.SimState = Paused;
+        viewAids_->replayEnded(false);
         throw;
     }
     r_.SimState = Paused;
+    viewAids_->replayEnded(n > 0);
 }
 
 void MainWindow::zoom(QObject* sender) {

@@ -21,6 +21,7 @@ class QTextBrowser;
 class QtRunHost;
 class InitialStateDialog;
 class SettingsViewer;
+class ViewAids;
 
 extern const QString AboutText;
 
@@ -73,6 +74,8 @@ public:
     bool runActive() const { return !runFrames_.empty(); }
 
     PlotSurface* plotSurface() const { return surface_; }
+    // The exact path, scale bar and off-screen markers drawn over the plot.
+    ViewAids* viewAids() const { return viewAids_; }
     ControlPanel* panel() const { return controlPanel; }
 
     // Seams for tests: the sleep after each live plot point, a hook run after each step's event pump, and
@@ -111,6 +114,9 @@ public:
     std::vector<QAction*> plotIntervalActions;
     QAction* currentSettingsAction = nullptr;
     QAction* savedSettingsAction = nullptr;
+    QAction* exactPathAction = nullptr;
+    QAction* scaleBarAction = nullptr;
+    QAction* offscreenMarkersAction = nullptr;
     QAction* helpContentsAction = nullptr;
     QAction* aboutAction = nullptr;
 
@@ -143,6 +149,7 @@ private:
     SettingsViewer* settingsViewer_ = nullptr;
     QTextBrowser* helpWindow_ = nullptr;
     QtRunHost* host_ = nullptr;
+    ViewAids* viewAids_ = nullptr;
 
     QString helpFile_;
     QString dataDir_;

@@ -68,10 +68,26 @@ void PlotSurface::flush(bool now) {
     dirty_ = QRect();
 }
 
+void PlotSurface::setOverlay(const QImage& overlay) {
+    if (overlay.isNull() && overlay_.isNull()) return;
+    overlay_ = overlay;
+    update();
+}
+
+QImage PlotSurface::renderWithOverlays() const {
+    QImage shown = image_.copy();
+    if (!overlay_.isNull()) {
+        QPainter p(&shown);
+        p.drawImage(0, 0, overlay_);
+    }
+    return shown;
+}
+
 void PlotSurface::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect r = event->rect();
     p.drawImage(r.topLeft(), image_, r);
+    if (!overlay_.isNull()) p.drawImage(r.topLeft(), overlay_, r);
 }
 
 void PlotSurface::resizeEvent(QResizeEvent*) {

@@ -30,6 +30,12 @@ public:
     void drawCross(int x, int y, QRgb color);
 
     const QImage& image() const { return image_; }
+    // A transparent picture painted above the kept image and never into it, so taking it away shows the
+    // run's pixels unchanged. A null image is no overlay.
+    void setOverlay(const QImage& overlay);
+    const QImage& overlay() const { return overlay_; }
+    // The plot as shown: the kept image with the overlay on top.
+    QImage renderWithOverlays() const;
     // Schedules what is pending for repaint; with now, paints it before returning.
     void flush(bool now = false);
 
@@ -44,6 +50,7 @@ private:
     void markDirty(const QRect& r);
 
     QImage image_;
+    QImage overlay_;
     QColor windowColor_{Qt::blue};
     QRect dirty_;
     QTimer repaintTimer_;

@@ -7,6 +7,7 @@
 
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_surface.h"
+#include "ui/main_window/view_aids.h"
 
 QtRunHost::QtRunHost(MainWindow& form) : form_(form), separator_(QLocale().decimalPoint().toStdString()) {
     sincePump_.start();
@@ -29,6 +30,8 @@ void QtRunHost::sleepMs(std::int32_t ms) {
 }
 
 bool QtRunHost::pumpEvents() {
+    // Counted before the pump: a replay served inside it restarts the clock.
+    form_.viewAids_->stepTaken();
     bool ran = false;
     if (afterSleep_ || form_.pumpEveryStep || sincePump_.nsecsElapsed() >= 1'000'000) {
         QCoreApplication::processEvents();

@@ -37,7 +37,10 @@ class InitialStateWiringTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
+    void initTestCase() {
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dataHome.path().toLocal8Bit());
+    }
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;

@@ -27,7 +27,10 @@ class SettingsMenuTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
+    void initTestCase() {
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dataHome.path().toLocal8Bit());
+    }
     void init() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;

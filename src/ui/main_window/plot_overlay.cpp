@@ -1,0 +1,339 @@
+#include "ui/main_window/plot_overlay.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLineF>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/orbit_fp_guard.h"
+
+namespace {
+
+constexpr Extended AstronomicalUnit = 149597870700.0L;
+// The path is smooth to the eye once no chord on the plot is longer than this.
+constexpr double SmoothChordPixels = 2.0;
+constexpr int SamplesPerTurn = 65;
+constexpr int MaxSamples = 200000;
+// An open path is followed until both bodies are this far outside the view.
+constexpr double LeaveMarginPixels = 40.0;
+constexpr int MaxLeaveDoublings = 120;
+constexpr qreal MarkerInset = 3;
+constexpr qreal ArrowLength = 11;
+constexpr qreal ArrowHalfWidth = 5;
+
+bool usableScale(Extended sf) {
+    return __builtin_isfinite(sf) && sf > 0;
+}
+
+// Plot pixels of a position, unrounded (the crosses round the same value).
+QPointF pixelOf(const TVector& x, Extended sf) {
+    return QPointF(static_cast<double>(x.u / sf), static_cast<double>(x.v / sf));
+}
+
+bool finitePoint(const QPointF& p) {
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// Liang-Barsky: cuts the segment a-b to rect; false when nothing of it is inside.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& rect) {
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(),
+                         rect.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const QPointF start = a;
+    a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+    b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+    return true;
+}
+
+QColor contrastOf(const QColor& c) {
+    return c.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+QString withDecimalPoint(QString s, QChar decimalPoint) {
+    return s.replace(QLatin1Char('.'), decimalPoint);
+}
+
+}  // namespace
+
+QString distanceText(Extended metres, QChar decimalPoint) {
+    static const char* const Words[] = {"", " thousand", " million", " billion", " trillion"};
+    Extended km = metres / 1000;
+    if (!__builtin_isfinite(km)) return QString();
+    // Rounded to three digits first, so 999.7 thousand reads "1 million".
+    if (km != 0) {
+        const int digits = static_cast<int>(std::floor(std::log10(std::fabs(km))));
+        const Extended unit = std::pow(10.0L, digits - 2);
+        km = std::nearbyint(km / unit) * unit;
+    }
+    int group = 0;
+    while (group < 4 && std::fabs(km) >= 1000) {
+        km /= 1000;
+        ++group;
+    }
+    const QString number = QString::number(static_cast<double>(km), 'g', 3);
+    return withDecimalPoint(number, decimalPoint) + QLatin1String(Words[group]) + QStringLiteral(" km");
+}
+
+std::optional<ScaleBar> scaleBarFor(Extended sf, int maxPixels, QChar decimalPoint) {
+    OrbitFpGuard guard;
+    if (!usableScale(sf) || maxPixels < 1) return std::nullopt;
+    const Extended room = sf * maxPixels;
+    // The largest 1, 2 or 5 x 10^k of unit not over room, or none below the smallest allowed power.
+    const auto roundLength = [room](Extended unit, int lowestPower) -> std::optional<Extended> {
+        const Extended units = room / unit;
+        if (!__builtin_isfinite(units) || !(units > 0)) return std::nullopt;
+        int power = static_cast<int>(std::floor(std::log10(units)));
+        const Extended scale = std::pow(10.0L, power);
+        // A little slack, so that exactly 5 x 10^k is not taken for 4.999...
+        const Extended mantissa = units / scale * (1 + 1e-12L);
+        Extended m = mantissa >= 5 ? 5 : mantissa >= 2 ? 2 : 1;
+        if (mantissa < 1) {
+            m = 5;
+            --power;
+        }
+        if (power < lowestPower) return std::nullopt;
+        return m * std::pow(10.0L, power) * unit;
+    };
+    const std::optional<Extended> km = roundLength(1000, std::numeric_limits<int>::min());
+    const std::optional<Extended> au = roundLength(AstronomicalUnit, -1);
+    ScaleBar bar;
+    if (au && (!km || *au > *km)) {
+        bar.metres = *au;
+        bar.label = withDecimalPoint(QString::number(static_cast<double>(*au / AstronomicalUnit), 'g', 3),
+                                     decimalPoint) +
+                    QStringLiteral(" AU");
+    } else if (km) {
+        bar.metres = *km;
+        bar.label = distanceText(*km, decimalPoint);
+    } else {
+        return std::nullopt;
+    }
+    bar.pixels = static_cast<int>(std::min<Extended>(maxPixels, std::nearbyint(bar.metres / sf)));
+    if (bar.pixels < 1) return std::nullopt;
+    return bar;
+}
+
+std::optional<OffscreenMarker> offscreenMarkerFor(const TVector& position, Extended sf, QSize size) {
+    OrbitFpGuard guard;
+    if (!usableScale(sf) || size.width() < 2 * MarkerInset + 2 || size.height() < 2 * MarkerInset + 2)
+        return std::nullopt;
+    const Extended x = position.u / sf;
+    const Extended y = position.v / sf;
+    if (!__builtin_isfinite(x) || !__builtin_isfinite(y)) return std::nullopt;
+    // The same test as the cross's: a body whose cross is drawn has no arrow.
+    const Extended rx = std::nearbyint(x);
+    const Extended ry = std::nearbyint(y);
+    if (rx >= 0 && rx <= size.width() - 1 && ry >= 0 && ry <= size.height() - 1) return std::nullopt;
+
+    const Extended cx = size.width() / 2;
+    const Extended cy = size.height() / 2;
+    const Extended du = x - cx;
+    const Extended dv = y - cy;
+    const Extended length = std::hypot(du, dv);
+    OffscreenMarker m;
+    m.distance = length * sf;
+    m.direction = QPointF(static_cast<double>(du / length), static_cast<double>(dv / length));
+    // Where the ray from the centre leaves the inset rectangle.
+    const double halfW = size.width() / 2.0 - MarkerInset;
+    const double halfH = size.height() / 2.0 - MarkerInset;
+    const double sx = m.direction.x() != 0 ? halfW / std::fabs(m.direction.x()) : INFINITY;
+    const double sy = m.direction.y() != 0 ? halfH / std::fabs(m.direction.y()) : INFINITY;
+    const double s = std::min(sx, sy);
+    if (sx <= sy)
+        m.edge = m.direction.x() > 0 ? PlotEdge::Right : PlotEdge::Left;
+    else
+        m.edge = m.direction.y() > 0 ? PlotEdge::Bottom : PlotEdge::Top;
+    m.tip =
+        QPointF(static_cast<double>(cx) + s * m.direction.x(), static_cast<double>(cy) + s * m.direction.y());
+    return m;
+}
+
+QColor pathTint(const QColor& body) {
+    return QColor((body.red() + 255) / 2, (body.green() + 255) / 2, (body.blue() + 255) / 2);
+}
+
+const KeplerPropagation* PlotOverlay::exact() const {
+    return exact_ && exact_->hasExactPath() ? &*exact_ : nullptr;
+}
+
+const KeplerPropagation* PlotOverlay::propagationFor(const TState& start) {
+    // Only the bodies' fields decide the motion; a zoom or a colour change keeps the propagation.
+    constexpr std::size_t From = TStateLayout::APos;
+    constexpr std::size_t To = TStateLayout::AColor;
+    if (!exact_ || std::memcmp(&exactStart_.bytes[From], &start.bytes[From], To - From) != 0) {
+        exact_.emplace(start);
+        exactStart_ = start;
+    }
+    return exact();
+}
+
+Extended PlotOverlay::endOfPath(const KeplerPropagation& exact, const OverlayFrame& frame) const {
+    if (const std::optional<Extended> period = exact.period()) return std::max(frame.elapsed, *period);
+    // An open path: double the time until both bodies are outside the view and still moving apart.
+    const QRectF view =
+        QRectF(QPointF(0, 0), QSizeF(frame.size))
+            .adjusted(-LeaveMarginPixels, -LeaveMarginPixels, LeaveMarginPixels, LeaveMarginPixels);
+    Extended t = 86400;
+    Extended lastGood = t;
+    for (int i = 0; i < MaxLeaveDoublings; ++i, t *= 2) {
+        const std::optional<ExactBodies> b = exact.at(t);
+        if (!b) break;
+        lastGood = t;
+        const TVector r{b->positionB.u - b->positionA.u, b->positionB.v - b->positionA.v};
+        const TVector v{b->velocityB.u - b->velocityA.u, b->velocityB.v - b->velocityA.v};
+        const bool receding = r.u * v.u + r.v * v.v > 0;
+        if (receding && !view.contains(pixelOf(b->positionA, frame.sf)) &&
+            !view.contains(pixelOf(b->positionB, frame.sf)))
+            break;
+    }
+    return std::max(frame.elapsed, lastGood);
+}
+
+void PlotOverlay::buildPath(const OverlayFrame& frame) {
+    OrbitFpGuard guard;
+    path_[0].clear();
+    path_[1].clear();
+    samples_.clear();
+    pathEnd_ = 0;
+    const KeplerPropagation* exact = propagationFor(frame.start);
+    if (!exact || !usableScale(frame.sf) || frame.size.isEmpty()) return;
+    const Extended tEnd = endOfPath(*exact, frame);
+    if (!(tEnd > 0)) return;
+    pathEnd_ = tEnd;
+
+    // A first pass at a few samples a turn, then as many as keep every chord inside the view short.
+    int count = SamplesPerTurn * 4;
+    if (const std::optional<Extended> period = exact->period())
+        count =
+            static_cast<int>(std::min<Extended>(MaxSamples, SamplesPerTurn * std::ceil(tEnd / *period) + 1));
+    exact->samplePath(tEnd, count, samples_);
+    const QRectF near = QRectF(QPointF(0, 0), QSizeF(frame.size)).adjusted(-50, -50, 50, 50);
+    double longest = 0;
+    for (std::size_t i = 1; i < samples_.size(); ++i) {
+        for (int body = 0; body < 2; ++body) {
+            const QPointF a = pixelOf(body ? samples_[i - 1].positionB : samples_[i - 1].positionA, frame.sf);
+            const QPointF b = pixelOf(body ? samples_[i].positionB : samples_[i].positionA, frame.sf);
+            if (near.contains(a) || near.contains(b)) longest = std::max(longest, QLineF(a, b).length());
+        }
+    }
+    if (longest > SmoothChordPixels) {
+        const double wanted = std::ceil((count - 1) * longest / SmoothChordPixels) + 1;
+        exact->samplePath(tEnd, static_cast<int>(std::min<double>(MaxSamples, wanted)), samples_);
+    }
+
+    // Clipped to just outside the view, so a far-away point never reaches the rasteriser.
+    const QRectF clip = QRectF(QPointF(0, 0), QSizeF(frame.size)).adjusted(-2, -2, 2, 2);
+    for (int body = 0; body < 2; ++body) {
+        std::vector<QPolygonF>& pieces = path_[body];
+        QPolygonF run;
+        for (std::size_t i = 1; i < samples_.size(); ++i) {
+            QPointF a = pixelOf(body ? samples_[i - 1].positionB : samples_[i - 1].positionA, frame.sf);
+            QPointF b = pixelOf(body ? samples_[i].positionB : samples_[i].positionA, frame.sf);
+            if (!finitePoint(a) || !finitePoint(b) || !clipSegment(a, b, clip)) {
+                if (run.size() > 1) pieces.push_back(run);
+                run.clear();
+                continue;
+            }
+            if (run.isEmpty() || run.back() != a) {
+                if (run.size() > 1) pieces.push_back(run);
+                run.clear();
+                run << a;
+            }
+            run << b;
+        }
+        if (run.size() > 1) pieces.push_back(run);
+    }
+}
+
+void PlotOverlay::paint(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame,
+                        QChar decimalPoint) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (options.exactPath) {
+        buildPath(frame);
+        for (int body = 0; body < 2; ++body) {
+            QPen pen(pathTint(body ? frame.colorB : frame.colorA));
+            pen.setWidth(1);
+            pen.setCosmetic(true);
+            p.setPen(pen);
+            for (const QPolygonF& piece : path_[body]) p.drawPolyline(piece);
+        }
+    }
+    if (options.scaleBar) paintScaleBar(p, frame, decimalPoint);
+    if (options.offscreenMarkers) paintMarkers(p, frame, decimalPoint);
+    p.restore();
+}
+
+void PlotOverlay::paintScaleBar(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const {
+    const int room = std::min(ScaleBarMaxPixels, frame.size.width() - ScaleBarLeft - 10);
+    const std::optional<ScaleBar> bar = scaleBarFor(frame.sf, room, decimalPoint);
+    if (!bar) return;
+    const int x0 = ScaleBarLeft;
+    const int x1 = ScaleBarLeft + bar->pixels;
+    const int y = frame.size.height() - ScaleBarBottomMargin;
+    const QColor ink = contrastOf(frame.background);
+    const QColor shadow = contrastOf(ink);
+    QFont font = p.font();
+    font.setPointSize(8);
+    font.setBold(true);
+    p.setFont(font);
+    const auto draw = [&](const QColor& c, int dx, int dy) {
+        p.setPen(QPen(c, 1));
+        // The bar spans pixels x0 .. x1 inclusive, so the ticks mark its two ends.
+        p.drawLine(x0 + dx, y + dy, x1 + dx, y + dy);
+        p.drawLine(x0 + dx, y - 4 + dy, x0 + dx, y + dy);
+        p.drawLine(x1 + dx, y - 4 + dy, x1 + dx, y + dy);
+        p.drawText(QPoint(x0 + 3 + dx, y - 5 + dy), bar->label);
+    };
+    draw(shadow, 1, 1);
+    draw(ink, 0, 0);
+}
+
+void PlotOverlay::paintMarkers(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const {
+    QFont font = p.font();
+    font.setPointSize(8);
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetrics metrics(font);
+    const QRectF view(QPointF(0, 0), QSizeF(frame.size));
+    for (int body = 0; body < 2; ++body) {
+        const std::optional<OffscreenMarker> m =
+            offscreenMarkerFor(body ? frame.bodyB : frame.bodyA, frame.sf, frame.size);
+        if (!m) continue;
+        const QColor color = body ? frame.colorB : frame.colorA;
+        const QPointF d = m->direction;
+        const QPointF side(-d.y(), d.x());
+        const QPointF base = m->tip - ArrowLength * d;
+        const QPolygonF arrow({m->tip, base + ArrowHalfWidth * side, base - ArrowHalfWidth * side});
+        p.setPen(QPen(color, 1));
+        p.setBrush(color);
+        p.drawPolygon(arrow);
+        p.setBrush(Qt::NoBrush);
+
+        const QString text = distanceText(m->distance, decimalPoint);
+        QRectF box = metrics.boundingRect(text);
+        box.moveCenter(m->tip -
+                       (ArrowLength + 4 + box.height() / 2 + box.width() / 2 * std::fabs(d.x())) * d);
+        // Kept whole inside the plot.
+        box.moveLeft(std::clamp(box.left(), view.left() + 2, std::max(2.0, view.right() - box.width() - 2)));
+        box.moveTop(std::clamp(box.top(), view.top() + 2, std::max(2.0, view.bottom() - box.height() - 2)));
+        p.drawText(box, Qt::AlignCenter, text);
+    }
+}

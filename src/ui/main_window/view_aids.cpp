@@ -1,0 +1,148 @@
+#include "ui/main_window/view_aids.h"
+
+#include <QEvent>
+#include <QLocale>
+#include <cstring>
+#include <utility>
+
+#include "core/orbit_fp_guard.h"
+#include "ui/common/color_conversion.h"
+#include "ui/main_window/plot_surface.h"
+
+namespace {
+
+const char* const ExactPathKey = "View/ExactPath";
+const char* const ScaleBarKey = "View/ScaleBar";
+const char* const OffscreenMarkersKey = "View/OffscreenMarkers";
+
+}  // namespace
+
+ViewAids::ViewAids(SimRecords& records, PlotSurface& surface, ViewOptions options, QObject* parent)
+    : QObject(parent),
+      r_(records),
+      surface_(surface),
+      stored_(std::move(options)),
+      runStart_(records.CurSettings) {
+    options_.exactPath = stored_.flag(QLatin1String(ExactPathKey));
+    options_.scaleBar = stored_.flag(QLatin1String(ScaleBarKey));
+    options_.offscreenMarkers = stored_.flag(QLatin1String(OffscreenMarkersKey));
+    rhythm_.setInterval(RhythmMs);
+    connect(&rhythm_, &QTimer::timeout, this, [this] { refresh(); });
+    surface_.installEventFilter(this);
+    refresh();
+}
+
+void ViewAids::setOption(bool OverlayOptions::*member, const char* key, bool on) {
+    if (options_.*member == on) return;
+    options_.*member = on;
+    stored_.setFlag(QLatin1String(key), on);
+    refresh();
+}
+
+void ViewAids::setExactPath(bool on) {
+    setOption(&OverlayOptions::exactPath, ExactPathKey, on);
+}
+
+void ViewAids::setScaleBar(bool on) {
+    setOption(&OverlayOptions::scaleBar, ScaleBarKey, on);
+}
+
+void ViewAids::setOffscreenMarkers(bool on) {
+    setOption(&OverlayOptions::offscreenMarkers, OffscreenMarkersKey, on);
+}
+
+void ViewAids::runStarted(const TState& start) {
+    runStart_ = start;
+    steps_ = 0;
+    refresh();
+}
+
+void ViewAids::replayStarted(const TState& start) {
+    runStart_ = start;
+    steps_ = 0;
+    replaying_ = true;
+    // What was drawn before belongs to the old scale or positions: the plot shows no overlay until the
+    // replay has ended.
+    shown_.reset();
+    surface_.setOverlay(QImage());
+}
+
+void ViewAids::replayEnded(bool lastStepTaken) {
+    if (lastStepTaken) ++steps_;
+    replaying_ = false;
+    refresh();
+}
+
+Extended ViewAids::elapsed() const {
+    OrbitFpGuard guard;
+    const Extended t = static_cast<Extended>(steps_) * (runStart_.dT() / runStart_.cpT());
+    return __builtin_isfinite(t) ? t : 0;
+}
+
+std::optional<IntegrationError> ViewAids::integrationError() {
+    if (r_.SimState == Ready) return std::nullopt;
+    const KeplerPropagation exact(runStart_);
+    return ::integrationError(exact, elapsed(), r_.CurState.APos(), r_.CurState.BPos());
+}
+
+OverlayFrame ViewAids::currentFrame() const {
+    OverlayFrame f;
+    const bool ready = r_.SimState == Ready;
+    f.start = ready ? r_.CurSettings : runStart_;
+    f.elapsed = ready ? 0 : elapsed();
+    f.sf = r_.CurSettings.sf();
+    const TState& now = ready ? r_.CurSettings : r_.CurState;
+    f.bodyA = now.APos();
+    f.bodyB = now.BPos();
+    f.colorA = colorOf(r_.CurSettings.AColor());
+    f.colorB = colorOf(r_.CurSettings.BColor());
+    f.background = surface_.windowColor();
+    f.size = surface_.size();
+    return f;
+}
+
+bool ViewAids::sameAsShown(const OverlayFrame& f) const {
+    if (!shown_) return false;
+    const OverlayFrame& s = *shown_;
+    const auto sameVector = [](const TVector& a, const TVector& b) { return a.u == b.u && a.v == b.v; };
+    // Bytes compared, not values: a NaN field must not make every frame look new.
+    const bool sameScale = std::memcmp(&s.sf, &f.sf, 10) == 0;
+    if (!sameScale || s.size != f.size || s.colorA != f.colorA || s.colorB != f.colorB ||
+        s.background != f.background)
+        return false;
+    if (options_.exactPath && (!(s.start == f.start) || !(s.elapsed == f.elapsed))) return false;
+    if (options_.offscreenMarkers && (!sameVector(s.bodyA, f.bodyA) || !sameVector(s.bodyB, f.bodyB)))
+        return false;
+    return true;
+}
+
+void ViewAids::refresh() {
+    if (!options_.any()) {
+        rhythm_.stop();
+        shown_.reset();
+        surface_.setOverlay(QImage());
+        return;
+    }
+    if (!rhythm_.isActive()) rhythm_.start();
+    if (replaying_) return;
+    const OverlayFrame frame = currentFrame();
+    const bool sameOptions = shownOptions_.exactPath == options_.exactPath &&
+                             shownOptions_.scaleBar == options_.scaleBar &&
+                             shownOptions_.offscreenMarkers == options_.offscreenMarkers;
+    if (sameOptions && sameAsShown(frame)) return;
+    QImage layer(frame.size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        const QString point = QLocale().decimalPoint();
+        overlay_.paint(p, options_, frame, point.isEmpty() ? QLatin1Char('.') : point.front());
+    }
+    surface_.setOverlay(layer);
+    shown_ = frame;
+    shownOptions_ = options_;
+}
+
+bool ViewAids::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &surface_ && event->type() == QEvent::Resize) refresh();
+    return QObject::eventFilter(watched, event);
+}

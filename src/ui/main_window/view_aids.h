@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <optional>
+
+#include "core/integration_error.h"
+#include "core/sim_records.h"
+#include "ui/common/view_options.h"
+#include "ui/main_window/plot_overlay.h"
+
+class PlotSurface;
+
+// The exact path, the scale bar and the off-screen markers: which are on (remembered in the view options),
+// the run's clock they are drawn for, and the overlay picture handed to the plot surface.
+class ViewAids : public QObject {
+    Q_OBJECT
+public:
+    ViewAids(SimRecords& records, PlotSurface& surface, ViewOptions options, QObject* parent = nullptr);
+
+    const OverlayOptions& options() const { return options_; }
+    void setExactPath(bool on);
+    void setScaleBar(bool on);
+    void setOffscreenMarkers(bool on);
+
+    // The run's clock: the record a run or replay starts from (CurSettings may change during the run), and
+    // the steps taken since, counted across pauses and resumes.
+    void runStarted(const TState& start);
+    void stepTaken() { ++steps_; }
+    // Nothing is drawn while a replay goes on; it is drawn once when the replay ends. lastStepTaken: the
+    // replay reached its count, with a last step that the loop does not follow with an event pump.
+    void replayStarted(const TState& start);
+    void replayEnded(bool lastStepTaken);
+    // Redraws at once what has changed (a state change, a zoom, a re-centring, a Reset).
+    void refresh();
+
+    const TState& runStart() const { return runStart_; }
+    std::int64_t stepsTaken() const { return steps_; }
+    // Simulated seconds since the run's start: steps x dT / cpT.
+    Extended elapsed() const;
+    // The simulated bodies' distance from their exact positions now, in metres; divide by
+    // CurSettings.sf for pixels. None while Ready or without an exact path.
+    std::optional<IntegrationError> integrationError();
+
+    // What the overlay is drawn from now.
+    OverlayFrame currentFrame() const;
+    PlotOverlay& overlay() { return overlay_; }
+
+    // A live run's overlay follows the bodies at most this often.
+    static constexpr int RhythmMs = 250;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setOption(bool OverlayOptions::*member, const char* key, bool on);
+    bool sameAsShown(const OverlayFrame& frame) const;
+
+    SimRecords& r_;
+    PlotSurface& surface_;
+    ViewOptions stored_;
+    OverlayOptions options_;
+    PlotOverlay overlay_;
+    QTimer rhythm_;
+
+    TState runStart_;
+    std::int64_t steps_ = 0;
+    bool replaying_ = false;
+
+    std::optional<OverlayFrame> shown_;
+    OverlayOptions shownOptions_;
+};
