@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/orbit_readout_wiring.h"
 #include "core/sim_records.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
+#include "ui/orbit_readout/orbit_readout_window.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
 int main(int argc, char* argv[]) {
@@ -26,6 +28,9 @@ int main(int argc, char* argv[]) {
     mainWindow.setInitialStateDialog(&initialStateDialog);
     SettingsViewer settingsViewer(records, dialogs, mainWindow.dataDir(), &mainWindow);
     mainWindow.setSettingsViewer(&settingsViewer);
+    OrbitReadoutWindow orbitReadout(records, &mainWindow);
     mainWindow.showMaximized();
+    // After the main window, so that a readout remembered open appears above it.
+    wireOrbitReadout(mainWindow, initialStateDialog, orbitReadout);
     return QApplication::exec();
 }

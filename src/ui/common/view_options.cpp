@@ -3,20 +3,32 @@
 #include <QDir>
 #include <QSettings>
 
-ViewOptions::ViewOptions() : path_(defaultPath()) {}
+namespace {
 
-QString ViewOptions::defaultPath() {
+const QString OrbitReadoutKey = QStringLiteral("OrbitReadout/open");
+
+}  // namespace
+
+QString ViewOptions::filePath() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(base) + QStringLiteral("/Tulvane/view-options.ini");
+    return QDir::cleanPath(base) + QStringLiteral("/Tulvane/view-options.conf");
 }
 
-bool ViewOptions::flag(const QString& key) const {
-    const QSettings s(path_, QSettings::IniFormat);
-    return s.value(key, false).toBool();
+bool ViewOptions::orbitReadoutOpen() {
+    return QSettings(filePath(), QSettings::IniFormat).value(OrbitReadoutKey, false).toBool();
+}
+
+void ViewOptions::setOrbitReadoutOpen(bool open) {
+    QSettings settings(filePath(), QSettings::IniFormat);
+    settings.setValue(OrbitReadoutKey, open);
+}
+
+bool ViewOptions::flag(const QString& key) {
+    return QSettings(filePath(), QSettings::IniFormat).value(key, false).toBool();
 }
 
 void ViewOptions::setFlag(const QString& key, bool on) {
-    QSettings s(path_, QSettings::IniFormat);
-    s.setValue(key, on);
+    QSettings settings(filePath(), QSettings::IniFormat);
+    settings.setValue(key, on);
 }

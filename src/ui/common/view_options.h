@@ -2,20 +2,18 @@
 
 #include <QString>
 
-// Which view extras the user turned on, in one small file under the XDG config folder. Nothing else is
-// kept; a missing or unreadable file means every extra is off.
+// The view options the program remembers between starts: which extras are on. They live in a file of the
+// program's own under the XDG config folder, opened by its path, so they never depend on where the toolkit
+// keeps (or stops keeping) its own settings. Nothing else is kept there; the settings files are untouched.
 class ViewOptions {
 public:
-    // $XDG_CONFIG_HOME (else ~/.config) + /Tulvane/view-options.ini
-    ViewOptions();
-    explicit ViewOptions(const QString& path) : path_(path) {}
+    // The file in $XDG_CONFIG_HOME/Tulvane/, or ~/.config/Tulvane/ when that variable is unset or relative.
+    static QString filePath();
 
-    bool flag(const QString& key) const;
-    void setFlag(const QString& key, bool on);
-    const QString& path() const { return path_; }
+    static bool orbitReadoutOpen();
+    static void setOrbitReadoutOpen(bool open);
 
-    static QString defaultPath();
-
-private:
-    QString path_;
+    // An extra that is on or off, under key; off while the file does not say otherwise.
+    static bool flag(const QString& key);
+    static void setFlag(const QString& key, bool on);
 };

@@ -105,7 +105,7 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     setCentralWidget(surface_);
     resize(810, 537 + menuBar()->sizeHint().height());
     host_ = new QtRunHost(*this);
-    viewAids_ = new ViewAids(r_, *surface_, ViewOptions(), this);
+    viewAids_ = new ViewAids(r_, *surface_, this);
     buildPanel();
     buildMenus();
     initialize();
@@ -226,6 +226,12 @@ void MainWindow::buildMenus() {
     savedSettingsAction->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
     savedSettingsAction->setStatusTip(savedSettingsAction->toolTip());
     viewMenu->addSeparator();
+    // Opened and closed from any window of the program, in every run state.
+    orbitReadoutAction = viewMenu->addAction(QStringLiteral("Orbit Readout"));
+    orbitReadoutAction->setObjectName(QStringLiteral("orbitReadoutAction"));
+    orbitReadoutAction->setCheckable(true);
+    orbitReadoutAction->setShortcut(QKeySequence(Qt::Key_F3));
+    orbitReadoutAction->setShortcutContext(Qt::ApplicationShortcut);
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
         QAction* a =
             item(viewMenu, name, caption, [this, set](QAction* a) { (viewAids_->*set)(a->isChecked()); });
@@ -264,14 +270,14 @@ void MainWindow::initialize() {
 
 void MainWindow::applyRunState(std::int32_t state) {
     settingsMenu->menuAction()->setEnabled(state == Ready);
-    // The view aids work in every state; the two classic items keep their Ready-only rule.
-    viewMenu->menuAction()->setEnabled(true);
+    // The View menu stays open to the extras; its two classic items keep the classic rule.
     currentSettingsAction->setEnabled(state == Ready);
     savedSettingsAction->setEnabled(state == Ready);
     runButton->setEnabled(state != Running);
     resetButton->setEnabled(state == Paused);
     pauseButton->setEnabled(state == Running);
     viewAids_->refresh();
+    emit runStateChanged(state);
 }
 
 void MainWindow::handle(const std::function<void()>& handler) {
@@ -303,6 +309,7 @@ void MainWindow::controlRun(QObject* sender) {
         r_.SimState = Running;
         applyRunState(Running);
         r_.PlotCount = 0;
+        emit runStarted(r_.CurSettings);
         callRun(liveDelayMs, 0);
     } else if (sender == runButton && r_.SimState == Paused) {
         adoptPendingCount();
@@ -400,6 +407,7 @@ void MainWindow::replay() {
     }
     r_.SimState = Paused;
     viewAids_->replayEnded(n > 0);
+    emit replayFinished();
 }
 
 void MainWindow::zoom(QObject* sender) {

@@ -3,10 +3,10 @@
 #include <QEvent>
 #include <QLocale>
 #include <cstring>
-#include <utility>
 
 #include "core/orbit_fp_guard.h"
 #include "ui/common/color_conversion.h"
+#include "ui/common/view_options.h"
 #include "ui/main_window/plot_surface.h"
 
 namespace {
@@ -17,15 +17,11 @@ const char* const OffscreenMarkersKey = "View/OffscreenMarkers";
 
 }  // namespace
 
-ViewAids::ViewAids(SimRecords& records, PlotSurface& surface, ViewOptions options, QObject* parent)
-    : QObject(parent),
-      r_(records),
-      surface_(surface),
-      stored_(std::move(options)),
-      runStart_(records.CurSettings) {
-    options_.exactPath = stored_.flag(QLatin1String(ExactPathKey));
-    options_.scaleBar = stored_.flag(QLatin1String(ScaleBarKey));
-    options_.offscreenMarkers = stored_.flag(QLatin1String(OffscreenMarkersKey));
+ViewAids::ViewAids(SimRecords& records, PlotSurface& surface, QObject* parent)
+    : QObject(parent), r_(records), surface_(surface), runStart_(records.CurSettings) {
+    options_.exactPath = ViewOptions::flag(QLatin1String(ExactPathKey));
+    options_.scaleBar = ViewOptions::flag(QLatin1String(ScaleBarKey));
+    options_.offscreenMarkers = ViewOptions::flag(QLatin1String(OffscreenMarkersKey));
     rhythm_.setInterval(RhythmMs);
     connect(&rhythm_, &QTimer::timeout, this, [this] { refresh(); });
     surface_.installEventFilter(this);
@@ -35,7 +31,7 @@ ViewAids::ViewAids(SimRecords& records, PlotSurface& surface, ViewOptions option
 void ViewAids::setOption(bool OverlayOptions::*member, const char* key, bool on) {
     if (options_.*member == on) return;
     options_.*member = on;
-    stored_.setFlag(QLatin1String(key), on);
+    ViewOptions::setFlag(QLatin1String(key), on);
     refresh();
 }
 

@@ -7,7 +7,6 @@
 
 #include "core/integration_error.h"
 #include "core/sim_records.h"
-#include "ui/common/view_options.h"
 #include "ui/main_window/plot_overlay.h"
 
 class PlotSurface;
@@ -17,7 +16,7 @@ class PlotSurface;
 class ViewAids : public QObject {
     Q_OBJECT
 public:
-    ViewAids(SimRecords& records, PlotSurface& surface, ViewOptions options, QObject* parent = nullptr);
+    ViewAids(SimRecords& records, PlotSurface& surface, QObject* parent = nullptr);
 
     const OverlayOptions& options() const { return options_; }
     void setExactPath(bool on);
@@ -59,7 +58,6 @@ private:
 
     SimRecords& r_;
     PlotSurface& surface_;
-    ViewOptions stored_;
     OverlayOptions options_;
     PlotOverlay overlay_;
     QTimer rhythm_;

@@ -13,6 +13,7 @@
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_overlay.h"
 #include "ui/main_window/plot_surface.h"
+#include "ui/common/view_options.h"
 #include "ui/main_window/view_aids.h"
 
 namespace {
@@ -97,7 +98,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     }
     void init() {
-        QFile::remove(ViewOptions::defaultPath());
+        QFile::remove(ViewOptions::filePath());
         makeWindow();
     }
     void cleanup() { dropWindow(); }
