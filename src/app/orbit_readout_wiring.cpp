@@ -5,6 +5,7 @@
 #include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
+#include "ui/main_window/view_aids.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
 
 void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitReadoutWindow& readout) {
@@ -16,6 +17,8 @@ void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitR
     QObject::connect(&dialog, &InitialStateDialog::previewChanged, &readout,
                      &OrbitReadoutWindow::previewStart);
     QObject::connect(&dialog, &InitialStateDialog::previewEnded, &readout, &OrbitReadoutWindow::previewEnded);
+
+    readout.integrationErrorSource = [&mainWindow] { return mainWindow.viewAids()->integrationError(); };
 
     QAction* item = mainWindow.orbitReadoutAction;
     QObject::connect(item, &QAction::toggled, &readout, [&readout](bool open) {

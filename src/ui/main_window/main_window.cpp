@@ -402,11 +402,11 @@ void MainWindow::replay() {
     } catch (...) {
         // Left Running under the Paused pattern, no button would match any transition.
         r_.SimState = Paused;
-        viewAids_->replayEnded(false);
+        viewAids_->replayEnded();
         throw;
     }
     r_.SimState = Paused;
-    viewAids_->replayEnded(n > 0);
+    viewAids_->replayEnded();
     emit replayFinished();
 }
 

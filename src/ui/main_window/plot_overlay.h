@@ -39,9 +39,6 @@ struct ScaleBar {
 // maxPixels at sf; the longer of the two, km on a tie. None for a scale that is not finite and positive.
 std::optional<ScaleBar> scaleBarFor(Extended sf, int maxPixels, QChar decimalPoint = QLatin1Char('.'));
 
-// A distance to three significant digits in words: "312 million km", "48.3 thousand km".
-QString distanceText(Extended metres, QChar decimalPoint = QLatin1Char('.'));
-
 enum class PlotEdge { Left, Top, Right, Bottom };
 
 struct OffscreenMarker {

@@ -34,7 +34,7 @@ void QtRunHost::sleepMs(std::int32_t ms) {
 
 bool QtRunHost::pumpEvents() {
     // Counted before the pump: a replay served inside it restarts the clock.
-    form_.viewAids_->stepTaken();
+    form_.viewAids_->stepPumped();
     bool ran = false;
     if (afterSleep_ || form_.pumpEveryStep || sincePump_.nsecsElapsed() >= 1'000'000) {
         QCoreApplication::processEvents();
@@ -51,5 +51,6 @@ bool QtRunHost::pumpEvents() {
 }
 
 void QtRunHost::plotCounted(std::int32_t plotCounter) {
+    form_.viewAids_->plotPointReached();
     if (!form_.runFrames_.empty()) form_.runFrames_.back().liveCount = plotCounter;
 }

@@ -50,12 +50,14 @@ void ViewAids::setOffscreenMarkers(bool on) {
 void ViewAids::runStarted(const TState& start) {
     runStart_ = start;
     steps_ = 0;
+    countedBeforePump_ = false;
     refresh();
 }
 
 void ViewAids::replayStarted(const TState& start) {
     runStart_ = start;
     steps_ = 0;
+    countedBeforePump_ = false;
     replaying_ = true;
     // What was drawn before belongs to the old scale or positions: the plot shows no overlay until the
     // replay has ended.
@@ -63,8 +65,9 @@ void ViewAids::replayStarted(const TState& start) {
     surface_.setOverlay(QImage());
 }
 
-void ViewAids::replayEnded(bool lastStepTaken) {
-    if (lastStepTaken) ++steps_;
+void ViewAids::replayEnded() {
+    // A replay's last step ends on its count, with no pump after it.
+    countedBeforePump_ = false;
     replaying_ = false;
     refresh();
 }

@@ -24,13 +24,20 @@ public:
     void setOffscreenMarkers(bool on);
 
     // The run's clock: the record a run or replay starts from (CurSettings may change during the run), and
-    // the steps taken since, counted across pauses and resumes.
+    // the steps taken since, counted across pauses and resumes. Each step is counted once: at its plot
+    // point when it has one (the window hears of the point before the step's event pump), else at its pump.
     void runStarted(const TState& start);
-    void stepTaken() { ++steps_; }
-    // Nothing is drawn while a replay goes on; it is drawn once when the replay ends. lastStepTaken: the
-    // replay reached its count, with a last step that the loop does not follow with an event pump.
+    void plotPointReached() {
+        ++steps_;
+        countedBeforePump_ = true;
+    }
+    void stepPumped() {
+        if (!countedBeforePump_) ++steps_;
+        countedBeforePump_ = false;
+    }
+    // Nothing is drawn while a replay goes on; it is drawn once when the replay ends.
     void replayStarted(const TState& start);
-    void replayEnded(bool lastStepTaken);
+    void replayEnded();
     // Redraws at once what has changed (a state change, a zoom, a re-centring, a Reset).
     void refresh();
 
@@ -64,6 +71,7 @@ private:
 
     TState runStart_;
     std::int64_t steps_ = 0;
+    bool countedBeforePump_ = false;
     bool replaying_ = false;
 
     std::optional<OverlayFrame> shown_;

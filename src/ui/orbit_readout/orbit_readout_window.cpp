@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "ui/common/distance_text.h"
 #include "ui/orbit_readout/readout_text.h"
 
 namespace {
@@ -215,6 +216,8 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
     hint_->setPalette(hp);
     keepPlaceWhenHidden(hint_);
     layout->addWidget(hint_);
+    integrationError_ = makeLabel(this, QStringLiteral("integrationError"));
+    layout->addWidget(integrationError_);
     layout->addStretch(1);
 
     paintTimer_.setSingleShot(true);
@@ -334,7 +337,32 @@ void OrbitReadoutWindow::paint() {
     paintChip(momentumChip_, gauge_.angularMomentum.level);
     hint_->setVisible(gauge_.energy.level == DriftLevel::Red ||
                       gauge_.angularMomentum.level == DriftLevel::Red);
+    integrationError_->setText(integrationErrorLine());
     if (!dumpPath_.isEmpty()) writeDump();
+}
+
+QString OrbitReadoutWindow::integrationErrorLine() const {
+    const std::optional<IntegrationError> e =
+        integrationErrorSource ? integrationErrorSource() : std::optional<IntegrationError>();
+    const QString none = qs(std::string(NoValueText));
+    const QChar point = sep_.empty() ? QLatin1Char('.') : QChar::fromLatin1(sep_.front());
+    const auto body = [&](Extended metres) {
+        const Extended sf = records_.CurSettings.sf();
+        const Extended pixels = metres / sf;
+        QString text = distanceText(metres, point);
+        if (text.isEmpty()) return none;
+        if (__builtin_isfinite(pixels))
+            text += QStringLiteral(" (") +
+                    QString::number(static_cast<double>(pixels), 'f', 1).replace(QLatin1Char('.'), point) +
+                    QStringLiteral(" px)");
+        return text;
+    };
+    return QStringLiteral("Off the exact path: A ") + (e ? body(e->bodyA) : none) + QStringLiteral(", B ") +
+           (e ? body(e->bodyB) : none);
+}
+
+QString OrbitReadoutWindow::integrationErrorText() const {
+    return integrationError_->text();
 }
 
 QString OrbitReadoutWindow::startText(Row row) const {

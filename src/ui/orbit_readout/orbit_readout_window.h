@@ -4,10 +4,12 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/integration_error.h"
 #include "core/orbit_drift.h"
 #include "core/orbit_readout.h"
 #include "core/sim_records.h"
@@ -69,6 +71,11 @@ public:
     // Every text of the window, one row a line, the cells separated by tabs.
     QString tableText() const;
 
+    // How far the simulated bodies are from their exact places at the run's time; the program, which
+    // knows the run's clock, provides it. Shown in km and in pixels at the current scale.
+    std::function<std::optional<IntegrationError>()> integrationErrorSource;
+    QString integrationErrorText() const;
+
     // Seams for tests: how often the orbit was worked out and the window painted.
     int computeCount = 0;
     int paintCount = 0;
@@ -95,6 +102,7 @@ private:
     void requestPaint();
     void paint();
     void placeAtScreenEdge();
+    QString integrationErrorLine() const;
     void writeDump() const;
 
     const SimRecords& records_;
@@ -107,6 +115,7 @@ private:
     QLabel* momentumChip_ = nullptr;
     QLabel* momentumFigure_ = nullptr;
     QLabel* hint_ = nullptr;
+    QLabel* integrationError_ = nullptr;
 
     OrbitReadout start_;
     QString startDays_;

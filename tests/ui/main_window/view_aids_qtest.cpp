@@ -9,11 +9,12 @@
 
 #include "core/kepler_propagation.h"
 #include "scripted_dialogs.h"
+#include "ui/common/distance_text.h"
+#include "ui/common/view_options.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_overlay.h"
 #include "ui/main_window/plot_surface.h"
-#include "ui/common/view_options.h"
 #include "ui/main_window/view_aids.h"
 
 namespace {
@@ -243,7 +244,19 @@ private slots:
 
     void runClockCountsStepsAcrossPausesAndReplays() {
         const Extended dt = records->CurSettings.dT() / records->CurSettings.cpT();
+        // The readout hears of each plot point before the step's event pump: the clock must already
+        // include that step, so plot point n reads n x dT.
+        int points = 0, mismatches = 0;
+        const auto c = connect(window, &MainWindow::plotPointDrawn, this, [&](const QString& days) {
+            ++points;
+            mismatches += aids()->stepsTaken() != std::int64_t(steps + 1) ||
+                          aids()->elapsed() != points * records->CurSettings.dT() ||
+                          days.toDouble() != points * 1.0;
+        });
         pauseAtStep(130);
+        disconnect(c);
+        QCOMPARE(points, 3);
+        QCOMPARE(mismatches, 0);
         QCOMPARE(aids()->stepsTaken(), std::int64_t(130));
         QCOMPARE(aids()->elapsed(), 130 * dt);
         // A run started from a record keeps that record: CurSettings may change meanwhile.
