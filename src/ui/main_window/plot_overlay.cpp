@@ -14,7 +14,7 @@ namespace {
 
 constexpr Extended AstronomicalUnit = 149597870700.0L;
 // The path is smooth to the eye once no chord on the plot is longer than this.
-constexpr double SmoothChordPixels = 2.0;
+constexpr double SmoothChordPixels = 3.0;
 constexpr int SamplesPerTurn = 65;
 constexpr int MaxSamples = 200000;
 // An open path is followed until both bodies are this far outside the view.
