@@ -24,6 +24,10 @@ SCREEN_W, SCREEN_H = 1280, 1024
 BLUE = (0, 0, 255)
 YELLOW = (255, 255, 0)
 RED = (255, 0, 0)
+WHITE = (255, 255, 255)
+# The exact paths: each body's colour tinted halfway to white.
+PATH_A = (255, 255, 127)
+PATH_B = (255, 127, 127)
 PANEL_COLOR = (191, 205, 219)
 
 # The control panel and its buttons, in plot pixels.
@@ -913,12 +917,97 @@ def journey_installed(args):
             raise Failure("Ctrl+Q did not end the installed program")
 
 
+def toggle_view_aid(s, from_bottom):
+    """Checks or unchecks a View menu item by its place from the bottom, with the keyboard."""
+    s.activate(s.main_window)
+    s.key("alt+v")
+    time.sleep(0.3)
+    for _ in range(from_bottom):
+        s.key("Up")
+    s.key("Return")
+    time.sleep(0.3)
+
+
+def near(pixels, point, distance):
+    x, y = point
+    return any(abs(px - x) <= distance and abs(py - y) <= distance for px, py in pixels)
+
+
+def journey_view_aids(args):
+    """Exact Path, Scale Bar and Off-screen Markers turned on during a default run: the dots leave the path."""
+    points = trace_points(args, 400)
+    with Session(args, "view-aids") as s:
+        s.start_tulvane()
+        s.find_plot()
+        s.click_plot(RUN_BUTTON)
+        started = time.monotonic()
+        time.sleep(1.5)
+        # From the bottom of the View menu: Off-screen Markers, Scale Bar, Exact Path.
+        for place in (1, 2, 3):
+            toggle_view_aid(s, place)
+        # Past the closest approach on day 111, with the dots well on their way out: a plot point takes a
+        # little over the 100 ms sleep.
+        time.sleep(max(0.0, 19.0 - (time.monotonic() - started)))
+        s.click_plot(PAUSE_BUTTON)
+        shot = s.settled(s.plot_region(), "the plot to stop changing after Pause")
+        path = os.path.join(args.out, "e2e-view-aids.png")
+        shot.save_png(path)
+        print(f"screenshot with the view aids: {path}")
+        path_a, path_b = s.on_plot(shot, PATH_A), s.on_plot(shot, PATH_B)
+        w, h = s.plot_size
+
+        # Turning the three off shows the run's own crosses, which tell how far it went.
+        for place in (1, 2, 3):
+            toggle_view_aid(s, place)
+        plain = s.settled(s.plot_region(), "the plot to show the crosses alone")
+        yellow = s.on_plot(plain, YELLOW)
+        a_px, b_px = pixels_at(points, "1e9")
+        count = max(k for k in range(len(a_px)) if s.crosses(a_px[: k + 1]) <= yellow) + 1
+        if s.crosses(a_px[:count]) != yellow:
+            raise Failure(f"with the aids off the crosses differ: {describe(yellow, s.crosses(a_px[:count]))}")
+        if count < 140:
+            raise Failure(f"the run reached only plot point {count - 1}")
+        print(f"paused after plot point {count - 1}; {len(path_a)} + {len(path_b)} exact path pixels")
+
+        # Before the closest approach the dots sit on their exact path; after it they leave it.
+        on_path = [k for k in range(5, 100, 5) if near(path_a, a_px[k], 3)]
+        if len(on_path) < 17:
+            raise Failure(f"body A's early dots lie off its exact path: only {on_path} are on it")
+        late = [k for k in range(count - 30, count, 3) if near(path_a, a_px[k], 12)]
+        if late:
+            raise Failure(f"body A's last dots still follow the exact path: {late} lie on it")
+        # The exact path swings round the other body and comes back towards where A started.
+        far_side = [p for p in path_a if p[0] < a_px[count - 1][0] - 40 or p[1] > a_px[count - 1][1] + 40]
+        if len(path_a) < 300 or len(path_b) < 30 or not far_side:
+            raise Failure(f"the exact paths are too short: {len(path_a)} and {len(path_b)} pixels")
+        # The scale bar: 100 million km at 1e9 m a pixel, bottom left.
+        bar_y = h - 14
+        bar = [x for x in range(104, 205) if shot.pixel(s.origin[0] + x, s.origin[1] + bar_y) == WHITE]
+        if len(bar) != 101:
+            raise Failure(f"the scale bar covers {len(bar)} of its 101 pixels")
+
+        # Zoomed in, body B stands right of the plot: its red arrow sits on the right edge.
+        for place in (1, 2, 3):
+            toggle_view_aid(s, place)
+        s.click_plot(ZPLUS_BUTTON)
+        b_last = pixels_at(points[count - 1 : count], "5e8")[1][0]
+        zoomed = s.settled(s.plot_region(), "the replay at 5e8 m per pixel")
+        red_edge = [p for p in s.on_plot(zoomed, RED) if p[0] >= w - 20]
+        if b_last[0] < w and red_edge:
+            raise Failure(f"body B at {b_last} is on the plot, yet an arrow stands at the right edge")
+        if b_last[0] >= w and len(red_edge) < 15:
+            raise Failure(f"body B at {b_last} is off the plot on the right, but no arrow shows there")
+        zoomed.save_png(os.path.join(args.out, "e2e-view-aids-zoomed.png"))
+        quit_with_ctrl_q(s)
+
+
 JOURNEYS = {
     "start": journey_start,
     "run": journey_run,
     "initial-state": journey_initial_state,
     "save-view": journey_save_view,
     "installed": journey_installed,
+    "view-aids": journey_view_aids,
 }
 
 
