@@ -998,6 +998,8 @@ def journey_view_aids(args):
         if b_last[0] >= w and len(red_edge) < 15:
             raise Failure(f"body B at {b_last} is off the plot on the right, but no arrow shows there")
         zoomed.save_png(os.path.join(args.out, "e2e-view-aids-zoomed.png"))
+        x, y = s.origin
+        s.save_image(zoomed.crop(x + 96, y + 400, w - 96, h - 400), "view-aids.png")
         quit_with_ctrl_q(s)
 
 
