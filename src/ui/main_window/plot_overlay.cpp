@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "core/orbit_fp_guard.h"
 #include "ui/common/distance_text.h"
@@ -98,9 +99,11 @@ std::optional<ScaleBar> scaleBarFor(Extended sf, int maxPixels, QChar decimalPoi
     ScaleBar bar;
     if (au && (!km || *au > *km)) {
         bar.metres = *au;
-        bar.label = withDecimalPoint(QString::number(static_cast<double>(*au / AstronomicalUnit), 'g', 3),
-                                     decimalPoint) +
-                    QStringLiteral(" AU");
+        // Whole numbers from 1 AU up, so 1000 AU never reads "1e+03".
+        const Extended units = std::nearbyint(*au / AstronomicalUnit * 10) / 10;
+        const QString number = units < 1 ? QString::number(static_cast<double>(units), 'f', 1)
+                                         : QString::number(static_cast<double>(units), 'f', 0);
+        bar.label = withDecimalPoint(number, decimalPoint) + QStringLiteral(" AU");
     } else if (km) {
         bar.metres = *km;
         bar.label = distanceText(*km, decimalPoint);
@@ -246,6 +249,7 @@ void PlotOverlay::buildPath(const OverlayFrame& frame) {
 
 void PlotOverlay::paint(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame,
                         QChar decimalPoint) {
+    OrbitFpGuard guard;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     if (options.exactPath) {

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLocale>
+#include <algorithm>
 #include <cstring>
 
 #include "core/orbit_fp_guard.h"
@@ -109,7 +110,13 @@ bool ViewAids::sameAsShown(const OverlayFrame& f) const {
     if (!sameScale || s.size != f.size || s.colorA != f.colorA || s.colorB != f.colorB ||
         s.background != f.background)
         return false;
-    if (options_.exactPath && (!(s.start == f.start) || !(s.elapsed == f.elapsed))) return false;
+    if (options_.exactPath) {
+        if (!(s.start == f.start)) return false;
+        // A bound path reaches one period until the run has gone further: until then it stands still.
+        const std::optional<Extended> period = KeplerPropagation(f.start).period();
+        const auto end = [&](Extended t) { return period ? std::max(t, *period) : t; };
+        if (!(end(s.elapsed) == end(f.elapsed))) return false;
+    }
     if (options_.offscreenMarkers && (!sameVector(s.bodyA, f.bodyA) || !sameVector(s.bodyB, f.bodyB)))
         return false;
     return true;
@@ -124,6 +131,8 @@ void ViewAids::refresh() {
     }
     if (!rhythm_.isActive()) rhythm_.start();
     if (replaying_) return;
+    // Run inside the run loop's event pump and inside handlers: the flags stay as they were.
+    OrbitFpGuard guard;
     const OverlayFrame frame = currentFrame();
     const bool sameOptions = shownOptions_.exactPath == options_.exactPath &&
                              shownOptions_.scaleBar == options_.scaleBar &&

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "core/orbit_fp_guard.h"
 #include "ui/common/distance_text.h"
 #include "ui/orbit_readout/readout_text.h"
 
@@ -342,6 +343,8 @@ void OrbitReadoutWindow::paint() {
 }
 
 QString OrbitReadoutWindow::integrationErrorLine() const {
+    // Run from the run loop's plot point: its flags are not the run's to read.
+    OrbitFpGuard guard;
     const std::optional<IntegrationError> e =
         integrationErrorSource ? integrationErrorSource() : std::optional<IntegrationError>();
     const QString none = qs(std::string(NoValueText));

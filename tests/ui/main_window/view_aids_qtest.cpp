@@ -329,6 +329,8 @@ private slots:
         QTest::newRow("1.25e9: an AU fits better") << 1.25e9 << "1 AU" << 120;
         QTest::newRow("fully zoomed out to 1e10") << 1e10 << "1 billion km" << 100;
         QTest::newRow("5e9: 5 AU beats 500 million km") << 5e9 << "5 AU" << 150;
+        QTest::newRow("0.1 AU is the smallest") << 1e8 * 1.3 << "0.1 AU" << 115;
+        QTest::newRow("a damaged scale: 1000 AU") << 1.5e12 << "1000 AU" << 100;
     }
     void scaleBarIsARoundLengthAtTheScale() {
         QFETCH(double, sf);
