@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "core/orbit_fp_guard.h"
-#include "ui/common/distance_text.h"
+#include "ui/common/distance_in_words.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ std::optional<ScaleBar> scaleBarFor(Extended sf, int maxPixels, QChar decimalPoi
         bar.label = withDecimalPoint(number, decimalPoint) + QStringLiteral(" AU");
     } else if (km) {
         bar.metres = *km;
-        bar.label = distanceText(*km, decimalPoint);
+        bar.label = distanceInWords(*km, decimalPoint);
     } else {
         return std::nullopt;
     }
@@ -313,7 +313,7 @@ void PlotOverlay::paintMarkers(QPainter& p, const OverlayFrame& frame, QChar dec
         p.drawPolygon(arrow);
         p.setBrush(Qt::NoBrush);
 
-        const QString text = distanceText(m->distance, decimalPoint);
+        const QString text = distanceInWords(m->distance, decimalPoint);
         QRectF box = metrics.boundingRect(text);
         box.moveCenter(m->tip -
                        (ArrowLength + 4 + box.height() / 2 + box.width() / 2 * std::fabs(d.x())) * d);

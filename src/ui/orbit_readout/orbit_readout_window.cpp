@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "core/orbit_fp_guard.h"
-#include "ui/common/distance_text.h"
+#include "ui/common/distance_in_words.h"
 #include "ui/orbit_readout/readout_text.h"
 
 namespace {
@@ -370,7 +370,7 @@ QString OrbitReadoutWindow::integrationErrorLine() const {
     const auto body = [&](Extended metres) {
         const Extended sf = records_.CurSettings.sf();
         const Extended pixels = metres / sf;
-        QString text = distanceText(metres, point);
+        QString text = distanceInWords(metres, point);
         if (text.isEmpty()) return none;
         if (__builtin_isfinite(pixels))
             text += QStringLiteral(" (") +

@@ -9,7 +9,7 @@
 
 #include "core/kepler_propagation.h"
 #include "scripted_dialogs.h"
-#include "ui/common/distance_text.h"
+#include "ui/common/distance_in_words.h"
 #include "ui/common/view_options.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/main_window.h"
@@ -369,7 +369,7 @@ private slots:
         QVERIFY(before->label != after->label);
     }
 
-    void distanceTextRoundsToThreeDigits_data() {
+    void distanceInWordsRoundsToThreeDigits_data() {
         QTest::addColumn<double>("metres");
         QTest::addColumn<QString>("text");
         QTest::newRow("hundreds of millions") << 3.1249e11 << "312 million km";
@@ -377,10 +377,10 @@ private slots:
         QTest::newRow("rounds up into the next word") << 9.9996e11 << "1 billion km";
         QTest::newRow("under a thousand km") << 5e5 << "500 km";
     }
-    void distanceTextRoundsToThreeDigits() {
+    void distanceInWordsRoundsToThreeDigits() {
         QFETCH(double, metres);
         QFETCH(QString, text);
-        QCOMPARE(distanceText(metres), text);
+        QCOMPARE(distanceInWords(metres), text);
     }
 
     void offscreenArrowSitsOnTheEdgeTowardsTheBody_data() {

@@ -1,8 +1,8 @@
-#include "ui/common/distance_text.h"
+#include "ui/common/distance_in_words.h"
 
 #include <cmath>
 
-QString distanceText(Extended metres, QChar decimalPoint) {
+QString distanceInWords(Extended metres, QChar decimalPoint) {
     static const char* const Words[] = {"", " thousand", " million", " billion", " trillion"};
     Extended km = metres / 1000;
     if (!__builtin_isfinite(km)) return QString();

@@ -7,4 +7,4 @@
 
 // A distance to three significant digits in words: "312 million km", "48.3 thousand km". Empty when not
 // finite.
-QString distanceText(Extended metres, QChar decimalPoint = QLatin1Char('.'));
+QString distanceInWords(Extended metres, QChar decimalPoint = QLatin1Char('.'));
