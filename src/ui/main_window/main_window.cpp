@@ -509,7 +509,7 @@ void MainWindow::chooseBackgroundPicture() {
     QString fileName;
     if (!dialogs_.openFile(this, options, fileName)) return;
     // A picture that fails to load leaves the old picture and picture mode as they were.
-    usePicture(loadJpegPicture(fileName));
+    usePicture(loadJpegPicture(fileName).image);
 }
 
 void MainWindow::viewCurrentSettings() {

@@ -145,7 +145,7 @@ QString jpegErrorText(int code) {
 // The error text loadJpegPicture throws, or "" when it loads.
 QString loadError(const QString& path, const JpegLimits& limits = {}) {
     try {
-        loadJpegPicture(path, limits);
+        loadJpegPicture(path, {}, limits);
     } catch (const AppError& e) {
         if (e.kindName() != "EJPEG")
             return QStringLiteral("wrong kind ") + QString::fromStdString(e.kindName());
@@ -253,7 +253,7 @@ private slots:
         const QString path =
             write("colours.jpg", encodeJpeg(width, height, stripeSamples(stripes, height), enc));
 
-        const QImage image = loadJpegPicture(path);
+        const QImage image = loadJpegPicture(path).image;
         QCOMPARE(image.size(), QSize(width, height));
         QVERIFY(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_RGB888);
         for (int i = 0; i < expected.size(); ++i)
@@ -286,7 +286,7 @@ private slots:
         const QByteArray whole = encodeJpeg(64, 64, samples, enc);
         const QString path = write("truncated.jpg", whole.left(whole.size() * 6 / 10));
 
-        const QImage image = loadJpegPicture(path);
+        const QImage image = loadJpegPicture(path).image;
         QCOMPARE(image.size(), QSize(64, 64));
         const QRgb topLeft = image.pixel(8, 4);
         QVERIFY2(near(topLeft, QColor(255, 0, 0), 24), qPrintable(describe(topLeft)));
@@ -353,12 +353,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<qulonglong>("maxPixels");
         QTest::addColumn<int>("maxScans");
-        QTest::addColumn<qlonglong>("maxDecoderMemory");
+        QTest::addColumn<qlonglong>("maxMemory");
         QTest::addColumn<QString>("error");  // empty: the picture loads
 
         const JpegLimits defaults;
         const auto pixels = static_cast<qulonglong>(defaults.maxPixels);
-        const auto memory = static_cast<qlonglong>(defaults.maxDecoderMemory);
+        const auto memory = static_cast<qlonglong>(defaults.maxMemory);
         const QByteArray small = encodeJpeg(16, 16, solidSamples({0, 0, 255}, 16, 16), {});
 
         QTest::newRow("header announcing 65000 x 65000")
@@ -399,16 +399,17 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(qulonglong, maxPixels);
         QFETCH(int, maxScans);
-        QFETCH(qlonglong, maxDecoderMemory);
+        QFETCH(qlonglong, maxMemory);
         QFETCH(QString, error);
 
         JpegLimits limits;
         limits.maxPixels = maxPixels;
         limits.maxScans = maxScans;
-        limits.maxDecoderMemory = static_cast<long>(maxDecoderMemory);
+        limits.maxMemory = static_cast<std::uint64_t>(maxMemory);
         const QString path = write("limits.jpg", bytes);
         QCOMPARE(loadError(path, limits), error);
-        if (error.isEmpty()) QVERIFY(near(loadJpegPicture(path, limits).pixel(8, 8), QColor(0, 0, 255), 8));
+        if (error.isEmpty())
+            QVERIFY(near(loadJpegPicture(path, {}, limits).image.pixel(8, 8), QColor(0, 0, 255), 8));
     }
 };
 
