@@ -5,9 +5,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <cmath>
 
@@ -30,6 +32,10 @@ const QString AboutText = QStringLiteral(
     "Copyright 2026 The Tulvane developers\r\n"
     "\r\n"
     "Version 1.0    tulvane-developers@users.noreply.example.org");
+
+const QString IncompletePictureText = QStringLiteral(
+    "The picture is incomplete: the file ends before the end of the picture. The part that could be "
+    "decoded is shown.");
 
 namespace {
 
@@ -88,6 +94,16 @@ QString findHelpFile() {
 Extended roundHalfEven(Extended x) {
     return std::nearbyint(x);
 }
+
+// A decode can take a second or more on the window's own thread; the cursor says so meanwhile, and comes
+// back also when the decode fails.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 }  // namespace
 
@@ -508,8 +524,20 @@ void MainWindow::chooseBackgroundPicture() {
     options.mustExist = true;
     QString fileName;
     if (!dialogs_.openFile(this, options, fileName)) return;
-    // A picture that fails to load leaves the old picture and picture mode as they were.
-    usePicture(loadJpegPicture(fileName).image);
+    JpegTarget target;
+    // The picture is stretched over the plot surface, which can grow to the whole screen.
+    target.cover = (screen() ? screen()->size() : QSize()).expandedTo(surface_->size());
+    // The picture on screen stays while the new one loads, and stays if it fails.
+    target.keptBytes = static_cast<std::uint64_t>(backgroundPicture_.sizeInBytes());
+    JpegPicture picture;
+    {
+        BusyCursor busy;
+        picture = loadJpegPicture(fileName, target);
+    }
+    usePicture(picture.image);
+    if (!picture.incomplete) return;
+    surface_->flush(true);
+    dialogs_.showMessage(this, IncompletePictureText);
 }
 
 void MainWindow::viewCurrentSettings() {

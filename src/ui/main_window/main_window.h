@@ -23,6 +23,8 @@ class InitialStateDialog;
 class SettingsViewer;
 
 extern const QString AboutText;
+// Told after an incomplete background picture has been drawn.
+extern const QString IncompletePictureText;
 
 // The main window: the plot surface with its crosses, the control panel and the menus.
 class MainWindow : public QMainWindow {
