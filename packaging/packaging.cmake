@@ -16,6 +16,11 @@ function(tulvane_gzip_command output)
     COMMAND ${GZIP} -9nf ${dir}/${stem})
 endfunction()
 
+# The pages carry the date of the release in the changelog, not of the build.
+execute_process(COMMAND dpkg-parsechangelog -l ${TULVANE_PACKAGING_DIR}/changelog -S Timestamp
+  OUTPUT_VARIABLE TULVANE_RELEASE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TULVANE_PACKAGING_DIR}/changelog)
+
 set(TULVANE_MAN_NAME_tulvane "simulate two bodies orbiting under Newtonian gravity")
 set(TULVANE_MAN_NAME_tulvane-trace "print the plot points of a two-body run as CSV")
 
@@ -25,7 +30,7 @@ foreach(program tulvane tulvane-trace)
   set(page ${TULVANE_MAN_DIR}/${program}.1)
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TULVANE_MAN_DIR}
-    COMMAND ${HELP2MAN} --no-info --section=1 --name=${TULVANE_MAN_NAME_${program}}
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${TULVANE_RELEASE_EPOCH} ${HELP2MAN} --no-info --section=1 --name=${TULVANE_MAN_NAME_${program}}
       --include=${TULVANE_PACKAGING_DIR}/${program}.h2m --output=${page} $<TARGET_FILE:${program}>
     DEPENDS ${program} ${TULVANE_PACKAGING_DIR}/${program}.h2m
     COMMENT "Writing the manual page ${program}(1)"
