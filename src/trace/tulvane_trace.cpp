@@ -20,6 +20,8 @@ constexpr const char* Usage =
     "  --points N  plot points to compute (default 100)\n"
     "  FILE.TV0    settings file to start from (default: the built-in settings)\n"
     "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
+    "  --help      print this help and exit\n"
+    "  --version   print the version and exit\n"
     "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments or file.\n";
 
 // Ends the program with a one-line message and status 2.
@@ -189,9 +191,20 @@ int trace(const Options& o) {
     return status;
 }
 
+// --version, wherever it stands before "--", wins over every other argument.
+bool asksForVersion(int argc, char** argv) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (asksForVersion(argc, argv)) {
+        std::fputs("tulvane-trace " TULVANE_VERSION "\n", stdout);
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
     try {
         bool help = false;
         const Options o = parseArguments(argc, argv, help);
