@@ -26,6 +26,8 @@ public:
     // in increasing order; one that does not follow the last kept point is ignored.
     void add(std::int64_t plotIndex, const TState& s);
     void clear();
+    // Takes effect from the next start.
+    void setCapacity(std::size_t capacity) { capacity_ = capacity < 2 ? 2 : capacity; }
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
