@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <algorithm>
 #include <cmath>
 
 #include "core/fp_error.h"
@@ -293,6 +294,7 @@ void MainWindow::controlRun(QObject* sender) {
     } else if (sender == runButton && r_.SimState == Ready) {
         adoptPendingCount();
         r_.CurState = r_.CurSettings;
+        startTrack();
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
         runStateLabel->setText(QStringLiteral("Running"));
         r_.SimState = Running;
@@ -301,6 +303,10 @@ void MainWindow::controlRun(QObject* sender) {
         callRun(liveDelayMs, 0);
     } else if (sender == runButton && r_.SimState == Paused) {
         adoptPendingCount();
+        // A resume restarts the step counter: later plot points fall where a replay puts them only when the
+        // pause came right after a plot point and the counter's wrap at a million steps keeps the rhythm.
+        const std::int32_t cpT = r_.CurState.cpT();
+        if (!host_->pausedAtPlotPoint() || cpT == 0 || 1000000 % cpT != 0) trackMatchesReplay_ = false;
         runStateLabel->setText(QStringLiteral("Running"));
         r_.SimState = Running;
         applyRunState(Running);
@@ -314,7 +320,15 @@ void MainWindow::callRun(std::int32_t Delay, std::int32_t Count) {
         std::vector<RunFrame>& frames;
         ~PopFrame() { frames.pop_back(); }
     } pop{runFrames_};
-    const std::int32_t result = Run(r_, *host_, Delay, Count);
+    std::int32_t result = 0;
+    try {
+        result = Run(r_, *host_, Delay, Count);
+    } catch (...) {
+        // The points kept up to the failure are not a replay's: PlotCount stays as it was before the call.
+        trackMatchesReplay_ = false;
+        throw;
+    }
+    host_->settleAfterRun();
     if (runFrames_.back().heldRunning) r_.SimState = Running;
     // A run or replay started in the same pump pass as the Pause already took this call's count over.
     if (!runFrames_.back().superseded) r_.PlotCount = result;
@@ -373,9 +387,54 @@ void MainWindow::clearPlot() {
     controlPanel->show();
 }
 
+void MainWindow::startTrack() {
+    track_.start(r_.CurSettings);
+    trackStart_ = r_.CurSettings;
+    trackMatchesReplay_ = true;
+}
+
+namespace {
+
+// The fields a replay's trajectory and crosses depend on, apart from the scale a zoom changes. The label,
+// the save date and the viewer's mark may change (a save while paused) without changing the run.
+bool sameRunSettings(TState a, TState b) {
+    for (TState* s : {&a, &b}) {
+        s->setSf(0);
+        s->setSaveDT(0);
+        s->setAction(0);
+        std::fill(s->bytes.begin() + TStateLayout::RecLabel,
+                  s->bytes.begin() + TStateLayout::RecLabel + 1 + TStateLayout::LabelCapacity, 0);
+    }
+    return a == b;
+}
+
+}  // namespace
+
+bool MainWindow::keptPointsMatchReplay() const {
+    return trackMatchesReplay_ && track_.holdsEveryPointTo(r_.PlotCount) &&
+           sameRunSettings(trackStart_, r_.CurSettings);
+}
+
+void MainWindow::redrawFromKeptPoints() {
+    const std::int32_t n = r_.PlotCount;
+    // The crosses a replay draws, in its order: both starts, then both bodies at each plot point.
+    for (std::int32_t i = 0; i <= n; ++i) {
+        drawBody(track_.positionA(static_cast<std::size_t>(i)), 0);
+        drawBody(track_.positionB(static_cast<std::size_t>(i)), 1);
+    }
+    // What a replay leaves: the start record at the new scale, stepped on to the last plot point.
+    TState end = r_.CurSettings;
+    track_.restoreInto(static_cast<std::size_t>(n), end);
+    r_.CurState = end;
+    if (n > 0) r_.NextState = end;
+    trackStart_ = r_.CurSettings;
+    r_.SimState = Paused;
+}
+
 void MainWindow::replay() {
     adoptPendingCount();
     r_.CurState = r_.CurSettings;
+    startTrack();
     const std::int32_t n = r_.PlotCount;
     r_.PlotCount = 0;
     r_.SimState = Running;
@@ -407,7 +466,18 @@ void MainWindow::zoom(QObject* sender) {
         r_.CurSettings.setSf(t);
     }
     clearPlot();
-    replay();
+    adoptPendingCount();
+    lastZoomUsedKeptPoints_ = keptPointsMatchReplay();
+    if (!lastZoomUsedKeptPoints_) return replay();
+    try {
+        redrawFromKeptPoints();
+    } catch (...) {
+        // A cross that cannot be placed fails the replay at the same point; let it say so and leave what a
+        // failed replay leaves.
+        lastZoomUsedKeptPoints_ = false;
+        clearPlot();
+        replay();
+    }
 }
 
 void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/plot_track.h"
 #include "core/sim_records.h"
 
 class ControlPanel;
@@ -68,6 +69,17 @@ public:
     // The background repaints and the replay of a paused run.
     void clearPlot();
     void replay();
+
+    // The plot points of the current run, as computed; every replay rebuilds them.
+    const PlotTrack& keptPoints() const { return track_; }
+    // Whether the kept points are what a replay would compute now: the run's start values unchanged, no
+    // point thinned out, no live run failed part-way, and every resume taken where a replay would have
+    // stepped on. A zoom then redraws from them instead of recomputing the run.
+    bool keptPointsMatchReplay() const;
+    // For tests: thinning starts after this many kept points, from the next run or replay.
+    void setKeptPointCapacity(std::size_t n) { track_.setCapacity(n); }
+    // How the last zoom redrew the plot.
+    bool lastZoomUsedKeptPoints() const { return lastZoomUsedKeptPoints_; }
 
     const QString& dataDir() const { return dataDir_; }
     bool usesPicture() const { return usesPicture_; }
@@ -136,6 +148,8 @@ private:
     void endProgram();
     void pickPosition(int X, int Y);
     void repaintBackground();
+    void startTrack();
+    void redrawFromKeptPoints();
     bool acceptsPanelDrop(const QPoint& p) const;
 
     SimRecords& r_;
@@ -151,6 +165,12 @@ private:
     bool usesPicture_ = false;
     QImage backgroundPicture_;
     QColor colorPick_{Qt::blue};
+
+    PlotTrack track_;
+    // The record the kept points were computed from, and whether they still stand for a replay.
+    TState trackStart_{};
+    bool trackMatchesReplay_ = false;
+    bool lastZoomUsedKeptPoints_ = false;
 
     std::vector<RunFrame> runFrames_;
     int handlerDepth_ = 0;

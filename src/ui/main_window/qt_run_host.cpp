@@ -29,6 +29,8 @@ void QtRunHost::sleepMs(std::int32_t ms) {
 }
 
 bool QtRunHost::pumpEvents() {
+    atPlotPoint_ = plottedThisStep_;
+    plottedThisStep_ = false;
     bool ran = false;
     if (afterSleep_ || form_.pumpEveryStep || sincePump_.nsecsElapsed() >= 1'000'000) {
         QCoreApplication::processEvents();
@@ -46,4 +48,6 @@ bool QtRunHost::pumpEvents() {
 
 void QtRunHost::plotCounted(std::int32_t plotCounter) {
     if (!form_.runFrames_.empty()) form_.runFrames_.back().liveCount = plotCounter;
+    form_.track_.add(plotCounter, form_.r_.CurState);
+    plottedThisStep_ = true;
 }
