@@ -131,7 +131,7 @@ OrbitReadout readOrbit(const TState& s, Extended g) {
     out.angularMomentum = finiteOrNone(angularMomentum);
     if (p.problem == NoOrbitReason::None && angularMomentum != 0)
         out.sense = angularMomentum > 0 ? RotationSense::Clockwise : RotationSense::Anticlockwise;
-    if (p.distance > 0) {
+    if (p.distance > 0 && isFiniteValue(p.distance)) {
         const Extended potential = -((g * p.massA * p.massB) / p.distance);
         const Extended speedA = VMag(p.a.velocity);
         const Extended speedB = VMag(p.b.velocity);
