@@ -19,10 +19,10 @@ struct LevelCase {
 };
 
 TEST(DriftLevel, GreenBelowOneInTenThousandAmberBelowOneInAHundred) {
-    const LevelCase cases[] = {{0.0L, DriftLevel::Green},       {9.9e-5L, DriftLevel::Green},
-                               {-9.9e-5L, DriftLevel::Green},   {1e-4L, DriftLevel::Amber},
-                               {-5e-3L, DriftLevel::Amber},     {1e-2L, DriftLevel::Red},
-                               {-2.2L, DriftLevel::Red},        {std::nullopt, DriftLevel::None}};
+    const LevelCase cases[] = {{0.0L, DriftLevel::Green},     {9.9e-5L, DriftLevel::Green},
+                               {-9.9e-5L, DriftLevel::Green}, {1e-4L, DriftLevel::Amber},
+                               {-5e-3L, DriftLevel::Amber},   {1e-2L, DriftLevel::Red},
+                               {-2.2L, DriftLevel::Red},      {std::nullopt, DriftLevel::None}};
     for (const LevelCase& c : cases) EXPECT_EQ(driftLevel(c.drift), c.level) << c.drift.value_or(-1);
 }
 

@@ -135,7 +135,8 @@ TEST_P(EllipseFromItsApsides, GivesThemBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EllipseFromItsApsides,
-                         ::testing::Values(EllipseCase{"AtPeriapsis", false}, EllipseCase{"AtApoapsis", true}),
+                         ::testing::Values(EllipseCase{"AtPeriapsis", false},
+                                           EllipseCase{"AtApoapsis", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OrbitReadout, HyperbolaKeepsItsSpeedAtInfinityAndHasNoPeriod) {
@@ -162,13 +163,15 @@ TEST(OrbitReadout, HyperbolaKeepsItsSpeedAtInfinityAndHasNoPeriod) {
 TEST(OrbitReadout, EscapeSpeedIsAParabola) {
     const Extended massA = 2e30L, massB = 5e29L, r = 4e11L;
     const Extended speed = std::sqrt(2 * G * (massA + massB) / r);
-    const OrbitReadout o = readOrbit(relativeRecord(massA, massB, {r, 0}, {-speed / 2, speed * std::sqrt(0.75L)}));
+    const OrbitReadout o =
+        readOrbit(relativeRecord(massA, massB, {r, 0}, {-speed / 2, speed * std::sqrt(0.75L)}));
     EXPECT_EQ(o.kind, OrbitKind::Parabola);
     ASSERT_TRUE(o.eccentricity && o.periapsis && o.timeToPeriapsis);
     EXPECT_NEAR(*o.eccentricity, 1, ParabolaTolerance);
     EXPECT_FALSE(o.semiMajorAxis);
     EXPECT_FALSE(o.period);
-    // Barker's equation from the periapsis q = h^2 / 2GM: t = (q D + D^3 / 6) / sqrt(GM), D = (r . v) / sqrt(GM).
+    // Barker's equation from the periapsis q = h^2 / 2GM: t = (q D + D^3 / 6) / sqrt(GM), D = (r . v) /
+    // sqrt(GM).
     const Extended gm = G * (massA + massB);
     const Extended h = r * speed * std::sqrt(0.75L);
     const Extended q = h * h / (2 * gm);
@@ -224,8 +227,9 @@ TEST_P(NoOrbit, LeavesEveryOrbitValueEmpty) {
     EXPECT_EQ(o.kind, OrbitKind::None);
     EXPECT_EQ(o.whyNone, GetParam().why);
     EXPECT_EQ(o.separation.has_value(), GetParam().separationKnown);
-    for (const Quantity* q : {&o.relativeEnergy, &o.totalEnergy, &o.eccentricity, &o.semiMajorAxis,
-                              &o.periapsis, &o.apoapsis, &o.period, &o.timeToPeriapsis, &o.stepsAcrossPeriapsis})
+    for (const Quantity* q :
+         {&o.relativeEnergy, &o.totalEnergy, &o.eccentricity, &o.semiMajorAxis, &o.periapsis, &o.apoapsis,
+          &o.period, &o.timeToPeriapsis, &o.stepsAcrossPeriapsis})
         EXPECT_FALSE(q->has_value());
     EXPECT_EQ(o.sense, RotationSense::None);
 }
@@ -233,25 +237,32 @@ TEST_P(NoOrbit, LeavesEveryOrbitValueEmpty) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoOrbit,
     ::testing::Values(
-        NoOrbitCase{"CoincidentBodies", [](TState& s) { s.setBPos(s.APos()); }, NoOrbitReason::Coincident, true},
+        NoOrbitCase{"CoincidentBodies", [](TState& s) { s.setBPos(s.APos()); }, NoOrbitReason::Coincident,
+                    true},
         NoOrbitCase{"ZeroMass", [](TState& s) { s.setAMass(0); }, NoOrbitReason::BadMass, true},
         NoOrbitCase{"NegativeMass", [](TState& s) { s.setBMass(-5e30L); }, NoOrbitReason::BadMass, true},
-        NoOrbitCase{"InfiniteMass",
-                    [](TState& s) { s.setBMass(std::numeric_limits<Extended>::infinity()); },
+        NoOrbitCase{"InfiniteMass", [](TState& s) { s.setBMass(std::numeric_limits<Extended>::infinity()); },
                     NoOrbitReason::NotFinite, true},
-        NoOrbitCase{"NaNPosition", [](TState& s) { s.setBPos({notANumber(), 4e11L}); }, NoOrbitReason::NotFinite,
-                    false},
+        NoOrbitCase{"NaNPosition",
+                    [](TState& s) {
+                        s.setBPos({notANumber(), 4e11L});
+                    },
+                    NoOrbitReason::NotFinite, false},
         NoOrbitCase{"NonCanonicalSpeed",
                     [](TState& s) {
-                        // An unnormal: integer bit clear under a non-zero exponent, which no FPU computes with.
+                        // An unnormal: integer bit clear under a non-zero exponent, which no FPU computes
+                        // with.
                         const ExtendedBytes unnormal{0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F};
                         std::memcpy(&s.bytes[TStateLayout::ASpeed], unnormal.data(), 10);
                     },
                     NoOrbitReason::NotFinite, false},
-        NoOrbitCase{"AzimuthBeyondTheSineRange", [](TState& s) { s.setADir(1e30L); }, NoOrbitReason::NotFinite,
-                    false},
+        NoOrbitCase{"AzimuthBeyondTheSineRange", [](TState& s) { s.setADir(1e30L); },
+                    NoOrbitReason::NotFinite, false},
         NoOrbitCase{"PositionsSoFarApartTheEnergyOverflows",
-                    [](TState& s) { s.setBPos({1e4930L, 4e11L}); }, NoOrbitReason::NotFinite, false}),
+                    [](TState& s) {
+                        s.setBPos({1e4930L, 4e11L});
+                    },
+                    NoOrbitReason::NotFinite, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OrbitReadout, ANaNInOneBodyLeavesTheOtherReadable) {
