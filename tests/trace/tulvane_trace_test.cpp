@@ -208,7 +208,7 @@ TEST(TulvaneTrace, HelpDescribesTheCommand) {
     const Outcome o = runTrace("--help");
     EXPECT_EQ(o.status, 0);
     ASSERT_FALSE(o.out.empty());
-    EXPECT_EQ(o.out[0], "Usage: tulvane-trace [--points N] [FILE.TV0 [RECORD]]");
+    EXPECT_EQ(o.out[0], "Usage: tulvane-trace [--points N] [--orbit] [FILE.TV0 [RECORD]]");
 }
 
 }  // namespace
