@@ -142,6 +142,13 @@ TEST(KeplerPropagation, HyperbolaLeavesAtItsSpeedAtInfinity) {
         lastSpeed = v;
     }
     EXPECT_NEAR(lastSpeed / atInfinity, 1, 1e-3L);
+    // Before the start it came in along the same hyperbola.
+    const auto before = k.at(-1000 * Day);
+    ASSERT_TRUE(before);
+    const Extended v = length(minus(before->velocityB, before->velocityA));
+    const Extended apart = distance(before->positionB, before->positionA);
+    EXPECT_NEAR((v * v - 2 * gm / apart) / (atInfinity * atInfinity), 1, 1e-14L);
+    EXPECT_GT(apart, 5 * r);
 }
 
 TEST(KeplerPropagation, PathIsContinuousAcrossTheParabola) {
