@@ -9,8 +9,8 @@
 #include "core/kepler_propagation.h"
 #include "core/kepler_stumpff.h"
 #include "core/orbit_readout.h"
-#include "core/run.h"
 #include "orbit_test_states.h"
+#include "support/plot_point_states.h"
 
 namespace {
 
@@ -192,23 +192,12 @@ TEST(KeplerPropagation, DefaultStartComesClosestOnDayOneHundredAndEleven) {
 }
 
 // The core's own run of a circular orbit, compared after 365 days with the exact one.
-Extended runError(const TState& start, std::int32_t cpT, Extended days) {
-    SimRecords r;
-    r.CurSettings = start;
-    r.CurSettings.setCpT(cpT);
-    r.CurState = r.CurSettings;
-    r.SimState = Running;
-    class Quiet : public RunHost {
-        void drawBody(const TVector&, std::int32_t) override {}
-        void showElapsed(const std::string&) override {}
-        void sleepMs(std::int32_t) override {}
-        bool pumpEvents() override { return false; }
-    } host;
-    Run(r, host, 0, static_cast<std::int32_t>(days));
+Extended runError(TState start, std::int32_t cpT, std::int32_t days) {
+    start.setCpT(cpT);
+    const TState end = plotPointStates(start, days).back();
     const auto exact = KeplerPropagation(start).at(days * start.dT());
     const Extended separation = distance(exact->positionA, exact->positionB);
-    return std::max(distance(r.CurState.APos(), exact->positionA),
-                    distance(r.CurState.BPos(), exact->positionB)) /
+    return std::max(distance(end.APos(), exact->positionA), distance(end.BPos(), exact->positionB)) /
            separation;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/orbit_drift.h"
-#include "core/run.h"
+#include "support/plot_point_states.h"
 #include "support/temp_files.h"
 
 namespace {
@@ -73,33 +73,14 @@ TEST(TulvaneTraceOrbit, AddsItsFieldsBehindTheUnchangedClassicOnes) {
     }
 }
 
-// The state at each plot point of the core's own run.
-class PlotPoints : public RunHost {
-public:
-    explicit PlotPoints(const SimRecords& r) : records_(r) {}
-    void drawBody(const TVector&, std::int32_t) override {}
-    void showElapsed(const std::string&) override {}
-    void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
-    void plotCounted(std::int32_t) override { states.push_back(records_.CurState); }
-    std::vector<TState> states;
-
-private:
-    const SimRecords& records_;
-};
-
 TEST(TulvaneTraceOrbit, GivesTheCoreReadoutAndDriftOfTheDefaultRun) {
     const std::vector<std::string> rows = traceLines("--orbit --points 120");
     ASSERT_EQ(rows.size(), 122u);
-    SimRecords r;
-    r.CurState = r.CurSettings;
-    r.SimState = Running;
-    PlotPoints host(r);
-    ::Run(r, host, 0, 120);
+    const std::vector<TState> states = plotPointStates(defaultSettings(), 120);
     const OrbitReadout start = readOrbit(defaultSettings());
     for (const int day : {0, 1, 111, 120}) {
         SCOPED_TRACE(day);
-        const OrbitReadout now = day == 0 ? start : readOrbit(host.states[day - 1]);
+        const OrbitReadout now = day == 0 ? start : readOrbit(states[day - 1]);
         const std::string& row = rows[day + 1];
         EXPECT_TRUE(sameBits(cell(row, "relative_energy"), now.relativeEnergy));
         EXPECT_TRUE(sameBits(cell(row, "total_energy"), now.totalEnergy));
