@@ -295,7 +295,7 @@ std::vector<FpCase> fpCases() {
     farAzimuth.setADir(1e30L);
     TState overflow = defaultSettings();
     overflow.setBPos({1e4930L, 0});
-    // An escape takes the square root of a negative 1 / a for a period it does not show: invalid inside.
+    // An escape takes the other branch of the anomaly and of the Stumpff functions.
     TState escape = defaultSettings();
     escape.setASpeed(80);
     return {{"Default", defaultSettings()},
