@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,11 @@ struct CircleCase {
     const char* name;
     TVector centreVelocity;
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const CircleCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CircularPropagation : public ::testing::TestWithParam<CircleCase> {};
 
@@ -227,6 +233,10 @@ struct NoPathCase {
     NoOrbitReason why;
 };
 
+void PrintTo(const NoPathCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 std::vector<NoPathCase> noPathCases() {
     TState coincident = defaultSettings();
     coincident.setBPos(coincident.APos());
@@ -264,6 +274,10 @@ struct PathCase {
     TState record;
     Extended days;
 };
+
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<PathCase> pathCases() {
     const Extended r = 4e11L, gm = G * 2.5e30L, escape = std::sqrt(2 * gm / r);

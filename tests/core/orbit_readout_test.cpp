@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,11 @@ struct CircleCase {
     TVector centreVelocity;
 };
 
+// Failures name the case, not its bytes.
+void PrintTo(const CircleCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CircularOrbit : public ::testing::TestWithParam<CircleCase> {};
 
 TEST_P(CircularOrbit, HasKeplersPeriodForTheTotalMass) {
@@ -102,6 +108,10 @@ struct EllipseCase {
     const char* name;
     bool atApoapsis;
 };
+
+void PrintTo(const EllipseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EllipseFromItsApsides : public ::testing::TestWithParam<EllipseCase> {};
 
@@ -218,6 +228,10 @@ struct NoOrbitCase {
     bool separationKnown;
 };
 
+void PrintTo(const NoOrbitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class NoOrbit : public ::testing::TestWithParam<NoOrbitCase> {};
 
 TEST_P(NoOrbit, LeavesEveryOrbitValueEmpty) {
@@ -287,6 +301,10 @@ struct FpCase {
     const char* name;
     TState record;
 };
+
+void PrintTo(const FpCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<FpCase> fpCases() {
     TState coincident = defaultSettings();
