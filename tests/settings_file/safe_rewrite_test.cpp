@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -371,6 +372,29 @@ TEST_F(CompactTest, AnOrdinaryUserCompactsThroughAnUnnamedFile) {
     if (status == 6) GTEST_SKIP() << "the file system of " << dir.path() << " has no unnamed files";
     EXPECT_EQ(status, 0) << "3: the compaction failed, 4: a named temporary file was used";
     EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+// With SIGXFSZ ignored, as the program does, a copy that outgrows a file-size limit is a full disk.
+TEST_F(CompactTest, ACopyPastAFileSizeLimitIsDiskFullAndLeavesTheFileAsItWas) {
+    const Bytes image = fileImage(recordsWithActions({1, 0, 0, 0}));
+    writeBytes(path, image);
+    const int status = exitStatusOfChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{400, 400};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        TStateFile f;
+        f.assign(path);
+        f.openExisting();
+        try {
+            compactStateFile(f);
+        } catch (const EInOutError& e) {
+            return std::string(e.what()) == "Disk full" ? 0 : 3;
+        }
+        return 4;
+    });
+    EXPECT_EQ(status, 0) << "2: no limit, 3: another error, 4: no error, -1: killed";
+    EXPECT_EQ(readBytes(path), image);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
 }
 
