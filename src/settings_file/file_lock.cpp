@@ -17,6 +17,9 @@ FileLock::FileLock(int fd) {
     for (int attempt = 1;; ++attempt) {
         if (SysCalls::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
         const int err = errno;
+        // A file system that keeps no locks (some network mounts) leaves the file as unguarded as before,
+        // which is better than a file that can no longer be saved to.
+        if (err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS) return;
         if (err != EWOULDBLOCK || attempt == Attempts) {
             ::close(fd_);
             throw err == EWOULDBLOCK ? EInOutError(IoCode::Locked) : EInOutError::fromErrno(err);

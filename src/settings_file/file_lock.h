@@ -9,7 +9,7 @@
 class FileLock {
 public:
     // Waits a short while for another copy to finish; throws EInOutError with the locked-file code when the
-    // lock stays taken, or the failure's own error.
+    // lock stays taken, or the failure's own error. On a file system that keeps no locks it goes on without.
     explicit FileLock(int fd);
     ~FileLock();
     FileLock(const FileLock&) = delete;

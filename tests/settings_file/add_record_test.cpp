@@ -109,6 +109,17 @@ TEST_F(AddRecordTest, ALockReleasedWithinTheRetriesIsWaitedFor) {
     EXPECT_EQ(readBytes(path), fileImage({patternRecord(1), patternRecord(2)}));
 }
 
+TEST_F(AddRecordTest, AFileSystemWithoutLocksIsStillSavedTo) {
+    writeBytes(path, fileImage({patternRecord(1)}));
+    for (const int err : {ENOLCK, EOPNOTSUPP, ENOSYS}) {
+        SysFault noLocks(Call::Lock, 1, {err});
+        EXPECT_EQ(save(patternRecord(2)), "");
+        EXPECT_TRUE(noLocks.fired());
+    }
+    EXPECT_EQ(readBytes(path),
+              fileImage({patternRecord(1), patternRecord(2), patternRecord(2), patternRecord(2)}));
+}
+
 // The other copy compacts while this one waits for the lock: the record must go into the new file, not into
 // the old one that is no longer anyone's.
 TEST_F(AddRecordTest, AFileReplacedWhileWaitingForTheLockIsReopened) {
