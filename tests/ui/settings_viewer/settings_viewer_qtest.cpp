@@ -806,6 +806,22 @@ private slots:
         QCOMPARE(readBytes(path()), fileImage(recs));
     }
 
+    // Another copy saves into the empty file between this viewer's opening and its first record.
+    void anEmptyFileFilledByAnotherCopyBeforeTheFirstRecordIsLeftToIt() {
+        writeBytes(path(), {});
+        dialogs->confirmAnswers.push_back(true);
+        int locks = 0;
+        SysHook otherCopy([&](SysCalls::Call c) {
+            if (c == SysCalls::Call::Lock && ++locks == 1) writeBytes(path(), fileImage({patternRecord(5)}));
+            return SysCalls::Outcome{};
+        });
+        viewFile(path(), [] {});
+        QCOMPARE(shownCount, 0);
+        QCOMPARE(reports(), QStringList{changedText(path())});
+        QVERIFY(!form->viewFileOpen());
+        QCOMPARE(readBytes(path()), fileImage({patternRecord(5)}));
+    }
+
     void ownWritesAreNotTakenForAnotherCopys() {
         writeBytes(path(), fileImage(patternRecords({0, 0, 0, 0})));
         viewFile(path(), [&] {
