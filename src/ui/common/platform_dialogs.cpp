@@ -12,12 +12,17 @@
 namespace {
 const QString AppTitle = QStringLiteral("Tulvane");
 constexpr QChar ZeroWidthSpace(0x200B);
+constexpr QChar WordJoiner(0x2060);
 // A word this long may not fit a line of a message box.
 constexpr int LongWord = 20;
 
-// A message box wraps only between words, so a long path or label would run past its edge and be cut. A
-// zero-width space after each folder separator of a long word, and between all the characters of a long
-// part without one, lets such a word break where the line ends.
+bool isFolderSeparator(QChar c) {
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+// A message box wraps only between words, so a long path or label would run past its edge and be cut. In a
+// long word a zero-width space after each folder separator, and between all the characters of a long part
+// without one, lets it break where the line ends; a path never breaks right after its leading separator.
 QString breakableText(const QString& text) {
     QString out;
     out.reserve(text.size() * 2);
@@ -30,29 +35,27 @@ QString breakableText(const QString& text) {
         qsizetype end = i;
         while (end < text.size() && !text[end].isSpace()) ++end;
         const QStringView word = QStringView(text).mid(i, end - i);
+        i = end;
         if (word.size() <= LongWord) {
             out += word;
-        } else {
-            qsizetype partStart = 0;
-            for (qsizetype k = 0; k < word.size(); ++k) {
-                const bool separator = word[k] == QLatin1Char('/') || word[k] == QLatin1Char('\\');
-                const qsizetype partEnd = separator ? k + 1 : (k + 1 == word.size() ? k + 1 : -1);
-                if (partEnd < 0) continue;
-                const QStringView part = word.mid(partStart, partEnd - partStart);
-                for (qsizetype c = 0; c < part.size(); ++c) {
-                    out += part[c];
-                    if (part.size() > LongWord && c + 1 < part.size()) out += ZeroWidthSpace;
-                }
-                if (partEnd < word.size()) out += ZeroWidthSpace;
-                partStart = partEnd;
-            }
+            continue;
         }
-        i = end;
+        qsizetype partStart = 0;
+        for (qsizetype k = 0; k < word.size(); ++k) {
+            if (!isFolderSeparator(word[k]) && k + 1 < word.size()) continue;
+            const QStringView part = word.mid(partStart, k + 1 - partStart);
+            for (qsizetype c = 0; c < part.size(); ++c) {
+                out += part[c];
+                if (part.size() > LongWord && c + 1 < part.size()) out += ZeroWidthSpace;
+            }
+            if (k + 1 < word.size()) out += k == 0 ? WordJoiner : ZeroWidthSpace;
+            partStart = k + 1;
+        }
     }
     return out;
 }
 
-// Text copied out of a box is given back without the zero-width spaces, so a copied path can be pasted.
+// Text copied out of a box is given back without the zero-width characters, so a copied path can be pasted.
 class CleanCopies {
 public:
     CleanCopies() {
@@ -71,7 +74,8 @@ public:
 private:
     static void clean(QClipboard* c, QClipboard::Mode mode) {
         const QString t = c->text(mode);
-        if (t.contains(ZeroWidthSpace)) c->setText(QString(t).remove(ZeroWidthSpace), mode);
+        if (t.contains(ZeroWidthSpace) || t.contains(WordJoiner))
+            c->setText(QString(t).remove(ZeroWidthSpace).remove(WordJoiner), mode);
     }
     QMetaObject::Connection clipboard_;
     QMetaObject::Connection selection_;

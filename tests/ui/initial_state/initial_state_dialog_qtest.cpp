@@ -6,7 +6,10 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QWidget>
 #include <QWindow>
 #include <cfenv>
@@ -336,8 +339,10 @@ void InitialStateFormTest::theCloseBoxCancels() {
     f.form.pickPosition(300, 150);
     f.form.MassBar->setValue(100);
     // A close from the window system, as the frame's close box sends it.
-    f.form.windowHandle()->close();
-    QTRY_VERIFY(!f.form.isVisible());
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    qApp->notify(&f.form, &close);
+    QVERIFY(!f.form.isVisible());
     QVERIFY(f.records.CurSettings == before);
     // Like Cancel, it can be opened again.
     f.form.editBody(0);
