@@ -780,6 +780,11 @@ def journey_keyboard(args):
         s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > 5 * len(cross(0, 0)), "F5 to start a run")
         s.key("F5")
         s.wait_for(reset_enabled, "F5 to pause the run and enable Reset")
+        # The focus rests on Run, so Space goes on with the run; then F5 pauses it again.
+        s.key("space")
+        s.wait_for(lambda: not reset_enabled(), "Space on the focused Run to resume the run")
+        s.key("F5")
+        s.wait_for(reset_enabled, "F5 to pause the resumed run")
         paused = s.settled(s.plot_region(), "the plot to stop changing after F5")
         if cross(400, 200) <= s.on_plot(paused, YELLOW):
             raise Failure("a cross stands at (400, 200) before zooming in")
