@@ -766,7 +766,7 @@ def journey_run(args):
 
 def journey_keyboard(args):
     """A session from the keyboard alone: F5 runs and pauses, Ctrl++ zooms, Ctrl+R resets, the keys work from the
-    Initial State dialog as well, and Ctrl+Q quits."""
+    help window and the Initial State dialog as well, and Ctrl+Q quits."""
     with Session(args, "keyboard") as s:
         s.start_tulvane()
         s.find_plot()
@@ -776,11 +776,22 @@ def journey_keyboard(args):
         def reset_enabled():
             return s.screenshot().crop(*reset_area).data != reset_disabled
 
+        # F1 opens the help, and the program's keys work from it: F5 runs and pauses.
+        s.key("F1")
+        helpw = s.wait_window("^Tulvane Help$", what="the help window after F1")
+        s.activate(helpw)
+        # The help's pictures hold crosses too: the run must add to what the screen shows.
+        shown = len(s.on_plot(s.screenshot(), YELLOW))
         s.key("F5")
-        s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > 5 * len(cross(0, 0)), "F5 to start a run")
+        more = shown + 5 * len(cross(0, 0))
+        s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > more, "F5 from the help to start a run")
         s.key("F5")
         s.wait_for(reset_enabled, "F5 to pause the run and enable Reset")
+        s.key("alt+F4")
+        s.wait_gone(helpw, "Alt+F4 to close the help window")
+
         # The focus rests on Run, so Space goes on with the run; then F5 pauses it again.
+        s.activate(s.main_window)
         s.key("space")
         s.wait_for(lambda: not reset_enabled(), "Space on the focused Run to resume the run")
         s.key("F5")
