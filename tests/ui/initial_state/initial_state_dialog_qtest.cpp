@@ -1,3 +1,6 @@
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -6,10 +9,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QTest>
-#include <QtTest/qtestspontaneevent.h>
 #include <QWidget>
 #include <QWindow>
 #include <cfenv>
