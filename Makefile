@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench package format clean
 
 all: build
 
@@ -21,6 +21,11 @@ run: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The .deb in $(BUILD)/: builds only what it holds (the programs, their manual pages and the help).
+package: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tulvane tulvane-trace tulvane_docs
+	cd $(BUILD) && cpack
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tulvane-bench

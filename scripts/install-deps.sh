@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libicu-dev
   python3 xvfb openbox xdotool imagemagick x11-utils
   fonts-dejavu-core
+  help2man man-db lintian appstream desktop-file-utils file
 )
 
 missing=()

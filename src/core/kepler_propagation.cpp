@@ -10,8 +10,10 @@
 namespace {
 
 constexpr Extended Pi = 3.141592653589793238462643383279502884L;
-// Newton stops when its step is this small relative to the anomaly: a few units in the last place.
-constexpr Extended AnomalyTolerance = 4 * LDBL_EPSILON;
+// Newton stops when its step is this small relative to the anomaly, or when the mismatch of Kepler's
+// equation is below this much of the size of its terms: there rounding decides the last bits.
+constexpr Extended AnomalyTolerance = 64 * LDBL_EPSILON;
+constexpr Extended MismatchNoise = 8 * LDBL_EPSILON;
 // Doublings of the search interval of an open orbit before giving up.
 constexpr int MaxWidenings = 200;
 
@@ -64,44 +66,67 @@ Extended KeplerPropagation::solveAnomaly(Extended t) const {
     const Extended target = rootGm_ * t;
     if (target == 0) return 0;
     // The scaled time grows with chi at the rate r > 0, so a bracket with a sign change holds one root.
-    auto mismatch = [&](Extended chi, Extended& slope) {
+    // noise: what rounding leaves of the sum; a mismatch below it is as good as zero.
+    const Extended shape = 1 - alpha_ * distance0_;
+    auto mismatch = [&](Extended chi, Extended& slope, Extended& noise) {
         const Extended chi2 = chi * chi;
         const Extended z = alpha_ * chi2;
         const Stumpff st = stumpff(z);
-        const Extended shape = 1 - alpha_ * distance0_;
         slope = sigma0_ * chi * (1 - z * st.s) + shape * chi2 * st.c + distance0_;
-        return sigma0_ * chi2 * st.c + shape * chi2 * chi * st.s + distance0_ * chi - target;
+        const Extended terms[] = {sigma0_ * chi2 * st.c, shape * chi2 * chi * st.s, distance0_ * chi};
+        noise = MismatchNoise * (__builtin_fabsl(terms[0]) + __builtin_fabsl(terms[1]) +
+                                 __builtin_fabsl(terms[2]) + __builtin_fabsl(target));
+        return terms[0] + terms[1] + terms[2] - target;
     };
 
     Extended lo = 0;
     Extended hi = 0;
     Extended slope = 0;
+    Extended noise = 0;
     if (alpha_ > 0) {
         hi = chiPeriod_;  // t lies within one period
-        if (mismatch(hi, slope) <= 0) return hi;
+        if (mismatch(hi, slope, noise) <= 0) return hi;
     } else {
         Extended far = target / distance0_;
-        for (int i = 0; mismatch(far, slope) * (t > 0 ? 1 : -1) < 0; ++i) {
+        for (int i = 0; mismatch(far, slope, noise) * (t > 0 ? 1 : -1) < 0; ++i) {
             if (i == MaxWidenings || !isFiniteValue(far)) return std::numeric_limits<Extended>::quiet_NaN();
             far *= 2;
         }
         (t > 0 ? hi : lo) = far;
     }
 
-    // Newton from the mean-motion guess, kept inside the bracket; a step that would leave it bisects.
-    Extended chi = alpha_ > 0 ? rootGm_ * alpha_ * t : (lo + hi) / 2;
+    // Newton from a guess, kept inside the bracket. A step that would leave it, or that gains less than
+    // bisection would (Newton creeps down the steep side of an escape's exponential), bisects instead.
+    Extended chi = initialGuess(t);
     if (!(chi > lo && chi < hi)) chi = (lo + hi) / 2;
+    Extended lastStep = hi - lo;
     for (int i = 0; i < MaxIterations; ++i) {
-        const Extended miss = mismatch(chi, slope);
-        if (miss == 0) break;
+        const Extended miss = mismatch(chi, slope, noise);
+        if (__builtin_fabsl(miss) <= noise) return chi;
         (miss < 0 ? lo : hi) = chi;
-        Extended next = chi - miss / slope;
-        if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-        const bool settled = __builtin_fabsl(next - chi) <= AnomalyTolerance * __builtin_fabsl(next);
+        const Extended step = miss / slope;
+        Extended next = chi - step;
+        const bool inside = next > lo && next < hi;
+        if (inside && __builtin_fabsl(step) <= AnomalyTolerance * __builtin_fabsl(next)) return next;
+        if (!inside || !(2 * __builtin_fabsl(step) < lastStep)) next = (lo + hi) / 2;
+        if (next == lo || next == hi) return chi;  // the bracket is down to neighbouring values
+        lastStep = __builtin_fabsl(next - chi);
         chi = next;
-        if (settled) break;
     }
-    return chi;
+    return std::numeric_limits<Extended>::quiet_NaN();
+}
+
+Extended KeplerPropagation::initialGuess(Extended t) const {
+    if (alpha_ > 0) return rootGm_ * alpha_ * t;  // the mean anomaly over sqrt(alpha)
+    if (alpha_ < 0) {
+        // The hyperbola's logarithmic growth, from its Kepler equation far from the periapsis.
+        const Extended a = 1 / alpha_;
+        const Extended sign = t > 0 ? 1 : -1;
+        const Extended ratio = (-2 * rootGm_ * rootGm_ * alpha_ * t) /
+                               (sigma0_ * rootGm_ + sign * x87Sqrt(-a) * rootGm_ * (1 - distance0_ * alpha_));
+        if (ratio > 0 && isFiniteValue(ratio)) return sign * x87Sqrt(-a) * std::log(ratio);
+    }
+    return rootGm_ * t / distance0_;
 }
 
 KeplerPropagation::Relative KeplerPropagation::relativeAt(Extended chi, Extended t, bool withVelocity) const {

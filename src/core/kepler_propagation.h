@@ -46,6 +46,7 @@ private:
     };
     // The universal anomaly chi reached at time t (already brought within one period when bound).
     Extended solveAnomaly(Extended t) const;
+    Extended initialGuess(Extended t) const;
     // sqrt(GM) times the time to reach chi: Kepler's equation in universal form.
     Extended scaledTimeAt(Extended chi) const;
     Relative relativeAt(Extended chi, Extended t, bool withVelocity) const;
@@ -59,8 +60,8 @@ private:
     TVector r0_, v0_;
     Extended distance0_ = 0;
     Extended rootGm_ = 0;
-    Extended sigma0_ = 0;  // (r0 . v0) / sqrt(GM)
-    Extended alpha_ = 0;   // 1 / a: positive when bound
-    Extended period_ = 0;  // bound orbits only
+    Extended sigma0_ = 0;     // (r0 . v0) / sqrt(GM)
+    Extended alpha_ = 0;      // 1 / a: positive when bound
+    Extended period_ = 0;     // bound orbits only
     Extended chiPeriod_ = 0;  // the anomaly of one whole period, 2 pi / sqrt(alpha)
 };

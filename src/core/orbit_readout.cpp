@@ -92,7 +92,7 @@ void fillRelativeOrbit(const OrbitPair& p, Extended dt, OrbitReadout& out) {
     if (out.kind != OrbitKind::Parabola && alpha != 0) out.semiMajorAxis = finiteOrNone(1 / alpha);
     if (bound) out.apoapsis = finiteOrNone((1 / alpha) * (1 + eUsed));
 
-    const Extended period = 2 * Pi / (rootGm * alpha * x87Sqrt(alpha));
+    const Extended period = bound ? 2 * Pi / (rootGm * alpha * x87Sqrt(alpha)) : 0;
     if (bound && !radial) out.period = finiteOrNone(period);
 
     if (out.kind != OrbitKind::Circle) {

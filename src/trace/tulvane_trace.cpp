@@ -1,26 +1,40 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "core/fp_error.h"
 #include "core/run.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/t_state_file.h"
+#include "trace/orbit_columns.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: tulvane-trace [--points N] [FILE.TV0 [RECORD]]\n"
+    "Usage: tulvane-trace [--points N] [--orbit] [FILE.TV0 [RECORD]]\n"
     "Runs the two-body integrator without a window and prints CSV: a row for the start (point 0) and one\n"
     "per plot point, each value with 21 significant digits, which read back exactly.\n"
     "  --points N  plot points to compute (default 100)\n"
+    "  --orbit     adds the relative orbit of each row: relative_energy and total_energy (J), "
+    "angular_momentum\n"
+    "              (kg m^2/s, positive clockwise on the screen), eccentricity, semi_major_axis (m, negative "
+    "for\n"
+    "              an escape), period (s) and energy_drift (since point 0, over its |potential energy|);\n"
+    "              a field is empty where it has no meaning\n"
     "  FILE.TV0    settings file to start from (default: the built-in settings)\n"
     "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
-    "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments or file.\n";
+    "  --help      print this help and exit\n"
+    "  --version   print the version and exit\n"
+    "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments, a file or record\n"
+    "that cannot be used (a cpT beyond -1000000 to 1000000 never reaches a plot point), or output that "
+    "cannot\n"
+    "be written.\n";
 
 // Ends the program with a one-line message and status 2.
 class UsageError : public std::exception {
@@ -32,11 +46,26 @@ private:
     std::string text_;
 };
 
+// A write to the output failed (a closed pipe, a full disk, a file-size limit): the rest is not computed.
+class OutputError : public std::exception {
+public:
+    explicit OutputError(int err) : err_(err) {}
+    const char* what() const noexcept override { return std::strerror(err_); }
+
+private:
+    int err_;
+};
+
 struct Options {
     std::int32_t points = 100;
-    std::string file;
+    std::optional<std::string> file;  // none: the built-in settings
     std::int64_t record = 1;
+    bool orbit = false;
 };
+
+// A plot point every cpT steps: beyond this the step counter wraps before any step count is a multiple of
+// cpT, so a run would never reach its next point.
+constexpr std::int64_t MaxCpT = 1000000;
 
 // A whole decimal number within [low, high], nothing else.
 bool parseNumber(const char* text, std::int64_t low, std::int64_t high, std::int64_t& out) {
@@ -71,11 +100,15 @@ Options parseArguments(int argc, char** argv, bool& help) {
             o.points = parsePoints(argv[++i]);
         } else if (!optionsEnded && arg.rfind("--points=", 0) == 0) {
             o.points = parsePoints(argv[i] + 9);
+        } else if (!optionsEnded && arg == "--orbit") {
+            o.orbit = true;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option " + arg + " (try --help)");
         } else if (positional == 0) {
+            if (arg.empty())
+                throw UsageError("FILE is empty; leave it out to start from the built-in settings");
             o.file = arg;
             ++positional;
         } else if (positional == 1) {
@@ -89,26 +122,38 @@ Options parseArguments(int argc, char** argv, bool& help) {
     return o;
 }
 
+// The file error's text, or the system's own where the error has no text of the file layer's table.
+std::string fileErrorText(const EInOutError& e) {
+    return e.unmappedErrno() != 0 ? std::strerror(e.unmappedErrno()) : e.what();
+}
+
 TState loadRecord(const Options& o) {
-    if (o.file.empty()) return defaultSettings();
+    if (!o.file) return defaultSettings();
+    const std::string& file = *o.file;
+    TState s;
     TStateFile f;
-    f.assign(o.file);
+    f.assign(file);
     try {
         f.openForReading();
         const std::int64_t count = f.size();
-        if (count == 0) throw UsageError(o.file + " holds no whole record");
+        if (count == 0) throw UsageError(file + " holds no whole record");
         if (o.record > count) {
-            throw UsageError("record " + std::to_string(o.record) + " is out of range: " + o.file +
-                             " holds " + std::to_string(count) + (count == 1 ? " record" : " records"));
+            throw UsageError("record " + std::to_string(o.record) + " is out of range: " + file + " holds " +
+                             std::to_string(count) + (count == 1 ? " record" : " records"));
         }
         f.seek(o.record - 1);
-        TState s;
         f.read(s);
         f.closeQuietly();
-        return s;
     } catch (const EInOutError& e) {
-        throw UsageError("cannot read " + o.file + ": " + e.what());
+        throw UsageError("cannot read " + file + ": " + fileErrorText(e));
     }
+    const std::int64_t cpT = s.cpT();
+    if (cpT > MaxCpT || cpT < -MaxCpT) {
+        throw UsageError("record " + std::to_string(o.record) + " of " + file + " has cpT " +
+                         std::to_string(cpT) + ": more than " + std::to_string(MaxCpT) +
+                         " calculations per interval are refused");
+    }
+    return s;
 }
 
 // 21 significant digits read back to the same 80-bit value. A damaged record's non-canonical patterns are
@@ -128,7 +173,7 @@ std::string exactText(Extended x) {
     return buf;
 }
 
-void printRow(std::int32_t point, Extended days, const TState& s) {
+void printRow(std::int32_t point, Extended days, const TState& s, const OrbitColumns* orbit) {
     const TVector a = s.APos();
     const TVector b = s.BPos();
     std::string row = std::to_string(point);
@@ -136,14 +181,19 @@ void printRow(std::int32_t point, Extended days, const TState& s) {
         row += ',';
         row += exactText(x);
     }
+    if (orbit) row += orbit->fields(s);
     row += '\n';
-    std::fputs(row.c_str(), stdout);
+    if (std::fputs(row.c_str(), stdout) == EOF) throw OutputError(errno);
+}
+
+void flushOutput() {
+    if (std::fflush(stdout) != 0) throw OutputError(errno);
 }
 
 // Prints a row at every plot point of a replay; draws nothing and serves no events.
 class TraceHost : public RunHost {
 public:
-    explicit TraceHost(const SimRecords& records) : records_(records) {}
+    TraceHost(const SimRecords& records, const OrbitColumns* orbit) : records_(records), orbit_(orbit) {}
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
@@ -154,11 +204,12 @@ public:
         days = days / 86400;
         pinFpResult(days);
         checkFpFlags();
-        printRow(plotCounter, days, records_.CurState);
+        printRow(plotCounter, days, records_.CurState, orbit_);
     }
 
 private:
     const SimRecords& records_;
+    const OrbitColumns* orbit_;
 };
 
 int trace(const Options& o) {
@@ -169,29 +220,50 @@ int trace(const Options& o) {
     records.PlotCount = 0;
     records.SimState = Running;
 
-    std::fputs("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir\n", stdout);
-    printRow(0, 0, records.CurState);
+    std::optional<OrbitColumns> orbit;
+    if (o.orbit) orbit.emplace(records.CurState);
     int status = 0;
-    if (o.points > 0) {
-        TraceHost host(records);
-        try {
-            Run(records, host, 0, o.points);
-        } catch (const FloatingPointError& e) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", e.what());
-            status = 1;
+    try {
+        const std::string header = std::string("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir") +
+                                   (orbit ? OrbitColumns::header() : "") + "\n";
+        if (std::fputs(header.c_str(), stdout) == EOF) throw OutputError(errno);
+        printRow(0, 0, records.CurState, orbit ? &*orbit : nullptr);
+        // The start is there for the reader before a long run begins.
+        flushOutput();
+        if (o.points > 0) {
+            TraceHost host(records, orbit ? &*orbit : nullptr);
+            try {
+                Run(records, host, 0, o.points);
+            } catch (const FloatingPointError& e) {
+                flushOutput();
+                std::fprintf(stderr, "tulvane-trace: %s\n", e.what());
+                status = 1;
+            }
         }
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", std::strerror(errno));
+        flushOutput();
+    } catch (const OutputError& e) {
+        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", e.what());
         return 2;
     }
     return status;
 }
 
+// --version, wherever it stands before "--", wins over every other argument.
+bool asksForVersion(int argc, char** argv) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write fails with EFBIG, which is reported, instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (asksForVersion(argc, argv)) {
+        std::fputs("tulvane-trace " TULVANE_VERSION "\n", stdout);
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
     try {
         bool help = false;
         const Options o = parseArguments(argc, argv, help);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/orbit_drift.h"
-#include "core/run.h"
 #include "orbit_test_states.h"
+#include "support/plot_point_states.h"
 
 namespace {
 
@@ -19,40 +19,16 @@ struct LevelCase {
 };
 
 TEST(DriftLevel, GreenBelowOneInTenThousandAmberBelowOneInAHundred) {
-    const LevelCase cases[] = {{0.0L, DriftLevel::Green},       {9.9e-5L, DriftLevel::Green},
-                               {-9.9e-5L, DriftLevel::Green},   {1e-4L, DriftLevel::Amber},
-                               {-5e-3L, DriftLevel::Amber},     {1e-2L, DriftLevel::Red},
-                               {-2.2L, DriftLevel::Red},        {std::nullopt, DriftLevel::None}};
+    const LevelCase cases[] = {{0.0L, DriftLevel::Green},     {9.9e-5L, DriftLevel::Green},
+                               {-9.9e-5L, DriftLevel::Green}, {1e-4L, DriftLevel::Amber},
+                               {-5e-3L, DriftLevel::Amber},   {1e-2L, DriftLevel::Red},
+                               {-2.2L, DriftLevel::Red},      {std::nullopt, DriftLevel::None}};
     for (const LevelCase& c : cases) EXPECT_EQ(driftLevel(c.drift), c.level) << c.drift.value_or(-1);
-}
-
-// The state at each plot point of the core's own run.
-class PlotPoints : public RunHost {
-public:
-    explicit PlotPoints(const SimRecords& r) : records_(r) {}
-    void drawBody(const TVector&, std::int32_t) override {}
-    void showElapsed(const std::string&) override {}
-    void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
-    void plotCounted(std::int32_t) override { states.push_back(records_.CurState); }
-    std::vector<TState> states;
-
-private:
-    const SimRecords& records_;
-};
-
-std::vector<TState> defaultRunDays(int days) {
-    SimRecords r;
-    r.CurState = r.CurSettings;
-    r.SimState = Running;
-    PlotPoints host(r);
-    Run(r, host, 0, days);
-    return host.states;
 }
 
 class DefaultRunDrift : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { days_ = defaultRunDays(130); }
+    static void SetUpTestSuite() { days_ = plotPointStates(defaultSettings(), 130); }
     // The drift on day n, and the same change of energy in the plot's frame over the start's total energy.
     DriftGauge onDay(int n) const { return driftGauge(start_, readOrbit(days_[n - 1])); }
     Extended totalEnergyChangeOnDay(int n) const {

@@ -5,10 +5,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTextBrowser>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "core/fp_error.h"
@@ -18,6 +20,8 @@
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/control_panel.h"
+#include "ui/main_window/fitting_label.h"
+#include "ui/main_window/help_window.h"
 #include "ui/main_window/jpeg_picture.h"
 #include "ui/main_window/plot_surface.h"
 #include "ui/main_window/qt_run_host.h"
@@ -31,6 +35,10 @@ const QString AboutText = QStringLiteral(
     "Copyright 2026 The Tulvane developers\r\n"
     "\r\n"
     "Version 1.0    tulvane-developers@users.noreply.example.org");
+
+const QString IncompletePictureText = QStringLiteral(
+    "The picture is incomplete: the file ends before the end of the picture. The part that could be "
+    "decoded is shown.");
 
 namespace {
 
@@ -90,6 +98,16 @@ Extended roundHalfEven(Extended x) {
     return std::nearbyint(x);
 }
 
+// A decode can take a second or more on the window's own thread; the cursor says so meanwhile, and comes
+// back also when the decode fails.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent)
@@ -126,7 +144,6 @@ void MainWindow::buildPanel() {
     QPalette pal = controlPanel->palette();
     pal.setColor(QPalette::Window, InactiveCaptionColor);
     controlPanel->setPalette(pal);
-    controlPanel->acceptsDropAt = [this](const QPoint& p) { return acceptsPanelDrop(p); };
     controlPanel->onDrop = [this](const QPoint& p) { handle([=, this] { dropPanel(p.x(), p.y()); }); };
 
     auto label = [this](const char* name, const QString& text, QRect geometry) {
@@ -153,17 +170,51 @@ void MainWindow::buildPanel() {
     runButton = button("runButton", QStringLiteral("Run"), {10, 24, 55, 25});
     pauseButton = button("pauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
     resetButton = button("resetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
-    elapsedLabel = label("elapsedLabel", QStringLiteral("0.0 "), {3, 107, 72, 13});
+    // A run of millions of days must still show every digit.
+    elapsedLabel = new FittingLabel(QStringLiteral("0.0 "), controlPanel);
+    elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
+    elapsedLabel->setGeometry(3, 107, 72, 13);
+    elapsedLabel->setAlignment(Qt::AlignCenter);
     elapsedUnitLabel = label("elapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
     zoomOutButton = button("zoomOutButton", QStringLiteral("-"), {2, 122, 16, 16});
     zoomInButton = button("zoomInButton", QStringLiteral("+"), {60, 122, 16, 16});
-    zoomOutButton->setToolTip(QStringLiteral("Zoom out"));
-    zoomInButton->setToolTip(QStringLiteral("Zoom in"));
 
     for (QPushButton* b : {runButton, pauseButton, resetButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { controlRun(b); }); });
     for (QPushButton* b : {zoomOutButton, zoomInButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { zoom(b); }); });
+
+    // A button's click does nothing while it is disabled, so neither does its key.
+    runPauseAction = keyAction("runPauseAction", {Qt::Key_F5},
+                               [this] { (runButton->isEnabled() ? runButton : pauseButton)->click(); });
+    resetAction = keyAction("resetAction", {Qt::CTRL | Qt::Key_R}, [this] { resetButton->click(); });
+    zoomInAction = keyAction("zoomInAction", {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal},
+                             [this] { zoomInButton->click(); });
+    zoomOutAction =
+        keyAction("zoomOutAction", {Qt::CTRL | Qt::Key_Minus}, [this] { zoomOutButton->click(); });
+    const auto tip = [](QPushButton* b, const QString& what, QAction* a) {
+        b->setToolTip(QStringLiteral("%1 (%2)").arg(what, a->shortcut().toString(QKeySequence::NativeText)));
+    };
+    tip(runButton, QStringLiteral("Run"), runPauseAction);
+    tip(pauseButton, QStringLiteral("Pause"), runPauseAction);
+    tip(resetButton, QStringLiteral("Reset"), resetAction);
+    tip(zoomInButton, QStringLiteral("Zoom in"), zoomInAction);
+    tip(zoomOutButton, QStringLiteral("Zoom out"), zoomOutAction);
+}
+
+void MainWindow::bindProgramKeys(QAction* action, const QList<QKeySequence>& keys) {
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+QAction* MainWindow::keyAction(const char* name, const QList<QKeySequence>& keys,
+                               const std::function<void()>& trigger) {
+    auto* a = new QAction(this);
+    a->setObjectName(QString::fromLatin1(name));
+    bindProgramKeys(a, keys);
+    addAction(a);
+    connect(a, &QAction::triggered, this, trigger);
+    return a;
 }
 
 void MainWindow::buildMenus() {
@@ -178,9 +229,9 @@ void MainWindow::buildMenus() {
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
                               [this](QAction*) { saveSettings(); });
-    saveSettingsAction->setShortcut(QKeySequence::Save);
+    bindProgramKeys(saveSettingsAction, {Qt::CTRL | Qt::Key_S});
     exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
-    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    bindProgramKeys(exitAction, {Qt::CTRL | Qt::Key_Q});
 
     settingsMenu = menuBar()->addMenu(QStringLiteral("&Settings"));
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
@@ -250,7 +301,7 @@ void MainWindow::buildMenus() {
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpContentsAction =
         item(helpMenu, "helpContentsAction", QStringLiteral("&Contents"), [this](QAction*) { showHelp(); });
-    helpContentsAction->setShortcut(QKeySequence::HelpContents);
+    bindProgramKeys(helpContentsAction, {Qt::Key_F1});
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
 }
 
@@ -280,6 +331,15 @@ void MainWindow::applyRunState(std::int32_t state) {
     emit runStateChanged(state);
 }
 
+void MainWindow::showRunState(const QString& label, std::int32_t state) {
+    runStateLabel->setText(label);
+    r_.SimState = state;
+    applyRunState(state);
+    // A disabled button hands the focus on along the chain (Pause to Reset); one more Space must go on
+    // with the run, never reset it.
+    (state == Running ? pauseButton : runButton)->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::handle(const std::function<void()>& handler) {
     ++handlerDepth_;
     guarded(dialogs_, this, handler);
@@ -289,33 +349,30 @@ void MainWindow::handle(const std::function<void()>& handler) {
 
 void MainWindow::controlRun(QObject* sender) {
     if (sender == pauseButton && r_.SimState == Running) {
-        runStateLabel->setText(QStringLiteral("Paused"));
-        r_.SimState = Paused;
-        applyRunState(Paused);
+        showRunState(QStringLiteral("Paused"), Paused);
     } else if (sender == resetButton && r_.SimState == Paused) {
         adoptPendingCount();
         repaintBackground();
-        runStateLabel->setText(QStringLiteral("Ready"));
-        r_.SimState = Ready;
-        applyRunState(Ready);
+        showRunState(QStringLiteral("Ready"), Ready);
         elapsedLabel->setText(QStringLiteral("0.0"));
         elapsedUnitLabel->setText(QStringLiteral("days"));
     } else if (sender == runButton && r_.SimState == Ready) {
         adoptPendingCount();
         r_.CurState = r_.CurSettings;
         viewAids_->runStarted(r_.CurSettings);
+        startTrack();
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
-        runStateLabel->setText(QStringLiteral("Running"));
-        r_.SimState = Running;
-        applyRunState(Running);
+        showRunState(QStringLiteral("Running"), Running);
         r_.PlotCount = 0;
         emit runStarted(r_.CurSettings);
         callRun(liveDelayMs, 0);
     } else if (sender == runButton && r_.SimState == Paused) {
         adoptPendingCount();
-        runStateLabel->setText(QStringLiteral("Running"));
-        r_.SimState = Running;
-        applyRunState(Running);
+        // A resume restarts the step counter: later plot points fall where a replay puts them only when the
+        // pause came right after a plot point and the counter's wrap at a million steps keeps the rhythm.
+        const std::int32_t cpT = r_.CurState.cpT();
+        if (!host_->pausedAtPlotPoint() || cpT == 0 || 1000000 % cpT != 0) trackMatchesReplay_ = false;
+        showRunState(QStringLiteral("Running"), Running);
         callRun(liveDelayMs, 0);
     }
 }
@@ -326,7 +383,15 @@ void MainWindow::callRun(std::int32_t Delay, std::int32_t Count) {
         std::vector<RunFrame>& frames;
         ~PopFrame() { frames.pop_back(); }
     } pop{runFrames_};
-    const std::int32_t result = Run(r_, *host_, Delay, Count);
+    std::int32_t result = 0;
+    try {
+        result = Run(r_, *host_, Delay, Count);
+    } catch (...) {
+        // The points kept up to the failure are not a replay's: PlotCount stays as it was before the call.
+        trackMatchesReplay_ = false;
+        throw;
+    }
+    host_->settleAfterRun();
     if (runFrames_.back().heldRunning) r_.SimState = Running;
     // A run or replay started in the same pump pass as the Pause already took this call's count over.
     if (!runFrames_.back().superseded) r_.PlotCount = result;
@@ -385,10 +450,58 @@ void MainWindow::clearPlot() {
     controlPanel->show();
 }
 
+void MainWindow::startTrack() {
+    track_.start(r_.CurSettings);
+    trackStart_ = r_.CurSettings;
+    trackMatchesReplay_ = true;
+}
+
+namespace {
+
+// The fields a replay's trajectory and crosses depend on, apart from the scale a zoom changes. The label,
+// the save date and the viewer's mark may change (a save while paused) without changing the run.
+bool sameRunSettings(TState a, TState b) {
+    for (TState* s : {&a, &b}) {
+        s->setSf(0);
+        s->setSaveDT(0);
+        s->setAction(0);
+        std::fill(s->bytes.begin() + TStateLayout::RecLabel,
+                  s->bytes.begin() + TStateLayout::RecLabel + 1 + TStateLayout::LabelCapacity, 0);
+    }
+    return a == b;
+}
+
+}  // namespace
+
+bool MainWindow::keptPointsMatchReplay() const {
+    return trackMatchesReplay_ && track_.holdsEveryPointTo(r_.PlotCount) &&
+           sameRunSettings(trackStart_, r_.CurSettings);
+}
+
+void MainWindow::redrawFromKeptPoints() {
+    const std::int32_t n = r_.PlotCount;
+    // The crosses a replay draws, in its order: both starts, then both bodies at each plot point.
+    for (std::int32_t i = 0; i <= n; ++i) {
+        drawBody(track_.positionA(static_cast<std::size_t>(i)), 0);
+        drawBody(track_.positionB(static_cast<std::size_t>(i)), 1);
+    }
+    // What a replay leaves: the start record at the new scale, stepped on to the last plot point.
+    TState end = r_.CurSettings;
+    track_.restoreInto(static_cast<std::size_t>(n), end);
+    r_.CurState = end;
+    if (n > 0) r_.NextState = end;
+    trackStart_ = r_.CurSettings;
+    r_.SimState = Paused;
+    viewAids_->keptPointsRedrawn(r_.CurSettings, static_cast<std::int64_t>(n) * r_.CurSettings.cpT());
+    // For the windows that follow the run, this ends like the replay it stands for.
+    emit replayFinished();
+}
+
 void MainWindow::replay() {
     adoptPendingCount();
     r_.CurState = r_.CurSettings;
     viewAids_->replayStarted(r_.CurSettings);
+    startTrack();
     const std::int32_t n = r_.PlotCount;
     r_.PlotCount = 0;
     r_.SimState = Running;
@@ -423,7 +536,18 @@ void MainWindow::zoom(QObject* sender) {
         r_.CurSettings.setSf(t);
     }
     clearPlot();
-    replay();
+    adoptPendingCount();
+    lastZoomUsedKeptPoints_ = keptPointsMatchReplay();
+    if (!lastZoomUsedKeptPoints_) return replay();
+    try {
+        redrawFromKeptPoints();
+    } catch (...) {
+        // A cross that cannot be placed fails the replay at the same point; let it say so and leave what a
+        // failed replay leaves.
+        lastZoomUsedKeptPoints_ = false;
+        clearPlot();
+        replay();
+    }
 }
 
 void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
@@ -456,12 +580,9 @@ void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
     }
 }
 
-bool MainWindow::acceptsPanelDrop(const QPoint& p) const {
-    return surface_->rect().contains(p) && !controlPanel->geometry().contains(p);
-}
-
 void MainWindow::dropPanel(int X, int Y) {
-    controlPanel->move(X, Y);
+    // A drop near an edge would leave only a sliver of the panel in view.
+    controlPanel->moveInside(QPoint(X, Y));
     if (usesPicture_) {
         surface_->stretchDraw(backgroundPicture_);
         if (r_.SimState == Paused) replay();
@@ -540,8 +661,20 @@ void MainWindow::chooseBackgroundPicture() {
     options.mustExist = true;
     QString fileName;
     if (!dialogs_.openFile(this, options, fileName)) return;
-    // A picture that fails to load leaves the old picture and picture mode as they were.
-    usePicture(loadJpegPicture(fileName));
+    JpegTarget target;
+    // The picture is stretched over the plot surface, which can grow to the whole screen.
+    target.cover = (screen() ? screen()->size() : QSize()).expandedTo(surface_->size());
+    // The picture on screen stays while the new one loads, and stays if it fails.
+    target.keptBytes = static_cast<std::uint64_t>(backgroundPicture_.sizeInBytes());
+    JpegPicture picture;
+    {
+        BusyCursor busy;
+        picture = loadJpegPicture(fileName, target);
+    }
+    usePicture(picture.image);
+    if (!picture.incomplete) return;
+    surface_->flush(true);
+    dialogs_.showMessage(this, IncompletePictureText);
 }
 
 void MainWindow::viewCurrentSettings() {
@@ -554,17 +687,8 @@ void MainWindow::viewSavedSettings() {
 
 void MainWindow::showHelp() {
     if (!QFileInfo::exists(helpFile_)) return;
-    if (!helpWindow_) {
-        helpWindow_ = new QTextBrowser();
-        helpWindow_->setObjectName(QStringLiteral("HelpWindow"));
-        helpWindow_->setWindowTitle(QStringLiteral("Tulvane Help"));
-        helpWindow_->setOpenExternalLinks(true);
-        helpWindow_->resize(720, 560);
-    }
-    helpWindow_->setSource(QUrl::fromLocalFile(helpFile_));
-    helpWindow_->show();
-    helpWindow_->raise();
-    helpWindow_->activateWindow();
+    if (!helpWindow_) helpWindow_ = new HelpWindow(QUrl::fromLocalFile(helpFile_));
+    helpWindow_->showContents();
 }
 
 void MainWindow::showAbout() {

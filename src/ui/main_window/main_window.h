@@ -1,15 +1,19 @@
 #pragma once
 
 #include <QImage>
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "core/plot_track.h"
 #include "core/sim_records.h"
 
 class ControlPanel;
+class HelpWindow;
 class PlatformDialogs;
 class PlotSurface;
 class QAction;
@@ -17,13 +21,14 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTextBrowser;
 class QtRunHost;
 class InitialStateDialog;
 class SettingsViewer;
 class ViewAids;
 
 extern const QString AboutText;
+// Told after an incomplete background picture has been drawn.
+extern const QString IncompletePictureText;
 
 // The main window: the plot surface with its crosses, the control panel and the menus.
 class MainWindow : public QMainWindow {
@@ -61,12 +66,27 @@ public:
     // CurSettings.
     void drawBody(const TVector& NewPos, std::int32_t Body);
 
+    // Gives an action keys that work whichever of the program's non-modal windows has the focus; a modal
+    // dialog blocks them, and a disabled action ignores them.
+    static void bindProgramKeys(QAction* action, const QList<QKeySequence>& keys);
+
     // Puts a decoded picture in force as the background and paints it.
     void usePicture(const QImage& picture);
 
     // The background repaints and the replay of a paused run.
     void clearPlot();
     void replay();
+
+    // The plot points of the current run, as computed; every replay rebuilds them.
+    const PlotTrack& keptPoints() const { return track_; }
+    // Whether the kept points are what a replay would compute now: the run's start values unchanged, no
+    // point thinned out, no live run failed part-way, and every resume taken where a replay would have
+    // stepped on. A zoom then redraws from them instead of recomputing the run.
+    bool keptPointsMatchReplay() const;
+    // For tests: thinning starts after this many kept points, from the next run or replay.
+    void setKeptPointCapacity(std::size_t n) { track_.setCapacity(n); }
+    // How the last zoom redrew the plot.
+    bool lastZoomUsedKeptPoints() const { return lastZoomUsedKeptPoints_; }
 
     const QString& dataDir() const { return dataDir_; }
     bool usesPicture() const { return usesPicture_; }
@@ -92,7 +112,7 @@ public:
     QPushButton* runButton = nullptr;
     QPushButton* pauseButton = nullptr;
     QPushButton* resetButton = nullptr;
-    QLabel* elapsedLabel = nullptr;
+    QLabel* elapsedLabel = nullptr;  // a FittingLabel
     QLabel* elapsedUnitLabel = nullptr;
     QPushButton* zoomOutButton = nullptr;
     QPushButton* zoomInButton = nullptr;
@@ -120,6 +140,13 @@ public:
     QAction* offscreenMarkersAction = nullptr;
     QAction* helpContentsAction = nullptr;
     QAction* aboutAction = nullptr;
+    // Keys for the panel's buttons; each does what its button does, and nothing while it is disabled.
+    QAction* runPauseAction = nullptr;
+    QAction* resetAction = nullptr;
+    QAction* zoomInAction = nullptr;
+    QAction* zoomOutAction = nullptr;
+
+    HelpWindow* helpWindow() const { return helpWindow_; }
 
 signals:
     // The run's moments, for the windows that follow it. A live run from Ready starts from start; a
@@ -142,6 +169,9 @@ private:
     void buildPanel();
     void buildMenus();
     void applyRunState(std::int32_t state);
+    void showRunState(const QString& label, std::int32_t state);
+    QAction* keyAction(const char* name, const QList<QKeySequence>& keys,
+                       const std::function<void()>& trigger);
     void callRun(std::int32_t Delay, std::int32_t Count);
     void adoptPendingCount();
     void endSupersededLoop();
@@ -149,14 +179,15 @@ private:
     void endProgram();
     void pickPosition(int X, int Y);
     void repaintBackground();
-    bool acceptsPanelDrop(const QPoint& p) const;
+    void startTrack();
+    void redrawFromKeptPoints();
 
     SimRecords& r_;
     PlatformDialogs& dialogs_;
     PlotSurface* surface_ = nullptr;
     InitialStateDialog* initialStateDialog_ = nullptr;
     SettingsViewer* settingsViewer_ = nullptr;
-    QTextBrowser* helpWindow_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
     QtRunHost* host_ = nullptr;
     ViewAids* viewAids_ = nullptr;
 
@@ -165,6 +196,12 @@ private:
     bool usesPicture_ = false;
     QImage backgroundPicture_;
     QColor colorPick_{Qt::blue};
+
+    PlotTrack track_;
+    // The record the kept points were computed from, and whether they still stand for a replay.
+    TState trackStart_{};
+    bool trackMatchesReplay_ = false;
+    bool lastZoomUsedKeptPoints_ = false;
 
     std::vector<RunFrame> runFrames_;
     int handlerDepth_ = 0;

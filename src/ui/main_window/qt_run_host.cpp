@@ -35,6 +35,8 @@ void QtRunHost::sleepMs(std::int32_t ms) {
 bool QtRunHost::pumpEvents() {
     // Counted before the pump: a replay served inside it restarts the clock.
     form_.viewAids_->stepPumped();
+    atPlotPoint_ = plottedThisStep_;
+    plottedThisStep_ = false;
     bool ran = false;
     if (afterSleep_ || form_.pumpEveryStep || sincePump_.nsecsElapsed() >= 1'000'000) {
         QCoreApplication::processEvents();
@@ -53,4 +55,6 @@ bool QtRunHost::pumpEvents() {
 void QtRunHost::plotCounted(std::int32_t plotCounter) {
     form_.viewAids_->plotPointReached();
     if (!form_.runFrames_.empty()) form_.runFrames_.back().liveCount = plotCounter;
+    form_.track_.add(plotCounter, form_.r_.CurState);
+    plottedThisStep_ = true;
 }

@@ -21,9 +21,20 @@ public:
     void plotCounted(std::int32_t plotCounter) override;
     std::string decimalSeparator() const override { return separator_; }
 
+    // Whether the step the loop last finished (or, inside its event pump, is serving events after) ended on
+    // a plot point.
+    bool pausedAtPlotPoint() const { return atPlotPoint_; }
+    // Called when Run has returned: a replay ends on its last plot point without a pump.
+    void settleAfterRun() {
+        if (plottedThisStep_) atPlotPoint_ = true;
+        plottedThisStep_ = false;
+    }
+
 private:
     MainWindow& form_;
     QElapsedTimer sincePump_;
     bool afterSleep_ = true;
     std::string separator_;
+    bool plottedThisStep_ = false;
+    bool atPlotPoint_ = true;
 };

@@ -73,6 +73,13 @@ void ViewAids::replayEnded() {
     refresh();
 }
 
+void ViewAids::keptPointsRedrawn(const TState& start, std::int64_t steps) {
+    runStart_ = start;
+    steps_ = steps;
+    countedBeforePump_ = false;
+    refresh();
+}
+
 Extended ViewAids::elapsed() const {
     OrbitFpGuard guard;
     const Extended t = static_cast<Extended>(steps_) * (runStart_.dT() / runStart_.cpT());

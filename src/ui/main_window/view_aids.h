@@ -38,6 +38,8 @@ public:
     // Nothing is drawn while a replay goes on; it is drawn once when the replay ends.
     void replayStarted(const TState& start);
     void replayEnded();
+    // A zoom drew the run's kept plot points afresh: the run stands at plot point n, steps = n x cpT.
+    void keptPointsRedrawn(const TState& start, std::int64_t steps);
     // Redraws at once what has changed (a state change, a zoom, a re-centring, a Reset).
     void refresh();
 

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QBuffer>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -6,6 +8,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 #include <cstdio>
+#include <optional>
 
 #include "scripted_dialogs.h"
 #include "ui/main_window/main_window.h"
@@ -161,6 +164,8 @@ private slots:
         QVERIFY(near(pixel(w / 8, h / 2), qRgb(255, 0, 0)));
         QVERIFY(near(pixel(w - w / 8, h - 2), qRgb(0, 255, 0)));
         QVERIFY(dialogs->texts("error").isEmpty());
+        QVERIFY(dialogs->texts("message").isEmpty());
+        QVERIFY(!QGuiApplication::overrideCursor());
 
         // Later clearings stretch it again to the client area's size at that moment.
         window->resize(1000, 700);
@@ -181,6 +186,7 @@ private slots:
         dialogs->openAnswers.push_back(png);
         window->backgroundPictureAction->trigger();
         QCOMPARE(dialogs->texts("error"), QStringList{QString("JPEG error #%1.").arg(JERR_NO_SOI)});
+        QVERIFY(!QGuiApplication::overrideCursor());
         QVERIFY(window->usesPicture());
         QCOMPARE(window->backgroundPicture(), before);
 
@@ -191,6 +197,39 @@ private slots:
 
         window->backgroundPictureAction->trigger();  // cancelled: nothing changes
         QCOMPARE(window->backgroundPicture(), before);
+        QVERIFY(window->usesPicture());
+    }
+
+    void aTruncatedPictureIsDrawnAndThenReportedIncomplete() {
+        // Red on top; noise below makes the data long enough that the cut falls inside it.
+        QImage img(64, 64, QImage::Format_RGB32);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                img.setPixel(x, y,
+                             y < 24 ? qRgb(255, 0, 0) : qRgb((x * 37 + y * 11) & 255, (x * y) & 255, 99));
+        QBuffer whole;
+        whole.open(QIODevice::WriteOnly);
+        if (!img.save(&whole, "JPG", 95)) QSKIP("Qt cannot write JPEG files here");
+        const QString path = dataHome.filePath("cut.jpg");
+        QFile cut(path);
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(whole.data().left(whole.data().size() * 7 / 10));
+        cut.close();
+
+        std::optional<QRgb> shownWithTheMessage;
+        bool busyDuringTheMessage = true;
+        dialogs->onShow = [&](const ScriptedDialogs::Shown& shown) {
+            if (shown.kind != "message") return;
+            shownWithTheMessage = pixel(window->plotSurface()->width() / 2, 4);
+            busyDuringTheMessage = QGuiApplication::overrideCursor() != nullptr;
+        };
+        dialogs->openAnswers.push_back(path);
+        window->backgroundPictureAction->trigger();
+        QCOMPARE(dialogs->texts("message"), QStringList{IncompletePictureText});
+        QVERIFY(dialogs->texts("error").isEmpty());
+        QVERIFY(shownWithTheMessage);
+        QVERIFY2(near(*shownWithTheMessage, qRgb(255, 0, 0)), "the picture is drawn before the message");
+        QVERIFY(!busyDuringTheMessage);
         QVERIFY(window->usesPicture());
     }
 

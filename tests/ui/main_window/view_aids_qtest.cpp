@@ -272,16 +272,28 @@ private slots:
         QCOMPARE(aids()->stepsTaken(), std::int64_t(175));
         QCOMPARE(records->PlotCount, 4);
 
-        // A replay retraces whole plot points only and draws the overlay once, when it has ended.
+        // A re-centring replays whole plot points only, and draws the overlay once, when it has ended.
         aids()->setExactPath(true);
         bool overlayDuringReplay = false;
-        onStep = [&](int) { overlayDuringReplay |= !surface()->overlay().isNull(); };
-        window->zoom(window->zoomInButton);
+        int replaySteps = 0;
+        onStep = [&](int) {
+            ++replaySteps;
+            overlayDuringReplay |= !surface()->overlay().isNull();
+        };
+        window->plotMousePress(Qt::LeftButton, 300, 200);
         onStep = nullptr;
+        QVERIFY2(replaySteps > 0, "the re-centring did not replay");
         QVERIFY(!overlayDuringReplay);
         QVERIFY(!surface()->overlay().isNull());
         QCOMPARE(aids()->stepsTaken(), std::int64_t(4 * 40));
+        QVERIFY(aids()->runStart() == records->CurSettings);
+
+        // So does a zoom, whether it replays or redraws the kept points; the overlay follows the new scale.
+        const QImage unzoomed = surface()->overlay().copy();
+        window->zoom(window->zoomInButton);
+        QCOMPARE(aids()->stepsTaken(), std::int64_t(4 * 40));
         QCOMPARE(aids()->elapsed(), 4 * records->CurSettings.dT());
+        QVERIFY(!surface()->overlay().isNull() && surface()->overlay() != unzoomed);
     }
 
     void integrationErrorShowsTheDotsLeavingAtClosestApproach_data() {

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/t_state.h"
+
+// The plot points of a run as the integrator computed them: both bodies' positions, speeds and azimuths,
+// 80 bytes a point in the record's own 10-byte format, so every value comes back to the last bit.
+//
+// Memory is bounded: once Capacity points are kept, every other one is dropped and only every stride-th plot
+// point is kept from then on, the stride doubling each time the store fills again.
+class PlotTrack {
+public:
+    static constexpr std::size_t DefaultCapacity = 1000000;
+    static constexpr std::size_t PointBytes = 80;
+
+    explicit PlotTrack(std::size_t capacity = DefaultCapacity);
+
+    // Starts a new track at plot point 0, the run's start.
+    void start(const TState& s);
+    // Keeps plot point plotIndex (counted from the run's start) when it falls on the stride. Points must come
+    // in increasing order; one that does not follow the last kept point is ignored.
+    void add(std::int64_t plotIndex, const TState& s);
+    void clear();
+    // Takes effect from the next start.
+    void setCapacity(std::size_t capacity) { capacity_ = capacity < 2 ? 2 : capacity; }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // Plot points between two kept ones: 1 until the store first fills.
+    std::int64_t stride() const { return stride_; }
+    bool thinned() const { return stride_ > 1; }
+    std::int64_t plotIndexAt(std::size_t i) const { return static_cast<std::int64_t>(i) * stride_; }
+    // The last plot point offered to add() or start(), kept or not.
+    std::int64_t lastPlotIndex() const { return lastIndex_; }
+    // True when points 0..plotCount are all kept, one each.
+    bool holdsEveryPointTo(std::int64_t plotCount) const;
+
+    TVector positionA(std::size_t i) const { return {value(i, 0), value(i, 1)}; }
+    TVector positionB(std::size_t i) const { return {value(i, 2), value(i, 3)}; }
+    Extended speedA(std::size_t i) const { return value(i, 4); }
+    Extended directionA(std::size_t i) const { return value(i, 5); }
+    Extended speedB(std::size_t i) const { return value(i, 6); }
+    Extended directionB(std::size_t i) const { return value(i, 7); }
+
+    // Writes kept point i's positions, speeds and azimuths into s, byte for byte as the run stored them;
+    // every other byte of s is left alone.
+    void restoreInto(std::size_t i, TState& s) const;
+
+    // Bytes held by the points, for the memory figures.
+    std::size_t bytesUsed() const;
+
+private:
+    using Point = std::array<std::uint8_t, PointBytes>;
+    static constexpr std::size_t ChunkPoints = 8192;
+    using Chunk = std::array<Point, ChunkPoints>;
+
+    Point& at(std::size_t i) { return (*chunks_[i / ChunkPoints])[i % ChunkPoints]; }
+    const Point& at(std::size_t i) const { return (*chunks_[i / ChunkPoints])[i % ChunkPoints]; }
+    Extended value(std::size_t i, std::size_t field) const;
+    void append(const TState& s);
+    void halve();
+
+    std::size_t capacity_;
+    // Chunks, not one vector: growing never copies the points or needs twice their memory for a moment.
+    std::vector<std::unique_ptr<Chunk>> chunks_;
+    std::size_t size_ = 0;
+    std::int64_t stride_ = 1;
+    std::int64_t lastIndex_ = -1;
+};

@@ -1,0 +1,134 @@
+#include "core/plot_track.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/run.h"
+
+namespace {
+
+// A record whose kept fields all tell which plot point it is: field f of point n holds n * 10 + f.
+TState pointRecord(std::int64_t n) {
+    TState s = defaultSettings();
+    const Extended base = static_cast<Extended>(n) * 10;
+    s.setAPos({base + 0, base + 1});
+    s.setBPos({base + 2, base + 3});
+    s.setASpeed(base + 4);
+    s.setADir(base + 5);
+    s.setBSpeed(base + 6);
+    s.setBDir(base + 7);
+    return s;
+}
+
+std::int64_t pointOf(const PlotTrack& t, std::size_t i) {
+    return static_cast<std::int64_t>(t.positionA(i).u / 10);
+}
+
+// Records every plot point of a run into a track, as the window does.
+class TrackingHost : public RunHost {
+public:
+    TrackingHost(SimRecords& r, PlotTrack& t) : r_(r), t_(t) {}
+    void drawBody(const TVector&, std::int32_t) override {}
+    void showElapsed(const std::string&) override {}
+    void sleepMs(std::int32_t) override {}
+    bool pumpEvents() override { return false; }
+    void plotCounted(std::int32_t n) override {
+        t_.add(n, r_.CurState);
+        states.push_back(r_.CurState);
+    }
+    std::vector<TState> states;
+
+private:
+    SimRecords& r_;
+    PlotTrack& t_;
+};
+
+}  // namespace
+
+TEST(PlotTrack, KeepsTheRunsOwnValuesToTheLastBit) {
+    SimRecords r;
+    r.CurState = r.CurSettings;
+    r.SimState = Running;
+    PlotTrack track;
+    track.start(r.CurState);
+    TrackingHost host(r, track);
+    ASSERT_EQ(::Run(r, host, 0, 300), 300);
+
+    ASSERT_EQ(track.size(), 301u);
+    EXPECT_TRUE(track.holdsEveryPointTo(300));
+    for (std::size_t i = 1; i < track.size(); ++i) {
+        // A record rebuilt from the start and the kept point is the record the run held at that point.
+        TState rebuilt = r.CurSettings;
+        track.restoreInto(i, rebuilt);
+        ASSERT_EQ(rebuilt, host.states[i - 1]) << "plot point " << i;
+    }
+    TState start = pointRecord(99);
+    track.restoreInto(0, start);
+    EXPECT_EQ(start, r.CurSettings);
+}
+
+TEST(PlotTrack, AnyBitPatternComesBackUnchanged) {
+    // Damaged records can hold NaNs with payloads and non-canonical patterns; a point keeps them as bytes.
+    TState s = defaultSettings();
+    for (std::size_t off : {TStateLayout::APos, TStateLayout::BDir}) {
+        const std::uint8_t pattern[10] = {1, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x7F};  // a signalling NaN
+        std::memcpy(&s.bytes[off], pattern, 10);
+    }
+    PlotTrack track;
+    track.start(s);
+    TState back = defaultSettings();
+    track.restoreInto(0, back);
+    EXPECT_EQ(back, s);
+}
+
+TEST(PlotTrack, ThinsToEveryOtherPointWhenFull) {
+    PlotTrack track(8);
+    track.start(pointRecord(0));
+    for (std::int64_t n = 1; n <= 40; ++n) track.add(n, pointRecord(n));
+
+    // Full at 0..7 (stride 1), then 0,2,..14 (stride 2), then 0,4,..28 (stride 4), then 0,8,...,40.
+    EXPECT_TRUE(track.thinned());
+    EXPECT_EQ(track.stride(), 8);
+    ASSERT_EQ(track.size(), 6u);
+    for (std::size_t i = 0; i < track.size(); ++i) {
+        EXPECT_EQ(track.plotIndexAt(i), static_cast<std::int64_t>(8 * i));
+        EXPECT_EQ(pointOf(track, i), static_cast<std::int64_t>(8 * i));
+        EXPECT_EQ(track.directionB(i), static_cast<Extended>(80 * i + 7));
+    }
+    EXPECT_EQ(track.lastPlotIndex(), 40);
+    EXPECT_FALSE(track.holdsEveryPointTo(40));
+}
+
+TEST(PlotTrack, KnowsWhetherItHoldsEveryPoint) {
+    PlotTrack track;
+    EXPECT_FALSE(track.holdsEveryPointTo(0));
+    track.start(pointRecord(0));
+    EXPECT_TRUE(track.holdsEveryPointTo(0));
+    for (std::int64_t n = 1; n <= 5; ++n) track.add(n, pointRecord(n));
+    EXPECT_TRUE(track.holdsEveryPointTo(5));
+    EXPECT_TRUE(track.holdsEveryPointTo(3));
+    EXPECT_FALSE(track.holdsEveryPointTo(6));
+
+    // A point out of sequence (a count that jumped) is not taken: the track would no longer be the run's.
+    track.add(9, pointRecord(9));
+    EXPECT_EQ(track.size(), 6u);
+    EXPECT_EQ(track.lastPlotIndex(), 5);
+
+    track.clear();
+    EXPECT_TRUE(track.empty());
+    track.add(1, pointRecord(1));
+    EXPECT_TRUE(track.empty()) << "points come only after a start";
+}
+
+TEST(PlotTrack, MillionPointsStayNearEightyBytesEach) {
+    PlotTrack track;
+    TState s = pointRecord(0);
+    track.start(s);
+    for (std::int64_t n = 1; n < 1000000; ++n) track.add(n, s);
+    EXPECT_FALSE(track.thinned());
+    EXPECT_LE(track.bytesUsed(), 1000000 * PlotTrack::PointBytes + 8192 * PlotTrack::PointBytes);
+    track.add(1000000, s);
+    EXPECT_TRUE(track.thinned()) << "the millionth-and-first point thins the track";
+    EXPECT_EQ(track.size(), 500001u);
+}

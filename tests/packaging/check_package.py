@@ -1,0 +1,202 @@
+#!/usr/bin/env python3
+"""Checks the .deb that cpack built, unpacked with dpkg -x into a scratch root: its files, its control data,
+its desktop entry and software-centre metadata, its manual pages, and what lintian says of it."""
+
+import argparse
+import gzip
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+TOOLS = {
+    "dpkg-deb": "dpkg",
+    "lintian": "lintian",
+    "appstreamcli": "appstream",
+    "desktop-file-validate": "desktop-file-utils",
+    "man": "man-db",
+}
+
+ARGS = None
+
+
+def run(argv, env=None):
+    return subprocess.run(argv, capture_output=True, text=True, env=env, timeout=300)
+
+
+def control_fields(deb):
+    """The control data as a dictionary; continuation lines stay in their field, joined by newlines."""
+    fields, name = {}, None
+    for line in run(["dpkg-deb", "-f", deb]).stdout.splitlines():
+        if line.startswith(" ") and name:
+            fields[name] += "\n" + line
+        else:
+            name, _, value = line.partition(":")
+            fields[name] = value.strip()
+    return fields
+
+
+class Package(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        debs = sorted(f for f in os.listdir(ARGS.deb_dir) if f.endswith(".deb"))
+        if len(debs) != 1:
+            raise AssertionError(f"expected one .deb in {ARGS.deb_dir}, found {debs}")
+        cls.deb = os.path.join(ARGS.deb_dir, debs[0])
+        cls.scratch = tempfile.TemporaryDirectory(prefix="tulvane-deb-")
+        cls.root = cls.scratch.name
+        r = run(["dpkg", "-x", cls.deb, cls.root])
+        if r.returncode != 0:
+            raise AssertionError("dpkg -x failed: " + r.stderr)
+        cls.control = control_fields(cls.deb)
+        cls.app_id = ARGS.app_id
+        cls.man_pages = [f"usr/share/man/man1/{p}.1.gz" for p in ("tulvane", "tulvane-trace")]
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def path(self, relative):
+        return os.path.join(self.root, relative)
+
+    def test_holds_the_programs_help_desktop_files_and_documentation(self):
+        help_dir = os.path.join(ARGS.source, "help")
+        expected = {
+            "usr/bin/tulvane",
+            "usr/bin/tulvane-trace",
+            f"usr/share/applications/{self.app_id}.desktop",
+            f"usr/share/metainfo/{self.app_id}.metainfo.xml",
+            "usr/share/icons/hicolor/scalable/apps/tulvane.svg",
+            "usr/share/icons/hicolor/64x64/apps/tulvane.png",
+            "usr/share/doc/tulvane/copyright",
+            "usr/share/doc/tulvane/changelog.gz",
+            *self.man_pages,
+        }
+        for folder, _, files in os.walk(help_dir):
+            for f in files:
+                expected.add("usr/share/tulvane/help/" + os.path.relpath(os.path.join(folder, f), help_dir))
+        found = set()
+        for folder, _, files in os.walk(self.root):
+            found.update(os.path.relpath(os.path.join(folder, f), self.root) for f in files)
+        self.assertEqual(sorted(found - expected), [], "files in the package that should not be there")
+        self.assertEqual(sorted(expected - found), [], "files missing from the package")
+        for exe in ("usr/bin/tulvane", "usr/bin/tulvane-trace"):
+            self.assertTrue(os.access(self.path(exe), os.X_OK), f"{exe} is not executable")
+
+    def test_control_data_names_version_section_maintainer_and_description(self):
+        c = self.control
+        arch = run(["dpkg", "--print-architecture"]).stdout.strip()
+        self.assertEqual(c.get("Package"), "tulvane")
+        self.assertEqual(c.get("Version"), ARGS.version)
+        self.assertEqual(c.get("Architecture"), arch)
+        self.assertEqual(os.path.basename(self.deb), f"tulvane_{ARGS.version}_{arch}.deb")
+        self.assertEqual(c.get("Section"), "science")
+        self.assertRegex(c.get("Maintainer", ""), r"^[^<>@]+ <[^<>@\s]+@[^<>@\s]+\.[a-z]+>$")
+        summary, _, extended = c.get("Description", "").partition("\n")
+        self.assertTrue(summary, "no short description")
+        self.assertGreaterEqual(len(extended.splitlines()), 3, "the extended description is missing")
+
+    def test_depends_names_the_qt_libraries_found_in_the_binaries(self):
+        depends = {}
+        for item in self.control.get("Depends", "").split(","):
+            m = re.match(r"\s*([a-z0-9.+-]+)\s*(?:\((.*)\))?", item)
+            self.assertTrue(m, f"unreadable dependency {item!r}")
+            depends[m.group(1)] = m.group(2)
+        # The scan of the binaries' libraries gives each a lower version bound; a written list would not.
+        for lib in ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libjpeg62-turbo"):
+            with self.subTest(lib=lib):
+                self.assertIn(lib, depends)
+                self.assertRegex(depends[lib] or "", r"^>= ")
+        self.assertIn("qt6-qpa-plugins", depends, "without a platform plugin the program cannot open a window")
+
+    def test_compressed_files_hold_no_name_or_time_and_use_the_best_compression(self):
+        for relative in [*self.man_pages, "usr/share/doc/tulvane/changelog.gz"]:
+            with self.subTest(file=relative), open(self.path(relative), "rb") as f:
+                header = f.read(10)
+                self.assertEqual(header[:3], b"\x1f\x8b\x08", "not a gzip file")
+                self.assertEqual(header[3] & 0x08, 0, "the header holds a file name")
+                self.assertEqual(header[4:8], b"\0\0\0\0", "the header holds a time stamp")
+                self.assertEqual(header[8], 2, "not compressed with -9")
+
+    def test_lintian_reports_no_errors_or_warnings(self):
+        r = run(["lintian", "--fail-on", "error,warning", "--no-tag-display-limit", self.deb])
+        self.assertEqual(r.returncode, 0, "lintian:\n" + r.stdout + r.stderr)
+
+    def test_metainfo_validates_without_errors_or_warnings(self):
+        r = run(["appstreamcli", "validate", "--no-net", self.path(f"usr/share/metainfo/{self.app_id}.metainfo.xml")])
+        problems = [line for line in r.stdout.splitlines() if re.match(r"^[EW]: ", line)]
+        self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+        self.assertEqual(problems, [], r.stdout)
+
+    def test_metainfo_names_the_desktop_entry_the_programs_and_this_release(self):
+        component = ET.parse(self.path(f"usr/share/metainfo/{self.app_id}.metainfo.xml")).getroot()
+        self.assertEqual(component.findtext("id"), self.app_id)
+        launchable = component.findtext("launchable[@type='desktop-id']")
+        self.assertTrue(os.path.isfile(self.path(f"usr/share/applications/{launchable}")), launchable)
+        for binary in component.findall("provides/binary"):
+            self.assertTrue(os.path.isfile(self.path(f"usr/bin/{binary.text}")), binary.text)
+        self.assertEqual(component.find("releases/release").get("version"), ARGS.version)
+        with gzip.open(self.path("usr/share/doc/tulvane/changelog.gz"), "rt") as f:
+            self.assertRegex(f.readline(), rf"^tulvane \({re.escape(ARGS.version)}\) ")
+
+    def test_desktop_entry_validates_and_starts_the_packaged_program_under_science(self):
+        entry_path = self.path(f"usr/share/applications/{self.app_id}.desktop")
+        r = run(["desktop-file-validate", entry_path])
+        self.assertEqual((r.returncode, r.stdout + r.stderr), (0, ""))
+        with open(entry_path) as f:
+            entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
+        self.assertIn("Science", entry["Categories"].split(";"))
+        self.assertTrue(os.path.isfile(self.path(f"usr/bin/{entry['Exec'].split()[0]}")))
+        self.assertTrue(os.path.isfile(self.path(f"usr/share/icons/hicolor/scalable/apps/{entry['Icon']}.svg")))
+
+    def test_manual_pages_render_without_warnings(self):
+        env = dict(os.environ, LC_ALL="C.UTF-8", MANWIDTH="80", MANPAGER="cat", PAGER="cat")
+        sections = ("NAME", "SYNOPSIS", "DESCRIPTION", "FILES", "ENVIRONMENT", "EXIT STATUS", "EXAMPLES")
+        for page in self.man_pages:
+            with self.subTest(page=page):
+                r = run(["man", "--warnings", "-l", self.path(page)], env=env)
+                self.assertEqual((r.returncode, r.stderr), (0, ""))
+                headings = [line for line in r.stdout.splitlines() if re.match(r"^[A-Z][A-Z ]+$", line)]
+                for section in sections:
+                    self.assertIn(section, headings)
+                program = os.path.basename(page).split(".")[0]
+                self.assertIn(f"{program} {ARGS.version}", r.stdout.splitlines()[-1])
+
+    def test_help_and_version_print_without_a_display(self):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY") and not k.startswith("QT_")}
+        for program in ("tulvane", "tulvane-trace"):
+            exe = self.path(f"usr/bin/{program}")
+            with self.subTest(program=program):
+                r = run([exe, "--version"], env=env)
+                self.assertEqual((r.returncode, r.stdout, r.stderr), (0, f"{program} {ARGS.version}\n", ""))
+                r = run([exe, "--help"], env=env)
+                self.assertEqual((r.returncode, r.stderr), (0, ""))
+                self.assertTrue(r.stdout.startswith(f"Usage: {program} "), r.stdout)
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--deb-dir", required=True, help="folder holding the one .deb to check")
+    parser.add_argument("--source", required=True, help="the source tree, for the help pages")
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--app-id", required=True)
+    ARGS, rest = parser.parse_known_args()
+    missing = sorted({pkg for tool, pkg in TOOLS.items() if shutil.which(tool) is None})
+    if missing:
+        print(
+            f"The packaging tests need the Debian packages {', '.join(missing)}: "
+            "run scripts/install-deps.sh (make test does).",
+            file=sys.stderr,
+        )
+        return 1
+    result = unittest.main(argv=[sys.argv[0], "-v", *rest], exit=False).result
+    return 0 if result.wasSuccessful() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
