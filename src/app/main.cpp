@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/orbit_readout_wiring.h"
 #include "core/sim_records.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
+#include "ui/orbit_readout/orbit_readout_window.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
 namespace {
@@ -62,6 +64,9 @@ int main(int argc, char* argv[]) {
     mainWindow.setInitialStateDialog(&initialStateDialog);
     SettingsViewer settingsViewer(records, dialogs, mainWindow.dataDir(), &mainWindow);
     mainWindow.setSettingsViewer(&settingsViewer);
+    OrbitReadoutWindow orbitReadout(records, &mainWindow);
     mainWindow.showMaximized();
+    // After the main window, so that a readout remembered open appears above it.
+    wireOrbitReadout(mainWindow, initialStateDialog, orbitReadout);
     return QApplication::exec();
 }

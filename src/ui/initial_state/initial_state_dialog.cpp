@@ -257,6 +257,7 @@ void InitialStateDialog::loadBody(int body) {
     const int direction = barPosition(a ? s.ADir() : s.BDir(), DirectionMin, DirectionMax);
     DirectionBar->setValue(direction);
     setCaption(DirectionValLabel, qs(IntegerText(direction)) + QStringLiteral(" deg"));
+    emit previewChanged(previewState());
 }
 
 void InitialStateDialog::pickPosition(int X, int Y) {
@@ -268,24 +269,34 @@ void InitialStateDialog::pickPosition(int X, int Y) {
     // Only a damaged scale can overflow or be NaN here; the label shows it, and no flag waits for the run.
     clearFpFlags();
     setCaption(PosValLabel, positionText(pos));
+    emit previewChanged(previewState());
 }
 
 void InitialStateDialog::massBarChanged() {
     setCaption(MassValLabel,
                qs(ExponentText(massFromPosition(MassBar->value()), sep_)) + QStringLiteral(" kg"));
+    emit previewChanged(previewState());
 }
 
 void InitialStateDialog::speedBarChanged() {
     setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
+    emit previewChanged(previewState());
 }
 
 void InitialStateDialog::directionBarChanged() {
     setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
     drawCompass(DirectionBar->value());
+    emit previewChanged(previewState());
 }
 
 void InitialStateDialog::setState() {
-    TState& s = records_.CurSettings;
+    records_.CurSettings = previewState();
+    hide();
+    emit previewEnded();
+}
+
+TState InitialStateDialog::previewState() const {
+    TState s = records_.CurSettings;
     const Extended direction = DirectionBar->value();
     const Extended speed = SpeedBar->value();
     const Extended mass = massFromPosition(MassBar->value());
@@ -300,11 +311,12 @@ void InitialStateDialog::setState() {
         s.setBSpeed(speed);
         s.setBMass(mass);
     }
-    hide();
+    return s;
 }
 
 void InitialStateDialog::cancel() {
     hide();
+    emit previewEnded();
 }
 
 void InitialStateDialog::drawCompass(int Azimuth) {

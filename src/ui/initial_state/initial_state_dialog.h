@@ -45,6 +45,8 @@ public:
     void setState();
     void cancel();
     void drawCompass(int Azimuth);
+    // CurSettings as Set State would leave it: the edited body with the picked position and the bars.
+    TState previewState() const;
 
     // The dialog's own drawing surface in client pixels; the compass is drawn here and painted from here.
     const QImage& surface() const { return surface_; }
@@ -75,6 +77,10 @@ public slots:
 
 signals:
     void compassDrawn(int Azimuth);
+    // The unsaved values changed (a bar moved, a position was picked, a body was loaded).
+    void previewChanged(const TState& preview);
+    // Set State or Cancel: CurSettings holds what counts again.
+    void previewEnded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -274,6 +274,13 @@ void MainWindow::buildMenus() {
                                [this](QAction*) { viewSavedSettings(); });
     savedSettingsAction->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
     savedSettingsAction->setStatusTip(savedSettingsAction->toolTip());
+    viewMenu->addSeparator();
+    // Opened and closed from any window of the program, in every run state.
+    orbitReadoutAction = viewMenu->addAction(QStringLiteral("Orbit Readout"));
+    orbitReadoutAction->setObjectName(QStringLiteral("orbitReadoutAction"));
+    orbitReadoutAction->setCheckable(true);
+    orbitReadoutAction->setShortcut(QKeySequence(Qt::Key_F3));
+    orbitReadoutAction->setShortcutContext(Qt::ApplicationShortcut);
 
     helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
@@ -299,10 +306,13 @@ void MainWindow::initialize() {
 
 void MainWindow::applyRunState(std::int32_t state) {
     settingsMenu->menuAction()->setEnabled(state == Ready);
-    viewMenu->menuAction()->setEnabled(state == Ready);
+    // The View menu stays open to the extras; its two classic items keep the classic rule.
+    currentSettingsAction->setEnabled(state == Ready);
+    savedSettingsAction->setEnabled(state == Ready);
     runButton->setEnabled(state != Running);
     resetButton->setEnabled(state == Paused);
     pauseButton->setEnabled(state == Running);
+    emit runStateChanged(state);
 }
 
 void MainWindow::showRunState(const QString& label, std::int32_t state) {
@@ -337,6 +347,7 @@ void MainWindow::controlRun(QObject* sender) {
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
         showRunState(QStringLiteral("Running"), Running);
         r_.PlotCount = 0;
+        emit runStarted(r_.CurSettings);
         callRun(liveDelayMs, 0);
     } else if (sender == runButton && r_.SimState == Paused) {
         adoptPendingCount();
@@ -486,6 +497,7 @@ void MainWindow::replay() {
         throw;
     }
     r_.SimState = Paused;
+    emit replayFinished();
 }
 
 void MainWindow::zoom(QObject* sender) {

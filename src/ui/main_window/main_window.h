@@ -131,6 +131,7 @@ public:
     std::vector<QAction*> plotIntervalActions;
     QAction* currentSettingsAction = nullptr;
     QAction* savedSettingsAction = nullptr;
+    QAction* orbitReadoutAction = nullptr;
     QAction* helpContentsAction = nullptr;
     QAction* aboutAction = nullptr;
     // Keys for the panel's buttons; each does what its button does, and nothing while it is disabled.
@@ -140,6 +141,14 @@ public:
     QAction* zoomOutAction = nullptr;
 
     HelpWindow* helpWindow() const { return helpWindow_; }
+
+signals:
+    // The run's moments, for the windows that follow it. A live run from Ready starts from start; a
+    // plot point of a live run was drawn (never during a replay); a replay ended on its last plot point.
+    void runStarted(const TState& start);
+    void plotPointDrawn(const QString& elapsedDays);
+    void replayFinished();
+    void runStateChanged(int state);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

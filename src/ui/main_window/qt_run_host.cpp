@@ -17,8 +17,11 @@ void QtRunHost::drawBody(const TVector& NewPos, std::int32_t Body) {
 }
 
 void QtRunHost::showElapsed(const std::string& daysText) {
-    form_.elapsedLabel->setText(QString::fromStdString(daysText));
+    const QString text = QString::fromStdString(daysText);
+    form_.elapsedLabel->setText(text);
     form_.elapsedUnitLabel->setText(QStringLiteral("days"));
+    // Only a live run shows the elapsed time, so a replay emits nothing per point.
+    emit form_.plotPointDrawn(text);
 }
 
 void QtRunHost::sleepMs(std::int32_t ms) {

@@ -1,0 +1,27 @@
+#include "app/orbit_readout_wiring.h"
+
+#include <QAction>
+
+#include "ui/common/view_options.h"
+#include "ui/initial_state/initial_state_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/orbit_readout/orbit_readout_window.h"
+
+void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitReadoutWindow& readout) {
+    QObject::connect(&mainWindow, &MainWindow::runStarted, &readout, &OrbitReadoutWindow::runStarted);
+    QObject::connect(&mainWindow, &MainWindow::plotPointDrawn, &readout, &OrbitReadoutWindow::plotPointDrawn);
+    QObject::connect(&mainWindow, &MainWindow::replayFinished, &readout, &OrbitReadoutWindow::replayFinished);
+    QObject::connect(&mainWindow, &MainWindow::runStateChanged, &readout,
+                     &OrbitReadoutWindow::runStateChanged);
+    QObject::connect(&dialog, &InitialStateDialog::previewChanged, &readout,
+                     &OrbitReadoutWindow::previewStart);
+    QObject::connect(&dialog, &InitialStateDialog::previewEnded, &readout, &OrbitReadoutWindow::previewEnded);
+
+    QAction* item = mainWindow.orbitReadoutAction;
+    QObject::connect(item, &QAction::toggled, &readout, [&readout](bool open) {
+        readout.setVisible(open);
+        ViewOptions::setOrbitReadoutOpen(open);
+    });
+    QObject::connect(&readout, &OrbitReadoutWindow::closed, item, [item] { item->setChecked(false); });
+    item->setChecked(ViewOptions::orbitReadoutOpen());
+}

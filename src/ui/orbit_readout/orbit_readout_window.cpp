@@ -1,0 +1,428 @@
+#include "ui/orbit_readout/orbit_readout_window.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QSaveFile>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "ui/orbit_readout/readout_text.h"
+
+namespace {
+
+struct RowCaption {
+    OrbitReadoutWindow::Row row;
+    const char* caption;
+};
+
+constexpr RowCaption RowCaptions[] = {
+    {OrbitReadoutWindow::ElapsedRow, "Elapsed"},
+    {OrbitReadoutWindow::KindRow, "Orbit"},
+    {OrbitReadoutWindow::EccentricityRow, "Eccentricity"},
+    {OrbitReadoutWindow::SemiMajorAxisRow, "Semi-major axis"},
+    {OrbitReadoutWindow::PeriapsisRow, "Closest approach"},
+    {OrbitReadoutWindow::ApoapsisRow, "Farthest distance"},
+    {OrbitReadoutWindow::PeriodRow, "Period"},
+    {OrbitReadoutWindow::TimeToPeriapsisRow, "Time to closest approach"},
+    {OrbitReadoutWindow::StepsRow, "Steps across closest approach"},
+    {OrbitReadoutWindow::SeparationRow, "Separation"},
+    {OrbitReadoutWindow::RelativeSpeedRow, "Relative speed"},
+    {OrbitReadoutWindow::RelativeEnergyRow, "Energy of the relative motion"},
+    {OrbitReadoutWindow::TotalEnergyRow, "Total energy"},
+    {OrbitReadoutWindow::AngularMomentumRow, "Angular momentum"},
+    {OrbitReadoutWindow::SpeedARow, "Body A speed"},
+    {OrbitReadoutWindow::DirectionARow, "Body A direction"},
+    {OrbitReadoutWindow::SpeedBRow, "Body B speed"},
+    {OrbitReadoutWindow::DirectionBRow, "Body B direction"},
+};
+static_assert(std::size(RowCaptions) == OrbitReadoutWindow::RowCount);
+
+const QString ZeroDays = QStringLiteral("0.0 days");
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+std::string cellText(const OrbitReadout& o, OrbitReadoutWindow::Row row, std::string_view sep) {
+    switch (row) {
+        case OrbitReadoutWindow::KindRow:
+            return kindText(o);
+        case OrbitReadoutWindow::EccentricityRow:
+            return eccentricityText(o.eccentricity, sep);
+        case OrbitReadoutWindow::SemiMajorAxisRow:
+            return distanceText(o.semiMajorAxis, sep);
+        case OrbitReadoutWindow::PeriapsisRow:
+            return distanceText(o.periapsis, sep);
+        case OrbitReadoutWindow::ApoapsisRow:
+            return distanceText(o.apoapsis, sep);
+        case OrbitReadoutWindow::PeriodRow:
+            return durationText(o.period, sep);
+        case OrbitReadoutWindow::TimeToPeriapsisRow:
+            return durationText(o.timeToPeriapsis, sep);
+        case OrbitReadoutWindow::StepsRow:
+            return stepsText(o.stepsAcrossPeriapsis);
+        case OrbitReadoutWindow::SeparationRow:
+            return distanceText(o.separation, sep);
+        case OrbitReadoutWindow::RelativeSpeedRow:
+            return speedText(o.relativeSpeed, sep);
+        case OrbitReadoutWindow::RelativeEnergyRow:
+            return energyText(o.relativeEnergy, sep);
+        case OrbitReadoutWindow::TotalEnergyRow:
+            return energyText(o.totalEnergy, sep);
+        case OrbitReadoutWindow::AngularMomentumRow:
+            return angularMomentumText(o.angularMomentum, o.sense, sep);
+        case OrbitReadoutWindow::SpeedARow:
+            return speedText(o.a.speed, sep);
+        case OrbitReadoutWindow::DirectionARow:
+            return directionText(o.a.direction, sep);
+        case OrbitReadoutWindow::SpeedBRow:
+            return speedText(o.b.speed, sep);
+        case OrbitReadoutWindow::DirectionBRow:
+            return directionText(o.b.direction, sep);
+        case OrbitReadoutWindow::ElapsedRow:
+        case OrbitReadoutWindow::RowCount:
+            break;
+    }
+    return {};
+}
+
+QColor levelColor(DriftLevel level) {
+    switch (level) {
+        case DriftLevel::Green:
+            return QColor(0, 160, 0);
+        case DriftLevel::Amber:
+            return QColor(230, 150, 0);
+        case DriftLevel::Red:
+            return QColor(210, 0, 0);
+        case DriftLevel::None:
+            break;
+    }
+    return QColor(160, 160, 160);
+}
+
+const char* levelName(DriftLevel level) {
+    switch (level) {
+        case DriftLevel::Green:
+            return "green";
+        case DriftLevel::Amber:
+            return "amber";
+        case DriftLevel::Red:
+            return "red";
+        case DriftLevel::None:
+            break;
+    }
+    return "none";
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = QString()) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+QLabel* makeChip(QWidget* parent, const QString& name) {
+    auto* chip = new QLabel(parent);
+    chip->setObjectName(name);
+    chip->setFixedSize(14, 14);
+    chip->setAutoFillBackground(true);
+    return chip;
+}
+
+// The rows keep their places when the warning or the hint comes and goes.
+void keepPlaceWhenHidden(QWidget* w) {
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+}
+
+void paintChip(QLabel* chip, DriftLevel level) {
+    QPalette p = chip->palette();
+    p.setColor(QPalette::Window, levelColor(level));
+    chip->setPalette(p);
+    chip->setAccessibleDescription(QString::fromLatin1(levelName(level)));
+}
+
+}  // namespace
+
+OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Tool),
+      records_(records),
+      sep_(QLocale().decimalPoint().toStdString()),
+      dumpPath_(qEnvironmentVariable("TULVANE_READOUT_DUMP")) {
+    setObjectName(QStringLiteral("OrbitReadoutWindow"));
+    setWindowTitle(QStringLiteral("Orbit Readout"));
+    // The main window keeps the keyboard when the readout appears.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(14);
+    grid->addWidget(
+        makeLabel(this, QStringLiteral("startHeader"), QStringLiteral("<b>Exact orbit of the start</b>")), 0,
+        1);
+    grid->addWidget(makeLabel(this, QStringLiteral("nowHeader"), QStringLiteral("<b>Now</b>")), 0, 2);
+    // Wide enough for the longest figures, so the window keeps its size while they change.
+    const int column = fontMetrics().horizontalAdvance(QStringLiteral("-5.4578E+08 km (-3.648 AU)  "));
+    grid->setColumnMinimumWidth(1, column);
+    grid->setColumnMinimumWidth(2, column);
+    for (const RowCaption& rc : RowCaptions) {
+        const QString key = QString::number(rc.row);
+        Cells c{makeLabel(this, QStringLiteral("caption") + key, QString::fromLatin1(rc.caption)),
+                makeLabel(this, QStringLiteral("start") + key), makeLabel(this, QStringLiteral("now") + key)};
+        grid->addWidget(c.name, rc.row + 1, 0);
+        grid->addWidget(c.start, rc.row + 1, 1);
+        grid->addWidget(c.now, rc.row + 1, 2);
+        rows_.push_back(c);
+    }
+    layout->addLayout(grid);
+
+    summary_ = makeLabel(this, QStringLiteral("summary"));
+    layout->addWidget(summary_);
+    warning_ = makeLabel(this, QStringLiteral("warning"));
+    warning_->setWordWrap(true);
+    keepPlaceWhenHidden(warning_);
+    QPalette wp = warning_->palette();
+    wp.setColor(QPalette::WindowText, QColor(170, 90, 0));
+    warning_->setPalette(wp);
+    layout->addWidget(warning_);
+
+    auto* gauge = new QGridLayout;
+    gauge->addWidget(
+        makeLabel(this, QStringLiteral("gaugeHeader"), QStringLiteral("<b>Drift since the start</b>")), 0, 0,
+        1, 3);
+    energyChip_ = makeChip(this, QStringLiteral("energyChip"));
+    energyFigure_ = makeLabel(this, QStringLiteral("energyDrift"));
+    momentumChip_ = makeChip(this, QStringLiteral("momentumChip"));
+    momentumFigure_ = makeLabel(this, QStringLiteral("momentumDrift"));
+    gauge->addWidget(makeLabel(this, QStringLiteral("energyCaption"), QStringLiteral("Energy")), 1, 0);
+    gauge->addWidget(energyChip_, 1, 1);
+    gauge->addWidget(energyFigure_, 1, 2);
+    gauge->addWidget(makeLabel(this, QStringLiteral("momentumCaption"), QStringLiteral("Angular momentum")),
+                     2, 0);
+    gauge->addWidget(momentumChip_, 2, 1);
+    gauge->addWidget(momentumFigure_, 2, 2);
+    gauge->setColumnStretch(2, 1);
+    layout->addLayout(gauge);
+    hint_ = makeLabel(this, QStringLiteral("hint"),
+                      QStringLiteral("Red: a shorter plot interval keeps the run closer to the true orbit."));
+    QPalette hp = hint_->palette();
+    hp.setColor(QPalette::WindowText, levelColor(DriftLevel::Red));
+    hint_->setPalette(hp);
+    keepPlaceWhenHidden(hint_);
+    layout->addWidget(hint_);
+    layout->addStretch(1);
+
+    paintTimer_.setSingleShot(true);
+    connect(&paintTimer_, &QTimer::timeout, this, [this] { paint(); });
+    // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
+    // change in many places; a cheap look four times a second follows them all.
+    // The window manager frames the window some time after it is first shown, and Qt learns the frame
+    // without an event: the window is placed again once the frame is known, so that its title bar stays
+    // on the screen.
+    framePoll_.setInterval(50);
+    connect(&framePoll_, &QTimer::timeout, this, [this, tries = 0]() mutable {
+        const bool framed = frameGeometry().size() != size();
+        if (framed) placeAtScreenEdge();
+        if (framed || ++tries == 40) framePoll_.stop();
+    });
+    settingsPoll_.setInterval(RepaintIntervalMs);
+    connect(&settingsPoll_, &QTimer::timeout, this, [this] {
+        if (records_.SimState == Ready && !previewing_ && records_.CurSettings.bytes != shownSettings_.bytes)
+            refreshFromSettings();
+    });
+    refreshFromSettings();
+}
+
+OrbitReadout OrbitReadoutWindow::readout(const TState& s) {
+    ++computeCount;
+    return readOrbit(s);
+}
+
+void OrbitReadoutWindow::showPreview(const TState& s) {
+    start_ = readout(s);
+    startDays_ = ZeroDays;
+    now_.reset();
+    nowDays_.clear();
+    gauge_ = DriftGauge{};
+    paint();
+}
+
+void OrbitReadoutWindow::refreshFromSettings() {
+    shownSettings_ = records_.CurSettings;
+    showPreview(shownSettings_);
+}
+
+void OrbitReadoutWindow::runStarted(const TState& start) {
+    previewing_ = false;
+    start_ = readout(start);
+    startDays_ = ZeroDays;
+    now_ = start_;
+    nowDays_ = ZeroDays;
+    gauge_ = driftGauge(start_, *now_);
+    paint();
+}
+
+void OrbitReadoutWindow::plotPointDrawn(const QString& elapsedDays) {
+    now_ = readout(records_.CurState);
+    nowDays_ = elapsedDays + QStringLiteral(" days");
+    gauge_ = driftGauge(start_, *now_);
+    requestPaint();
+}
+
+void OrbitReadoutWindow::replayFinished() {
+    // A re-centred start is the same orbit shifted; the replay ends on the last plot point.
+    start_ = readout(records_.CurSettings);
+    now_ = readout(records_.CurState);
+    gauge_ = driftGauge(start_, *now_);
+    paint();
+}
+
+void OrbitReadoutWindow::runStateChanged(int state) {
+    if (state == Ready) {
+        previewing_ = false;
+        paintTimer_.stop();
+        refreshFromSettings();
+    } else if (state == Paused && paintTimer_.isActive()) {
+        paintTimer_.stop();
+        paint();
+    }
+}
+
+void OrbitReadoutWindow::previewStart(const TState& preview) {
+    if (records_.SimState != Ready) return;
+    previewing_ = true;
+    showPreview(preview);
+}
+
+void OrbitReadoutWindow::previewEnded() {
+    previewing_ = false;
+    if (records_.SimState == Ready) refreshFromSettings();
+}
+
+void OrbitReadoutWindow::requestPaint() {
+    if (!isVisible() || paintTimer_.isActive()) return;
+    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : RepaintIntervalMs;
+    if (since >= RepaintIntervalMs)
+        paint();
+    else
+        paintTimer_.start(static_cast<int>(RepaintIntervalMs - since));
+}
+
+void OrbitReadoutWindow::paint() {
+    if (!isVisible()) return;
+    ++paintCount;
+    sincePaint_.restart();
+    rows_[ElapsedRow].start->setText(startDays_);
+    rows_[ElapsedRow].now->setText(now_ ? nowDays_ : QString(qs(std::string(NoValueText))));
+    for (int r = KindRow; r < RowCount; ++r) {
+        const Row row = static_cast<Row>(r);
+        rows_[r].start->setText(qs(cellText(start_, row, sep_)));
+        rows_[r].now->setText(now_ ? qs(cellText(*now_, row, sep_)) : qs(std::string(NoValueText)));
+    }
+    summary_->setText(qs(::summaryText(start_, sep_)));
+    const std::string warning = closeApproachWarning(start_);
+    warning_->setText(qs(warning));
+    warning_->setVisible(!warning.empty());
+    energyFigure_->setText(qs(driftText(gauge_.energy.value, sep_)));
+    momentumFigure_->setText(qs(driftText(gauge_.angularMomentum.value, sep_)));
+    paintChip(energyChip_, gauge_.energy.level);
+    paintChip(momentumChip_, gauge_.angularMomentum.level);
+    hint_->setVisible(gauge_.energy.level == DriftLevel::Red ||
+                      gauge_.angularMomentum.level == DriftLevel::Red);
+    if (!dumpPath_.isEmpty()) writeDump();
+}
+
+QString OrbitReadoutWindow::startText(Row row) const {
+    return rows_[row].start->text();
+}
+
+QString OrbitReadoutWindow::nowText(Row row) const {
+    return rows_[row].now->text();
+}
+
+QString OrbitReadoutWindow::summaryText() const {
+    return summary_->text();
+}
+
+QString OrbitReadoutWindow::warningText() const {
+    return warning_->isHidden() ? QString() : warning_->text();
+}
+
+QString OrbitReadoutWindow::energyDriftText() const {
+    return energyFigure_->text();
+}
+
+QString OrbitReadoutWindow::angularMomentumDriftText() const {
+    return momentumFigure_->text();
+}
+
+bool OrbitReadoutWindow::hintShown() const {
+    return !hint_->isHidden();
+}
+
+QString OrbitReadoutWindow::tableText() const {
+    QStringList lines;
+    lines << QStringLiteral("\tExact orbit of the start\tNow");
+    for (const Cells& c : rows_) lines << c.name->text() + '\t' + c.start->text() + '\t' + c.now->text();
+    lines << QStringLiteral("Summary\t") + summaryText();
+    lines << QStringLiteral("Warning\t") + warningText();
+    lines << QStringLiteral("Energy drift\t") + energyDriftText() + '\t' +
+                 energyChip_->accessibleDescription();
+    lines << QStringLiteral("Angular momentum drift\t") + angularMomentumDriftText() + '\t' +
+                 momentumChip_->accessibleDescription();
+    lines << QStringLiteral("Hint\t") + (hintShown() ? hint_->text() : QString());
+    return lines.join('\n') + '\n';
+}
+
+// An end-to-end test reads the window's texts from this file: the X server offers no other way to them.
+void OrbitReadoutWindow::writeDump() const {
+    QSaveFile f(dumpPath_);
+    if (!f.open(QIODevice::WriteOnly)) return;
+    f.write(tableText().toUtf8());
+    f.commit();
+}
+
+void OrbitReadoutWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        placeAtScreenEdge();
+        framePoll_.start();
+    }
+    // Whatever came while the window was closed shows now.
+    if (records_.SimState == Ready && !previewing_)
+        refreshFromSettings();
+    else
+        paint();
+    settingsPoll_.start();
+}
+
+void OrbitReadoutWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    settingsPoll_.stop();
+    paintTimer_.stop();
+}
+
+void OrbitReadoutWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void OrbitReadoutWindow::placeAtScreenEdge() {
+    const QWidget* owner = parentWidget();
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    // The client area is placed, inside the frame as far as it is known yet.
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const int right = frame.right() - client.right();
+    const int top = client.top() - frame.top();
+    setGeometry(
+        QRect(QPoint(available.right() + 1 - right - client.width(), available.top() + top), client.size()));
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/orbit_drift.h"
+#include "core/orbit_readout.h"
+#include "core/sim_records.h"
+
+class QLabel;
+
+// The Orbit Readout: the exact orbit of the record a run starts from beside the osculating orbit at the
+// last plot point, and a gauge of how far the run has drifted from the start. A tool window; it reads the
+// records and is told of the run's moments by the main window, which it never includes.
+class OrbitReadoutWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    enum Row {
+        ElapsedRow,
+        KindRow,
+        EccentricityRow,
+        SemiMajorAxisRow,
+        PeriapsisRow,
+        ApoapsisRow,
+        PeriodRow,
+        TimeToPeriapsisRow,
+        StepsRow,
+        SeparationRow,
+        RelativeSpeedRow,
+        RelativeEnergyRow,
+        TotalEnergyRow,
+        AngularMomentumRow,
+        SpeedARow,
+        DirectionARow,
+        SpeedBRow,
+        DirectionBRow,
+        RowCount
+    };
+
+    // Repaints of a live run come at most this often.
+    static constexpr int RepaintIntervalMs = 250;
+
+    OrbitReadoutWindow(const SimRecords& records, QWidget* mainWindow);
+
+    // The run's moments, as the main window reports them.
+    void runStarted(const TState& start);
+    void plotPointDrawn(const QString& elapsedDays);
+    void replayFinished();
+    void runStateChanged(int state);
+    // The initial-state dialog's unsaved values: the start column follows them while Ready.
+    void previewStart(const TState& preview);
+    void previewEnded();
+
+    QString startText(Row row) const;
+    QString nowText(Row row) const;
+    QString summaryText() const;
+    QString warningText() const;
+    QString energyDriftText() const;
+    QString angularMomentumDriftText() const;
+    DriftLevel energyDriftLevel() const { return gauge_.energy.level; }
+    DriftLevel angularMomentumDriftLevel() const { return gauge_.angularMomentum.level; }
+    bool hintShown() const;
+    // Every text of the window, one row a line, the cells separated by tabs.
+    QString tableText() const;
+
+    // Seams for tests: how often the orbit was worked out and the window painted.
+    int computeCount = 0;
+    int paintCount = 0;
+
+signals:
+    // The user closed the window (its close box or the window system).
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Cells {
+        QLabel* name;
+        QLabel* start;
+        QLabel* now;
+    };
+
+    OrbitReadout readout(const TState& s);
+    void showPreview(const TState& s);
+    void refreshFromSettings();
+    void requestPaint();
+    void paint();
+    void placeAtScreenEdge();
+    void writeDump() const;
+
+    const SimRecords& records_;
+    std::string sep_;
+    std::vector<Cells> rows_;
+    QLabel* summary_ = nullptr;
+    QLabel* warning_ = nullptr;
+    QLabel* energyChip_ = nullptr;
+    QLabel* energyFigure_ = nullptr;
+    QLabel* momentumChip_ = nullptr;
+    QLabel* momentumFigure_ = nullptr;
+    QLabel* hint_ = nullptr;
+
+    OrbitReadout start_;
+    QString startDays_;
+    std::optional<OrbitReadout> now_;
+    QString nowDays_;
+    DriftGauge gauge_;
+    TState shownSettings_{};
+    bool previewing_ = false;
+    bool placed_ = false;
+
+    QElapsedTimer sincePaint_;
+    QTimer paintTimer_;
+    QTimer settingsPoll_;
+    QTimer framePoll_;
+    QString dumpPath_;
+};
