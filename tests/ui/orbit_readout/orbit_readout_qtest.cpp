@@ -1,0 +1,331 @@
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/orbit_readout_wiring.h"
+#include "core/orbit_readout.h"
+#include "scripted_dialogs.h"
+#include "ui/common/view_options.h"
+#include "ui/initial_state/initial_state_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/plot_surface.h"
+#include "ui/orbit_readout/orbit_readout_window.h"
+#include "ui/orbit_readout/readout_text.h"
+
+using Row = OrbitReadoutWindow;
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+// The readout as the program wires it: following the main window's runs and replays and the initial-state
+// dialog's unsaved values, opened from the View menu and remembered in the view options.
+class OrbitReadoutTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dataHome;
+    QTemporaryDir configHome;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<SimRecords> records;
+    MainWindow* window = nullptr;
+    InitialStateDialog* initialStateDialog = nullptr;
+    OrbitReadoutWindow* readout = nullptr;
+    int steps = 0;
+    std::function<void(int)> onStep;
+
+    // The windows as main() makes them; the main window owns the other two.
+    void build() {
+        records = std::make_unique<SimRecords>();
+        window = new MainWindow(*records, *dialogs);
+        initialStateDialog = new InitialStateDialog(
+            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
+        window->setInitialStateDialog(initialStateDialog);
+        readout = new OrbitReadoutWindow(*records, window);
+        window->liveDelayMs = 0;
+        window->pumpEveryStep = true;
+        steps = 0;
+        window->afterStepHook = [this] {
+            ++steps;
+            if (onStep) onStep(steps);
+        };
+        window->show();
+        window->resize(900, 700);
+        wireOrbitReadout(*window, *initialStateDialog, *readout);
+        QCoreApplication::processEvents();
+    }
+    void tearDown() {
+        delete window;
+        window = nullptr;
+        records.reset();
+    }
+    void runUntil(const std::function<void(int)>& step) {
+        onStep = step;
+        QTest::mouseClick(window->runButton, Qt::LeftButton);
+        onStep = nullptr;
+    }
+    // The default plot interval has 40 steps, so this pauses right on plot point `points`.
+    void pauseAtPlotPoint(int points) {
+        const int target = steps + points * 40;
+        runUntil([this, target](int s) {
+            if (s == target) window->controlRun(window->pauseButton);
+        });
+    }
+    void open() {
+        window->orbitReadoutAction->setChecked(true);
+        QVERIFY(readout->isVisible());
+    }
+    // The now column shows what the readout of the record says, row by row.
+    void checkNowColumnShows(const TState& s) {
+        const OrbitReadout o = readOrbit(s);
+        QCOMPARE(readout->nowText(Row::KindRow), qs(kindText(o)));
+        QCOMPARE(readout->nowText(Row::EccentricityRow), qs(eccentricityText(o.eccentricity, ".")));
+        QCOMPARE(readout->nowText(Row::SeparationRow), qs(distanceText(o.separation, ".")));
+        QCOMPARE(readout->nowText(Row::RelativeEnergyRow), qs(energyText(o.relativeEnergy, ".")));
+    }
+    void checkDefaultStartColumn() {
+        QCOMPARE(readout->startText(Row::KindRow), QString("bound ellipse"));
+        QCOMPARE(readout->startText(Row::EccentricityRow), QString("0.97300"));
+        QCOMPARE(readout->startText(Row::PeriodRow), QString("1356.6 days (3.714 years)"));
+        QCOMPARE(readout->startText(Row::SemiMajorAxisRow), QString("5.4578E+08 km (3.648 AU)"));
+        QCOMPARE(readout->startText(Row::PeriapsisRow), QString("1.4735E+07 km"));
+        QCOMPARE(readout->startText(Row::RelativeEnergyRow), QString("-6.114E+38 J"));
+        QCOMPARE(readout->startText(Row::TotalEnergyRow), QString("-4.248E+38 J"));
+        QCOMPARE(readout->startText(Row::StepsRow), QString("27"));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dataHome.isValid() && configHome.isValid());
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+        qputenv("LC_ALL", "C");
+        QLocale::setDefault(QLocale::c());
+    }
+    void init() {
+        dialogs = std::make_unique<ScriptedDialogs>();
+        QFile::remove(ViewOptions::filePath());
+        build();
+    }
+    void cleanup() { tearDown(); }
+
+    void readyShowsThePreviewOfTheSettingsAndNothingNow() {
+        open();
+        checkDefaultStartColumn();
+        QCOMPARE(readout->summaryText(), QString("bound ellipse, e = 0.973, period 1356.6 days"));
+        QCOMPARE(readout->warningText(),
+                 QString("closest approach in 27 steps: expect the run to drift; a shorter plot interval "
+                         "follows the orbit more closely"));
+        for (int r = Row::ElapsedRow; r < Row::RowCount; ++r)
+            QCOMPARE(readout->nowText(static_cast<Row::Row>(r)), qs(std::string(NoValueText)));
+        QCOMPARE(readout->energyDriftText(), qs(std::string(NoValueText)));
+        QVERIFY(!readout->hintShown());
+    }
+
+    void bothColumnsDuringAndAfterTheRun() {
+        open();
+        QString elapsedAtFive, kindAtFive;
+        runUntil([&](int s) {
+            // Just after plot point 5; the repaint that was held back comes within the wait.
+            if (s == 5 * 40 + 1) {
+                QTest::qWait(OrbitReadoutWindow::RepaintIntervalMs + 100);
+                elapsedAtFive = readout->nowText(Row::ElapsedRow);
+                kindAtFive = readout->nowText(Row::KindRow);
+            }
+            if (s == 120 * 40) window->controlRun(window->pauseButton);
+        });
+        QCOMPARE(elapsedAtFive, QString("5.0 days"));
+        QCOMPARE(kindAtFive, QString("bound ellipse"));
+
+        // Past the closest approach the run has left the orbit it started on; the start column has not.
+        checkDefaultStartColumn();
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("120.0 days"));
+        QCOMPARE(readout->nowText(Row::KindRow), QString("hyperbola: escape"));
+        QCOMPARE(readout->nowText(Row::PeriodRow), qs(std::string(NoValueText)));
+        checkNowColumnShows(records->CurState);
+        QCOMPARE(readout->energyDriftLevel(), DriftLevel::Red);
+        QVERIFY(readout->energyDriftText().startsWith('+'));
+        QVERIFY(readout->hintShown());
+
+        // Reset brings back the preview.
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
+        QCOMPARE(readout->nowText(Row::KindRow), qs(std::string(NoValueText)));
+        QVERIFY(!readout->hintShown());
+    }
+
+    void gaugeFollowsTheDriftOfTheRun_data() {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<DriftLevel>("energy");
+        QTest::addColumn<QChar>("sign");
+        QTest::addColumn<QString>("kind");
+        // The run loses energy on the way in, then gains far more than it lost across the closest approach.
+        QTest::newRow("day 1") << 1 << DriftLevel::Green << QChar('-') << "bound ellipse";
+        QTest::newRow("day 100") << 100 << DriftLevel::Amber << QChar('-') << "bound ellipse";
+        QTest::newRow("day 106") << 106 << DriftLevel::Red << QChar('-') << "bound ellipse";
+        QTest::newRow("day 112") << 112 << DriftLevel::Red << QChar('+') << "hyperbola: escape";
+    }
+    void gaugeFollowsTheDriftOfTheRun() {
+        QFETCH(int, days);
+        QFETCH(DriftLevel, energy);
+        QFETCH(QChar, sign);
+        QFETCH(QString, kind);
+        open();
+        pauseAtPlotPoint(days);
+        QCOMPARE(readout->energyDriftLevel(), energy);
+        QCOMPARE(readout->nowText(Row::KindRow), kind);
+        QCOMPARE(readout->hintShown(), energy == DriftLevel::Red);
+        QCOMPARE(readout->energyDriftText().front(), sign);
+        const DriftGauge g = driftGauge(readOrbit(records->CurSettings), readOrbit(records->CurState));
+        QCOMPARE(readout->energyDriftText(), qs(driftText(g.energy.value, ".")));
+        QCOMPARE(readout->angularMomentumDriftText(), qs(driftText(g.angularMomentum.value, ".")));
+    }
+
+    void replayWorksOutTheReadoutOnceAtItsEnd() {
+        open();
+        pauseAtPlotPoint(20);
+        QSignalSpy points(window, &MainWindow::plotPointDrawn);
+        const int computed = readout->computeCount;
+        const int painted = readout->paintCount;
+        QTest::mouseClick(window->zoomInButton, Qt::LeftButton);
+        QCOMPARE(records->PlotCount, 20);
+        QCOMPARE(points.count(), 0);
+        QCOMPARE(readout->computeCount - computed, 2);
+        QCOMPARE(readout->paintCount - painted, 1);
+        checkNowColumnShows(records->CurState);
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("20.0 days"));
+
+        // A re-centring replays from the moved start: the same orbit, shifted.
+        QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(readout->computeCount - computed, 4);
+        checkDefaultStartColumn();
+    }
+
+    void closedReadoutPaintsNothing() {
+        const int painted = readout->paintCount;
+        pauseAtPlotPoint(5);
+        QCOMPARE(readout->paintCount, painted);
+        // Opened while paused, it shows the last plot point.
+        open();
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("5.0 days"));
+        checkNowColumnShows(records->CurState);
+    }
+
+    void previewFollowsTheDialogsBars() {
+        open();
+        const TState settings = records->CurSettings;
+        window->bodyBInitialStateAction->trigger();
+        QVERIFY(initialStateDialog->isVisible());
+        // The bars hold the mass only to their resolution: the preview is what Set State would store.
+        QCOMPARE(readout->startText(Row::EccentricityRow),
+                 qs(eccentricityText(readOrbit(initialStateDialog->previewState()).eccentricity, ".")));
+
+        initialStateDialog->SpeedBar->setValue(499);
+        QCOMPARE(readout->startText(Row::KindRow), QString("hyperbola: escape"));
+        QCOMPARE(readout->startText(Row::SpeedBRow), QString("499.00 km/s"));
+        QCOMPARE(readout->startText(Row::PeriodRow), qs(std::string(NoValueText)));
+        QVERIFY(records->CurSettings.bytes == settings.bytes);
+
+        // A right click on the plot moves the edited body in the preview.
+        QTest::mouseClick(window->plotSurface(), Qt::RightButton, {}, QPoint(300, 150));
+        const OrbitReadout moved = readOrbit(initialStateDialog->previewState());
+        QCOMPARE(readout->startText(Row::SeparationRow), qs(distanceText(moved.separation, ".")));
+        QVERIFY(readout->startText(Row::SeparationRow) != QString("5.0000E+08 km (3.342 AU)"));
+
+        // Cancel returns to the settings; Set State makes the preview the settings.
+        QTest::mouseClick(initialStateDialog->CancelButton, Qt::LeftButton);
+        checkDefaultStartColumn();
+        window->bodyBInitialStateAction->trigger();
+        initialStateDialog->SpeedBar->setValue(499);
+        QTest::mouseClick(initialStateDialog->SetButton, Qt::LeftButton);
+        QVERIFY(records->CurSettings.bytes != settings.bytes);
+        QCOMPARE(readout->startText(Row::KindRow), QString("hyperbola: escape"));
+        QVERIFY(readout->warningText().isEmpty() || readout->warningText().startsWith("closest approach in"));
+    }
+
+    void settingsChangedElsewhereShowWhileReady() {
+        open();
+        // The plot interval menu changes CurSettings without telling the readout.
+        window->plotIntervalActions[3]->trigger();  // 1 hour: 24 times as many steps across the approach
+        const Quantity steps = readOrbit(records->CurSettings).stepsAcrossPeriapsis;
+        QVERIFY(steps && *steps > 24 * 27);
+        QTRY_COMPARE(readout->startText(Row::StepsRow), qs(stepsText(steps)));
+        QVERIFY(readout->warningText().isEmpty());
+    }
+
+    void viewMenuItemWorksInEveryRunState() {
+        int checkedWhileRunning = -1;
+        runUntil([&](int s) {
+            if (s == 10) {
+                window->orbitReadoutAction->trigger();
+                checkedWhileRunning = readout->isVisible();
+                window->controlRun(window->pauseButton);
+            }
+        });
+        QCOMPARE(checkedWhileRunning, 1);
+        QVERIFY(window->viewMenu->menuAction()->isEnabled());
+        QVERIFY(!window->currentSettingsAction->isEnabled());
+        window->orbitReadoutAction->trigger();
+        QVERIFY(!readout->isVisible());
+    }
+
+    void f3OpensAndClosesTheReadout() {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window)) QSKIP("the platform does not activate windows");
+        QTest::keyClick(window, Qt::Key_F3);
+        QVERIFY(readout->isVisible());
+        QVERIFY(window->orbitReadoutAction->isChecked());
+        QTest::keyClick(window, Qt::Key_F3);
+        QVERIFY(!readout->isVisible());
+    }
+
+    void openStateIsRememberedBetweenStarts() {
+        QCOMPARE(ViewOptions::filePath(), configHome.path() + "/Tulvane/view-options.conf");
+        QVERIFY(!readout->isVisible());
+        open();
+        QVERIFY(QFile::exists(ViewOptions::filePath()));
+        tearDown();
+        build();
+        QVERIFY(window->orbitReadoutAction->isChecked());
+        QVERIFY(readout->isVisible());
+
+        // Closed with the window's close box, it stays closed at the next start.
+        readout->close();
+        QVERIFY(!window->orbitReadoutAction->isChecked());
+        tearDown();
+        build();
+        QVERIFY(!window->orbitReadoutAction->isChecked());
+        QVERIFY(!readout->isVisible());
+    }
+
+    void viewOptionsFileFollowsTheConfigFolder_data() {
+        QTest::addColumn<QString>("configHome");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("absolute") << "/x/conf"
+                                  << "/x/conf/Tulvane/view-options.conf";
+        QTest::newRow("relative is ignored")
+            << "conf" << QDir::homePath() + "/.config/Tulvane/view-options.conf";
+        QTest::newRow("unset") << "" << QDir::homePath() + "/.config/Tulvane/view-options.conf";
+    }
+    void viewOptionsFileFollowsTheConfigFolder() {
+        QFETCH(QString, configHome);
+        QFETCH(QString, expected);
+        const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", configHome.toLocal8Bit());
+        const QString path = ViewOptions::filePath();
+        qputenv("XDG_CONFIG_HOME", kept);
+        QCOMPARE(path, expected);
+    }
+};
+
+QTEST_MAIN(OrbitReadoutTest)
+#include "orbit_readout_qtest.moc"
