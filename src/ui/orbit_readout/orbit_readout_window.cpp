@@ -410,7 +410,10 @@ void OrbitReadoutWindow::hideEvent(QHideEvent* event) {
 
 void OrbitReadoutWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
-    emit closed();
+    // When the program ends, the toolkit closes every window after the main window has gone: that close is
+    // not the user's, and the readout is remembered as it was.
+    const QWidget* owner = parentWidget();
+    if (!owner || owner->isVisible()) emit closed();
 }
 
 void OrbitReadoutWindow::placeAtScreenEdge() {

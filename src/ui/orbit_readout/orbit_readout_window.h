@@ -74,7 +74,7 @@ public:
     int paintCount = 0;
 
 signals:
-    // The user closed the window (its close box or the window system).
+    // The user closed the window (its close box or the window system), not the program's end.
     void closed();
 
 protected:

@@ -298,6 +298,15 @@ private slots:
         QVERIFY(window->orbitReadoutAction->isChecked());
         QVERIFY(readout->isVisible());
 
+        // Ending the program closes every window, as quitting the application does; the readout is still
+        // remembered open.
+        window->onQuit = [] { QApplication::closeAllWindows(); };
+        window->exitAction->trigger();
+        QVERIFY(!readout->isVisible());
+        tearDown();
+        build();
+        QVERIFY(readout->isVisible());
+
         // Closed with the window's close box, it stays closed at the next start.
         readout->close();
         QVERIFY(!window->orbitReadoutAction->isChecked());
