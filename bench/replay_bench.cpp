@@ -1,9 +1,11 @@
 #include <benchmark/benchmark.h>
 
+#include "app/orbit_readout_wiring.h"
 #include "core/run.h"
 #include "idle_host.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
+#include "ui/orbit_readout/orbit_readout_window.h"
 
 namespace {
 
@@ -25,12 +27,15 @@ BENCHMARK(BM_BareIntegration)->Unit(benchmark::kMillisecond);
 
 // The replay that a zoom or a re-centring click runs after a long paused run, in a real (offscreen) window:
 // crosses into the backing image and the event pump included.
-void BM_Replay(benchmark::State& state) {
+void replayBench(benchmark::State& state, bool readoutOpen) {
     SimRecords records;
     QtPlatformDialogs dialogs;
     MainWindow form(records, dialogs);
     form.resize(1200, 800);
     form.show();
+    OrbitReadoutWindow readout(records, &form);
+    followTheRun(form, readout);
+    if (readoutOpen) readout.show();
     records.SimState = Paused;
     records.PlotCount = TenYears;
     for (auto _ : state) {
@@ -39,6 +44,16 @@ void BM_Replay(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * TenYears * 40);
 }
+
+void BM_Replay(benchmark::State& state) {
+    replayBench(state, false);
+}
 BENCHMARK(BM_Replay)->Unit(benchmark::kMillisecond);
+
+// The same with the Orbit Readout open: it must not make a replay slower.
+void BM_ReplayReadoutOpen(benchmark::State& state) {
+    replayBench(state, true);
+}
+BENCHMARK(BM_ReplayReadoutOpen)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,12 +7,16 @@
 #include "ui/main_window/main_window.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
 
-void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitReadoutWindow& readout) {
+void followTheRun(MainWindow& mainWindow, OrbitReadoutWindow& readout) {
     QObject::connect(&mainWindow, &MainWindow::runStarted, &readout, &OrbitReadoutWindow::runStarted);
     QObject::connect(&mainWindow, &MainWindow::plotPointDrawn, &readout, &OrbitReadoutWindow::plotPointDrawn);
     QObject::connect(&mainWindow, &MainWindow::replayFinished, &readout, &OrbitReadoutWindow::replayFinished);
     QObject::connect(&mainWindow, &MainWindow::runStateChanged, &readout,
                      &OrbitReadoutWindow::runStateChanged);
+}
+
+void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitReadoutWindow& readout) {
+    followTheRun(mainWindow, readout);
     QObject::connect(&dialog, &InitialStateDialog::previewChanged, &readout,
                      &OrbitReadoutWindow::previewStart);
     QObject::connect(&dialog, &InitialStateDialog::previewEnded, &readout, &OrbitReadoutWindow::previewEnded);

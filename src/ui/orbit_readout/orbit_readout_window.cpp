@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/orbit_readout/readout_text.h"
 
@@ -121,7 +122,16 @@ const char* levelName(DriftLevel level) {
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = QString()) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Plain text is drawn straight; rich or selectable text would build a text document at every change.
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+QLabel* makeHeading(QWidget* parent, const QString& name, const QString& text) {
+    QLabel* l = makeLabel(parent, name, text);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
     return l;
 }
 
@@ -141,10 +151,12 @@ void keepPlaceWhenHidden(QWidget* w) {
 }
 
 void paintChip(QLabel* chip, DriftLevel level) {
+    const QString name = QString::fromLatin1(levelName(level));
+    if (chip->accessibleDescription() == name) return;
     QPalette p = chip->palette();
     p.setColor(QPalette::Window, levelColor(level));
     chip->setPalette(p);
-    chip->setAccessibleDescription(QString::fromLatin1(levelName(level)));
+    chip->setAccessibleDescription(name);
 }
 
 }  // namespace
@@ -163,17 +175,21 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(14);
     grid->addWidget(
-        makeLabel(this, QStringLiteral("startHeader"), QStringLiteral("<b>Exact orbit of the start</b>")), 0,
-        1);
-    grid->addWidget(makeLabel(this, QStringLiteral("nowHeader"), QStringLiteral("<b>Now</b>")), 0, 2);
-    // Wide enough for the longest figures, so the window keeps its size while they change.
-    const int column = fontMetrics().horizontalAdvance(QStringLiteral("-5.4578E+08 km (-3.648 AU)  "));
-    grid->setColumnMinimumWidth(1, column);
-    grid->setColumnMinimumWidth(2, column);
+        makeHeading(this, QStringLiteral("startHeader"), QStringLiteral("Exact orbit of the start")), 0, 1);
+    grid->addWidget(makeHeading(this, QStringLiteral("nowHeader"), QStringLiteral("Now")), 0, 2);
+    // The cells have a fixed size, wide enough for the longest text: a new text then repaints its cell and
+    // nothing else, with no new layout of the window, four times a second during a run.
+    int column = 0;
+    for (const char* longest : {"-5.4578E+08 km (-3.648 AU)", "5.265E+45 kg\u00b7m\u00b2/s, anticlockwise",
+                                "no orbit: a value is not a finite number"})
+        column = std::max(column, fontMetrics().horizontalAdvance(QString::fromUtf8(longest)) + 8);
+    const QSize cell(column, fontMetrics().height() + 2);
     for (const RowCaption& rc : RowCaptions) {
         const QString key = QString::number(rc.row);
         Cells c{makeLabel(this, QStringLiteral("caption") + key, QString::fromLatin1(rc.caption)),
                 makeLabel(this, QStringLiteral("start") + key), makeLabel(this, QStringLiteral("now") + key)};
+        c.start->setFixedSize(cell);
+        c.now->setFixedSize(cell);
         grid->addWidget(c.name, rc.row + 1, 0);
         grid->addWidget(c.start, rc.row + 1, 1);
         grid->addWidget(c.now, rc.row + 1, 2);
@@ -193,12 +209,14 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
 
     auto* gauge = new QGridLayout;
     gauge->addWidget(
-        makeLabel(this, QStringLiteral("gaugeHeader"), QStringLiteral("<b>Drift since the start</b>")), 0, 0,
-        1, 3);
+        makeHeading(this, QStringLiteral("gaugeHeader"), QStringLiteral("Drift since the start")), 0, 0, 1,
+        3);
     energyChip_ = makeChip(this, QStringLiteral("energyChip"));
     energyFigure_ = makeLabel(this, QStringLiteral("energyDrift"));
     momentumChip_ = makeChip(this, QStringLiteral("momentumChip"));
     momentumFigure_ = makeLabel(this, QStringLiteral("momentumDrift"));
+    energyFigure_->setFixedSize(cell);
+    momentumFigure_->setFixedSize(cell);
     gauge->addWidget(makeLabel(this, QStringLiteral("energyCaption"), QStringLiteral("Energy")), 1, 0);
     gauge->addWidget(energyChip_, 1, 1);
     gauge->addWidget(energyFigure_, 1, 2);
