@@ -224,7 +224,7 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
                      2, 0);
     gauge->addWidget(momentumChip_, 2, 1);
     gauge->addWidget(momentumFigure_, 2, 2);
-    gauge->setColumnStretch(2, 1);
+    gauge->setColumnStretch(3, 1);
     layout->addLayout(gauge);
     hint_ = makeLabel(this, QStringLiteral("hint"),
                       QStringLiteral("Red: a shorter plot interval keeps the run closer to the true orbit."));
