@@ -237,8 +237,6 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
 
     paintTimer_.setSingleShot(true);
     connect(&paintTimer_, &QTimer::timeout, this, [this] { paint(); });
-    // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
-    // change in many places; a cheap look four times a second follows them all.
     // The window manager frames the window some time after it is first shown, and Qt learns the frame
     // without an event: the window is placed again once the frame is known, so that its title bar stays
     // on the screen.
@@ -248,6 +246,8 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
         if (framed) placeAtScreenEdge();
         if (framed || ++tries == 40) framePoll_.stop();
     });
+    // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
+    // change in many places; a cheap look four times a second, while the readout is open, follows them all.
     settingsPoll_.setInterval(RepaintIntervalMs);
     connect(&settingsPoll_, &QTimer::timeout, this, [this] {
         if (records_.SimState == Ready && !previewing_ && records_.CurSettings.bytes != shownSettings_.bytes)
