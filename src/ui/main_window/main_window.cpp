@@ -277,12 +277,11 @@ void MainWindow::buildMenus() {
     savedSettingsAction->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
     savedSettingsAction->setStatusTip(savedSettingsAction->toolTip());
     viewMenu->addSeparator();
-    // Opened and closed from any window of the program, in every run state.
+    // Opened and closed from every window of the program, in every run state.
     orbitReadoutAction = viewMenu->addAction(QStringLiteral("Orbit Readout"));
     orbitReadoutAction->setObjectName(QStringLiteral("orbitReadoutAction"));
     orbitReadoutAction->setCheckable(true);
-    orbitReadoutAction->setShortcut(QKeySequence(Qt::Key_F3));
-    orbitReadoutAction->setShortcutContext(Qt::ApplicationShortcut);
+    bindProgramKeys(orbitReadoutAction, {Qt::Key_F3});
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
         QAction* a =
             item(viewMenu, name, caption, [this, set](QAction* a) { (viewAids_->*set)(a->isChecked()); });

@@ -226,7 +226,7 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
                      2, 0);
     gauge->addWidget(momentumChip_, 2, 1);
     gauge->addWidget(momentumFigure_, 2, 2);
-    gauge->setColumnStretch(2, 1);
+    gauge->setColumnStretch(3, 1);
     layout->addLayout(gauge);
     hint_ = makeLabel(this, QStringLiteral("hint"),
                       QStringLiteral("Red: a shorter plot interval keeps the run closer to the true orbit."));
@@ -241,8 +241,6 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
 
     paintTimer_.setSingleShot(true);
     connect(&paintTimer_, &QTimer::timeout, this, [this] { paint(); });
-    // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
-    // change in many places; a cheap look four times a second follows them all.
     // The window manager frames the window some time after it is first shown, and Qt learns the frame
     // without an event: the window is placed again once the frame is known, so that its title bar stays
     // on the screen.
@@ -252,6 +250,8 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
         if (framed) placeAtScreenEdge();
         if (framed || ++tries == 40) framePoll_.stop();
     });
+    // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
+    // change in many places; a cheap look four times a second, while the readout is open, follows them all.
     settingsPoll_.setInterval(RepaintIntervalMs);
     connect(&settingsPoll_, &QTimer::timeout, this, [this] {
         if (records_.SimState == Ready && !previewing_ && records_.CurSettings.bytes != shownSettings_.bytes)
