@@ -1,6 +1,6 @@
 #include <QAction>
-#include <QPushButton>
 #include <QFile>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
