@@ -22,6 +22,7 @@
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/jpeg_picture.h"
+#include "ui/main_window/plot_export.h"
 #include "ui/main_window/plot_surface.h"
 #include "ui/main_window/qt_run_host.h"
 #include "ui/settings_viewer/save_settings.h"
@@ -194,6 +195,10 @@ void MainWindow::buildMenus() {
     saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
                               [this](QAction*) { saveSettings(); });
     saveSettingsAction->setShortcut(QKeySequence::Save);
+    exportPictureAction = item(fileMenu, "exportPictureAction", QStringLiteral("Export &Picture..."),
+                               [this](QAction*) { exportPicture(); });
+    exportPictureAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportPictureAction->setShortcutContext(Qt::ApplicationShortcut);
     exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
     exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
@@ -269,6 +274,8 @@ void MainWindow::applyRunState(std::int32_t state) {
     runButton->setEnabled(state != Running);
     resetButton->setEnabled(state == Paused);
     pauseButton->setEnabled(state == Running);
+    // A run paused or under way has a picture worth keeping; Ready shows only the background.
+    exportPictureAction->setEnabled(state != Ready);
 }
 
 void MainWindow::handle(const std::function<void()>& handler) {
@@ -582,6 +589,22 @@ void MainWindow::pickPosition(int X, int Y) {
 
 void MainWindow::saveSettings() {
     SaveSettings(r_, dialogs_, this, dataDir_);
+}
+
+void MainWindow::exportPicture() {
+    if (!exportPictureAction->isEnabled()) return;
+    PlatformDialogs::FileOptions options;
+    options.title = QStringLiteral("Export Picture");
+    options.nameFilter = QStringLiteral("PNG pictures (*.png *.PNG)");
+    options.initialDir = dataDir_;
+    options.defaultSuffix = QStringLiteral("png");
+    options.overwritePrompt = true;
+    QString fileName;
+    if (!dialogs_.saveFile(this, options, fileName)) return;
+    const QString failure = savePicturePng(surface_->image(), fileName);
+    if (!failure.isEmpty())
+        dialogs_.showError(this, GeneralErrorText(QStringLiteral("The picture could not be exported to ") +
+                                                  fileName + QStringLiteral(": ") + failure));
 }
 
 void MainWindow::chooseBackgroundPicture() {

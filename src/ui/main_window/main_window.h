@@ -53,6 +53,7 @@ public:
     void chooseBackgroundPicture();
     void choosePlotInterval(QObject* sender);
     void saveSettings();
+    void exportPicture();
     void viewCurrentSettings();
     void viewSavedSettings();
     void requestExit();
@@ -115,6 +116,7 @@ public:
     QMenu* plotIntervalMenu = nullptr;
     QAction* saveSettingsAction = nullptr;
     QAction* exitAction = nullptr;
+    QAction* exportPictureAction = nullptr;
     QAction* bodyAInitialStateAction = nullptr;
     QAction* bodyBInitialStateAction = nullptr;
     QAction* bodyAColorAction = nullptr;
