@@ -4,20 +4,28 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "core/fp_error.h"
 #include "core/run.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/t_state_file.h"
+#include "trace/orbit_columns.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: tulvane-trace [--points N] [FILE.TV0 [RECORD]]\n"
+    "Usage: tulvane-trace [--points N] [--orbit] [FILE.TV0 [RECORD]]\n"
     "Runs the two-body integrator without a window and prints CSV: a row for the start (point 0) and one\n"
     "per plot point, each value with 21 significant digits, which read back exactly.\n"
     "  --points N  plot points to compute (default 100)\n"
+    "  --orbit     adds the relative orbit of each row: relative_energy and total_energy (J), "
+    "angular_momentum\n"
+    "              (kg m^2/s, positive clockwise on the screen), eccentricity, semi_major_axis (m, negative "
+    "for\n"
+    "              an escape), period (s) and energy_drift (since point 0, over its |potential energy|);\n"
+    "              a field is empty where it has no meaning\n"
     "  FILE.TV0    settings file to start from (default: the built-in settings)\n"
     "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
     "  --help      print this help and exit\n"
@@ -38,6 +46,7 @@ struct Options {
     std::int32_t points = 100;
     std::string file;
     std::int64_t record = 1;
+    bool orbit = false;
 };
 
 // A whole decimal number within [low, high], nothing else.
@@ -73,6 +82,8 @@ Options parseArguments(int argc, char** argv, bool& help) {
             o.points = parsePoints(argv[++i]);
         } else if (!optionsEnded && arg.rfind("--points=", 0) == 0) {
             o.points = parsePoints(argv[i] + 9);
+        } else if (!optionsEnded && arg == "--orbit") {
+            o.orbit = true;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -130,7 +141,7 @@ std::string exactText(Extended x) {
     return buf;
 }
 
-void printRow(std::int32_t point, Extended days, const TState& s) {
+void printRow(std::int32_t point, Extended days, const TState& s, const OrbitColumns* orbit) {
     const TVector a = s.APos();
     const TVector b = s.BPos();
     std::string row = std::to_string(point);
@@ -138,6 +149,7 @@ void printRow(std::int32_t point, Extended days, const TState& s) {
         row += ',';
         row += exactText(x);
     }
+    if (orbit) row += orbit->fields(s);
     row += '\n';
     std::fputs(row.c_str(), stdout);
 }
@@ -145,7 +157,7 @@ void printRow(std::int32_t point, Extended days, const TState& s) {
 // Prints a row at every plot point of a replay; draws nothing and serves no events.
 class TraceHost : public RunHost {
 public:
-    explicit TraceHost(const SimRecords& records) : records_(records) {}
+    TraceHost(const SimRecords& records, const OrbitColumns* orbit) : records_(records), orbit_(orbit) {}
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
@@ -156,11 +168,12 @@ public:
         days = days / 86400;
         pinFpResult(days);
         checkFpFlags();
-        printRow(plotCounter, days, records_.CurState);
+        printRow(plotCounter, days, records_.CurState, orbit_);
     }
 
 private:
     const SimRecords& records_;
+    const OrbitColumns* orbit_;
 };
 
 int trace(const Options& o) {
@@ -171,11 +184,15 @@ int trace(const Options& o) {
     records.PlotCount = 0;
     records.SimState = Running;
 
-    std::fputs("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir\n", stdout);
-    printRow(0, 0, records.CurState);
+    std::optional<OrbitColumns> orbit;
+    if (o.orbit) orbit.emplace(records.CurState);
+    std::fputs("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir", stdout);
+    std::fputs(orbit ? OrbitColumns::header() : "", stdout);
+    std::fputs("\n", stdout);
+    printRow(0, 0, records.CurState, orbit ? &*orbit : nullptr);
     int status = 0;
     if (o.points > 0) {
-        TraceHost host(records);
+        TraceHost host(records, orbit ? &*orbit : nullptr);
         try {
             Run(records, host, 0, o.points);
         } catch (const FloatingPointError& e) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/run.h"
+#include "support/plot_point_states.h"
 #include "support/scratch_mount.h"
 #include "support/temp_files.h"
 
@@ -54,30 +55,11 @@ bool sameBits(Extended a, Extended b) {
     return bytesOfExtended(a) == bytesOfExtended(b);
 }
 
-// The state at each plot point, as Run computes it in this process.
-class SnapshotHost : public RunHost {
-public:
-    explicit SnapshotHost(const SimRecords& r) : records_(r) {}
-    void drawBody(const TVector&, std::int32_t) override {}
-    void showElapsed(const std::string&) override {}
-    void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
-    void plotCounted(std::int32_t) override { states.push_back(records_.CurState); }
-    std::vector<TState> states;
-
-private:
-    const SimRecords& records_;
-};
-
+// The state at each plot point, as Run computes it in this process, after the start.
 std::vector<TState> statesOfRun(const TState& start, std::int32_t points) {
-    SimRecords r;
-    r.CurSettings = start;
-    r.CurState = start;
-    r.SimState = Running;
-    SnapshotHost host(r);
-    ::Run(r, host, 0, points);
     std::vector<TState> states{start};
-    states.insert(states.end(), host.states.begin(), host.states.end());
+    const std::vector<TState> later = plotPointStates(start, points);
+    states.insert(states.end(), later.begin(), later.end());
     return states;
 }
 
@@ -208,7 +190,7 @@ TEST(TulvaneTrace, HelpDescribesTheCommand) {
     const Outcome o = runTrace("--help");
     EXPECT_EQ(o.status, 0);
     ASSERT_FALSE(o.out.empty());
-    EXPECT_EQ(o.out[0], "Usage: tulvane-trace [--points N] [FILE.TV0 [RECORD]]");
+    EXPECT_EQ(o.out[0], "Usage: tulvane-trace [--points N] [--orbit] [FILE.TV0 [RECORD]]");
 }
 
 }  // namespace
