@@ -8,11 +8,15 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "core/fp_error.h"
 #include "core/run.h"
@@ -25,6 +29,7 @@
 #include "ui/main_window/plot_export.h"
 #include "ui/main_window/plot_surface.h"
 #include "ui/main_window/qt_run_host.h"
+#include "ui/main_window/track_export.h"
 #include "ui/settings_viewer/save_settings.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
@@ -199,6 +204,8 @@ void MainWindow::buildMenus() {
                                [this](QAction*) { exportPicture(); });
     exportPictureAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     exportPictureAction->setShortcutContext(Qt::ApplicationShortcut);
+    exportTrackAction = item(fileMenu, "exportTrackAction", QStringLiteral("Export &Track..."),
+                             [this](QAction*) { exportTrack(); });
     exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
     exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
@@ -254,6 +261,48 @@ void MainWindow::buildMenus() {
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
 }
 
+void MainWindow::exportTrack() {
+    if (!exportTrackAction->isEnabled() || track_.empty()) return;
+    PlatformDialogs::FileOptions options;
+    options.title = QStringLiteral("Export Track");
+    options.nameFilter = QStringLiteral("CSV tables (*.csv *.CSV)");
+    options.initialDir = dataDir_;
+    options.defaultSuffix = QStringLiteral("csv");
+    options.overwritePrompt = true;
+    QString fileName;
+    if (!dialogs_.saveFile(this, options, fileName)) return;
+
+    TrackExport job(track_, trackStart_, fileName);
+    job.start();
+    QProgressDialog progress(QStringLiteral("Writing the track to ") + QFileInfo(fileName).fileName(),
+                             QStringLiteral("Cancel"), 0, static_cast<int>(job.rowCount()), this);
+    progress.setWindowTitle(QStringLiteral("Export Track"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    QTimer poll;
+    poll.setInterval(30);
+    connect(&poll, &QTimer::timeout, &progress, [&] {
+        if (whileExportingTrack) whileExportingTrack(progress);
+        if (progress.wasCanceled()) job.cancel();
+        progress.setValue(static_cast<int>(job.rowsWritten()));
+        if (job.finished()) progress.done(0);
+    });
+    poll.start();
+    // A short table is written before a progress dialog could even be read: don't flash one.
+    for (int i = 0; i < 10 && !job.finished() && !whileExportingTrack; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!job.finished()) progress.exec();
+    poll.stop();
+    // Cancel waits for the writer to stop, so the half-written copy is gone before the user goes on.
+    job.cancel();
+    job.wait();
+    if (!job.failure().isEmpty())
+        dialogs_.showError(this, GeneralErrorText(QStringLiteral("The track could not be exported to ") +
+                                                  fileName + QStringLiteral(": ") + job.failure()));
+}
+
 void MainWindow::initialize() {
     helpFile_ = findHelpFile();
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
@@ -276,6 +325,7 @@ void MainWindow::applyRunState(std::int32_t state) {
     pauseButton->setEnabled(state == Running);
     // A run paused or under way has a picture worth keeping; Ready shows only the background.
     exportPictureAction->setEnabled(state != Ready);
+    exportTrackAction->setEnabled(state != Ready);
 }
 
 void MainWindow::handle(const std::function<void()>& handler) {

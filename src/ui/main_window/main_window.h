@@ -17,6 +17,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QProgressDialog;
 class QPushButton;
 class QTextBrowser;
 class QtRunHost;
@@ -54,6 +55,7 @@ public:
     void choosePlotInterval(QObject* sender);
     void saveSettings();
     void exportPicture();
+    void exportTrack();
     void viewCurrentSettings();
     void viewSavedSettings();
     void requestExit();
@@ -95,6 +97,8 @@ public:
     int liveDelayMs = 100;
     std::function<void()> afterStepHook;
     bool pumpEveryStep = false;
+    // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
+    std::function<void(QProgressDialog&)> whileExportingTrack;
     // What ending the program does; the program quits the application.
     std::function<void()> onQuit;
 
@@ -117,6 +121,7 @@ public:
     QAction* saveSettingsAction = nullptr;
     QAction* exitAction = nullptr;
     QAction* exportPictureAction = nullptr;
+    QAction* exportTrackAction = nullptr;
     QAction* bodyAInitialStateAction = nullptr;
     QAction* bodyBInitialStateAction = nullptr;
     QAction* bodyAColorAction = nullptr;
