@@ -1,6 +1,6 @@
 #include <QApplication>
 #include <QIcon>
-
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -41,6 +41,9 @@ int answerInformationOption(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (const int status = answerInformationOption(argc, argv); status >= 0) return status;
+    // Under a file-size limit a write then fails with EFBIG, reported as a full disk, instead of the signal
+    // ending the program and taking unsaved settings with it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tulvane"));
     // Ties the windows to the installed desktop entry, so docks and task bars show its icon.

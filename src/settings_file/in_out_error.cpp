@@ -62,10 +62,14 @@ EInOutError EInOutError::fromErrno(int err) {
         case ENFILE:
             return EInOutError(IoCode::TooManyOpenFiles);
         case ENOSPC:
+        case EFBIG:  // a file-size limit is a full disk to the user
             return EInOutError(IoCode::DiskFull);
-        default:
+        default: {
             // An errno is not one of our codes (EIO is 5, which is not "access denied"): keep its own number.
-            return EInOutError(err, otherText(err));
+            EInOutError e(err, otherText(err));
+            e.unmappedErrno_ = err;
+            return e;
+        }
     }
 }
 

@@ -13,6 +13,8 @@ constexpr int AccessDenied = 5;
 constexpr int ReadBeyondEnd = 100;
 constexpr int DiskFull = 101;
 constexpr int FileNotOpen = 103;
+// Another copy of the program keeps the file locked.
+constexpr int Locked = 32;
 }  // namespace IoCode
 
 // A file error, kind name "EInOutError".
@@ -23,6 +25,9 @@ public:
     // A failure with a text of its own (an errno without a code of the table: "I/O error <errno>").
     EInOutError(int code, const std::string& text);
     int code() const { return code_; }
+    // The errno of a failure that has no code of the table (its text is "I/O error <errno>"), else 0: a
+    // command-line tool can give the system's own text for it.
+    int unmappedErrno() const { return unmappedErrno_; }
 
     static std::string textForCode(int code);
     // Maps an errno of a failed call to the error the user sees.
@@ -32,4 +37,5 @@ public:
 
 private:
     int code_;
+    int unmappedErrno_ = 0;
 };

@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 
+#include "settings_file/checked_writes.h"
+#include "settings_file/file_lock.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/sys_calls.h"
 #include "settings_file/t_state_file.h"
@@ -61,18 +63,45 @@ private:
     int fd_;
 };
 
-// A new file beside the real one: hidden, and never an existing file's name.
-int createTemporary(const std::string& folder, const std::string& base, std::string& tmpPath) {
+std::string temporaryName(const std::string& base) {
     static std::mt19937 gen{std::random_device{}()};
     static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::uniform_int_distribution<int> pick(0, sizeof alphabet - 2);
+    std::string suffix(8, ' ');
+    for (char& c : suffix) c = alphabet[pick(gen)];
+    return "." + base + "." + suffix + ".tmp";
+}
+
+constexpr int NameAttempts = 100;
+
+// A new file beside the real one: hidden, and never an existing file's name.
+int createTemporary(const std::string& folder, const std::string& base, std::string& tmpPath) {
     for (int attempt = 0;; ++attempt) {
-        std::string suffix(8, ' ');
-        for (char& c : suffix) c = alphabet[pick(gen)];
-        tmpPath = folder + "/." + base + "." + suffix + ".tmp";
+        tmpPath = folder + "/" + temporaryName(base);
         const int fd = SysCalls::open(tmpPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) return fd;
-        if (errno != EEXIST || attempt == 100) throw EInOutError::fromErrno(errno, tmpPath);
+        if (errno != EEXIST || attempt == NameAttempts) throw EInOutError::fromErrno(errno, tmpPath);
+    }
+}
+
+// Where the system or the file system has no unnamed files, or cannot name one, a named file does the work.
+bool unnamedRefused(int err) {
+    return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
+}
+
+// Gives the complete unnamed file a hidden name in the folder. Through /proc, since linking the descriptor
+// itself (AT_EMPTY_PATH) needs a capability that ordinary users lack. False when the link is refused.
+bool nameUnnamed(int fd, int dir, const std::string& folder, const std::string& base, std::string& tmpPath) {
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0;; ++attempt) {
+        const std::string name = temporaryName(base);
+        if (SysCalls::linkat(AT_FDCWD, proc.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            tmpPath = folder + "/" + name;
+            return true;
+        }
+        if (errno == EEXIST && attempt < NameAttempts) continue;
+        if (unnamedRefused(errno)) return false;
+        throw EInOutError::fromErrno(errno, folder);
     }
 }
 
@@ -80,6 +109,29 @@ void writeRecord(int fd, const TState& record, off_t offset) {
     const ssize_t r = SysCalls::pwrite(fd, record.bytes.data(), record.bytes.size(), offset);
     if (r < 0) throw EInOutError::fromErrno(errno);
     if (r < static_cast<ssize_t>(record.bytes.size())) throw EInOutError(IoCode::DiskFull);
+}
+
+// Gives the copy the old file's owner and group where the system allows it (root, or a member of the group),
+// and its permission bits after that, since a change of owner may clear them.
+void takeOwnerAndMode(int fd, const struct stat& st) {
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither is permitted: the copy is the user's own, as any new file of theirs would be.
+    }
+    if (SysCalls::fchmod(fd, st.st_mode & 07777) != 0) throw EInOutError::fromErrno(errno);
+}
+
+// Writes every whole record of viewed whose Action is not exactly 1 to fd, from its start, and syncs it.
+void copyKept(TStateFile& viewed, int fd) {
+    viewed.seek(0);
+    TState record;
+    off_t written = 0;
+    while (!viewed.atEnd()) {
+        viewed.read(record);
+        if (record.Action() == 1) continue;
+        writeRecord(fd, record, written);
+        written += static_cast<off_t>(record.bytes.size());
+    }
+    if (SysCalls::fdatasync(fd) != 0) throw EInOutError::fromErrno(errno);
 }
 
 }  // namespace
@@ -93,30 +145,27 @@ void compactStateFile(TStateFile& viewed) {
         if (SysCalls::fstat(viewed.fd(), &st) != 0) throw EInOutError::fromErrno(errno);
         const std::string real = realPathOf(viewed.path());
         const std::string folder = folderOf(real);
+        const std::string base = baseOf(real);
         // Opened before anything changes, so that syncing the folder after the rename cannot fail to start.
         Fd dir(SysCalls::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() < 0) throw EInOutError::fromErrno(errno, folder);
 
-        tmp.reset(createTemporary(folder, baseOf(real), tmpPath));
-        // The owner and group go over where the system allows it (root, or a member of the group), before the
-        // mode, which a change of owner may clear.
-        if (::fchown(tmp.get(), st.st_uid, st.st_gid) != 0 &&
-            ::fchown(tmp.get(), static_cast<uid_t>(-1), st.st_gid) != 0) {
-            // Neither is permitted: the copy is the user's own, as any new file of theirs would be.
+        // The copy has no name until it is complete, so a compaction killed part-way leaves nothing behind.
+        tmp.reset(SysCalls::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        const bool unnamed = tmp.get() >= 0;
+        if (!unnamed) {
+            if (!unnamedRefused(errno)) throw EInOutError::fromErrno(errno, folder);
+            tmp.reset(createTemporary(folder, base, tmpPath));
         }
-        if (SysCalls::fchmod(tmp.get(), st.st_mode & 07777) != 0) throw EInOutError::fromErrno(errno);
-
-        TState record;
-        off_t written = 0;
-        while (!viewed.atEnd()) {
-            viewed.read(record);
-            if (record.Action() == 1) continue;
-            writeRecord(tmp.get(), record, written);
-            written += static_cast<off_t>(record.bytes.size());
+        takeOwnerAndMode(tmp.get(), st);
+        copyKept(viewed, tmp.get());
+        if (unnamed && !nameUnnamed(tmp.get(), dir.get(), folder, base, tmpPath)) {
+            tmp.reset(createTemporary(folder, base, tmpPath));
+            takeOwnerAndMode(tmp.get(), st);
+            copyKept(viewed, tmp.get());
         }
         viewed.close();
 
-        if (SysCalls::fdatasync(tmp.get()) != 0) throw EInOutError::fromErrno(errno);
         if (SysCalls::close(tmp.release()) != 0) throw EInOutError::fromErrno(errno);
         if (SysCalls::rename(tmpPath.c_str(), real.c_str()) != 0) throw EInOutError::fromErrno(errno, real);
         tmpPath.clear();
@@ -126,6 +175,22 @@ void compactStateFile(TStateFile& viewed) {
     } catch (...) {
         tmp.reset();
         if (!tmpPath.empty()) ::unlink(tmpPath.c_str());
+        viewed.closeQuietly();
+        throw;
+    }
+}
+
+void compactStateFileIfUnchanged(TStateFile& viewed, const FileIdentity& known) {
+    if (!viewed.isOpen()) {
+        compactStateFile(viewed);  // the error of a closed file
+        return;
+    }
+    try {
+        // Held until the new file has replaced the old one: a copy waiting to append then finds the new file.
+        FileLock lock(viewed.fd());
+        requireUnchanged(viewed, known);
+        compactStateFile(viewed);
+    } catch (...) {
         viewed.closeQuietly();
         throw;
     }

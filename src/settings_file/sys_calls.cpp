@@ -1,6 +1,7 @@
 #include "settings_file/sys_calls.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,6 +60,10 @@ int fstat(int fd, struct stat* st) {
     return run(Call::Stat, [&] { return ::fstat(fd, st); });
 }
 
+int stat(const char* path, struct stat* st) {
+    return run(Call::StatPath, [&] { return ::stat(path, st); });
+}
+
 int ftruncate(int fd, off_t length) {
     return run(Call::Truncate, [&] { return ::ftruncate(fd, length); });
 }
@@ -77,6 +82,14 @@ int fchmod(int fd, mode_t mode) {
 
 int rename(const char* from, const char* to) {
     return run(Call::Rename, [&] { return std::rename(from, to); });
+}
+
+int flock(int fd, int operation) {
+    return run(Call::Lock, [&] { return ::flock(fd, operation); });
+}
+
+int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    return run(Call::Link, [&] { return ::linkat(fromDir, from, toDir, to, flags); });
 }
 
 int close(int fd) {

@@ -1,6 +1,8 @@
 #include "settings_file/t_state_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <vector>
@@ -33,6 +35,31 @@ void TStateFile::create() {
     openWith(O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC);
 }
 
+bool TStateFile::createNew(std::string* made) {
+    closeQuietly();
+    std::string at = path_;
+    // O_EXCL refuses any symbolic link, even one whose target is missing: such a link names where the new
+    // file goes, as a plain create would have followed it.
+    for (int hop = 0;; ++hop) {
+        const int fd = SysCalls::open(at.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            fd_ = fd;
+            pos_ = 0;
+            if (made) *made = at;
+            return true;
+        }
+        if (errno != EEXIST) throw EInOutError::fromErrno(errno, at);
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(at.c_str(), target, sizeof target - 1);
+        if (n < 0) return false;
+        if (hop == 40) throw EInOutError::fromErrno(ELOOP);
+        target[n] = '\0';
+        const auto slash = at.find_last_of('/');
+        at = target[0] == '/' || slash == std::string::npos ? std::string(target)
+                                                            : at.substr(0, slash + 1) + target;
+    }
+}
+
 void TStateFile::openWith(int flags) {
     closeQuietly();
     const int fd = SysCalls::open(path_.c_str(), flags, 0666);
@@ -46,6 +73,11 @@ std::int64_t TStateFile::byteLength() const {
     struct stat st {};
     if (SysCalls::fstat(fd_, &st) != 0) throw EInOutError::fromErrno(errno);
     return st.st_size;
+}
+
+FileIdentity TStateFile::identity() const {
+    requireOpen();
+    return FileIdentity::ofOpenFile(fd_);
 }
 
 std::int64_t TStateFile::size() const {

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,9 +10,9 @@
 
 #include "core/fp_error.h"
 #include "core/run.h"
+#include "core/track_csv.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/t_state_file.h"
-#include "trace/orbit_columns.h"
 
 namespace {
 
@@ -30,7 +31,10 @@ constexpr const char* Usage =
     "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
     "  --help      print this help and exit\n"
     "  --version   print the version and exit\n"
-    "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments or file.\n";
+    "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments, a file or record\n"
+    "that cannot be used (a cpT beyond -1000000 to 1000000 never reaches a plot point), or output that "
+    "cannot\n"
+    "be written.\n";
 
 // Ends the program with a one-line message and status 2.
 class UsageError : public std::exception {
@@ -42,12 +46,26 @@ private:
     std::string text_;
 };
 
+// A write to the output failed (a closed pipe, a full disk, a file-size limit): the rest is not computed.
+class OutputError : public std::exception {
+public:
+    explicit OutputError(int err) : err_(err) {}
+    const char* what() const noexcept override { return std::strerror(err_); }
+
+private:
+    int err_;
+};
+
 struct Options {
     std::int32_t points = 100;
-    std::string file;
+    std::optional<std::string> file;  // none: the built-in settings
     std::int64_t record = 1;
     bool orbit = false;
 };
+
+// A plot point every cpT steps: beyond this the step counter wraps before any step count is a multiple of
+// cpT, so a run would never reach its next point.
+constexpr std::int64_t MaxCpT = 1000000;
 
 // A whole decimal number within [low, high], nothing else.
 bool parseNumber(const char* text, std::int64_t low, std::int64_t high, std::int64_t& out) {
@@ -89,6 +107,8 @@ Options parseArguments(int argc, char** argv, bool& help) {
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option " + arg + " (try --help)");
         } else if (positional == 0) {
+            if (arg.empty())
+                throw UsageError("FILE is empty; leave it out to start from the built-in settings");
             o.file = arg;
             ++positional;
         } else if (positional == 1) {
@@ -102,78 +122,64 @@ Options parseArguments(int argc, char** argv, bool& help) {
     return o;
 }
 
+// The file error's text, or the system's own where the error has no text of the file layer's table.
+std::string fileErrorText(const EInOutError& e) {
+    return e.unmappedErrno() != 0 ? std::strerror(e.unmappedErrno()) : e.what();
+}
+
 TState loadRecord(const Options& o) {
-    if (o.file.empty()) return defaultSettings();
+    if (!o.file) return defaultSettings();
+    const std::string& file = *o.file;
+    TState s;
     TStateFile f;
-    f.assign(o.file);
+    f.assign(file);
     try {
         f.openForReading();
         const std::int64_t count = f.size();
-        if (count == 0) throw UsageError(o.file + " holds no whole record");
+        if (count == 0) throw UsageError(file + " holds no whole record");
         if (o.record > count) {
-            throw UsageError("record " + std::to_string(o.record) + " is out of range: " + o.file +
-                             " holds " + std::to_string(count) + (count == 1 ? " record" : " records"));
+            throw UsageError("record " + std::to_string(o.record) + " is out of range: " + file + " holds " +
+                             std::to_string(count) + (count == 1 ? " record" : " records"));
         }
         f.seek(o.record - 1);
-        TState s;
         f.read(s);
         f.closeQuietly();
-        return s;
     } catch (const EInOutError& e) {
-        throw UsageError("cannot read " + o.file + ": " + e.what());
+        throw UsageError("cannot read " + file + ": " + fileErrorText(e));
     }
+    const std::int64_t cpT = s.cpT();
+    if (cpT > MaxCpT || cpT < -MaxCpT) {
+        throw UsageError("record " + std::to_string(o.record) + " of " + file + " has cpT " +
+                         std::to_string(cpT) + ": more than " + std::to_string(MaxCpT) +
+                         " calculations per interval are refused");
+    }
+    return s;
 }
 
-// 21 significant digits read back to the same 80-bit value. A damaged record's non-canonical patterns are
-// named like NaN rather than handed to printf.
-std::string exactText(Extended x) {
-    switch (classifyExtended(x)) {
-        case ExtendedClass::NaN:
-        case ExtendedClass::NonCanonical:
-            return "nan";
-        case ExtendedClass::Infinity:
-            return x < 0 ? "-inf" : "inf";
-        default:
-            break;
-    }
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.20Le", x);
-    return buf;
+void printLine(const std::string& line) {
+    if (std::fputs((line + '\n').c_str(), stdout) == EOF) throw OutputError(errno);
 }
 
-void printRow(std::int32_t point, Extended days, const TState& s, const OrbitColumns* orbit) {
-    const TVector a = s.APos();
-    const TVector b = s.BPos();
-    std::string row = std::to_string(point);
-    for (Extended x : {days, a.u, a.v, b.u, b.v, s.ASpeed(), s.ADir(), s.BSpeed(), s.BDir()}) {
-        row += ',';
-        row += exactText(x);
-    }
-    if (orbit) row += orbit->fields(s);
-    row += '\n';
-    std::fputs(row.c_str(), stdout);
+void flushOutput() {
+    if (std::fflush(stdout) != 0) throw OutputError(errno);
 }
 
 // Prints a row at every plot point of a replay; draws nothing and serves no events.
 class TraceHost : public RunHost {
 public:
-    TraceHost(const SimRecords& records, const OrbitColumns* orbit) : records_(records), orbit_(orbit) {}
+    TraceHost(const SimRecords& records, const TrackCsv& csv) : records_(records), csv_(csv) {}
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents() override { return false; }
     void plotCounted(std::int32_t plotCounter) override {
-        // The elapsed days as a live run computes them, each operation rounded.
-        Extended days = static_cast<Extended>(plotCounter) * records_.CurSettings.dT();
-        days = days / 86400;
-        pinFpResult(days);
-        checkFpFlags();
-        printRow(plotCounter, days, records_.CurState, orbit_);
+        printLine(
+            csv_.row(plotCounter, plotPointDays(plotCounter, records_.CurSettings.dT()), records_.CurState));
     }
 
 private:
     const SimRecords& records_;
-    const OrbitColumns* orbit_;
+    const TrackCsv& csv_;
 };
 
 int trace(const Options& o) {
@@ -184,25 +190,26 @@ int trace(const Options& o) {
     records.PlotCount = 0;
     records.SimState = Running;
 
-    std::optional<OrbitColumns> orbit;
-    if (o.orbit) orbit.emplace(records.CurState);
-    std::fputs("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir", stdout);
-    std::fputs(orbit ? OrbitColumns::header() : "", stdout);
-    std::fputs("\n", stdout);
-    printRow(0, 0, records.CurState, orbit ? &*orbit : nullptr);
+    const TrackCsv csv(records.CurState, o.orbit);
     int status = 0;
-    if (o.points > 0) {
-        TraceHost host(records, orbit ? &*orbit : nullptr);
-        try {
-            Run(records, host, 0, o.points);
-        } catch (const FloatingPointError& e) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", e.what());
-            status = 1;
+    try {
+        printLine(csv.header());
+        printLine(csv.row(0, 0, records.CurState));
+        // The start is there for the reader before a long run begins.
+        flushOutput();
+        if (o.points > 0) {
+            TraceHost host(records, csv);
+            try {
+                Run(records, host, 0, o.points);
+            } catch (const FloatingPointError& e) {
+                flushOutput();
+                std::fprintf(stderr, "tulvane-trace: %s\n", e.what());
+                status = 1;
+            }
         }
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", std::strerror(errno));
+        flushOutput();
+    } catch (const OutputError& e) {
+        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", e.what());
         return 2;
     }
     return status;
@@ -218,6 +225,8 @@ bool asksForVersion(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write fails with EFBIG, which is reported, instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (asksForVersion(argc, argv)) {
         std::fputs("tulvane-trace " TULVANE_VERSION "\n", stdout);
         return std::fflush(stdout) == 0 ? 0 : 2;

@@ -521,15 +521,23 @@ def panel_interior(panel=PANEL_RECT):
     return px + 1, py + 1, px + pw - 2, py + ph - 2
 
 
-def drag_panel(s, drop):
-    """Drags the control panel by its background to drop at a plot point, as a hand moves a mouse."""
-    grip = s.plot_to_screen(PANEL_RECT[0] + 4, PANEL_RECT[1] + 60)
+PANEL_GRIP = (4, 60)  # a point of the panel's background, in panel pixels
+
+
+def drag_panel(s, drop, panel=PANEL_RECT):
+    """Drags the control panel standing at panel by its background to release the mouse at a plot point, as a
+    hand moves a mouse. Returns where its top-left corner should land: the point it was taken at stays under
+    the pointer."""
+    grip = s.plot_to_screen(panel[0] + PANEL_GRIP[0], panel[1] + PANEL_GRIP[1])
     target = s.plot_to_screen(*drop)
+    # A --sync move waits for the pointer to move, forever when it is there already.
+    s.x(["xdotool", "mousemove", str(SCREEN_W - 1), str(SCREEN_H - 1)])
     s.x(["xdotool", "mousemove", "--sync", str(grip[0]), str(grip[1]), "mousedown", "1"])
     for step in (0.1, 0.4, 0.7, 1.0):
         x, y = (round(g + (t - g) * step) for g, t in zip(grip, target))
         s.x(["xdotool", "mousemove", "--sync", str(x), str(y)])
     s.x(["xdotool", "mouseup", "1"])
+    return drop[0] - PANEL_GRIP[0], drop[1] - PANEL_GRIP[1]
 
 
 def panel_bounds(s, shot, panel=PANEL_RECT):
@@ -631,13 +639,20 @@ def journey_start(args):
         if os.environ.get("TULVANE_HELP_IMAGES"):
             menu_pictures(s)
 
-        # The panel's top-left corner goes to the point where the mouse button is released.
+        # The panel follows the pointer, the point it was taken at staying under it.
         drop = (300, 600)
-        moved = (*drop, pw, ph)
-        drag_panel(s, drop)
-        s.wait_for(lambda: panel_bounds(s, s.screenshot(), moved) == panel_interior(moved), f"the panel at {drop}")
+        moved = (*drag_panel(s, drop), pw, ph)
+        s.wait_for(lambda: panel_bounds(s, s.screenshot(), moved) == panel_interior(moved), f"the panel at {moved}")
         if not only_background(s, s.last_shot, moved):
             raise Failure("moving the panel left something other than the background behind")
+        # Released by the bottom-right corner, the whole panel stays in view, as close as it fits.
+        w, h = s.plot_size
+        drag_panel(s, (w - 2, h - 2), moved)
+        cornered = (w - pw, h - ph, pw, ph)
+        s.wait_for(
+            lambda: panel_bounds(s, s.screenshot(), cornered) == panel_interior(cornered),
+            f"the panel kept inside at {cornered[:2]}",
+        )
         if not os.path.isdir(s.data_dir):
             raise Failure(f"the data folder {s.data_dir} was not made at start")
 
@@ -747,6 +762,66 @@ def journey_run(args):
             raise Failure("Ctrl+Q ended the program in the middle of a run")
         s.click_plot(PAUSE_BUTTON)
         expect_clean_exit(s, "the program did not end at the Pause after Ctrl+Q")
+
+
+def journey_keyboard(args):
+    """A session from the keyboard alone: F5 runs and pauses, Ctrl++ zooms, Ctrl+R resets, the keys work from the
+    help window and the Initial State dialog as well, and Ctrl+Q quits."""
+    with Session(args, "keyboard") as s:
+        s.start_tulvane()
+        s.find_plot()
+        reset_area = (*s.plot_to_screen(RESET_BUTTON[0] - 27, RESET_BUTTON[1] - 12), 55, 25)
+        reset_disabled = s.last_shot.crop(*reset_area).data
+
+        def reset_enabled():
+            return s.screenshot().crop(*reset_area).data != reset_disabled
+
+        # F1 opens the help, and the program's keys work from it: F5 runs and pauses.
+        s.key("F1")
+        helpw = s.wait_window("^Tulvane Help$", what="the help window after F1")
+        s.activate(helpw)
+        # The help's pictures hold crosses too: the run must add to what the screen shows.
+        shown = len(s.on_plot(s.screenshot(), YELLOW))
+        s.key("F5")
+        more = shown + 5 * len(cross(0, 0))
+        s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > more, "F5 from the help to start a run")
+        s.key("F5")
+        s.wait_for(reset_enabled, "F5 to pause the run and enable Reset")
+        s.key("alt+F4")
+        s.wait_gone(helpw, "Alt+F4 to close the help window")
+
+        # The focus rests on Run, so Space goes on with the run; then F5 pauses it again.
+        s.activate(s.main_window)
+        s.key("space")
+        s.wait_for(lambda: not reset_enabled(), "Space on the focused Run to resume the run")
+        s.key("F5")
+        s.wait_for(reset_enabled, "F5 to pause the resumed run")
+        paused = s.settled(s.plot_region(), "the plot to stop changing after F5")
+        if cross(400, 200) <= s.on_plot(paused, YELLOW):
+            raise Failure("a cross stands at (400, 200) before zooming in")
+
+        # Zoom keeps the top-left corner fixed: Body A's start at (200, 100) moves to (400, 200).
+        s.key("ctrl+plus")
+        s.wait_for(lambda: cross(400, 200) <= s.on_plot(s.screenshot(), YELLOW), "Ctrl++ to zoom in")
+        s.key("ctrl+r")
+        s.wait_for(lambda: only_background(s, s.screenshot()), "Ctrl+R to clear the plot")
+        if reset_enabled():
+            raise Failure("Reset is still enabled after Ctrl+R")
+
+        # The program's keys work while the Initial State dialog has the focus.
+        s.key("alt+s")
+        s.key("Return")
+        dialog = s.wait_window("^Initial State$", what="the Initial State dialog")
+        s.activate(dialog)
+        opened = len(s.on_plot(s.screenshot(), RED))
+        s.key("F5")
+        s.wait_for(lambda: len(s.on_plot(s.screenshot(), RED)) > opened + 20, "F5 from the dialog to start a run")
+        s.key("F5")
+        s.wait_for(reset_enabled, "F5 from the dialog to pause the run")
+        if dialog not in s.windows("^Initial State$"):
+            raise Failure("the Initial State dialog closed during the run")
+        s.key("ctrl+q")
+        expect_clean_exit(s, "Ctrl+Q from the Initial State dialog did not end the paused program")
 
 
 def journey_initial_state(args):
@@ -947,6 +1022,7 @@ JOURNEYS = {
     "start": journey_start,
     "run": journey_run,
     "initial-state": journey_initial_state,
+    "keyboard": journey_keyboard,
     "save-view": journey_save_view,
     "installed": journey_installed,
 }

@@ -54,7 +54,8 @@ TEST_P(InOutErrorFromErrno, MapsToTheUsersText) {
     EXPECT_STREQ(e.what(), GetParam().text);
 }
 
-// An errno without a code of its own keeps its number: EIO (5) must not read "File access denied".
+// An errno without a code of its own keeps its number: EIO (5) must not read "File access denied". A
+// file-size limit (EFBIG) reads as the full disk it is to the user.
 INSTANTIATE_TEST_SUITE_P(
     Table, InOutErrorFromErrno,
     ::testing::Values(ErrnoCase{ENOENT, 2, "The specified file was not found"},
@@ -63,7 +64,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrnoCase{EROFS, 5, "File access denied"}, ErrnoCase{EMFILE, 4, "Too many open files"},
                       ErrnoCase{ENFILE, 4, "Too many open files"}, ErrnoCase{ENOSPC, 101, "Disk full"},
                       ErrnoCase{EIO, EIO, "I/O error 5"}, ErrnoCase{EISDIR, EISDIR, "I/O error 21"},
-                      ErrnoCase{EFBIG, EFBIG, "I/O error 27"}));
+                      ErrnoCase{EFBIG, 101, "Disk full"}));
+
+// Only a failure without a code of the table keeps its errno for the system's own text.
+TEST(InOutErrorFromErrno, KeepsTheErrnoOnlyWhereTheTableHasNoCode) {
+    EXPECT_EQ(EInOutError::fromErrno(EISDIR).unmappedErrno(), EISDIR);
+    EXPECT_EQ(EInOutError::fromErrno(ELOOP).unmappedErrno(), ELOOP);
+    EXPECT_EQ(EInOutError::fromErrno(ENOENT).unmappedErrno(), 0);
+    EXPECT_EQ(EInOutError::fromErrno(EFBIG).unmappedErrno(), 0);
+    EXPECT_EQ(EInOutError(IoCode::Locked).unmappedErrno(), 0);
+}
 
 TEST(InOutErrorFromErrnoOnPath, MissingFileIsNotFoundButMissingFolderIsInvalidName) {
     TempDir dir;

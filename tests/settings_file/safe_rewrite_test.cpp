@@ -1,14 +1,20 @@
 #include "settings_file/safe_rewrite.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "settings_file/checked_writes.h"
+#include "settings_file/file_changed_error.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/t_state_file.h"
+#include "support/child_process.h"
+#include "support/other_copy_lock.h"
 #include "support/scratch_mount.h"
 #include "support/sys_fault.h"
 #include "support/temp_files.h"
@@ -185,9 +191,9 @@ TEST_P(CompactFailure, LeavesTheFileByteIdenticalAndNoTemporaryFile) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
 }
 
-// Calls in order: fstat of the viewed file, open of the folder, open of the temporary file, fchmod, then per
-// record an fstat (at end?) and a pread, with a pwrite for each kept record; then the viewed file's close,
-// fdatasync and close of the temporary file, rename.
+// Calls in order: fstat of the viewed file, open of the folder, open of the (unnamed) temporary file, fchmod,
+// then per record an fstat (at end?) and a pread, with a pwrite for each kept record; then fdatasync and the
+// link that names the copy, the viewed file's close, the close of the temporary file, rename.
 INSTANTIATE_TEST_SUITE_P(
     Stages, CompactFailure,
     ::testing::Values(Stage{"ModeUnreadable", Call::Stat, 1, {EIO}, "I/O error 5"},
@@ -202,6 +208,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Stage{"LastWriteFails", Call::Write, 3, {EIO}, "I/O error 5"},
                       Stage{"ViewedCloseFails", Call::Close, 1, {EIO}, "I/O error 5"},
                       Stage{"FlushFails", Call::DataSync, 1, {EIO}, "I/O error 5"},
+                      Stage{"CopyNotNamed", Call::Link, 1, {EPERM}, "File access denied"},
+                      Stage{"NamingFindsNoSpace", Call::Link, 1, {ENOSPC}, "Disk full"},
                       Stage{"TemporaryCloseFails", Call::Close, 2, {ENOSPC}, "Disk full"},
                       Stage{"RenameFails", Call::Rename, 1, {EXDEV}, "I/O error 18"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -268,6 +276,144 @@ TEST_F(CompactTest, AFolderWithoutWriteAccessIsAccessDenied) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "3: another error, 4: no error";
     EXPECT_EQ(readBytes(path), image);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+// A compaction killed part-way (power cut, kill -9) must not leave a copy behind that nothing ever removes.
+TEST_F(CompactTest, AKilledCompactionLeavesNoTemporaryFile) {
+    const Bytes image = fileImage(recordsWithActions({0, 1, 0, 0}), 9);
+    writeBytes(path, image);
+    const int status = exitStatusOfChild([&] {
+        TStateFile f;
+        f.assign(path);
+        f.openExisting();
+        int writes = 0;
+        SysHook killer([&](Call c) {
+            if (c == Call::Write && ++writes == 2) ::raise(SIGKILL);
+            return SysCalls::Outcome{};
+        });
+        compactStateFile(f);
+        return 0;
+    });
+    EXPECT_EQ(status, -1) << "the child was not killed";
+    EXPECT_EQ(readBytes(path), image);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+struct Refusal {
+    const char* name;
+    Call call;
+    int err;
+};
+
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << r.name;
+}
+
+class CompactFallback : public CompactTest, public ::testing::WithParamInterface<Refusal> {};
+
+// A file system without unnamed files, or a system that cannot name one (no /proc), still compacts.
+TEST_P(CompactFallback, UsesANamedTemporaryFile) {
+    const auto records = recordsWithActions({0, 1, 2, 0});
+    open(fileImage(records, 3));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    {
+        SysFault refuse(GetParam().call, GetParam().call == Call::Open ? 2 : 1, {GetParam().err});
+        compactStateFile(viewed);
+        EXPECT_TRUE(refuse.fired());
+    }
+    EXPECT_FALSE(viewed.isOpen());
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, CompactFallback,
+                         ::testing::Values(Refusal{"NoUnnamedFiles", Call::Open, EOPNOTSUPP},
+                                           Refusal{"OldKernelTakesAFolder", Call::Open, EISDIR},
+                                           Refusal{"FlagUnknown", Call::Open, EINVAL},
+                                           Refusal{"OpenFindsNoSuchThing", Call::Open, ENOENT},
+                                           Refusal{"LinkNotSupported", Call::Link, EOPNOTSUPP},
+                                           Refusal{"LinkIsFolder", Call::Link, EISDIR},
+                                           Refusal{"LinkInvalid", Call::Link, EINVAL},
+                                           Refusal{"NoProc", Call::Link, ENOENT}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Root may link any descriptor; an ordinary user may only link through /proc. A child that has given up root
+// shows that the copy is made unnamed and named once complete, with no fallback taken.
+TEST_F(CompactTest, AnOrdinaryUserCompactsThroughAnUnnamedFile) {
+    const auto records = recordsWithActions({1, 0, 0, 1});
+    writeBytes(path, fileImage(records));
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const int status = exitStatusOfChild([&] {
+        if (!dropToNobody()) return CannotDropPrivileges;
+        const int probe = ::open(dir.path().c_str(), O_TMPFILE | O_RDWR, 0600);
+        if (probe < 0) return 6;
+        ::close(probe);
+        TStateFile f;
+        f.assign(path);
+        f.openExisting();
+        int opens = 0, links = 0;
+        SysHook count([&](Call c) {
+            opens += c == Call::Open;
+            links += c == Call::Link;
+            return SysCalls::Outcome{};
+        });
+        try {
+            compactStateFile(f);
+        } catch (const EInOutError&) {
+            return 3;
+        }
+        // The folder and the unnamed file; a named temporary file would be a third open.
+        return opens == 2 && links == 1 ? 0 : 4;
+    });
+    if (status == CannotDropPrivileges)
+        GTEST_SKIP() << "cannot drop to an unprivileged user (not running as root)";
+    if (status == 6) GTEST_SKIP() << "the file system of " << dir.path() << " has no unnamed files";
+    EXPECT_EQ(status, 0) << "3: the compaction failed, 4: a named temporary file was used";
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+// With SIGXFSZ ignored, as the program does, a copy that outgrows a file-size limit is a full disk.
+TEST_F(CompactTest, ACopyPastAFileSizeLimitIsDiskFullAndLeavesTheFileAsItWas) {
+    const Bytes image = fileImage(recordsWithActions({1, 0, 0, 0}));
+    writeBytes(path, image);
+    const int status = exitStatusOfChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{400, 400};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        TStateFile f;
+        f.assign(path);
+        f.openExisting();
+        try {
+            compactStateFile(f);
+        } catch (const EInOutError& e) {
+            return std::string(e.what()) == "Disk full" ? 0 : 3;
+        }
+        return 4;
+    });
+    EXPECT_EQ(status, 0) << "2: no limit, 3: another error, 4: no error, -1: killed";
+    EXPECT_EQ(readBytes(path), image);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"s.tv0"});
+}
+
+// A copy that waits to append must find the new file, so the lock lasts until the rename is done.
+TEST_F(CompactTest, TheLockIsHeldUntilTheNewFileIsInPlace) {
+    const auto records = recordsWithActions({0, 1});
+    open(fileImage(records));
+    const FileIdentity known = viewed.identity();
+    bool heldAtRename = false;
+    {
+        SysHook watch([&](Call c) {
+            if (c == Call::Rename) heldAtRename = OtherCopyLock::heldOn(path);
+            return SysCalls::Outcome{};
+        });
+        compactStateFileIfUnchanged(viewed, known);
+    }
+    EXPECT_TRUE(heldAtRename);
+    EXPECT_FALSE(OtherCopyLock::heldOn(path));
+    EXPECT_EQ(readBytes(path), fileImage(keptOf(records)));
 }
 
 }  // namespace

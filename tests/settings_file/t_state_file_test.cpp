@@ -17,6 +17,7 @@
 namespace {
 
 using SysCalls::Call;
+namespace fs = std::filesystem;
 
 // Runs f and returns the EInOutError it throws; fails the test when it throws nothing.
 EInOutError thrownBy(const std::function<void()>& f) {
@@ -103,6 +104,28 @@ TEST_F(TStateFileTest, CreateEmptiesAnExistingFile) {
     EXPECT_TRUE(f.atEnd());
     f.close();
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
+}
+
+TEST_F(TStateFileTest, CreateNewNeverEmptiesWhatExists) {
+    const Bytes image = fileImage({patternRecord(1)}, 10);
+    writeBytes(path, image);
+    fs::create_symlink("s.tv0", dir.file("link.tv0"));
+    TStateFile f;
+    for (const std::string& at : {path, dir.file("link.tv0")}) {
+        f.assign(at);
+        EXPECT_FALSE(f.createNew());
+        EXPECT_FALSE(f.isOpen());
+    }
+    EXPECT_EQ(readBytes(path), image);
+
+    f.assign(dir.file("fresh.tv0"));
+    std::string made;
+    ASSERT_TRUE(f.createNew(&made));
+    EXPECT_EQ(made, dir.file("fresh.tv0"));
+    EXPECT_EQ(f.size(), 0);
+    f.write(patternRecord(2));
+    f.close();
+    EXPECT_EQ(readBytes(made), fileImage({patternRecord(2)}));
 }
 
 class TStateFileSize : public TStateFileTest, public ::testing::WithParamInterface<std::pair<int, int>> {};

@@ -1,5 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include <algorithm>
 #include <cstdlib>
@@ -122,8 +127,16 @@ TEST(TulvaneTrace, ReadsAFileThatMayNotBeWritten) {
 
 struct BadCase {
     const char* name;
-    std::string args;  // FILE stands for a file of two records, EMPTY for 0 bytes, SHORT for 292
+    // FILE stands for a file of two records, EMPTY for 0 bytes, SHORT for 292, BIGCPT and NEGCPT for records
+    // whose cpT is beyond a million steps per point
+    std::string args;
 };
+
+TState withCpT(std::int32_t cpT) {
+    TState s = defaultSettings();
+    s.setCpT(cpT);
+    return s;
+}
 
 class TulvaneTraceRefuses : public ::testing::TestWithParam<BadCase> {};
 
@@ -132,11 +145,15 @@ TEST_P(TulvaneTraceRefuses, WithOneLineAndStatusTwo) {
     writeBytes(dir.file("two.TV0"), fileImage({defaultSettings(), defaultSettings()}));
     writeBytes(dir.file("empty.TV0"), {});
     writeBytes(dir.file("short.TV0"), Bytes(292, 1));
+    writeBytes(dir.file("bigcpt.TV0"), fileImage({defaultSettings(), withCpT(1000001), withCpT(INT32_MAX)}));
+    writeBytes(dir.file("negcpt.TV0"), fileImage({withCpT(-1000001), withCpT(INT32_MIN)}));
     std::string args = GetParam().args;
     for (const auto& [key, name] : {std::pair<std::string, std::string>{"FILE", "two.TV0"},
                                     {"EMPTY", "empty.TV0"},
                                     {"SHORT", "short.TV0"},
-                                    {"MISSING", "none.TV0"}}) {
+                                    {"MISSING", "none.TV0"},
+                                    {"BIGCPT", "bigcpt.TV0"},
+                                    {"NEGCPT", "negcpt.TV0"}}) {
         if (auto at = args.find(key); at != std::string::npos) args.replace(at, key.size(), dir.file(name));
     }
     const Outcome o = runTrace(args);
@@ -153,7 +170,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"recordpastend", "FILE 3"}, BadCase{"recordnotanumber", "FILE x"},
                       BadCase{"folder", "/"}, BadCase{"negativepoints", "--points -1"},
                       BadCase{"hugepoints", "--points 2147483648"}, BadCase{"pointsmissing", "--points"},
-                      BadCase{"unknownoption", "--fast"}, BadCase{"toomany", "FILE 1 2"}),
+                      BadCase{"unknownoption", "--fast"}, BadCase{"toomany", "FILE 1 2"},
+                      BadCase{"emptyname", "''"}, BadCase{"emptynameafterpoints", "--points 3 ''"},
+                      BadCase{"cptjustovermillion", "BIGCPT 2"}, BadCase{"cptlargest", "BIGCPT 3"},
+                      BadCase{"cptjustundermillion", "NEGCPT 1"}, BadCase{"cptsmallest", "NEGCPT 2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FailCase {
@@ -174,7 +194,7 @@ TEST_P(TulvaneTraceFails, AfterTheRowsSoFarWithTheErrorTextAndStatusOne) {
     ASSERT_EQ(o.out.size(), 2u);
     EXPECT_EQ(o.out[0], Header);
     EXPECT_EQ(o.out[1].substr(0, 2), "0,");
-    EXPECT_EQ(o.err, std::string(GetParam().text) + "\n");
+    EXPECT_EQ(o.err, "tulvane-trace: " + std::string(GetParam().text) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, TulvaneTraceFails,
@@ -191,6 +211,110 @@ TEST(TulvaneTrace, HelpDescribesTheCommand) {
     EXPECT_EQ(o.status, 0);
     ASSERT_FALSE(o.out.empty());
     EXPECT_EQ(o.out[0], "Usage: tulvane-trace [--points N] [--orbit] [FILE.TV0 [RECORD]]");
+}
+
+TEST(TulvaneTrace, AMillionCalculationsPerIntervalAreStillRun) {
+    TempDir dir;
+    writeBytes(dir.file("million.TV0"), fileImage({withCpT(1000000)}));
+    const Outcome o = runTrace("--points 1 '" + dir.file("million.TV0") + "'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out.size(), 3u);
+}
+
+TEST(TulvaneTrace, AFileThatCannotBeReadIsDescribedInTheSystemsWords) {
+    TempDir dir;
+    std::filesystem::create_symlink("b.TV0", dir.file("a.TV0"));
+    std::filesystem::create_symlink("a.TV0", dir.file("b.TV0"));
+    for (const auto& [file, err] :
+         {std::pair<std::string, int>{dir.path(), EISDIR}, {dir.file("a.TV0"), ELOOP}}) {
+        const Outcome o = runTrace("'" + file + "'");
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.err, "tulvane-trace: cannot read " + file + ": " + std::strerror(err) + "\n");
+    }
+}
+
+// Body A flies off so fast that the squared separation overflows after about 10900 plot points: a tool that
+// went on computing after its reader left would end with that error instead of the failed write.
+TEST(TulvaneTrace, StopsAtTheFirstFailedWrite) {
+    TempDir dir;
+    TState s = defaultSettings();
+    s.setASpeed(1e2459L);
+    s.setDT(1);
+    s.setCpT(1);
+    writeBytes(dir.file("fast.TV0"), fileImage({s}));
+    const Outcome whole = runTrace("--points 20000 '" + dir.file("fast.TV0") + "'");
+    ASSERT_EQ(whole.err, "tulvane-trace: Floating point overflow\n") << "the record no longer fails late";
+    ASSERT_GT(whole.out.size(), 5000u);
+
+    // SIGPIPE ignored, as many shells and tools leave it: the write fails with EPIPE once head has gone.
+    const std::string cmd = "trap '' PIPE; { '" + std::string(TULVANE_TRACE) + "' --points 20000 '" +
+                            dir.file("fast.TV0") + "' 2>'" + dir.file("err") + "'; echo $? >'" +
+                            dir.file("status") + "'; } | head -c 1 >/dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    EXPECT_EQ(linesOf(dir.file("status")), std::vector<std::string>{"2"});
+    EXPECT_EQ(linesOf(dir.file("err")), std::vector<std::string>{"tulvane-trace: cannot write the output: " +
+                                                                 std::string(std::strerror(EPIPE))});
+}
+
+// A file-size limit ends the tool with a message, not with SIGXFSZ.
+TEST(TulvaneTrace, AFileSizeLimitOnTheOutputIsReported) {
+    TempDir dir;
+    const std::string cmd = "ulimit -f 1; '" + std::string(TULVANE_TRACE) + "' --points 1000 >'" +
+                            dir.file("out") + "' 2>'" + dir.file("err") + "'";
+    const int raw = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(raw)) << "killed by a signal";
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_EQ(linesOf(dir.file("err")), std::vector<std::string>{"tulvane-trace: cannot write the output: " +
+                                                                 std::string(std::strerror(EFBIG))});
+    const std::vector<std::string> out = linesOf(dir.file("out"));
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out[0], Header);
+}
+
+// CPU time the process has used, in clock ticks.
+long cpuTicksOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::stringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stol(field);
+        if (i == 15) stime = std::stol(field);
+    }
+    return utime + stime;
+}
+
+// A million steps per point take a while: the header and the start row must reach the reader before that,
+// not wait in a buffer that only a finished run would flush.
+TEST(TulvaneTrace, TheStartIsOutBeforeTheRunBegins) {
+    TempDir dir;
+    writeBytes(dir.file("slow.TV0"), fileImage({withCpT(1000000)}));
+    const std::string out = dir.file("out");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, 1);
+        ::execl(TULVANE_TRACE, TULVANE_TRACE, "--points", "2147483647", dir.file("slow.TV0").c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // Well inside the first plot interval: a fifth of a second of computing, far less than a million steps.
+    const long ticks = ::sysconf(_SC_CLK_TCK) / 5;
+    bool running = true;
+    while (running && cpuTicksOf(child) < ticks) {
+        const timespec pause{0, 10'000'000};
+        ::nanosleep(&pause, nullptr);
+        running = ::waitpid(child, nullptr, WNOHANG) == 0;
+    }
+    ASSERT_TRUE(running) << "the tool ended on its own";
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const std::vector<std::string> lines = linesOf(out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Header);
+    EXPECT_EQ(lines[1].substr(0, 2), "0,");
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ public:
 
 class QtPlatformDialogs : public PlatformDialogs {
 public:
+    // Also stops Qt's own dialogs from writing their settings file (QtProject.conf).
+    QtPlatformDialogs();
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;

@@ -228,7 +228,8 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
 
 void InitialStateDialog::editBody(int body) {
     if (body == 0 || body == 1) loadBody(body);
-    show();
+    // A minimised dialog comes back as it was.
+    showNormal();
     raise();
     activateWindow();
 }
@@ -346,13 +347,21 @@ void InitialStateDialog::paintCompass(int Azimuth) {
 
 void InitialStateDialog::reject() {}
 
-// Without a close box only Set State and Cancel hide the dialog; a close from the window system is refused,
-// while the program's own close (when it quits) goes through.
+// Window managers show a close box on any window the user may move; it cancels, as Cancel does. The
+// program's own close (when it quits) goes through.
 void InitialStateDialog::closeEvent(QCloseEvent* event) {
-    if (event->spontaneous())
+    if (event->spontaneous()) {
         event->ignore();
-    else
+        cancel();
+    } else {
         event->accept();
+    }
+}
+
+void InitialStateDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Centred over the main window on the first opening only: later openings keep the place the user chose.
+    setAttribute(Qt::WA_Moved, true);
 }
 
 void InitialStateDialog::paintEvent(QPaintEvent* event) {

@@ -11,7 +11,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -25,6 +24,8 @@
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/control_panel.h"
+#include "ui/main_window/fitting_label.h"
+#include "ui/main_window/help_window.h"
 #include "ui/main_window/jpeg_picture.h"
 #include "ui/main_window/plot_export.h"
 #include "ui/main_window/plot_surface.h"
@@ -147,7 +148,6 @@ void MainWindow::buildPanel() {
     QPalette pal = controlPanel->palette();
     pal.setColor(QPalette::Window, InactiveCaptionColor);
     controlPanel->setPalette(pal);
-    controlPanel->acceptsDropAt = [this](const QPoint& p) { return acceptsPanelDrop(p); };
     controlPanel->onDrop = [this](const QPoint& p) { handle([=, this] { dropPanel(p.x(), p.y()); }); };
 
     auto label = [this](const char* name, const QString& text, QRect geometry) {
@@ -174,17 +174,51 @@ void MainWindow::buildPanel() {
     runButton = button("runButton", QStringLiteral("Run"), {10, 24, 55, 25});
     pauseButton = button("pauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
     resetButton = button("resetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
-    elapsedLabel = label("elapsedLabel", QStringLiteral("0.0 "), {3, 107, 72, 13});
+    // A run of millions of days must still show every digit.
+    elapsedLabel = new FittingLabel(QStringLiteral("0.0 "), controlPanel);
+    elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
+    elapsedLabel->setGeometry(3, 107, 72, 13);
+    elapsedLabel->setAlignment(Qt::AlignCenter);
     elapsedUnitLabel = label("elapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
     zoomOutButton = button("zoomOutButton", QStringLiteral("-"), {2, 122, 16, 16});
     zoomInButton = button("zoomInButton", QStringLiteral("+"), {60, 122, 16, 16});
-    zoomOutButton->setToolTip(QStringLiteral("Zoom out"));
-    zoomInButton->setToolTip(QStringLiteral("Zoom in"));
 
     for (QPushButton* b : {runButton, pauseButton, resetButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { controlRun(b); }); });
     for (QPushButton* b : {zoomOutButton, zoomInButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { zoom(b); }); });
+
+    // A button's click does nothing while it is disabled, so neither does its key.
+    runPauseAction = keyAction("runPauseAction", {Qt::Key_F5},
+                               [this] { (runButton->isEnabled() ? runButton : pauseButton)->click(); });
+    resetAction = keyAction("resetAction", {Qt::CTRL | Qt::Key_R}, [this] { resetButton->click(); });
+    zoomInAction = keyAction("zoomInAction", {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal},
+                             [this] { zoomInButton->click(); });
+    zoomOutAction =
+        keyAction("zoomOutAction", {Qt::CTRL | Qt::Key_Minus}, [this] { zoomOutButton->click(); });
+    const auto tip = [](QPushButton* b, const QString& what, QAction* a) {
+        b->setToolTip(QStringLiteral("%1 (%2)").arg(what, a->shortcut().toString(QKeySequence::NativeText)));
+    };
+    tip(runButton, QStringLiteral("Run"), runPauseAction);
+    tip(pauseButton, QStringLiteral("Pause"), runPauseAction);
+    tip(resetButton, QStringLiteral("Reset"), resetAction);
+    tip(zoomInButton, QStringLiteral("Zoom in"), zoomInAction);
+    tip(zoomOutButton, QStringLiteral("Zoom out"), zoomOutAction);
+}
+
+void MainWindow::bindProgramKeys(QAction* action, const QList<QKeySequence>& keys) {
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+QAction* MainWindow::keyAction(const char* name, const QList<QKeySequence>& keys,
+                               const std::function<void()>& trigger) {
+    auto* a = new QAction(this);
+    a->setObjectName(QString::fromLatin1(name));
+    bindProgramKeys(a, keys);
+    addAction(a);
+    connect(a, &QAction::triggered, this, trigger);
+    return a;
 }
 
 void MainWindow::buildMenus() {
@@ -199,15 +233,14 @@ void MainWindow::buildMenus() {
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
     saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
                               [this](QAction*) { saveSettings(); });
-    saveSettingsAction->setShortcut(QKeySequence::Save);
+    bindProgramKeys(saveSettingsAction, {Qt::CTRL | Qt::Key_S});
     exportPictureAction = item(fileMenu, "exportPictureAction", QStringLiteral("Export &Picture..."),
                                [this](QAction*) { exportPicture(); });
-    exportPictureAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    exportPictureAction->setShortcutContext(Qt::ApplicationShortcut);
+    bindProgramKeys(exportPictureAction, {Qt::CTRL | Qt::Key_E});
     exportTrackAction = item(fileMenu, "exportTrackAction", QStringLiteral("Export &Track..."),
                              [this](QAction*) { exportTrack(); });
     exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
-    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    bindProgramKeys(exitAction, {Qt::CTRL | Qt::Key_Q});
 
     settingsMenu = menuBar()->addMenu(QStringLiteral("&Settings"));
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
@@ -257,7 +290,7 @@ void MainWindow::buildMenus() {
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpContentsAction =
         item(helpMenu, "helpContentsAction", QStringLiteral("&Contents"), [this](QAction*) { showHelp(); });
-    helpContentsAction->setShortcut(QKeySequence::HelpContents);
+    bindProgramKeys(helpContentsAction, {Qt::Key_F1});
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
 }
 
@@ -328,6 +361,15 @@ void MainWindow::applyRunState(std::int32_t state) {
     exportTrackAction->setEnabled(state != Ready);
 }
 
+void MainWindow::showRunState(const QString& label, std::int32_t state) {
+    runStateLabel->setText(label);
+    r_.SimState = state;
+    applyRunState(state);
+    // A disabled button hands the focus on along the chain (Pause to Reset); one more Space must go on
+    // with the run, never reset it.
+    (state == Running ? pauseButton : runButton)->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::handle(const std::function<void()>& handler) {
     ++handlerDepth_;
     guarded(dialogs_, this, handler);
@@ -337,15 +379,11 @@ void MainWindow::handle(const std::function<void()>& handler) {
 
 void MainWindow::controlRun(QObject* sender) {
     if (sender == pauseButton && r_.SimState == Running) {
-        runStateLabel->setText(QStringLiteral("Paused"));
-        r_.SimState = Paused;
-        applyRunState(Paused);
+        showRunState(QStringLiteral("Paused"), Paused);
     } else if (sender == resetButton && r_.SimState == Paused) {
         adoptPendingCount();
         repaintBackground();
-        runStateLabel->setText(QStringLiteral("Ready"));
-        r_.SimState = Ready;
-        applyRunState(Ready);
+        showRunState(QStringLiteral("Ready"), Ready);
         elapsedLabel->setText(QStringLiteral("0.0"));
         elapsedUnitLabel->setText(QStringLiteral("days"));
     } else if (sender == runButton && r_.SimState == Ready) {
@@ -353,9 +391,7 @@ void MainWindow::controlRun(QObject* sender) {
         r_.CurState = r_.CurSettings;
         startTrack();
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
-        runStateLabel->setText(QStringLiteral("Running"));
-        r_.SimState = Running;
-        applyRunState(Running);
+        showRunState(QStringLiteral("Running"), Running);
         r_.PlotCount = 0;
         callRun(liveDelayMs, 0);
     } else if (sender == runButton && r_.SimState == Paused) {
@@ -364,9 +400,7 @@ void MainWindow::controlRun(QObject* sender) {
         // pause came right after a plot point and the counter's wrap at a million steps keeps the rhythm.
         const std::int32_t cpT = r_.CurState.cpT();
         if (!host_->pausedAtPlotPoint() || cpT == 0 || 1000000 % cpT != 0) trackMatchesReplay_ = false;
-        runStateLabel->setText(QStringLiteral("Running"));
-        r_.SimState = Running;
-        applyRunState(Running);
+        showRunState(QStringLiteral("Running"), Running);
         callRun(liveDelayMs, 0);
     }
 }
@@ -567,12 +601,9 @@ void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
     }
 }
 
-bool MainWindow::acceptsPanelDrop(const QPoint& p) const {
-    return surface_->rect().contains(p) && !controlPanel->geometry().contains(p);
-}
-
 void MainWindow::dropPanel(int X, int Y) {
-    controlPanel->move(X, Y);
+    // A drop near an edge would leave only a sliver of the panel in view.
+    controlPanel->moveInside(QPoint(X, Y));
     if (usesPicture_) {
         surface_->stretchDraw(backgroundPicture_);
         if (r_.SimState == Paused) replay();
@@ -693,17 +724,8 @@ void MainWindow::viewSavedSettings() {
 
 void MainWindow::showHelp() {
     if (!QFileInfo::exists(helpFile_)) return;
-    if (!helpWindow_) {
-        helpWindow_ = new QTextBrowser();
-        helpWindow_->setObjectName(QStringLiteral("HelpWindow"));
-        helpWindow_->setWindowTitle(QStringLiteral("Tulvane Help"));
-        helpWindow_->setOpenExternalLinks(true);
-        helpWindow_->resize(720, 560);
-    }
-    helpWindow_->setSource(QUrl::fromLocalFile(helpFile_));
-    helpWindow_->show();
-    helpWindow_->raise();
-    helpWindow_->activateWindow();
+    if (!helpWindow_) helpWindow_ = new HelpWindow(QUrl::fromLocalFile(helpFile_));
+    helpWindow_->showContents();
 }
 
 void MainWindow::showAbout() {

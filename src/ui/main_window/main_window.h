@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include "core/sim_records.h"
 
 class ControlPanel;
+class HelpWindow;
 class PlatformDialogs;
 class PlotSurface;
 class QAction;
@@ -19,7 +22,6 @@ class QLabel;
 class QMenu;
 class QProgressDialog;
 class QPushButton;
-class QTextBrowser;
 class QtRunHost;
 class InitialStateDialog;
 class SettingsViewer;
@@ -66,6 +68,10 @@ public:
     // CurSettings.
     void drawBody(const TVector& NewPos, std::int32_t Body);
 
+    // Gives an action keys that work whichever of the program's non-modal windows has the focus; a modal
+    // dialog blocks them, and a disabled action ignores them.
+    static void bindProgramKeys(QAction* action, const QList<QKeySequence>& keys);
+
     // Puts a decoded picture in force as the background and paints it.
     void usePicture(const QImage& picture);
 
@@ -108,7 +114,7 @@ public:
     QPushButton* runButton = nullptr;
     QPushButton* pauseButton = nullptr;
     QPushButton* resetButton = nullptr;
-    QLabel* elapsedLabel = nullptr;
+    QLabel* elapsedLabel = nullptr;  // a FittingLabel
     QLabel* elapsedUnitLabel = nullptr;
     QPushButton* zoomOutButton = nullptr;
     QPushButton* zoomInButton = nullptr;
@@ -134,6 +140,13 @@ public:
     QAction* savedSettingsAction = nullptr;
     QAction* helpContentsAction = nullptr;
     QAction* aboutAction = nullptr;
+    // Keys for the panel's buttons; each does what its button does, and nothing while it is disabled.
+    QAction* runPauseAction = nullptr;
+    QAction* resetAction = nullptr;
+    QAction* zoomInAction = nullptr;
+    QAction* zoomOutAction = nullptr;
+
+    HelpWindow* helpWindow() const { return helpWindow_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -148,6 +161,9 @@ private:
     void buildPanel();
     void buildMenus();
     void applyRunState(std::int32_t state);
+    void showRunState(const QString& label, std::int32_t state);
+    QAction* keyAction(const char* name, const QList<QKeySequence>& keys,
+                       const std::function<void()>& trigger);
     void callRun(std::int32_t Delay, std::int32_t Count);
     void adoptPendingCount();
     void endSupersededLoop();
@@ -157,14 +173,13 @@ private:
     void repaintBackground();
     void startTrack();
     void redrawFromKeptPoints();
-    bool acceptsPanelDrop(const QPoint& p) const;
 
     SimRecords& r_;
     PlatformDialogs& dialogs_;
     PlotSurface* surface_ = nullptr;
     InitialStateDialog* initialStateDialog_ = nullptr;
     SettingsViewer* settingsViewer_ = nullptr;
-    QTextBrowser* helpWindow_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
     QtRunHost* host_ = nullptr;
 
     QString helpFile_;

@@ -1,15 +1,11 @@
 #include "ui/settings_viewer/save_settings.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
-#include <climits>
-#include <cstdlib>
 
 #include "core/date_time.h"
 #include "core/label_codec.h"
 #include "core/sim_records.h"
+#include "settings_file/add_record.h"
 #include "settings_file/t_state_file.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/report_error.h"
@@ -27,17 +23,6 @@ const QString Prompt =
         "But first, please enter a label describing this group of settings. Maximum 100 characters.");
 
 constexpr int LabelFieldLength = 255;
-
-bool fileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
-}
-
-// The file that create made: through a dangling link it is the link's target, and the link stays.
-std::string createdFile(const std::string& path) {
-    char real[PATH_MAX];
-    return ::realpath(path.c_str(), real) ? std::string(real) : path;
-}
 
 }  // namespace
 
@@ -60,23 +45,11 @@ void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent
 
     settings.setSaveDT(NowAsTDateTime());
 
-    const std::string path = QFile::encodeName(name).toStdString();
     TStateFile file;
-    file.assign(path);
-    std::string created;
+    file.assign(QFile::encodeName(name).toStdString());
     try {
-        if (fileExists(path)) {
-            file.openExisting();
-            file.appendRecord(settings);
-        } else {
-            file.create();
-            created = createdFile(path);
-            file.write(settings);
-        }
+        addRecordToFile(file, settings);
     } catch (const std::exception& e) {
-        file.closeQuietly();
-        // A new file without its record would be an empty settings file the user never asked for.
-        if (!created.empty()) ::unlink(created.c_str());
         ReportError(dialogs, parent, e);
         return;
     }

@@ -13,6 +13,8 @@
 #include "core/date_time.h"
 #include "core/label_codec.h"
 #include "core/number_text.h"
+#include "settings_file/checked_writes.h"
+#include "settings_file/file_changed_error.h"
 #include "settings_file/safe_rewrite.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/platform_dialogs.h"
@@ -74,6 +76,14 @@ void setSwatch(QFrame* panel, TColor c) {
 
 QString qText(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+QString changedFileText(const QString& fileName) {
+    return QStringLiteral("The settings file ") + fileName +
+           QStringLiteral(
+               " was changed by another program while it was shown here. To keep that change, "
+               "nothing more was written to the file and it was not compacted: records already "
+               "marked for deletion keep their marks. View the file again to see it as it is now.");
 }
 }  // namespace
 
@@ -158,6 +168,7 @@ void SettingsViewer::viewSavedSettings() {
     viewedFile_.assign(QFile::encodeName(viewedFileName_).toStdString());
     try {
         viewedFile_.openExisting();
+        viewedFileIdentity_ = viewedFile_.identity();
         if (viewedFile_.atEnd()) {
             const QString question = QStringLiteral("File ") + viewedFileName_ +
                                      QStringLiteral(" is empty.") +
@@ -172,13 +183,18 @@ void SettingsViewer::viewSavedSettings() {
             SetRecLabel(first, label.toStdU16String());
             viewedRecord_ = first;
             // Over any partial tail at byte 0; a write that fails part-way leaves the file as it was.
-            viewedFile_.appendRecord(viewedRecord_);
+            appendRecordIfUnchanged(viewedFile_, viewedRecord_, viewedFileIdentity_);
             viewedFile_.seek(0);
         }
         TState rec;
         viewedFile_.read(rec);
         viewedRecord_ = rec;
         viewedRecordCount_ = viewedFile_.size();
+    } catch (const FileChangedError&) {
+        // Emptied or replaced between the opening and the first record: the dialog is not shown.
+        dialogs_.showMessage(parentWidget(), changedFileText(viewedFileName_));
+        viewedFile_.closeQuietly();
+        return;
     } catch (const std::exception& e) {
         ReportError(dialogs_, parentWidget(), e);
         viewedFile_.closeQuietly();
@@ -284,7 +300,10 @@ void SettingsViewer::unmarkForDeletion() {
 void SettingsViewer::finish() {
     if (viewedFileModified_) {
         try {
-            compactStateFile(viewedFile_);
+            compactStateFileIfUnchanged(viewedFile_, viewedFileIdentity_);
+        } catch (const FileChangedError&) {
+            leaveChangedFile();
+            return;
         } catch (const std::exception& e) {
             ReportError(dialogs_, this, e);
         }
@@ -323,6 +342,8 @@ void SettingsViewer::readAndShow(std::int64_t n) {
 void SettingsViewer::fileStep(const std::function<void()>& step) {
     try {
         step();
+    } catch (const FileChangedError&) {
+        leaveChangedFile();
     } catch (const std::exception& e) {
         ReportError(dialogs_, this, e);
         viewedFile_.closeQuietly();
@@ -330,9 +351,13 @@ void SettingsViewer::fileStep(const std::function<void()>& step) {
 }
 
 void SettingsViewer::rewriteShownRecord() {
-    const std::int64_t p = viewedFile_.position();
-    viewedFile_.seek(p - 1);
-    viewedFile_.write(viewedRecord_);
+    rewriteRecordIfUnchanged(viewedFile_, viewedFile_.position() - 1, viewedRecord_, viewedFileIdentity_);
+}
+
+void SettingsViewer::leaveChangedFile() {
+    viewedFile_.closeQuietly();
+    dialogs_.showMessage(this, changedFileText(viewedFileName_));
+    done(QDialog::Accepted);
 }
 
 void SettingsViewer::setRow(QListWidget* list, int row, const QString& text) {

@@ -68,6 +68,8 @@ private:
     // Runs a file step; a failure is reported and the viewed file closed (the File lost state).
     void fileStep(const std::function<void()>& step);
     void rewriteShownRecord();
+    // Another copy of the program changed the viewed file: says so and closes, writing nothing more.
+    void leaveChangedFile();
     void setRow(QListWidget* list, int row, const QString& text);
     QString colorCode(TColor c) const;
     QString general(Extended x) const;
@@ -80,6 +82,8 @@ private:
 
     QString viewedFileName_;
     TStateFile viewedFile_;
+    // The viewed file as this viewer last saw or wrote it; a file that differs was changed by someone else.
+    FileIdentity viewedFileIdentity_;
     TState viewedRecord_{};
     std::int64_t viewedRecordCount_ = 0;
     bool viewedFileModified_ = false;

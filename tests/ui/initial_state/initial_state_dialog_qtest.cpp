@@ -1,3 +1,6 @@
+#include <QtTest/qtestspontaneevent.h>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -8,6 +11,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -89,6 +93,9 @@ private slots:
     void opensWithTheStoredValuesOfTheChosenBody_data();
     void opensWithTheStoredValuesOfTheChosenBody();
     void firstShowIsCentredOverMainWindow();
+    void aPlaceChosenInTheWindowSystemIsKeptOnTheNextOpening();
+    void theCloseBoxCancels();
+    void reopeningAfterAMinimiseBringsTheDialogBack();
     void setStateRightAfterOpeningStoresTheBarValues_data();
     void setStateRightAfterOpeningStoresTheBarValues();
     void storedSpeedAndDirectionOpenRoundedAndLimited_data();
@@ -307,6 +314,51 @@ void InitialStateFormTest::firstShowIsCentredOverMainWindow() {
     f.form.cancel();
     f.form.editBody(1);
     QCOMPARE(f.form.pos(), QPoint(10, 20));
+}
+
+void InitialStateFormTest::aPlaceChosenInTheWindowSystemIsKeptOnTheNextOpening() {
+    Fixture f;
+    f.mainWindow.setGeometry(50, 60, 700, 600);
+    f.mainWindow.show();
+    f.form.editBody(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    // The user drags the frame: the window system moves the window, not the program.
+    f.form.windowHandle()->setFramePosition(QPoint(12, 34));
+    QTRY_COMPARE(f.form.frameGeometry().topLeft(), QPoint(12, 34));
+    f.form.cancel();
+    f.form.editBody(1);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    QCOMPARE(f.form.frameGeometry().topLeft(), QPoint(12, 34));
+}
+
+void InitialStateFormTest::theCloseBoxCancels() {
+    Fixture f;
+    const TState before = f.records.CurSettings;
+    f.form.editBody(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    f.form.pickPosition(300, 150);
+    f.form.MassBar->setValue(100);
+    // A close from the window system, as the frame's close box sends it.
+    QCloseEvent close;
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    qApp->notify(&f.form, &close);
+    QVERIFY(!f.form.isVisible());
+    QVERIFY(f.records.CurSettings == before);
+    // Like Cancel, it can be opened again.
+    f.form.editBody(0);
+    QVERIFY(f.form.isVisible());
+}
+
+void InitialStateFormTest::reopeningAfterAMinimiseBringsTheDialogBack() {
+    Fixture f;
+    f.form.editBody(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    f.form.setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(f.form.isMinimized());
+    f.form.editBody(1);
+    QVERIFY(f.form.isVisible());
+    QVERIFY(!f.form.isMinimized());
+    QCOMPARE(f.form.editedBody, 1);
 }
 
 void InitialStateFormTest::setStateRightAfterOpeningStoresTheBarValues_data() {

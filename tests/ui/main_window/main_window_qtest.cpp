@@ -11,6 +11,7 @@
 #include "scripted_dialogs.h"
 #include "ui/common/error_guard.h"
 #include "ui/main_window/control_panel.h"
+#include "ui/main_window/fitting_label.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_surface.h"
 
@@ -62,6 +63,17 @@ class MainFormTest : public QObject {
         runUntilPaused([this, target](int s) {
             if (s == target) window->controlRun(window->pauseButton);
         });
+    }
+    // Drags the panel by the point grab (panel pixels) through points of the plot, checking after each.
+    void dragPanel(QPoint grab, const QList<QPoint>& through,
+                   const std::function<void(QPoint)>& check = nullptr) {
+        ControlPanel* p = window->panel();
+        QTest::mousePress(p, Qt::LeftButton, {}, grab);
+        for (const QPoint& to : through) {
+            QTest::mouseMove(p, p->mapFromParent(to));
+            if (check) check(to);
+        }
+        QTest::mouseRelease(p, Qt::LeftButton, {}, p->mapFromParent(through.back()));
     }
     int countPixels(QRgb c) const {
         const QImage& img = window->plotSurface()->image();
@@ -553,21 +565,112 @@ private slots:
     void droppingThePanelWithoutAPictureOnlyMovesIt() {
         pauseAtPlotCount(2);
         const QImage before = window->plotSurface()->image();
-        QTest::mousePress(window->panel(), Qt::LeftButton, {}, QPoint(40, 135));
-        QTest::mouseMove(window->panel(), QPoint(60, 100));
-        QTest::mouseMove(window->panel(), QPoint(300, 0));
-        QVERIFY(window->panel()->isDragging());
-        QTest::mouseRelease(window->panel(), Qt::LeftButton, {}, QPoint(300, 0));
-        QCOMPARE(window->panel()->pos(), QPoint(308, 336));
+        dragPanel(QPoint(40, 135), {QPoint(68, 436), QPoint(308, 336)});
+        QCOMPARE(window->panel()->pos(), QPoint(268, 201));
         QCOMPARE(window->plotSurface()->image(), before);
         QCOMPARE(records->PlotCount, 2);
     }
 
-    void droppingOntoThePanelItselfIsRefused() {
-        QTest::mousePress(window->panel(), Qt::LeftButton, {}, QPoint(40, 135));
-        QTest::mouseMove(window->panel(), QPoint(40, 100));
-        QTest::mouseRelease(window->panel(), Qt::LeftButton, {}, QPoint(40, 100));
-        QCOMPARE(window->panel()->pos(), QPoint(8, 336));
+    void theDraggedPanelFollowsThePointerAndStaysInside_data() {
+        QTest::addColumn<QPoint>("grab");  // in the panel
+        QTest::addColumn<QPoint>("to");    // the pointer's last place on the plot
+        QTest::addColumn<QPoint>("topLeft");
+        // The client area is 810 x 537 and the panel 81 x 145: its top-left corner stays within 729 x 392.
+        QTest::newRow("keeps the grab offset") << QPoint(40, 135) << QPoint(400, 300) << QPoint(360, 165);
+        QTest::newRow("near the bottom-right corner")
+            << QPoint(4, 60) << QPoint(805, 530) << QPoint(729, 392);
+        QTest::newRow("beyond the right edge only") << QPoint(40, 70) << QPoint(900, 200) << QPoint(729, 130);
+        QTest::newRow("past the top-left corner") << QPoint(40, 135) << QPoint(10, 20) << QPoint(0, 0);
+        QTest::newRow("less than a drag distance") << QPoint(40, 135) << QPoint(49, 472) << QPoint(8, 336);
+    }
+
+    void theDraggedPanelFollowsThePointerAndStaysInside() {
+        QFETCH(QPoint, grab);
+        QFETCH(QPoint, to);
+        QFETCH(QPoint, topLeft);
+        const QPoint start = window->panel()->pos() + grab;
+        const QPoint middle = start + (to - start) / 2;
+        QList<QPoint> seen;
+        QList<QPoint> expected;
+        dragPanel(grab, {middle, to}, [&](QPoint pointer) {
+            // While dragged the panel already stands where it will land.
+            ControlPanel* p = window->panel();
+            seen << p->pos();
+            expected << (p->isDragging() ? p->placeInside(pointer - grab) : QPoint(8, 336));
+        });
+        QCOMPARE(seen, expected);
+        QCOMPARE(window->panel()->pos(), topLeft);
+        QVERIFY(window->plotSurface()->rect().contains(window->panel()->geometry()));
+    }
+
+    void thePanelStaysInsideWhenTheWindowShrinks_data() {
+        QTest::addColumn<QPoint>("place");  // in a client area of 1000 x 700
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QPoint>("kept");
+        QTest::newRow("bottom-right corner") << QPoint(900, 540) << QSize(810, 537) << QPoint(729, 392);
+        QTest::newRow("right edge only") << QPoint(900, 100) << QSize(810, 537) << QPoint(729, 100);
+        QTest::newRow("bottom edge only") << QPoint(100, 540) << QSize(810, 537) << QPoint(100, 392);
+        QTest::newRow("still inside") << QPoint(300, 200) << QSize(810, 537) << QPoint(300, 200);
+        QTest::newRow("smaller than the panel") << QPoint(900, 540) << QSize(60, 100) << QPoint(0, 0);
+    }
+
+    void thePanelStaysInsideWhenTheWindowShrinks() {
+        QFETCH(QPoint, place);
+        QFETCH(QSize, client);
+        QFETCH(QPoint, kept);
+        setClientSize(1000, 700);
+        window->dropPanel(place.x(), place.y());
+        QCOMPARE(window->panel()->pos(), place);
+        window->setMinimumSize(1, 1);
+        window->plotSurface()->setMinimumSize(1, 1);
+        const QSize extra = window->size() - window->plotSurface()->size();
+        window->resize(client + extra);
+        QCoreApplication::processEvents();
+        if (window->plotSurface()->size() != client) QSKIP("the window cannot be made this small here");
+        QCOMPARE(window->panel()->pos(), kept);
+    }
+
+    void aDropNearAnEdgeKeepsTheWholePanelInView() {
+        window->dropPanel(800, 530);
+        QCOMPARE(window->panel()->pos(), QPoint(729, 392));
+        window->dropPanel(-20, -5);
+        QCOMPARE(window->panel()->pos(), QPoint(0, 0));
+    }
+
+    void aHugeElapsedNumberShrinksToShowEveryDigit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a million days") << "1234567.8";
+        QTest::newRow("nine digits") << "123456789";
+        QTest::newRow("exponent form") << "1.23456789E+12";
+    }
+
+    void aHugeElapsedNumberShrinksToShowEveryDigit() {
+        QFETCH(QString, text);
+        QLabel* label = window->elapsedLabel;
+        label->setText(text);
+        const QImage shown = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb background = shown.pixel(0, 0);
+        int left = shown.width();
+        int right = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != background) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY2(right >= 0, "no text drawn");
+        // Nothing touches the label's edges: no digit is cut.
+        QVERIFY2(left > 0 && right < shown.width() - 1,
+                 qPrintable(QString("ink from %1 to %2").arg(left).arg(right)));
+        // Centred: as much room on either side, within a pixel or two.
+        QVERIFY(std::abs(left - (shown.width() - 1 - right)) <= 2);
+    }
+
+    void aShortElapsedNumberKeepsThePanelFont() {
+        window->elapsedLabel->setText("70.0");
+        const auto* fitting = qobject_cast<FittingLabel*>(window->elapsedLabel);
+        QVERIFY(fitting);
+        QCOMPARE(fitting->fittedFont(), window->elapsedLabel->font());
     }
 
     void droppingThePanelWithAPictureRepaintsItAndReplays() {

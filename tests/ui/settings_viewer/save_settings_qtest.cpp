@@ -13,6 +13,7 @@
 #include "core/sim_records.h"
 #include "scripted_dialogs.h"
 #include "settings_file/in_out_error.h"
+#include "support/other_copy_lock.h"
 #include "support/scratch_mount.h"
 #include "support/sys_fault.h"
 #include "support/temp_files.h"
@@ -271,6 +272,8 @@ private slots:
             QTest::addRow("%scut short", which) << existing << 0 << 150 << QStringLiteral("Disk full");
             QTest::addRow("%sno space", which) << existing << ENOSPC << -1 << QStringLiteral("Disk full");
             QTest::addRow("%sdevice error", which) << existing << EIO << -1 << QStringLiteral("I/O error 5");
+            QTest::addRow("%sfile-size limit", which)
+                << existing << EFBIG << -1 << QStringLiteral("Disk full");
         }
     }
 
@@ -313,6 +316,53 @@ private slots:
         QCOMPARE(QFileInfo(link).symLinkTarget(), target);
         QVERIFY(!QFileInfo::exists(target));
         QFile::remove(link);
+    }
+
+    // Only a missing file may be created; any other failure of the check is reported, and a file that exists
+    // is never emptied. One that appears between the check and the create is appended to.
+    void theCheckForAnExistingFileIsTakenAtItsWord_data() {
+        QTest::addColumn<int>("err");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("device error") << EIO << QString(Report + "I/O error 5");
+        QTest::newRow("no access") << EACCES << QString(Report + "File access denied");
+        QTest::newRow("made by another process meanwhile") << ENOENT << QString();
+    }
+
+    void theCheckForAnExistingFileIsTakenAtItsWord() {
+        QFETCH(int, err);
+        QFETCH(QString, report);
+        const QString file = path(QStringLiteral("three.tv0"));
+        const Bytes before = fileImage({patternRecord(1), patternRecord(2), patternRecord(3)});
+        writeBytes(file.toStdString(), before);
+        Session s;
+        {
+            SysFault inject(SysCalls::Call::StatPath, 1, {err});
+            s.save(QStringLiteral("checked"), file);
+            QVERIFY(inject.fired());
+        }
+        if (!report.isEmpty()) {
+            QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{report});
+            QCOMPARE(readBytes(file.toStdString()), before);
+        } else {
+            QCOMPARE(s.dialogs.texts(QStringLiteral("message")),
+                     QStringList{confirmation(QStringLiteral("checked"), file)});
+            Bytes after = before;
+            const Bytes added = bytesOf(s.records.CurSettings);
+            after.insert(after.end(), added.begin(), added.end());
+            QCOMPARE(readBytes(file.toStdString()), after);
+        }
+    }
+
+    void aFileAnotherCopyKeepsLockedIsReportedWithCode32() {
+        const QString file = path(QStringLiteral("locked.tv0"));
+        const Bytes before = fileImage({patternRecord(1)});
+        writeBytes(file.toStdString(), before);
+        OtherCopyLock other(file.toStdString());
+        QVERIFY(other.locked());
+        Session s;
+        s.save(QStringLiteral("waiting"), file);
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{Report + "I/O error 32"});
+        QCOMPARE(readBytes(file.toStdString()), before);
     }
 
     void failedFinalCloseReachesTheGeneralReportWithoutConfirmation() {

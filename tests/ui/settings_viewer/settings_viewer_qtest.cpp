@@ -12,8 +12,12 @@
 #include <memory>
 
 #include "core/label_codec.h"
+#include "other_copy_lock.h"
 #include "scratch_mount.h"
 #include "scripted_dialogs.h"
+#include "settings_file/add_record.h"
+#include "settings_file/checked_writes.h"
+#include "settings_file/safe_rewrite.h"
 #include "sys_fault.h"
 #include "temp_files.h"
 #include "ui/settings_viewer/settings_viewer.h"
@@ -25,6 +29,35 @@ QStringList rows(const QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
     return out;
+}
+
+QString changedText(const std::string& file) {
+    return QStringLiteral("The settings file ") + QString::fromStdString(file) +
+           QStringLiteral(
+               " was changed by another program while it was shown here. To keep that change, "
+               "nothing more was written to the file and it was not compacted: records already "
+               "marked for deletion keep their marks. View the file again to see it as it is now.");
+}
+
+// The second copy of the program: its viewer marks record n and compacts, through the file layer.
+void otherCopyDeletes(const std::string& file, std::int64_t n) {
+    TStateFile f;
+    f.assign(file);
+    f.openExisting();
+    FileIdentity known = f.identity();
+    TState r;
+    f.seek(n);
+    f.read(r);
+    r.setAction(1);
+    rewriteRecordIfUnchanged(f, n, r, known);
+    compactStateFileIfUnchanged(f, known);
+}
+
+void otherCopySaves(const std::string& file, const TState& record) {
+    TStateFile f;
+    f.assign(file);
+    addRecordToFile(f, record);
+    f.close();
 }
 
 QString labelOf(const TState& s) {
@@ -713,6 +746,90 @@ private slots:
         });
         QCOMPARE(shownDate, whenSaved);
         QCOMPARE(shownSpeed, speed);
+    }
+
+    // Copy 1 shows the file; copy 2 deletes a record and compacts; a save adds a record and is confirmed.
+    // Copy 1's next mark or its compaction would bring the deleted record back and lose the saved one: it
+    // must write nothing, say so, and close. Marks it wrote before the change stay.
+    void aFileChangedByAnotherCopyIsNeitherMarkedNorCompacted_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("compactedByOther");
+        QTest::addColumn<int>(
+            "kept");  // records the other copy leaves: its compaction honours copy 1's marks
+        QTest::newRow("delete after a compaction and a save") << QString() << QString("ND") << true << 3;
+        QTest::newRow("finished after a compaction and a save") << QString("LD") << QString("F") << true << 2;
+        QTest::newRow("undelete after a save") << QString("ND") << QString("U") << false << 4;
+        QTest::newRow("finished after a save") << QString("D") << QString("F") << false << 4;
+    }
+
+    void aFileChangedByAnotherCopyIsNeitherMarkedNorCompacted() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(bool, compactedByOther);
+        QFETCH(int, kept);
+        writeBytes(path(), fileImage(patternRecords()));
+        Bytes theirs;
+        viewFile(path(), [&] {
+            press(before);
+            if (compactedByOther) otherCopyDeletes(path(), 0);
+            otherCopySaves(path(), patternRecord(7));
+            theirs = readBytes(path());
+            if (after == "F")
+                QTest::mouseClick(form->finishedButton, Qt::LeftButton);
+            else
+                press(after);
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(reports(), QStringList{changedText(path())});
+        QVERIFY(!form->viewFileOpen());
+        QCOMPARE(readBytes(path()), theirs);
+        QCOMPARE(theirs.size(), std::size_t(kept) * 293);
+        QCOMPARE(Bytes(theirs.end() - 293, theirs.end()), bytesOf(patternRecord(7)));
+        QCOMPARE(namesIn(dir->path().toStdString()), std::vector<std::string>{"saved.tv0"});
+    }
+
+    void aFileAnotherCopyKeepsLockedIsReportedWithCode32() {
+        auto recs = patternRecords();
+        writeBytes(path(), fileImage(recs));
+        viewFile(path(), [&] {
+            press("D");
+            {
+                OtherCopyLock other(path());
+                QVERIFY(other.locked());
+                QTest::mouseClick(form->finishedButton, Qt::LeftButton);
+            }
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(reports(), QStringList{ErrorPrefix + "I/O error 32"});
+        recs[0].setAction(1);
+        QCOMPARE(readBytes(path()), fileImage(recs));
+    }
+
+    // Another copy saves into the empty file between this viewer's opening and its first record.
+    void anEmptyFileFilledByAnotherCopyBeforeTheFirstRecordIsLeftToIt() {
+        writeBytes(path(), {});
+        dialogs->confirmAnswers.push_back(true);
+        int locks = 0;
+        SysHook otherCopy([&](SysCalls::Call c) {
+            if (c == SysCalls::Call::Lock && ++locks == 1) writeBytes(path(), fileImage({patternRecord(5)}));
+            return SysCalls::Outcome{};
+        });
+        viewFile(path(), [] {});
+        QCOMPARE(shownCount, 0);
+        QCOMPARE(reports(), QStringList{changedText(path())});
+        QVERIFY(!form->viewFileOpen());
+        QCOMPARE(readBytes(path()), fileImage({patternRecord(5)}));
+    }
+
+    void ownWritesAreNotTakenForAnotherCopys() {
+        writeBytes(path(), fileImage(patternRecords({0, 0, 0, 0})));
+        viewFile(path(), [&] {
+            press("DNDUNDND");
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
+        });
+        QVERIFY(reports().isEmpty());
+        QCOMPARE(readBytes(path()), fileImage({patternRecord(1)}));
     }
 };
 

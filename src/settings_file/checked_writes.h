@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+class TStateFile;
+struct FileIdentity;
+struct TState;
+
+// Writes to a file that stays open between the user's actions, as the viewer's file does. Each write holds
+// the file's lock and first checks that the path still names the file as known was taken (same file, size and
+// modification time); if not, it writes nothing and throws FileChangedError. After a write, known is the file
+// as it is now. Other failures throw EInOutError and leave the file open.
+
+// Rewrites record n in place; the position is then n + 1.
+void rewriteRecordIfUnchanged(TStateFile& file, std::int64_t n, const TState& record, FileIdentity& known);
+// Appends after the last whole record, as TStateFile::appendRecord does.
+void appendRecordIfUnchanged(TStateFile& file, const TState& record, FileIdentity& known);
+// Checks under a lock held by the caller; throws FileChangedError when the file is no longer as known.
+void requireUnchanged(const TStateFile& file, const FileIdentity& known);
