@@ -38,6 +38,13 @@ inline Extended x87Sqrt(Extended x) {
     return x;
 }
 
+// FRNDINT: to an integer in the current rounding mode, which the run keeps at nearest, ties to even. The same
+// as nearbyintl without a library call that saves and restores the whole environment.
+inline Extended x87RoundToInteger(Extended x) {
+    asm("frndint" : "+t"(x));
+    return x;
+}
+
 inline Extended magnitude(Extended x) {
     return __builtin_fabsl(x);
 }
