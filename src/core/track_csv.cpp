@@ -25,7 +25,7 @@ std::string exactText(Extended x) {
             break;
     }
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%.20Le", x);
+    std::snprintf(buf, sizeof buf, "%.20Le", canonicalExtended(x));
     return buf;
 }
 

@@ -19,6 +19,7 @@
 
 #include "core/fp_error.h"
 #include "core/run.h"
+#include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
@@ -100,7 +101,7 @@ QString findHelpFile() {
 
 // Rounds half to even in the current (nearest) mode; the caller compares before converting.
 Extended roundHalfEven(Extended x) {
-    return std::nearbyint(x);
+    return x87RoundToInteger(x);
 }
 
 // A decode can take a second or more on the window's own thread; the cursor says so meanwhile, and comes
