@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 
 #include "core/run.h"
@@ -17,17 +18,55 @@ void reportPerStep(benchmark::State& state) {
         benchmark::Counter(steps, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-// Run's loop from the defaults as a replay, which has no sleep and no label text: record copies, flag tests,
-// the plot rhythm and an empty host around each step.
+// One step's long x87 instructions, which no implementation of the step can avoid: 2 FSINCOS, 2 FPATAN,
+// 6 FSQRT and 10 FDIV, each on operands loaded afresh, so none waits for another's result. What the
+// processor takes for them is the floor under any step.
+[[gnu::noinline]] void stepFloor(std::int64_t steps) {
+    static const Extended angle = 1.9L, y = 0.4L, x = 0.9L, square = 2.5e22L, numerator = 6.6e19L,
+                          divisor = 3.1e22L;
+    for (std::int64_t i = 0; i < steps; ++i) {
+        asm volatile(
+            "fldt %[angle]\n\tfsincos\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t"
+            "fldt %[angle]\n\tfsincos\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t"
+            "fldt %[y]\n\tfldt %[x]\n\tfpatan\n\tfstp %%st(0)\n\t"
+            "fldt %[y]\n\tfldt %[x]\n\tfpatan\n\tfstp %%st(0)\n\t"
+            ".rept 6\n\tfldt %[square]\n\tfsqrt\n\tfstp %%st(0)\n\t.endr\n\t"
+            ".rept 10\n\tfldt %[numerator]\n\tfldt %[divisor]\n\tfdivrp\n\tfstp %%st(0)\n\t.endr"
+            :
+            : [angle] "m"(angle), [y] "m"(y), [x] "m"(x), [square] "m"(square), [numerator] "m"(numerator),
+              [divisor] "m"(divisor)
+            : "st", "st(1)");
+    }
+}
+
+double secondsOf(void (*work)(std::int64_t), std::int64_t steps) {
+    const auto start = std::chrono::steady_clock::now();
+    work(steps);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_StepFloor(benchmark::State& state) {
+    for (auto _ : state) stepFloor(StepsPerRun);
+    reportPerStep(state);
+}
+BENCHMARK(BM_StepFloor);
+
+// Run's loop from the defaults as a replay, which has no sleep and no label text: the flag test, the plot
+// rhythm, the record stores and an empty host around each step. vs_floor is its time over that of the same
+// number of steps of BM_StepFloor's instructions, measured right after it in the same run.
 void BM_IntegrationStep(benchmark::State& state) {
     SimRecords records;
     IdleHost host;
+    double seconds = 0;
     for (auto _ : state) {
         records.CurState = records.CurSettings;
         records.SimState = Running;
+        const auto start = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(Run(records, host, 0, StepsPerRun / 40));
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     reportPerStep(state);
+    state.counters["vs_floor"] = seconds / secondsOf(stepFloor, state.iterations() * StepsPerRun);
 }
 BENCHMARK(BM_IntegrationStep);
 
@@ -61,7 +100,8 @@ inline Body advance(const Body& x, const Body& other, Extended otherMass, Extend
                 azimuth(wu, wv)};
 }
 
-// The same x87 arithmetic as plain values in a plain loop: the floor the run loop is measured against.
+// The same x87 arithmetic as plain values in a plain loop, one body after the other: the straightforward
+// code the run loop is measured against.
 void BM_PlainLoopStep(benchmark::State& state) {
     const TState d = defaultSettings();
     const Extended dt = d.dT() / d.cpT();

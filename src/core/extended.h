@@ -35,7 +35,9 @@ inline ExtendedBytes bytesOfExtended(Extended x) {
 }
 
 // What an 80-bit pattern is, decided on the bytes alone so that a damaged record never reaches the FPU.
-enum class ExtendedClass { Zero, Normal, Denormal, Infinity, NaN, NonCanonical };
+// A pseudo-denormal (zero exponent, integer bit set) is a finite value the FPU computes with as it stands;
+// the other non-canonical patterns (unnormals, pseudo-infinities, pseudo-NaNs) it refuses.
+enum class ExtendedClass { Zero, Normal, Denormal, PseudoDenormal, Infinity, NaN, NonCanonical };
 
 ExtendedClass classifyExtended(const std::uint8_t* p);
 inline ExtendedClass classifyExtended(Extended x) {
@@ -47,3 +49,7 @@ inline ExtendedClass classifyExtended(Extended x) {
 inline bool isFiniteCanonical(ExtendedClass c) {
     return c == ExtendedClass::Zero || c == ExtendedClass::Normal || c == ExtendedClass::Denormal;
 }
+
+// x with a pseudo-denormal written in its normal form, the same value with exponent field 1; any other
+// pattern unchanged. The C library's printf misreads pseudo-denormals.
+Extended canonicalExtended(Extended x);

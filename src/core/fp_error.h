@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cfenv>
+#include <cstdint>
 #include <string>
 
 #include "core/app_error.h"
@@ -17,18 +18,27 @@ inline constexpr const char* OverflowText = "Floating point overflow";
 
 constexpr int FpErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// Clears the flags and throws the error for the highest-priority flag set: division, then overflow, then
-// invalid.
+// Clears the flags and throws the error for flags that no single operation explains (several, left by
+// more than one): division, then overflow, then invalid.
 [[noreturn]] void raiseFpError(int flags);
+
+// The error flags of the x87 status word (the same bits as FE_*). All simulation arithmetic is x87; the SSE
+// flags belong to the double arithmetic of other code and are no error of ours.
+inline int x87ErrorFlags() {
+    std::uint16_t status;
+    asm volatile("fnstsw %0" : "=a"(status));
+    return status & FpErrorFlags;
+}
 
 // Traps stay masked: the flags are read after each unit of work instead, and cleared only when one is set.
 inline void checkFpFlags() {
-    const int f = std::fetestexcept(FpErrorFlags);
-    if (f != 0) raiseFpError(f);
+    const int f = x87ErrorFlags();
+    if (f != 0) [[unlikely]]
+        raiseFpError(f);
 }
 
 // Makes a result exist before the flags are read: GCC treats x87 arithmetic as free of side effects and may
-// otherwise sink an operation past fetestexcept, into the code that uses its result.
+// otherwise sink an operation past the flag test, into the code that uses its result.
 inline void pinFpResult(long double& x) {
     asm volatile("" : "+t"(x)::"memory");
 }

@@ -18,7 +18,7 @@ struct DecimalDigits {
 
 DecimalDigits decimalDigits(Extended x, int significant) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*Le", significant - 1, x);
+    std::snprintf(buf, sizeof buf, "%.*Le", significant - 1, canonicalExtended(x));
     DecimalDigits d;
     const char* p = buf;
     if (*p == '-') {
@@ -37,8 +37,7 @@ DecimalDigits decimalDigits(Extended x, int significant) {
     return d;
 }
 
-// NaN, the infinities and the patterns no arithmetic produces are classified on the bytes, never computed
-// with.
+// NaN, the infinities and the patterns the FPU refuses are classified on the bytes, never computed with.
 std::optional<std::string> nonFiniteText(Extended x) {
     const ExtendedBytes b = bytesOfExtended(x);
     switch (classifyExtended(b.data())) {

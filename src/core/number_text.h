@@ -6,8 +6,9 @@
 
 #include "core/extended.h"
 
-// Number texts shown to the user; sep is the user's decimal separator. NaN, the infinities and non-canonical
-// 80-bit patterns (only a damaged record holds them) read "NAN", "INF" and "-INF".
+// Number texts shown to the user; sep is the user's decimal separator. NaN, the infinities and the
+// non-canonical 80-bit patterns the FPU refuses (only a damaged record holds them) read "NAN", "INF" and
+// "-INF"; a pseudo-denormal reads as the finite value the FPU takes it for.
 
 // 15 significant digits, trailing zeros dropped: 2E30, 6.6741E-11, 200000000000.
 std::string GeneralText(Extended x, std::string_view sep);

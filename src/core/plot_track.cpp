@@ -17,6 +17,17 @@ static_assert(sizeof(FieldOffsets) / sizeof(FieldOffsets[0]) * 10 == PlotTrack::
 
 PlotTrack::PlotTrack(std::size_t capacity) : capacity_(capacity < 2 ? 2 : capacity) {}
 
+PlotTrack::PlotTrack(const PlotTrack& other)
+    : capacity_(other.capacity_), size_(other.size_), stride_(other.stride_), lastIndex_(other.lastIndex_) {
+    chunks_.reserve(other.chunks_.size());
+    for (const auto& c : other.chunks_) chunks_.push_back(std::make_unique<Chunk>(*c));
+}
+
+PlotTrack& PlotTrack::operator=(const PlotTrack& other) {
+    if (this != &other) *this = PlotTrack(other);
+    return *this;
+}
+
 void PlotTrack::clear() {
     chunks_.clear();
     size_ = 0;

@@ -19,6 +19,11 @@ public:
     static constexpr std::size_t PointBytes = 80;
 
     explicit PlotTrack(std::size_t capacity = DefaultCapacity);
+    // A copy holds its own points: an export works from one while the run goes on adding to the original.
+    PlotTrack(const PlotTrack& other);
+    PlotTrack& operator=(const PlotTrack& other);
+    PlotTrack(PlotTrack&&) = default;
+    PlotTrack& operator=(PlotTrack&&) = default;
 
     // Starts a new track at plot point 0, the run's start.
     void start(const TState& s);

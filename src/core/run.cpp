@@ -1,84 +1,101 @@
 #include "core/run.h"
 
-#include <utility>
+#include <cfenv>
 
+#include "core/body_step.h"
 #include "core/fp_error.h"
 #include "core/number_text.h"
-#include "core/vector_math.h"
 
 namespace {
 
 constexpr std::int32_t StepCounterWrap = 1000000;
 
-// Bytes [Begin, End) of one record into another in 16-byte moves, the last one overlapping. A plain copy of
-// a whole record becomes a rep movs, whose start-up alone costs a tenth of a step.
-using Chunk [[gnu::vector_size(16), gnu::may_alias, gnu::aligned(1)]] = char;
-
-template <std::size_t Begin, std::size_t End, std::size_t... I>
-[[gnu::always_inline]] inline void copyChunks(TState& to, const TState& from, std::index_sequence<I...>) {
-    static_assert(End - Begin >= 16 && End <= TStateLayout::Size);
-    constexpr auto at = [](std::size_t i) { return i + 1 < sizeof...(I) ? Begin + 16 * i : End - 16; };
-    const Chunk parts[] = {*reinterpret_cast<const Chunk*>(&from.bytes[at(I)])...};
-    ((*reinterpret_cast<Chunk*>(&to.bytes[at(I)]) = parts[I]), ...);
-}
-
-template <std::size_t Begin, std::size_t End>
-[[gnu::always_inline]] inline void copyBytes(TState& to, const TState& from) {
-    copyChunks<Begin, End>(to, from, std::make_index_sequence<(End - Begin + 15) / 16>());
-}
-
-// Reads a field where it is used: the value is fetched again rather than kept in a spill slot, which for
-// an 80-bit value costs a slow store.
-[[gnu::always_inline]] inline Extended field(const TState& s, std::size_t off) {
-    Extended x;
-    asm volatile("fldt %1" : "=t"(x) : "m"(*reinterpret_cast<const std::uint8_t(*)[10]>(&s.bytes[off])));
-    return x;
-}
-
-[[gnu::always_inline]] inline TVector vectorField(const TState& s, std::size_t off) {
-    return TVector{field(s, off), field(s, off + TStateLayout::VectorV)};
-}
-
-struct BodyOffsets {
-    std::size_t pos, otherPos, otherMass, speed, dir;
+struct BodyFields {
+    std::size_t pos, mass, speed, dir;
 };
+constexpr BodyFields BodyA{TStateLayout::APos, TStateLayout::AMass, TStateLayout::ASpeed, TStateLayout::ADir};
+constexpr BodyFields BodyB{TStateLayout::BPos, TStateLayout::BMass, TStateLayout::BSpeed, TStateLayout::BDir};
 
-// One body over one step, read from in and written to out. The order of the operations is part of the
-// trajectory: each is rounded once, as written.
-[[gnu::always_inline]] inline void advanceBody(const TState& in, TState& out, const BodyOffsets& o,
-                                               Extended dt) {
-    TVector d = VAdd(vectorField(in, o.otherPos), VsMult(-1, vectorField(in, o.pos)));
-    const Extended r = VMag(d);
-    d = VsMult(1 / VMag(d), d);
-    const TVector a = VsMult((G * field(in, o.otherMass)) / (r * r), d);
-    const TVector v = VsMult(field(in, o.speed) * 1000, Dir2UV(field(in, o.dir)));
-    const TVector w = VAdd(v, VsMult(dt, a));
-    // The position moves with the velocity at the start of the step, not the new one.
-    const TVector pos = VAdd(VAdd(vectorField(in, o.pos), VsMult(dt, v)), VsMult((dt * 0.5) * dt, a));
-    storeExtended(&out.bytes[o.speed], VMag(w) / 1000);
-    storeExtended(&out.bytes[o.dir], V2Dir(w));
-    storeExtended(&out.bytes[o.pos], pos.u);
-    storeExtended(&out.bytes[o.pos + TStateLayout::VectorV], pos.v);
+template <class S>
+[[gnu::always_inline]] inline S fieldAs(const TState& s, std::size_t off) {
+    return S{loadExtended(&s.bytes[off])};
 }
 
-// Builds the next state in NextState, then makes it CurState; throws before anything reaches CurState.
-// NextState starts as a whole copy of CurState. nextIsCopy says it still is one from the last step (no
-// code outside the loop has run since), and the copy is skipped.
+template <class S>
+[[gnu::always_inline]] inline BodyStep<S> bodyAtStart(const TState& s, const BodyFields& f) {
+    BodyStep<S> b;
+    b.pos = {fieldAs<S>(s, f.pos), fieldAs<S>(s, f.pos + TStateLayout::VectorV)};
+    b.speed = fieldAs<S>(s, f.speed);
+    b.dir = fieldAs<S>(s, f.dir);
+    return b;
+}
+
+// A step has failed: computes it again from the unchanged state with a test after every operation, Body A's
+// in their order and then Body B's, so that the first failing operation decides the error.
+[[noreturn, gnu::noinline, gnu::cold]] void raiseFirstFailure(const TState& cur, Extended dt, int flags) {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    BodyStep<Checked> a = bodyAtStart<Checked>(cur, BodyA);
+    BodyStep<Checked> b = bodyAtStart<Checked>(cur, BodyB);
+    const Checked step{dt};
+    a.inOrder(b.pos, fieldAs<Checked>(cur, BodyB.mass), step);
+    b.inOrder(a.pos, fieldAs<Checked>(cur, BodyA.mass), step);
+    // No operation of the step raised them: they were left before it.
+    raiseFpError(flags);
+}
+
+[[gnu::always_inline]] inline void storeBody(TState& s, const BodyFields& f, const BodyStep<Extended>& b) {
+    storeExtended(&s.bytes[f.pos], b.newPos.u);
+    storeExtended(&s.bytes[f.pos + TStateLayout::VectorV], b.newPos.v);
+    storeExtended(&s.bytes[f.speed], b.newSpeed);
+    storeExtended(&s.bytes[f.dir], b.newDir);
+}
+
+// One step from CurState, built in locals and stored in CurState and NextState only after the flag test,
+// so a failed step leaves CurState as the last completed one. The bodies go stage by stage side by side:
+// their long instructions (FSINCOS, FSQRT, FDIV, FPATAN) are independent and overlap.
+// NextState is a whole copy of CurState after every step; nextIsCopy says it still is one from the last
+// step (no code outside the loop has run since), and the whole copy is skipped.
 [[gnu::always_inline]] inline void integrationStep(SimRecords& records, Extended dt, bool nextIsCopy) {
-    using namespace TStateLayout;
-    TState& next = records.NextState;
-    if (!nextIsCopy) copyBytes<0, Size>(next, records.CurState);
-    // Body A reads NextState before writing its own fields there; Body B reads CurState, which holds the
-    // positions of the start of the step until the step is complete.
-    advanceBody(next, next, BodyOffsets{APos, BPos, BMass, ASpeed, ADir}, dt);
-    advanceBody(records.CurState, next, BodyOffsets{BPos, APos, AMass, BSpeed, BDir}, dt);
+    TState& cur = records.CurState;
+    BodyStep<Extended> a = bodyAtStart<Extended>(cur, BodyA);
+    BodyStep<Extended> b = bodyAtStart<Extended>(cur, BodyB);
+    const Extended massA = fieldAs<Extended>(cur, BodyA.mass);
+    const Extended massB = fieldAs<Extended>(cur, BodyB.mass);
 
-    // Every result is stored in NextState above, so none can be computed after this test.
-    checkFpFlags();
+    a.startVelocity();
+    b.startVelocity();
+    a.separate(b.pos);
+    b.separate(a.pos);
+    a.pull(massB);
+    b.pull(massA);
+    a.newVelocity(dt);
+    b.newVelocity(dt);
+    a.speedOfNewVelocity();
+    b.speedOfNewVelocity();
+    a.azimuthStart();
+    b.azimuthStart();
+    a.azimuthEnd();
+    b.azimuthEnd();
+    a.advance(dt);
+    b.advance(dt);
 
-    // CurState := NextState. They differ only in the positions, speeds and azimuths just written.
-    copyBytes<APos, AMass>(records.CurState, next);
-    copyBytes<ASpeed, AColor>(records.CurState, next);
+    // Every result exists before the test, so none can be computed after it.
+    pinFpResult(a.newPos.u);
+    pinFpResult(a.newPos.v);
+    pinFpResult(a.newSpeed);
+    pinFpResult(a.newDir);
+    pinFpResult(b.newPos.u);
+    pinFpResult(b.newPos.v);
+    pinFpResult(b.newSpeed);
+    pinFpResult(b.newDir);
+    if (const int flags = x87ErrorFlags(); flags != 0) [[unlikely]]
+        raiseFirstFailure(cur, dt, flags);
+
+    if (!nextIsCopy) records.NextState = cur;
+    storeBody(cur, BodyA, a);
+    storeBody(cur, BodyB, b);
+    storeBody(records.NextState, BodyA, a);
+    storeBody(records.NextState, BodyB, b);
 }
 
 // Plot counts wrap like the 32-bit counter they are, never into undefined behaviour.

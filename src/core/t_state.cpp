@@ -45,9 +45,17 @@ ExtendedClass classifyExtended(const std::uint8_t* p) {
     if (exponent == 0) {
         if (mant == 0) return ExtendedClass::Zero;
         // An integer bit with a zero exponent is a pseudo-denormal, which this program never writes.
-        return integerBit ? ExtendedClass::NonCanonical : ExtendedClass::Denormal;
+        return integerBit ? ExtendedClass::PseudoDenormal : ExtendedClass::Denormal;
     }
     if (!integerBit) return ExtendedClass::NonCanonical;  // unnormal, pseudo-infinity or pseudo-NaN
     if (exponent == 0x7FFF) return fraction == 0 ? ExtendedClass::Infinity : ExtendedClass::NaN;
     return ExtendedClass::Normal;
+}
+
+Extended canonicalExtended(Extended x) {
+    ExtendedBytes b = bytesOfExtended(x);
+    if (classifyExtended(b.data()) != ExtendedClass::PseudoDenormal) return x;
+    // Exponent fields 0 and 1 scale the significand alike; only 1 admits the integer bit.
+    b[8] = 1;
+    return extendedFromBytes(b);
 }

@@ -10,9 +10,9 @@
 
 #include "core/fp_error.h"
 #include "core/run.h"
+#include "core/track_csv.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/t_state_file.h"
-#include "trace/orbit_columns.h"
 
 namespace {
 
@@ -156,34 +156,8 @@ TState loadRecord(const Options& o) {
     return s;
 }
 
-// 21 significant digits read back to the same 80-bit value. A damaged record's non-canonical patterns are
-// named like NaN rather than handed to printf.
-std::string exactText(Extended x) {
-    switch (classifyExtended(x)) {
-        case ExtendedClass::NaN:
-        case ExtendedClass::NonCanonical:
-            return "nan";
-        case ExtendedClass::Infinity:
-            return x < 0 ? "-inf" : "inf";
-        default:
-            break;
-    }
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.20Le", x);
-    return buf;
-}
-
-void printRow(std::int32_t point, Extended days, const TState& s, const OrbitColumns* orbit) {
-    const TVector a = s.APos();
-    const TVector b = s.BPos();
-    std::string row = std::to_string(point);
-    for (Extended x : {days, a.u, a.v, b.u, b.v, s.ASpeed(), s.ADir(), s.BSpeed(), s.BDir()}) {
-        row += ',';
-        row += exactText(x);
-    }
-    if (orbit) row += orbit->fields(s);
-    row += '\n';
-    if (std::fputs(row.c_str(), stdout) == EOF) throw OutputError(errno);
+void printLine(const std::string& line) {
+    if (std::fputs((line + '\n').c_str(), stdout) == EOF) throw OutputError(errno);
 }
 
 void flushOutput() {
@@ -193,23 +167,19 @@ void flushOutput() {
 // Prints a row at every plot point of a replay; draws nothing and serves no events.
 class TraceHost : public RunHost {
 public:
-    TraceHost(const SimRecords& records, const OrbitColumns* orbit) : records_(records), orbit_(orbit) {}
+    TraceHost(const SimRecords& records, const TrackCsv& csv) : records_(records), csv_(csv) {}
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents() override { return false; }
     void plotCounted(std::int32_t plotCounter) override {
-        // The elapsed days as a live run computes them, each operation rounded.
-        Extended days = static_cast<Extended>(plotCounter) * records_.CurSettings.dT();
-        days = days / 86400;
-        pinFpResult(days);
-        checkFpFlags();
-        printRow(plotCounter, days, records_.CurState, orbit_);
+        printLine(
+            csv_.row(plotCounter, plotPointDays(plotCounter, records_.CurSettings.dT()), records_.CurState));
     }
 
 private:
     const SimRecords& records_;
-    const OrbitColumns* orbit_;
+    const TrackCsv& csv_;
 };
 
 int trace(const Options& o) {
@@ -220,18 +190,15 @@ int trace(const Options& o) {
     records.PlotCount = 0;
     records.SimState = Running;
 
-    std::optional<OrbitColumns> orbit;
-    if (o.orbit) orbit.emplace(records.CurState);
+    const TrackCsv csv(records.CurState, o.orbit);
     int status = 0;
     try {
-        const std::string header = std::string("point,days,a_u,a_v,b_u,b_v,a_speed,a_dir,b_speed,b_dir") +
-                                   (orbit ? OrbitColumns::header() : "") + "\n";
-        if (std::fputs(header.c_str(), stdout) == EOF) throw OutputError(errno);
-        printRow(0, 0, records.CurState, orbit ? &*orbit : nullptr);
+        printLine(csv.header());
+        printLine(csv.row(0, 0, records.CurState));
         // The start is there for the reader before a long run begins.
         flushOutput();
         if (o.points > 0) {
-            TraceHost host(records, orbit ? &*orbit : nullptr);
+            TraceHost host(records, csv);
             try {
                 Run(records, host, 0, o.points);
             } catch (const FloatingPointError& e) {

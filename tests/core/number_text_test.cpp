@@ -14,9 +14,15 @@ namespace {
 constexpr ExtendedBytes AMassBytes{0xDE, 0x4E, 0x67, 0x04, 0xCD, 0xC9, 0xF2, 0xC9, 0x63, 0x40};
 constexpr ExtendedBytes BMassBytes{0x96, 0x22, 0x81, 0x45, 0x40, 0x7C, 0x6F, 0xFC, 0x64, 0x40};
 constexpr ExtendedBytes GBytes{0x77, 0xEE, 0x67, 0x72, 0xC4, 0xD7, 0xC3, 0x92, 0xDD, 0x3F};
-// Patterns only a damaged record holds: an unnormal (integer bit clear) and a pseudo-denormal.
+// Patterns only a damaged record holds: an unnormal (integer bit clear), a pseudo-infinity and
+// pseudo-denormals (zero exponent, integer bit set: 1.5 × 2^-16382, negative, and 1 + 2^-63 times 2^-16382).
 constexpr ExtendedBytes UnnormalBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0xFF, 0x3F};
-constexpr ExtendedBytes PseudoDenormalBytes{0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00};
+constexpr ExtendedBytes PseudoInfinityBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x7F};
+constexpr ExtendedBytes PseudoDenormalBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00};
+constexpr ExtendedBytes NegativePseudoDenormalBytes{0x00, 0x00, 0x00, 0x00, 0x00,
+                                                    0x00, 0x00, 0xC0, 0x00, 0x80};
+constexpr ExtendedBytes SmallestPseudoDenormalBytes{0x01, 0x00, 0x00, 0x00, 0x00,
+                                                    0x00, 0x00, 0x80, 0x00, 0x00};
 
 struct TextCase {
     const char* name;
@@ -163,8 +169,45 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"Infinity", bytesOfExtended(std::numeric_limits<Extended>::infinity()), "INF"},
         DamagedCase{"NegativeInfinity", bytesOfExtended(-std::numeric_limits<Extended>::infinity()), "-INF"},
         DamagedCase{"Unnormal", UnnormalBytes, "NAN"},
-        DamagedCase{"PseudoDenormal", PseudoDenormalBytes, "NAN"}),
+        DamagedCase{"PseudoInfinity", PseudoInfinityBytes, "NAN"}),
     [](const testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });
+
+struct PseudoDenormalCase {
+    const char* name;
+    ExtendedBytes bytes;
+    const char* general;
+    const char* exponent;
+};
+
+void PrintTo(const PseudoDenormalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PseudoDenormalTextTest : public testing::TestWithParam<PseudoDenormalCase> {};
+
+// The FPU takes a pseudo-denormal for its finite value; the texts show that value, not NAN, and not the
+// value without its integer bit that printf would make of it.
+TEST_P(PseudoDenormalTextTest, ReadsAsTheValueTheFpuComputesWith) {
+    const PseudoDenormalCase& c = GetParam();
+    const Extended x = extendedFromBytes(c.bytes);
+    EXPECT_EQ(GeneralText(x, ","), c.general);
+    EXPECT_EQ(ExponentText(x, ","), c.exponent);
+    EXPECT_EQ(ElapsedDaysText(x, ","), "0,0");
+    // The same value as the FPU computes it, in normal form.
+    volatile Extended one = 1;
+    EXPECT_EQ(GeneralText(x * one, ","), c.general);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, PseudoDenormalTextTest,
+                         testing::Values(PseudoDenormalCase{"OneAndAHalf", PseudoDenormalBytes,
+                                                            "5,04315471466814E-4932", "5,043E-4932"},
+                                         PseudoDenormalCase{"Negative", NegativePseudoDenormalBytes,
+                                                            "-5,04315471466814E-4932", "-5,043E-4932"},
+                                         PseudoDenormalCase{"Smallest", SmallestPseudoDenormalBytes,
+                                                            "3,36210314311209E-4932", "3,362E-4932"}),
+                         [](const testing::TestParamInfo<PseudoDenormalCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The window toolkit sets the C library's locale from the environment, so printf may write a decimal comma.
 class CommaLocale : public testing::Test {

@@ -11,6 +11,7 @@
 #include "core/fp_error.h"
 #include "core/run.h"
 #include "core/vector_math.h"
+#include "x87_flags.h"
 
 namespace {
 
@@ -474,6 +475,70 @@ INSTANTIATE_TEST_SUITE_P(
                                  "EOverflow", "Floating point overflow"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FirstFailureCase {
+    const char* name;
+    std::function<void(TState&)> damage;
+    const char* kind;
+    const char* text;
+};
+
+void PrintTo(const FirstFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FirstFailingOperation : public RunLoop, public ::testing::WithParamInterface<FirstFailureCase> {};
+
+// A step that fails in several ways reports the operation that fails first, Body A's operations in their
+// order before Body B's, whatever order the flags or the compiled code would suggest.
+TEST_P(FirstFailingOperation, DecidesTheErrorOfAStep) {
+    TState start = defaultSettings();
+    GetParam().damage(start);
+    SimRecords r = runningFrom(start, 4);
+    RecordingHost host(r);
+    expectError([&] { ::Run(r, host, 0, 0); }, GetParam().kind, GetParam().text);
+    EXPECT_EQ(host.pumps, 0);
+    EXPECT_EQ(r.CurState, start);
+    EXPECT_EQ(r.PlotCount, 4);
+    EXPECT_EQ(std::fetestexcept(FpErrorFlags), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, FirstFailingOperation,
+                         ::testing::Values(
+                             // A's new azimuth is that of a zero velocity (invalid) before its new position
+                             // overflows in (dt × 0.5) × dt.
+                             FirstFailureCase{"azimuthbeforeposition",
+                                              [](TState& s) {
+                                                  s.setASpeed(0);
+                                                  s.setBMass(0);
+                                                  s.setDT(1e4931L);
+                                              },
+                                              "EInvalidOp", "Invalid floating point operation"},
+                             // A's speed in metres per second overflows before B's new azimuth divides by a
+                             // length that underflowed to zero.
+                             FirstFailureCase{"bodyabeforebodyb",
+                                              [](TState& s) {
+                                                  s.setASpeed(1e4930L);
+                                                  s.setAMass(0);
+                                                  s.setBMass(0);
+                                                  s.setBSpeed(1e-2480L);
+                                                  s.setBDir(45);
+                                              },
+                                              "EOverflow", "Floating point overflow"},
+                             // A's zero velocity (invalid) before B's division by zero.
+                             FirstFailureCase{"invalidbeforedivision",
+                                              [](TState& s) {
+                                                  s.setASpeed(0);
+                                                  s.setBMass(0);
+                                                  s.setAMass(0);
+                                                  s.setBSpeed(1e-2480L);
+                                                  s.setBDir(45);
+                                              },
+                                              "EInvalidOp", "Invalid floating point operation"},
+                             // Both bodies at one point: 1 / 0 comes before the 0 × infinity it leads to.
+                             FirstFailureCase{"samepoint", [](TState& s) { s.setBPos(s.APos()); },
+                                              "EZeroDivide", "Floating point division by zero"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(RunLoop, StepsPerIntervalZeroedDuringARunFailsAsDivision) {
     SimRecords r = runningFrom(defaultSettings());
     RecordingHost host(r);
@@ -485,21 +550,28 @@ TEST_F(RunLoop, StepsPerIntervalZeroedDuringARunFailsAsDivision) {
 }
 
 struct ForeignFlagCase {
+    const char* name;
     bool pumpRuns;
+    bool x87;  // left in the x87 unit, or by double arithmetic in the SSE unit
     bool fails;
 };
 
 class ForeignFlags : public RunLoop, public ::testing::WithParamInterface<ForeignFlagCase> {};
 
 // Code served in the pump (the window system, a NaN compare) leaves flags that are none of the run's
-// business.
+// business. Only x87 flags can be the run's own, so only those, left by a pump that says it did not run,
+// are taken for an error of the next step.
 TEST_P(ForeignFlags, AreClearedAfterAPumpThatRan) {
     SimRecords r = runningFrom(defaultSettings());
     RecordingHost host(r);
     host.pumpRuns = GetParam().pumpRuns;
     host.pauseAtPump = 60;
     host.onPump = [](long pump) {
-        if (pump == 10) std::feraiseexcept(FE_INVALID | FE_DIVBYZERO);
+        if (pump != 10) return;
+        if (GetParam().x87)
+            raiseX87Flags(FE_INVALID | FE_DIVBYZERO);
+        else
+            raiseSseFlags();
     };
     std::feraiseexcept(FE_OVERFLOW);  // left before the call
     if (GetParam().fails) {
@@ -512,7 +584,11 @@ TEST_P(ForeignFlags, AreClearedAfterAPumpThatRan) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pumps, ForeignFlags,
-                         ::testing::Values(ForeignFlagCase{true, false}, ForeignFlagCase{false, true}));
+                         ::testing::Values(ForeignFlagCase{"x87ran", true, true, false},
+                                           ForeignFlagCase{"x87notran", false, true, true},
+                                           ForeignFlagCase{"sseran", true, false, false},
+                                           ForeignFlagCase{"ssenotran", false, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Drawing a cross is window code as well; what it leaves behind is not an error of the step length or of
 // the step that follows.

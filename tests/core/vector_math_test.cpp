@@ -157,4 +157,23 @@ TEST_F(VectorMath, ArcSinTakesTheQuadrantFromTheSigns) {
     EXPECT_EQ(x87Sqrt(2.25L), 1.5L);
 }
 
+// The pixel of a position: ties go to the even neighbour, in both directions, and nothing passes through a
+// 64-bit integer or double on the way.
+TEST_F(VectorMath, RoundingToAnIntegerTakesTiesToEven) {
+    const struct {
+        Extended x, expected;
+    } cases[] = {{0.5L, 0},
+                 {1.5L, 2},
+                 {2.5L, 2},
+                 {-0.5L, 0},
+                 {-2.5L, -2},
+                 {2.4999L, 2},
+                 {-3.5L, -4},
+                 {1e30L + 0.5L, 1e30L},
+                 {0x1p62L + 0.5L, 0x1p62L},
+                 {1023.5L, 1024}};
+    for (const auto& c : cases) EXPECT_EQ(x87RoundToInteger(c.x), c.expected) << static_cast<double>(c.x);
+    EXPECT_TRUE(std::signbit(x87RoundToInteger(-0.5L)));
+}
+
 }  // namespace

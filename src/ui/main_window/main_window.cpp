@@ -8,13 +8,18 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "core/fp_error.h"
 #include "core/run.h"
+#include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
@@ -23,8 +28,10 @@
 #include "ui/main_window/fitting_label.h"
 #include "ui/main_window/help_window.h"
 #include "ui/main_window/jpeg_picture.h"
+#include "ui/main_window/plot_export.h"
 #include "ui/main_window/plot_surface.h"
 #include "ui/main_window/qt_run_host.h"
+#include "ui/main_window/track_export.h"
 #include "ui/main_window/view_aids.h"
 #include "ui/settings_viewer/save_settings.h"
 #include "ui/settings_viewer/settings_viewer.h"
@@ -95,7 +102,7 @@ QString findHelpFile() {
 
 // Rounds half to even in the current (nearest) mode; the caller compares before converting.
 Extended roundHalfEven(Extended x) {
-    return std::nearbyint(x);
+    return x87RoundToInteger(x);
 }
 
 // A decode can take a second or more on the window's own thread; the cursor says so meanwhile, and comes
@@ -230,6 +237,11 @@ void MainWindow::buildMenus() {
     saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
                               [this](QAction*) { saveSettings(); });
     bindProgramKeys(saveSettingsAction, {Qt::CTRL | Qt::Key_S});
+    exportPictureAction = item(fileMenu, "exportPictureAction", QStringLiteral("Export &Picture..."),
+                               [this](QAction*) { exportPicture(); });
+    bindProgramKeys(exportPictureAction, {Qt::CTRL | Qt::Key_E});
+    exportTrackAction = item(fileMenu, "exportTrackAction", QStringLiteral("Export &Track..."),
+                             [this](QAction*) { exportTrack(); });
     exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
     bindProgramKeys(exitAction, {Qt::CTRL | Qt::Key_Q});
 
@@ -304,6 +316,48 @@ void MainWindow::buildMenus() {
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
 }
 
+void MainWindow::exportTrack() {
+    if (!exportTrackAction->isEnabled() || track_.empty()) return;
+    PlatformDialogs::FileOptions options;
+    options.title = QStringLiteral("Export Track");
+    options.nameFilter = QStringLiteral("CSV tables (*.csv *.CSV)");
+    options.initialDir = dataDir_;
+    options.defaultSuffix = QStringLiteral("csv");
+    options.overwritePrompt = true;
+    QString fileName;
+    if (!dialogs_.saveFile(this, options, fileName)) return;
+
+    TrackExport job(track_, trackStart_, fileName);
+    job.start();
+    QProgressDialog progress(QStringLiteral("Writing the track to ") + QFileInfo(fileName).fileName(),
+                             QStringLiteral("Cancel"), 0, static_cast<int>(job.rowCount()), this);
+    progress.setWindowTitle(QStringLiteral("Export Track"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    QTimer poll;
+    poll.setInterval(30);
+    connect(&poll, &QTimer::timeout, &progress, [&] {
+        if (whileExportingTrack) whileExportingTrack(progress);
+        if (progress.wasCanceled()) job.cancel();
+        progress.setValue(static_cast<int>(job.rowsWritten()));
+        if (job.finished()) progress.done(0);
+    });
+    poll.start();
+    // A short table is written before a progress dialog could even be read: don't flash one.
+    for (int i = 0; i < 10 && !job.finished() && !whileExportingTrack; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!job.finished()) progress.exec();
+    poll.stop();
+    // Cancel waits for the writer to stop, so the half-written copy is gone before the user goes on.
+    job.cancel();
+    job.wait();
+    if (!job.failure().isEmpty())
+        dialogs_.showError(this, GeneralErrorText(QStringLiteral("The track could not be exported to ") +
+                                                  fileName + QStringLiteral(": ") + job.failure()));
+}
+
 void MainWindow::initialize() {
     helpFile_ = findHelpFile();
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
@@ -328,6 +382,9 @@ void MainWindow::applyRunState(std::int32_t state) {
     pauseButton->setEnabled(state == Running);
     viewAids_->refresh();
     emit runStateChanged(state);
+    // A run paused or under way has a picture worth keeping; Ready shows only the background.
+    exportPictureAction->setEnabled(state != Ready);
+    exportTrackAction->setEnabled(state != Ready);
 }
 
 void MainWindow::showRunState(const QString& label, std::int32_t state) {
@@ -648,6 +705,23 @@ void MainWindow::pickPosition(int X, int Y) {
 
 void MainWindow::saveSettings() {
     SaveSettings(r_, dialogs_, this, dataDir_);
+}
+
+void MainWindow::exportPicture() {
+    if (!exportPictureAction->isEnabled()) return;
+    PlatformDialogs::FileOptions options;
+    options.title = QStringLiteral("Export Picture");
+    options.nameFilter = QStringLiteral("PNG pictures (*.png *.PNG)");
+    options.initialDir = dataDir_;
+    options.defaultSuffix = QStringLiteral("png");
+    options.overwritePrompt = true;
+    QString fileName;
+    if (!dialogs_.saveFile(this, options, fileName)) return;
+    // What the screen shows, the view aids included.
+    const QString failure = savePicturePng(surface_->renderWithOverlays(), fileName);
+    if (!failure.isEmpty())
+        dialogs_.showError(this, GeneralErrorText(QStringLiteral("The picture could not be exported to ") +
+                                                  fileName + QStringLiteral(": ") + failure));
 }
 
 void MainWindow::chooseBackgroundPicture() {

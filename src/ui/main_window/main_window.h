@@ -20,6 +20,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QProgressDialog;
 class QPushButton;
 class QtRunHost;
 class InitialStateDialog;
@@ -56,6 +57,8 @@ public:
     void chooseBackgroundPicture();
     void choosePlotInterval(QObject* sender);
     void saveSettings();
+    void exportPicture();
+    void exportTrack();
     void viewCurrentSettings();
     void viewSavedSettings();
     void requestExit();
@@ -103,6 +106,8 @@ public:
     int liveDelayMs = 100;
     std::function<void()> afterStepHook;
     bool pumpEveryStep = false;
+    // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
+    std::function<void(QProgressDialog&)> whileExportingTrack;
     // What ending the program does; the program quits the application.
     std::function<void()> onQuit;
 
@@ -124,6 +129,8 @@ public:
     QMenu* plotIntervalMenu = nullptr;
     QAction* saveSettingsAction = nullptr;
     QAction* exitAction = nullptr;
+    QAction* exportPictureAction = nullptr;
+    QAction* exportTrackAction = nullptr;
     QAction* bodyAInitialStateAction = nullptr;
     QAction* bodyBInitialStateAction = nullptr;
     QAction* bodyAColorAction = nullptr;

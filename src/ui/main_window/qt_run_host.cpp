@@ -10,7 +10,7 @@
 #include "ui/main_window/view_aids.h"
 
 QtRunHost::QtRunHost(MainWindow& form) : form_(form), separator_(QLocale().decimalPoint().toStdString()) {
-    sincePump_.start();
+    clock_.start();
 }
 
 void QtRunHost::drawBody(const TVector& NewPos, std::int32_t Body) {
@@ -29,7 +29,7 @@ void QtRunHost::sleepMs(std::int32_t ms) {
     // Show the new crosses before the pause, not a sleep later.
     form_.plotSurface()->flush(true);
     QThread::msleep(static_cast<unsigned long>(ms));
-    afterSleep_ = true;
+    schedule_.slept();
 }
 
 bool QtRunHost::pumpEvents() {
@@ -38,10 +38,9 @@ bool QtRunHost::pumpEvents() {
     atPlotPoint_ = plottedThisStep_;
     plottedThisStep_ = false;
     bool ran = false;
-    if (afterSleep_ || form_.pumpEveryStep || sincePump_.nsecsElapsed() >= 1'000'000) {
+    if (form_.pumpEveryStep || schedule_.afterStep([this] { return clock_.nsecsElapsed(); })) {
         QCoreApplication::processEvents();
-        sincePump_.restart();
-        afterSleep_ = false;
+        schedule_.pumped(clock_.nsecsElapsed());
         ran = true;
     }
     if (form_.afterStepHook) {

@@ -3,13 +3,14 @@
 #include <QElapsedTimer>
 #include <string>
 
+#include "core/pump_schedule.h"
 #include "core/run.h"
 
 class MainWindow;
 
 // The run loop's view of the main window: crosses on the plot surface, the elapsed labels, a real sleep,
-// and the Qt event pump, run at most about once a millisecond (and always right after a sleep) because a
-// pump costs as much as a whole integration step.
+// and the Qt event pump, run about once a millisecond (and always right after a sleep) because a pump costs
+// as much as a whole integration step.
 class QtRunHost : public RunHost {
 public:
     explicit QtRunHost(MainWindow& form);
@@ -32,8 +33,8 @@ public:
 
 private:
     MainWindow& form_;
-    QElapsedTimer sincePump_;
-    bool afterSleep_ = true;
+    QElapsedTimer clock_;
+    PumpSchedule schedule_;
     std::string separator_;
     bool plottedThisStep_ = false;
     bool atPlotPoint_ = true;

@@ -242,6 +242,22 @@ private slots:
         QCOMPARE(surface()->renderWithOverlays(), kept);
     }
 
+    void exportedPictureShowsTheAidsAsTheScreenDoes() {
+        pauseAtStep(40 * 30);
+        const QString off = home.path() + "/off.png";
+        const QString on = home.path() + "/on.png";
+        dialogs->saveAnswers.push_back(off);
+        window->exportPicture();
+        aids()->setExactPath(true);
+        aids()->setScaleBar(true);
+        dialogs->saveAnswers.push_back(on);
+        window->exportPicture();
+        QCOMPARE(QImage(off).convertToFormat(QImage::Format_RGB32), surface()->image());
+        const QImage withAids = QImage(on).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(withAids != surface()->image());
+        QCOMPARE(withAids, surface()->renderWithOverlays());
+    }
+
     void runClockCountsStepsAcrossPausesAndReplays() {
         const Extended dt = records->CurSettings.dT() / records->CurSettings.cpT();
         // The readout hears of each plot point before the step's event pump: the clock must already

@@ -657,7 +657,8 @@ private slots:
         QTest::newRow("unnormal mass")
             << int(BMass) << qb(extendedPattern(0x4000000000000000, 0x4000)) << "B" << 2 << "NAN";
         QTest::newRow("pseudo-denormal azimuth")
-            << int(ADir) << qb(extendedPattern(0x8000000000000000, 0x0000)) << "A" << 4 << "NAN";
+            << int(ADir) << qb(extendedPattern(0xC000000000000000, 0x0000)) << "A" << 4
+            << "5.04315471466814E-4932";
         QTest::newRow("pseudo-infinity speed")
             << int(BSpeed) << qb(extendedPattern(0x0000000000000000, 0x7FFF)) << "B" << 3 << "NAN";
         QTest::newRow("NaN save date")

@@ -1,0 +1,59 @@
+#include "ui/main_window/track_export.h"
+
+#include <QSaveFile>
+#include <exception>
+#include <string>
+#include <utility>
+
+#include "core/fp_error.h"
+#include "core/track_csv.h"
+
+TrackExport::TrackExport(PlotTrack points, const TState& start, QString path)
+    : points_(std::move(points)), start_(start), path_(std::move(path)) {}
+
+TrackExport::~TrackExport() {
+    cancel();
+    wait();
+}
+
+void TrackExport::start() {
+    writer_ = std::thread([this] { write(); });
+}
+
+void TrackExport::wait() {
+    if (writer_.joinable()) writer_.join();
+}
+
+void TrackExport::write() {
+    // This thread's x87 state is its own: the arithmetic below must be the run's, rounding to nearest.
+    clearFpFlags();
+    QSaveFile file(path_);
+    try {
+        if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
+        const TrackCsv csv(start_, true);
+        std::string chunk = csv.header() + '\n';
+        TState s = start_;
+        for (std::size_t i = 0; i < points_.size() && !cancelled_; ++i) {
+            points_.restoreInto(i, s);
+            const std::int64_t point = points_.plotIndexAt(i);
+            chunk += csv.row(point, plotPointDays(point, start_.dT()), s);
+            chunk += '\n';
+            if (chunk.size() > 1 << 16 || i + 1 == points_.size()) {
+                if (file.write(chunk.data(), static_cast<qint64>(chunk.size())) !=
+                    static_cast<qint64>(chunk.size()))
+                    throw std::runtime_error(file.errorString().toStdString());
+                chunk.clear();
+            }
+            rows_ = i + 1;
+        }
+        if (cancelled_) {
+            file.cancelWriting();
+        } else if (!file.commit()) {
+            throw std::runtime_error(file.errorString().toStdString());
+        }
+    } catch (const std::exception& e) {
+        file.cancelWriting();
+        failure_ = QString::fromStdString(e.what());
+    }
+    finished_ = true;
+}
