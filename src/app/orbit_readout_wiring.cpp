@@ -23,6 +23,14 @@ void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitR
     QObject::connect(&dialog, &InitialStateDialog::previewEnded, &readout, &OrbitReadoutWindow::previewEnded);
 
     readout.integrationErrorSource = [&mainWindow] { return mainWindow.viewAids()->integrationError(); };
+    readout.keptPointsSource = [&mainWindow] { return &mainWindow.keptPoints(); };
+    readout.keptPointsStartSource = [&mainWindow] { return mainWindow.keptPointsStart(); };
+    QObject::connect(&readout, &OrbitReadoutWindow::timelineMarked, mainWindow.viewAids(),
+                     [&mainWindow](const TVector& a, const TVector& b) {
+                         mainWindow.viewAids()->setTimelineMarker(std::make_pair(a, b));
+                     });
+    QObject::connect(&readout, &OrbitReadoutWindow::timelineCleared, mainWindow.viewAids(),
+                     [&mainWindow] { mainWindow.viewAids()->setTimelineMarker(std::nullopt); });
 
     QAction* item = mainWindow.orbitReadoutAction;
     QObject::connect(item, &QAction::toggled, &readout, [&readout](bool open) {

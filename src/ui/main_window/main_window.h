@@ -82,6 +82,8 @@ public:
 
     // The plot points of the current run, as computed; every replay rebuilds them.
     const PlotTrack& keptPoints() const { return track_; }
+    // The record the kept points were computed from, at the current scale.
+    const TState& keptPointsStart() const { return trackStart_; }
     // Whether the kept points are what a replay would compute now: the run's start values unchanged, no
     // point thinned out, no live run failed part-way, and every resume taken where a replay would have
     // stepped on. A zoom then redraws from them instead of recomputing the run.

@@ -247,6 +247,26 @@ void PlotOverlay::buildPath(const OverlayFrame& frame) {
     }
 }
 
+void paintTimelineRings(QPainter& p, const TVector& a, const TVector& b, const OverlayFrame& frame) {
+    OrbitFpGuard guard;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
+    for (int body = 0; body < 2; ++body) {
+        const TVector& at = body ? b : a;
+        const Extended x = at.u / frame.sf;
+        const Extended y = at.v / frame.sf;
+        // Far off the plot (or no number at all) there is nothing to ring.
+        if (!(std::fabs(x) < 1e6L && std::fabs(y) < 1e6L)) continue;
+        const QPointF centre(static_cast<double>(std::nearbyint(x)), static_cast<double>(std::nearbyint(y)));
+        QPen pen(body ? frame.colorB : frame.colorA);
+        pen.setWidthF(2);
+        p.setPen(pen);
+        p.drawEllipse(centre, 7, 7);
+    }
+    p.restore();
+}
+
 void PlotOverlay::paint(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame,
                         QChar decimalPoint) {
     OrbitFpGuard guard;

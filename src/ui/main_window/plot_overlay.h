@@ -52,6 +52,10 @@ struct OffscreenMarker {
 // position has no pixel).
 std::optional<OffscreenMarker> offscreenMarkerFor(const TVector& position, Extended sf, QSize size);
 
+// Rings round the two bodies at a plot point the timeline chose, in their colours, centred on the pixels
+// their crosses have there.
+void paintTimelineRings(QPainter& p, const TVector& a, const TVector& b, const OverlayFrame& frame);
+
 // The lighter tint of a body's colour that its exact path is drawn in.
 QColor pathTint(const QColor& body);
 

@@ -129,14 +129,21 @@ bool ViewAids::sameAsShown(const OverlayFrame& f) const {
     return true;
 }
 
+void ViewAids::setTimelineMarker(const std::optional<std::pair<TVector, TVector>>& bodies) {
+    marker_ = bodies;
+    markerShown_ = false;
+    refresh();
+}
+
 void ViewAids::refresh() {
-    if (!options_.any()) {
+    if (!options_.any() && !marker_) {
         rhythm_.stop();
         shown_.reset();
+        markerShown_ = false;
         surface_.setOverlay(QImage());
         return;
     }
-    if (!rhythm_.isActive()) rhythm_.start();
+    if (options_.any() && !rhythm_.isActive()) rhythm_.start();
     if (replaying_) return;
     // Run inside the run loop's event pump and inside handlers: the flags stay as they were.
     OrbitFpGuard guard;
@@ -144,14 +151,16 @@ void ViewAids::refresh() {
     const bool sameOptions = shownOptions_.exactPath == options_.exactPath &&
                              shownOptions_.scaleBar == options_.scaleBar &&
                              shownOptions_.offscreenMarkers == options_.offscreenMarkers;
-    if (sameOptions && sameAsShown(frame)) return;
+    if (sameOptions && (markerShown_ || !marker_) && sameAsShown(frame)) return;
     QImage layer(frame.size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
         QPainter p(&layer);
         const QString point = QLocale().decimalPoint();
         overlay_.paint(p, options_, frame, point.isEmpty() ? QLatin1Char('.') : point.front());
+        if (marker_) paintTimelineRings(p, marker_->first, marker_->second, frame);
     }
+    markerShown_ = marker_.has_value();
     surface_.setOverlay(layer);
     shown_ = frame;
     shownOptions_ = options_;

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "core/integration_error.h"
 #include "core/sim_records.h"
@@ -40,6 +41,10 @@ public:
     void replayEnded();
     // A zoom drew the run's kept plot points afresh: the run stands at plot point n, steps = n x cpT.
     void keptPointsRedrawn(const TState& start, std::int64_t steps);
+    // A ring round each body where the timeline stands, drawn whether or not a view aid is on; none clears
+    // it.
+    void setTimelineMarker(const std::optional<std::pair<TVector, TVector>>& bodies);
+    const std::optional<std::pair<TVector, TVector>>& timelineMarker() const { return marker_; }
     // Redraws at once what has changed (a state change, a zoom, a re-centring, a Reset).
     void refresh();
 
@@ -76,6 +81,8 @@ private:
     bool countedBeforePump_ = false;
     bool replaying_ = false;
 
+    std::optional<std::pair<TVector, TVector>> marker_;
+    bool markerShown_ = false;
     std::optional<OverlayFrame> shown_;
     OverlayOptions shownOptions_;
 };

@@ -8,10 +8,14 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <QScreen>
+#include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/fp_error.h"
+#include "core/number_text.h"
 #include "core/orbit_fp_guard.h"
+#include "core/track_csv.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/orbit_readout/readout_text.h"
 
@@ -237,6 +241,20 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
     layout->addWidget(hint_);
     integrationError_ = makeLabel(this, QStringLiteral("integrationError"));
     layout->addWidget(integrationError_);
+
+    layout->addWidget(makeHeading(this, QStringLiteral("timelineHeader"), QStringLiteral("Timeline")));
+    timeline_ = new QSlider(Qt::Horizontal, this);
+    timeline_->setObjectName(QStringLiteral("timeline"));
+    timeline_->setSingleStep(1);
+    timeline_->setPageStep(10);
+    timeline_->setEnabled(false);
+    // The window is shown without taking the keyboard; a click on the slider gives it the arrows.
+    timeline_->setFocusPolicy(Qt::StrongFocus);
+    layout->addWidget(timeline_);
+    timelineLabel_ = makeLabel(this, QStringLiteral("timelineLabel"));
+    timelineLabel_->setWordWrap(true);
+    layout->addWidget(timelineLabel_);
+    connect(timeline_, &QSlider::valueChanged, this, [this](int i) { showTimelinePoint(i); });
     layout->addStretch(1);
 
     paintTimer_.setSingleShot(true);
@@ -302,9 +320,11 @@ void OrbitReadoutWindow::replayFinished() {
     now_ = readout(records_.CurState);
     gauge_ = driftGauge(start_, *now_);
     paint();
+    resetTimeline();
 }
 
 void OrbitReadoutWindow::runStateChanged(int state) {
+    resetTimeline();
     if (state == Ready) {
         previewing_ = false;
         paintTimer_.stop();
@@ -313,6 +333,66 @@ void OrbitReadoutWindow::runStateChanged(int state) {
         paintTimer_.stop();
         paint();
     }
+}
+
+QString OrbitReadoutWindow::timelineText() const {
+    return timelineLabel_->text();
+}
+
+void OrbitReadoutWindow::resetTimeline() {
+    if (timelineMarked_) {
+        timelineMarked_ = false;
+        emit timelineCleared();
+    }
+    const PlotTrack* points = keptPointsSource ? keptPointsSource() : nullptr;
+    const bool usable = records_.SimState == Paused && points && !points->empty();
+    const QSignalBlocker quiet(timeline_);
+    timeline_->setEnabled(usable);
+    if (!usable) {
+        timeline_->setRange(0, 0);
+        timelineLabel_->setText(QStringLiteral("Pause the run to go back through its plot points."));
+        return;
+    }
+    const int last = static_cast<int>(points->size() - 1);
+    timeline_->setRange(0, last);
+    // The paused run stands at PlotCount; a thinned track holds every stride-th point up to it.
+    const std::int64_t at = std::min<std::int64_t>(records_.PlotCount / points->stride(), last);
+    timeline_->setValue(static_cast<int>(at));
+    QString text = QStringLiteral("Plot point %1 of %2")
+                       .arg(points->plotIndexAt(static_cast<std::size_t>(at)))
+                       .arg(points->plotIndexAt(static_cast<std::size_t>(last)));
+    if (points->thinned())
+        text += QStringLiteral(" (thinned: every %1th point of this long run is kept)").arg(points->stride());
+    timelineLabel_->setText(text);
+}
+
+void OrbitReadoutWindow::showTimelinePoint(int index) {
+    const PlotTrack* points = keptPointsSource ? keptPointsSource() : nullptr;
+    if (records_.SimState != Paused || !points || index < 0 ||
+        static_cast<std::size_t>(index) >= points->size())
+        return;
+    OrbitFpGuard guard;
+    TState state = keptPointsStartSource ? keptPointsStartSource() : records_.CurSettings;
+    points->restoreInto(static_cast<std::size_t>(index), state);
+    const std::int64_t point = points->plotIndexAt(static_cast<std::size_t>(index));
+    now_ = readout(state);
+    try {
+        nowDays_ = qs(ElapsedDaysText(plotPointDays(point, state.dT()), sep_)) + QStringLiteral(" days");
+    } catch (const std::exception&) {
+        // A damaged interval has no day to show; the run itself failed on it the same way.
+        nowDays_ = QStringLiteral("—");
+    }
+    gauge_ = driftGauge(start_, *now_);
+    QString text = QStringLiteral("Plot point %1 of %2, day %3")
+                       .arg(point)
+                       .arg(points->plotIndexAt(points->size() - 1))
+                       .arg(nowDays_.chopped(5));
+    if (points->thinned())
+        text += QStringLiteral(" (thinned: every %1th point of this long run is kept)").arg(points->stride());
+    timelineLabel_->setText(text);
+    paint();
+    timelineMarked_ = true;
+    emit timelineMarked(state.APos(), state.BPos());
 }
 
 void OrbitReadoutWindow::previewStart(const TState& preview) {

@@ -12,9 +12,11 @@
 #include "core/integration_error.h"
 #include "core/orbit_drift.h"
 #include "core/orbit_readout.h"
+#include "core/plot_track.h"
 #include "core/sim_records.h"
 
 class QLabel;
+class QSlider;
 
 // The Orbit Readout: the exact orbit of the record a run starts from beside the osculating orbit at the
 // last plot point, and a gauge of how far the run has drifted from the start. A tool window; it reads the
@@ -76,11 +78,22 @@ public:
     std::function<std::optional<IntegrationError>()> integrationErrorSource;
     QString integrationErrorText() const;
 
+    // The run's kept plot points and the record they were computed from. While paused, the timeline walks
+    // through them: the "Now" column and the gauge then show the chosen point, and the plot rings both
+    // bodies there. Run goes on from where the run paused, whatever the timeline shows.
+    std::function<const PlotTrack*()> keptPointsSource;
+    std::function<TState()> keptPointsStartSource;
+    QSlider* timeline() const { return timeline_; }
+    QString timelineText() const;
+
     // Seams for tests: how often the orbit was worked out and the window painted.
     int computeCount = 0;
     int paintCount = 0;
 
 signals:
+    // The timeline chose a plot point, with both bodies' positions there; or left it.
+    void timelineMarked(const TVector& a, const TVector& b);
+    void timelineCleared();
     // The user closed the window (its close box or the window system), not the program's end.
     void closed();
 
@@ -102,6 +115,8 @@ private:
     void requestPaint();
     void paint();
     void placeAtScreenEdge();
+    void resetTimeline();
+    void showTimelinePoint(int index);
     QString integrationErrorLine() const;
     void writeDump() const;
 
@@ -116,6 +131,9 @@ private:
     QLabel* momentumFigure_ = nullptr;
     QLabel* hint_ = nullptr;
     QLabel* integrationError_ = nullptr;
+    QSlider* timeline_ = nullptr;
+    QLabel* timelineLabel_ = nullptr;
+    bool timelineMarked_ = false;
 
     OrbitReadout start_;
     QString startDays_;
