@@ -250,7 +250,8 @@ void PlotOverlay::buildPath(const OverlayFrame& frame) {
 void paintTimelineRings(QPainter& p, const TVector& a, const TVector& b, const OverlayFrame& frame) {
     OrbitFpGuard guard;
     p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
+    // Crisp like the crosses, and the same pixels on every screen.
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     for (int body = 0; body < 2; ++body) {
         const TVector& at = body ? b : a;

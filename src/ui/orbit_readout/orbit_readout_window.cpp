@@ -355,8 +355,9 @@ void OrbitReadoutWindow::resetTimeline() {
     }
     const int last = static_cast<int>(points->size() - 1);
     timeline_->setRange(0, last);
-    // The paused run stands at PlotCount; a thinned track holds every stride-th point up to it.
-    const std::int64_t at = std::min<std::int64_t>(records_.PlotCount / points->stride(), last);
+    // The run paused after its last kept point (PlotCount is told to the window only when the paused loop
+    // has returned); a thinned track holds every stride-th point up to it.
+    const std::int64_t at = std::min<std::int64_t>(points->lastPlotIndex() / points->stride(), last);
     timeline_->setValue(static_cast<int>(at));
     QString text = QStringLiteral("Plot point %1 of %2")
                        .arg(points->plotIndexAt(static_cast<std::size_t>(at)))

@@ -1,0 +1,195 @@
+#include <QAction>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/orbit_readout_wiring.h"
+#include "core/orbit_readout.h"
+#include "plot_point_states.h"
+#include "scripted_dialogs.h"
+#include "ui/initial_state/initial_state_dialog.h"
+#include "ui/main_window/main_window.h"
+#include "ui/main_window/plot_surface.h"
+#include "ui/main_window/view_aids.h"
+#include "ui/orbit_readout/orbit_readout_window.h"
+#include "ui/orbit_readout/readout_text.h"
+
+using Row = OrbitReadoutWindow;
+
+// The timeline of a paused run in the Orbit Readout, as the program wires it to the main window.
+class TimelineTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dataHome;
+    QTemporaryDir configHome;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<SimRecords> records;
+    MainWindow* window = nullptr;
+    OrbitReadoutWindow* readout = nullptr;
+    int steps = 0;
+    std::function<void(int)> onStep;
+
+    // The default plot interval has 40 steps, so this pauses right on plot point `points` of the leg.
+    void runFor(int points) {
+        const int target = steps + points * 40;
+        onStep = [this, target](int s) {
+            if (s == target) window->controlRun(window->pauseButton);
+        };
+        QTest::mouseClick(window->runButton, Qt::LeftButton);
+        onStep = nullptr;
+        QCOMPARE(records->SimState, Paused);
+    }
+    QSlider* slider() const { return readout->timeline(); }
+    QRgb overlayPixel(const TVector& at, int dx, int dy) const {
+        const Extended sf = records->CurSettings.sf();
+        const QImage& o = window->plotSurface()->overlay();
+        if (o.isNull()) return 0;
+        return o.pixel(static_cast<int>(std::nearbyint(at.u / sf)) + dx,
+                       static_cast<int>(std::nearbyint(at.v / sf)) + dy);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dataHome.isValid() && configHome.isValid());
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    }
+    void init() {
+        dialogs = std::make_unique<ScriptedDialogs>();
+        records = std::make_unique<SimRecords>();
+        window = new MainWindow(*records, *dialogs);
+        auto* dialog = new InitialStateDialog(
+            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
+        window->setInitialStateDialog(dialog);
+        readout = new OrbitReadoutWindow(*records, window);
+        window->liveDelayMs = 0;
+        window->pumpEveryStep = true;
+        steps = 0;
+        window->afterStepHook = [this] {
+            ++steps;
+            if (onStep) onStep(steps);
+        };
+        window->show();
+        window->resize(900, 700);
+        wireOrbitReadout(*window, *dialog, *readout);
+        window->orbitReadoutAction->setChecked(true);
+        QCoreApplication::processEvents();
+    }
+    void cleanup() {
+        delete window;
+        records.reset();
+        dialogs.reset();
+    }
+
+    void walksThroughTheKeptPointsWhilePaused() {
+        QVERIFY(!slider()->isEnabled());
+        runFor(150);
+        QVERIFY(slider()->isEnabled());
+        QCOMPARE(slider()->minimum(), 0);
+        QCOMPARE(slider()->maximum(), 150);
+        QCOMPARE(slider()->value(), 150);
+
+        // Point 111 is the closest approach of the default run: the readout and the rings show it there.
+        const std::vector<TState> states = plotPointStates(records->CurSettings, 150);
+        slider()->setValue(111);
+        const TState& at = states[110];
+        const OrbitReadout o = readOrbit(at);
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("111.0 days"));
+        QCOMPARE(readout->nowText(Row::SeparationRow),
+                 QString::fromStdString(distanceText(o.separation, ".")));
+        QCOMPARE(readout->nowText(Row::EccentricityRow),
+                 QString::fromStdString(eccentricityText(o.eccentricity, ".")));
+        QVERIFY2(readout->timelineText().startsWith("Plot point 111 of 150, day 111.0"),
+                 qPrintable(readout->timelineText()));
+        const auto& marker = window->viewAids()->timelineMarker();
+        QVERIFY(marker.has_value());
+        QCOMPARE(marker->first.u, at.APos().u);
+        QCOMPARE(marker->second.v, at.BPos().v);
+        // A ring of radius 7 round each body's cross, in its colour, on the overlay; the kept image
+        // untouched.
+        QCOMPARE(overlayPixel(at.APos(), 7, 0), qRgb(255, 255, 0));
+        QCOMPARE(overlayPixel(at.BPos(), -7, 0), qRgb(255, 0, 0));
+        QCOMPARE(qAlpha(overlayPixel(at.APos(), 0, 0)), 0);
+    }
+
+    void theKeyboardStepsThroughThePoints_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("Left") << int(Qt::Key_Left) << 50 << 49;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 50 << 51;
+        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 50 << 60;
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 50 << 40;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 50 << 0;
+        QTest::newRow("End") << int(Qt::Key_End) << 50 << 80;
+    }
+    void theKeyboardStepsThroughThePoints() {
+        QFETCH(int, key);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        runFor(80);
+        slider()->setValue(from);
+        QTest::keyClick(slider(), Qt::Key(key));
+        QCOMPARE(slider()->value(), to);
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("%1.0 days").arg(to));
+    }
+
+    void runGoesOnFromWhereItPausedNotFromTheTimeline() {
+        runFor(60);
+        slider()->setValue(10);
+        QVERIFY(window->viewAids()->timelineMarker().has_value());
+        runFor(20);
+        // The rings go with the pause; the run stands at 80 points, as a run never scrubbed.
+        QCOMPARE(records->PlotCount, 80);
+        QVERIFY(records->CurState == plotPointStates(records->CurSettings, 80).back());
+        QCOMPARE(slider()->maximum(), 80);
+        QCOMPARE(slider()->value(), 80);
+        QVERIFY(!window->viewAids()->timelineMarker().has_value());
+
+        // While running the timeline rests: keys do nothing to it.
+        bool checked = false;
+        const int target = steps + 40 * 5;
+        onStep = [&](int s) {
+            if (!checked) {
+                checked = true;
+                QVERIFY(!slider()->isEnabled());
+                QTest::keyClick(slider(), Qt::Key_Home);
+                QVERIFY(!window->viewAids()->timelineMarker().has_value());
+            }
+            if (s == target) window->controlRun(window->pauseButton);
+        };
+        QTest::mouseClick(window->runButton, Qt::LeftButton);
+        onStep = nullptr;
+        QVERIFY(checked);
+        QCOMPARE(slider()->maximum(), 85);
+    }
+
+    void aResetLeavesNoRings() {
+        runFor(30);
+        slider()->setValue(5);
+        QVERIFY(!window->plotSurface()->overlay().isNull());
+        window->controlRun(window->resetButton);
+        QVERIFY(!slider()->isEnabled());
+        QVERIFY(!window->viewAids()->timelineMarker().has_value());
+        QVERIFY(window->plotSurface()->overlay().isNull());
+    }
+
+    void saysWhenALongRunIsThinned() {
+        window->setKeptPointCapacity(64);
+        runFor(200);
+        // 0..200 in 64 places: every 4th point.
+        QCOMPARE(window->keptPoints().stride(), 4);
+        QCOMPARE(slider()->maximum(), 50);
+        QCOMPARE(slider()->value(), 50);
+        QVERIFY2(readout->timelineText().contains("thinned: every 4th point"),
+                 qPrintable(readout->timelineText()));
+        slider()->setValue(25);
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("100.0 days"));
+    }
+};
+
+QTEST_MAIN(TimelineTest)
+#include "timeline_qtest.moc"
