@@ -319,8 +319,9 @@ void OrbitReadoutWindow::replayFinished() {
     start_ = readout(records_.CurSettings);
     now_ = readout(records_.CurState);
     gauge_ = driftGauge(start_, *now_);
-    paint();
+    // The timeline first, so what is painted (and dumped) shows its new range.
     resetTimeline();
+    paint();
 }
 
 void OrbitReadoutWindow::runStateChanged(int state) {
@@ -506,6 +507,8 @@ QString OrbitReadoutWindow::tableText() const {
     lines << QStringLiteral("Angular momentum drift\t") + angularMomentumDriftText() + '\t' +
                  momentumChip_->accessibleDescription();
     lines << QStringLiteral("Hint\t") + (hintShown() ? hint_->text() : QString());
+    lines << QStringLiteral("Timeline\t") + timelineLabel_->text() + '\t' +
+                 (timeline_->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
     return lines.join('\n') + '\n';
 }
 
