@@ -260,13 +260,14 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
     paintTimer_.setSingleShot(true);
     connect(&paintTimer_, &QTimer::timeout, this, [this] { paint(); });
     // The window manager frames the window some time after it is first shown, and Qt learns the frame
-    // without an event: the window is placed again once the frame is known, so that its title bar stays
-    // on the screen.
+    // without an event; the window manager may also place the window itself after the first move. So the
+    // window is placed again once the frame is known, until it has stood where it should for a moment
+    // (title bar on the screen), or a few seconds have passed.
     framePoll_.setInterval(50);
-    connect(&framePoll_, &QTimer::timeout, this, [this, tries = 0]() mutable {
+    connect(&framePoll_, &QTimer::timeout, this, [this, tries = 0, steady = 0]() mutable {
         const bool framed = frameGeometry().size() != size();
-        if (framed) placeAtScreenEdge();
-        if (framed || ++tries == 40) framePoll_.stop();
+        steady = framed && placeAtScreenEdge() ? steady + 1 : 0;
+        if (steady == 4 || ++tries == 100) framePoll_.stop();
     });
     // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
     // change in many places; a cheap look four times a second, while the readout is open, follows them all.
@@ -549,16 +550,18 @@ void OrbitReadoutWindow::closeEvent(QCloseEvent* event) {
     if (!owner || owner->isVisible()) emit closed();
 }
 
-void OrbitReadoutWindow::placeAtScreenEdge() {
+bool OrbitReadoutWindow::placeAtScreenEdge() {
     const QWidget* owner = parentWidget();
     QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
+    if (!screen) return true;
     const QRect available = screen->availableGeometry();
     // The client area is placed, inside the frame as far as it is known yet.
     const QRect frame = frameGeometry();
     const QRect client = geometry();
     const int right = frame.right() - client.right();
     const int top = client.top() - frame.top();
-    setGeometry(
-        QRect(QPoint(available.right() + 1 - right - client.width(), available.top() + top), client.size()));
+    const QPoint place(available.right() + 1 - right - client.width(), available.top() + top);
+    if (client.topLeft() == place) return true;
+    setGeometry(QRect(place, client.size()));
+    return false;
 }

@@ -114,7 +114,8 @@ private:
     void refreshFromSettings();
     void requestPaint();
     void paint();
-    void placeAtScreenEdge();
+    // True when the window already stood there.
+    bool placeAtScreenEdge();
     void resetTimeline();
     void showTimelinePoint(int index);
     QString integrationErrorLine() const;
