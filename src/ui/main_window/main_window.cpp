@@ -318,14 +318,10 @@ void MainWindow::buildMenus() {
 
 void MainWindow::exportTrack() {
     if (!exportTrackAction->isEnabled() || track_.empty()) return;
-    PlatformDialogs::FileOptions options;
-    options.title = QStringLiteral("Export Track");
-    options.nameFilter = QStringLiteral("CSV tables (*.csv *.CSV)");
-    options.initialDir = dataDir_;
-    options.defaultSuffix = QStringLiteral("csv");
-    options.overwritePrompt = true;
     QString fileName;
-    if (!dialogs_.saveFile(this, options, fileName)) return;
+    if (!askExportFile(QStringLiteral("Export Track"), QStringLiteral("CSV tables (*.csv *.CSV)"),
+                       QStringLiteral("csv"), fileName))
+        return;
 
     TrackExport job(track_, trackStart_, fileName);
     job.start();
@@ -353,9 +349,7 @@ void MainWindow::exportTrack() {
     // Cancel waits for the writer to stop, so the half-written copy is gone before the user goes on.
     job.cancel();
     job.wait();
-    if (!job.failure().isEmpty())
-        dialogs_.showError(this, GeneralErrorText(QStringLiteral("The track could not be exported to ") +
-                                                  fileName + QStringLiteral(": ") + job.failure()));
+    if (!job.failure().isEmpty()) reportExportFailure(QStringLiteral("track"), fileName, job.failure());
 }
 
 void MainWindow::initialize() {
@@ -707,21 +701,32 @@ void MainWindow::saveSettings() {
     SaveSettings(r_, dialogs_, this, dataDir_);
 }
 
+bool MainWindow::askExportFile(const QString& title, const QString& filter, const QString& suffix,
+                               QString& fileName) {
+    PlatformDialogs::FileOptions options;
+    options.title = title;
+    options.nameFilter = filter;
+    options.initialDir = dataDir_;
+    options.defaultSuffix = suffix;
+    options.overwritePrompt = true;
+    return dialogs_.saveFile(this, options, fileName);
+}
+
+void MainWindow::reportExportFailure(const QString& what, const QString& fileName, const QString& why) {
+    dialogs_.showError(
+        this, GeneralErrorText(QStringLiteral("The ") + what + QStringLiteral(" could not be exported to ") +
+                               fileName + QStringLiteral(": ") + why));
+}
+
 void MainWindow::exportPicture() {
     if (!exportPictureAction->isEnabled()) return;
-    PlatformDialogs::FileOptions options;
-    options.title = QStringLiteral("Export Picture");
-    options.nameFilter = QStringLiteral("PNG pictures (*.png *.PNG)");
-    options.initialDir = dataDir_;
-    options.defaultSuffix = QStringLiteral("png");
-    options.overwritePrompt = true;
     QString fileName;
-    if (!dialogs_.saveFile(this, options, fileName)) return;
+    if (!askExportFile(QStringLiteral("Export Picture"), QStringLiteral("PNG pictures (*.png *.PNG)"),
+                       QStringLiteral("png"), fileName))
+        return;
     // What the screen shows, the view aids included.
     const QString failure = savePicturePng(surface_->renderWithOverlays(), fileName);
-    if (!failure.isEmpty())
-        dialogs_.showError(this, GeneralErrorText(QStringLiteral("The picture could not be exported to ") +
-                                                  fileName + QStringLiteral(": ") + failure));
+    if (!failure.isEmpty()) reportExportFailure(QStringLiteral("picture"), fileName, failure);
 }
 
 void MainWindow::chooseBackgroundPicture() {

@@ -188,6 +188,9 @@ private:
     void endProgram();
     void pickPosition(int X, int Y);
     void repaintBackground();
+    // The save dialog of an export, starting in the data folder, and the report of a failed one.
+    bool askExportFile(const QString& title, const QString& filter, const QString& suffix, QString& fileName);
+    void reportExportFailure(const QString& what, const QString& fileName, const QString& why);
     void startTrack();
     void redrawFromKeptPoints();
 

@@ -337,6 +337,16 @@ void OrbitReadoutWindow::runStateChanged(int state) {
     }
 }
 
+namespace {
+
+// Said beside the timeline of a run so long that only every stride-th plot point is kept.
+QString thinnedNote(const PlotTrack& points) {
+    if (!points.thinned()) return {};
+    return QStringLiteral(" (thinned: every %1th point of this long run is kept)").arg(points.stride());
+}
+
+}  // namespace
+
 QString OrbitReadoutWindow::timelineText() const {
     return timelineLabel_->text();
 }
@@ -364,8 +374,7 @@ void OrbitReadoutWindow::resetTimeline() {
     QString text = QStringLiteral("Plot point %1 of %2")
                        .arg(points->plotIndexAt(static_cast<std::size_t>(at)))
                        .arg(points->plotIndexAt(static_cast<std::size_t>(last)));
-    if (points->thinned())
-        text += QStringLiteral(" (thinned: every %1th point of this long run is kept)").arg(points->stride());
+    text += thinnedNote(*points);
     timelineLabel_->setText(text);
 }
 
@@ -390,8 +399,7 @@ void OrbitReadoutWindow::showTimelinePoint(int index) {
                        .arg(point)
                        .arg(points->plotIndexAt(points->size() - 1))
                        .arg(nowDays_.chopped(5));
-    if (points->thinned())
-        text += QStringLiteral(" (thinned: every %1th point of this long run is kept)").arg(points->stride());
+    text += thinnedNote(*points);
     timelineLabel_->setText(text);
     paint();
     timelineMarked_ = true;
