@@ -262,12 +262,12 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
     // The window manager frames the window some time after it is first shown, and Qt learns the frame
     // without an event; the window manager may also place the window itself after the first move. So the
     // window is placed again once the frame is known, until it has stood where it should for a moment
-    // (title bar on the screen), or a few seconds have passed.
+    // (title bar on the screen), or twenty seconds have passed: a loaded machine frames late.
     framePoll_.setInterval(50);
     connect(&framePoll_, &QTimer::timeout, this, [this, tries = 0, steady = 0]() mutable {
         const bool framed = frameGeometry().size() != size();
         steady = framed && placeAtScreenEdge() ? steady + 1 : 0;
-        if (steady == 4 || ++tries == 100) framePoll_.stop();
+        if (steady == 4 || ++tries == 400) framePoll_.stop();
     });
     // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
     // change in many places; a cheap look four times a second, while the readout is open, follows them all.
@@ -564,10 +564,16 @@ bool OrbitReadoutWindow::placeAtScreenEdge() {
     if (!screen) return true;
     const QRect available = screen->availableGeometry();
     // The client area is placed, inside the frame as far as it is known yet.
-    const QRect frame = frameGeometry();
     const QRect client = geometry();
-    const int right = frame.right() - client.right();
-    const int top = client.top() - frame.top();
+    // Until the window manager has framed the readout, the main window's frame, drawn by the same window
+    // manager, tells how much room the title bar and the border take.
+    const bool framed = frameGeometry().size() != client.size();
+    const QWidget* framedLike =
+        framed || !owner || owner->frameGeometry().size() == owner->size() ? this : owner;
+    const QRect frame = framedLike->frameGeometry();
+    const QRect inner = framedLike->geometry();
+    const int right = frame.right() - inner.right();
+    const int top = inner.top() - frame.top();
     const QPoint place(available.right() + 1 - right - client.width(), available.top() + top);
     if (client.topLeft() == place) return true;
     setGeometry(QRect(place, client.size()));
