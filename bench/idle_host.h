@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+
 #include "core/run.h"
 
 // Draws nothing and serves no events: what is left is the integration itself.
@@ -8,5 +10,6 @@ public:
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
+    bool pumpEvents(std::int32_t) override { return false; }
+    std::int32_t quietSteps() override { return INT32_MAX - 1; }
 };

@@ -17,8 +17,14 @@ public:
     // Called after every step with a monotonic clock in nanoseconds; true when the pump is to run now.
     template <class Clock>
     bool afterStep(Clock&& nowNs) {
+        return afterSteps(1, nowNs);
+    }
+    // The same after n steps taken without a call, which quietSteps allowed.
+    template <class Clock>
+    bool afterSteps(std::int64_t n, Clock&& nowNs) {
         if (afterSleep_) return true;
-        if (++steps_ < stride_) return false;
+        steps_ += n;
+        if (steps_ < stride_) return false;
         const std::int64_t now = nowNs();
         const std::int64_t perStep = std::max<std::int64_t>(1, (now - lastRead_) / steps_);
         // Fewer steps between reads at once when steps grow slow; more only gradually when they grow fast.
@@ -34,6 +40,10 @@ public:
         steps_ = 0;
     }
     void slept() { afterSleep_ = true; }
+    // The steps that may follow the next one before the clock is due to be read: none after a sleep.
+    std::int64_t quietSteps() const {
+        return afterSleep_ ? 0 : std::max<std::int64_t>(0, stride_ - steps_ - 1);
+    }
 
     std::int64_t stepsBetweenReads() const { return stride_; }
 

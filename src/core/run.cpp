@@ -1,10 +1,12 @@
 #include "core/run.h"
 
+#include <algorithm>
 #include <cfenv>
 
 #include "core/body_step.h"
 #include "core/fp_error.h"
 #include "core/number_text.h"
+#include "core/step_frame.h"
 
 namespace {
 
@@ -43,61 +45,6 @@ template <class S>
     raiseFpError(flags);
 }
 
-[[gnu::always_inline]] inline void storeBody(TState& s, const BodyFields& f, const BodyStep<Extended>& b) {
-    storeExtended(&s.bytes[f.pos], b.newPos.u);
-    storeExtended(&s.bytes[f.pos + TStateLayout::VectorV], b.newPos.v);
-    storeExtended(&s.bytes[f.speed], b.newSpeed);
-    storeExtended(&s.bytes[f.dir], b.newDir);
-}
-
-// One step from CurState, built in locals and stored in CurState and NextState only after the flag test,
-// so a failed step leaves CurState as the last completed one. The bodies go stage by stage side by side:
-// their long instructions (FSINCOS, FSQRT, FDIV, FPATAN) are independent and overlap.
-// NextState is a whole copy of CurState after every step; nextIsCopy says it still is one from the last
-// step (no code outside the loop has run since), and the whole copy is skipped.
-[[gnu::always_inline]] inline void integrationStep(SimRecords& records, Extended dt, bool nextIsCopy) {
-    TState& cur = records.CurState;
-    BodyStep<Extended> a = bodyAtStart<Extended>(cur, BodyA);
-    BodyStep<Extended> b = bodyAtStart<Extended>(cur, BodyB);
-    const Extended massA = fieldAs<Extended>(cur, BodyA.mass);
-    const Extended massB = fieldAs<Extended>(cur, BodyB.mass);
-
-    a.startVelocity();
-    b.startVelocity();
-    a.separate(b.pos);
-    b.separate(a.pos);
-    a.pull(massB);
-    b.pull(massA);
-    a.newVelocity(dt);
-    b.newVelocity(dt);
-    a.speedOfNewVelocity();
-    b.speedOfNewVelocity();
-    a.azimuthStart();
-    b.azimuthStart();
-    a.azimuthEnd();
-    b.azimuthEnd();
-    a.advance(dt);
-    b.advance(dt);
-
-    // Every result exists before the test, so none can be computed after it.
-    pinFpResult(a.newPos.u);
-    pinFpResult(a.newPos.v);
-    pinFpResult(a.newSpeed);
-    pinFpResult(a.newDir);
-    pinFpResult(b.newPos.u);
-    pinFpResult(b.newPos.v);
-    pinFpResult(b.newSpeed);
-    pinFpResult(b.newDir);
-    if (const int flags = x87ErrorFlags(); flags != 0) [[unlikely]]
-        raiseFirstFailure(cur, dt, flags);
-
-    if (!nextIsCopy) records.NextState = cur;
-    storeBody(cur, BodyA, a);
-    storeBody(cur, BodyB, b);
-    storeBody(records.NextState, BodyA, a);
-    storeBody(records.NextState, BodyB, b);
-}
-
 // Plot counts wrap like the 32-bit counter they are, never into undefined behaviour.
 inline std::int32_t incremented(std::int32_t n) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);
@@ -120,17 +67,23 @@ inline void ensureX87Control() {
     raiseFpError(FE_DIVBYZERO);
 }
 
-// Tells whether the step counter is a multiple of cpT without a division per step (an integer division
-// costs a few per cent of a step): the remainder is carried along and recomputed only when cpT changes.
+// Where the step counter stands against cpT, without a division per step: the remainder is carried along
+// and recomputed only when cpT changes.
 class PlotRhythm {
 public:
-    bool endsInterval(std::int32_t stepCounter, std::int32_t cpT) {
+    // Steps until the counter is next a multiple of cpT (at least 1), from stepCounter before them.
+    std::int64_t stepsToPlotPoint(std::int32_t stepCounter, std::int32_t cpT) {
+        period_ = cpT < 0 ? -static_cast<std::int64_t>(cpT) : cpT;
         if (cpT != cpT_) {
             cpT_ = cpT;
-            remainder_ = stepCounter % cpT;
-        } else if (++remainder_ == cpT || remainder_ == -static_cast<std::int64_t>(cpT)) {
-            remainder_ = 0;
+            remainder_ = stepCounter % period_;
         }
+        return period_ - remainder_;
+    }
+    // n steps taken (no more than stepsToPlotPoint said); true when they end on a plot point.
+    bool advance(std::int64_t n) {
+        remainder_ += n;
+        if (remainder_ == period_) remainder_ = 0;
         return remainder_ == 0;
     }
     // The step counter went back to 0.
@@ -138,6 +91,7 @@ public:
 
 private:
     std::int32_t cpT_ = 0;  // never a valid divisor: the first call divides
+    std::int64_t period_ = 1;
     std::int64_t remainder_ = 0;
 };
 
@@ -159,19 +113,61 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
     if (records.CurState.cpT() == 0) raiseZeroDivide();
     checkFpFlags();
 
+    // The step works on a frame of its own, loaded from CurState and written back to the records only when
+    // something outside the loop may look at them: at a plot point, before the host's pump, on the way out.
+    X87Step step;
+    // Flags raised by constants the step would compute itself fail its next step.
+    int pendingFlags = step.setUp(dt, records.CurState);
+    step.load(records.CurState);
+
     std::int32_t stepCounter = 0;
     std::int32_t plotCounter = records.PlotCount;
     PlotRhythm rhythm;
+    // NextState is a whole copy of CurState after every step; nextIsCopy says it still is one from the last
+    // write-back (no code outside the loop has run since), and only the step's fields are copied.
     bool nextIsCopy = false;
+    const auto writeBack = [&] {
+        step.store(records.CurState);
+        if (nextIsCopy) {
+            step.store(records.NextState);
+        } else {
+            records.NextState = records.CurState;
+            nextIsCopy = true;
+        }
+    };
+    const auto reread = [&] {
+        step.load(records.CurState);
+        return step.takeMasses(records.CurState);
+    };
     while (records.SimState == Running) {
-        integrationStep(records, dt, nextIsCopy);
-        nextIsCopy = true;
-        ++stepCounter;
-
         // A handler served in the pump may have replaced CurState (a nested replay).
         const std::int32_t cpT = records.CurState.cpT();
+        // The steps before anything outside the loop is due: a plot point, the counter's wrap, the host's
+        // pump. With a zero cpT one step is taken and then the division error raised, as each step has its
+        // plot point test after it.
+        std::int64_t steps = 1;
+        if (cpT != 0) {
+            steps = std::min<std::int64_t>(rhythm.stepsToPlotPoint(stepCounter, cpT),
+                                           StepCounterWrap - stepCounter);
+            steps = std::min<std::int64_t>(steps, static_cast<std::int64_t>(host.quietSteps()) + 1);
+        }
+        for (std::int64_t i = 0; i < steps; ++i) {
+            const int flags = pendingFlags != 0 ? pendingFlags : step.step();
+            if (flags != 0) [[unlikely]] {
+                // The frame is spoilt. Its last good state is i steps on from CurState: the same steps give
+                // the same bits again. Then the failed step is recomputed from it to find its first failing
+                // operation.
+                step.load(records.CurState);
+                for (std::int64_t j = 0; j < i; ++j) step.step();
+                if (i > 0) writeBack();
+                raiseFirstFailure(records.CurState, dt, flags);
+            }
+        }
+        stepCounter += static_cast<std::int32_t>(steps);
+        writeBack();
         if (cpT == 0) raiseZeroDivide();
-        if (rhythm.endsInterval(stepCounter, cpT)) {
+
+        if (rhythm.advance(steps)) {
             host.drawBody(records.CurState.APos(), 0);
             host.drawBody(records.CurState.BPos(), 1);
             if (Delay > 0) host.sleepMs(Delay);
@@ -189,6 +185,8 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
             }
             if (Count > 0 && plotCounter >= Count) break;
             nextIsCopy = false;
+            // The window's slots for the plot point ran; read the records afresh, as after a pump.
+            pendingFlags = reread();
         }
 
         if (stepCounter == StepCounterWrap) {
@@ -196,10 +194,11 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
             rhythm.restart();
         }
         // Handlers served here may change any record.
-        if (host.pumpEvents()) {
+        if (host.pumpEvents(static_cast<std::int32_t>(steps))) {
             clearFpFlags();
             ensureX87Control();
             nextIsCopy = false;
+            pendingFlags = reread();
         }
     }
     return plotCounter;

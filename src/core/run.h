@@ -14,10 +14,14 @@ public:
     // Shows the elapsed time: ElapsedLabel gets daysText, ElapsedUnitLabel "days".
     virtual void showElapsed(const std::string& daysText) = 0;
     virtual void sleepMs(std::int32_t ms) = 0;
-    // Serves pending window events after a step. Returns true when it actually ran (the caller then clears
-    // the floating-point flags that foreign code may have left, and reads the records afresh: only handlers
-    // served here may change them during a run).
-    virtual bool pumpEvents() = 0;
+    // Serves pending window events after the given number of steps (at least 1) since the last call.
+    // Returns true when it actually ran (the caller then clears the floating-point flags that foreign code
+    // may have left, and reads the records afresh: only handlers served here may change them during a run).
+    virtual bool pumpEvents(std::int32_t steps) = 0;
+    // How many steps the run may take, beyond the next one, before it calls pumpEvents: the host needs
+    // nothing after each of them. The run writes the records back and calls pumpEvents no later than that,
+    // and earlier at a plot point. 0 asks for a call after every step.
+    virtual std::int32_t quietSteps() { return 0; }
     // Told after each plot point with the call's plot counter, so the window knows the count of a run whose
     // loop has not yet returned it.
     virtual void plotCounted(std::int32_t /*plotCounter*/) {}

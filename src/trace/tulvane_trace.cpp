@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -171,7 +172,8 @@ public:
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
+    bool pumpEvents(std::int32_t) override { return false; }
+    std::int32_t quietSteps() override { return INT32_MAX - 1; }
     void plotCounted(std::int32_t plotCounter) override {
         printLine(
             csv_.row(plotCounter, plotPointDays(plotCounter, records_.CurSettings.dT()), records_.CurState));

@@ -32,7 +32,7 @@ public:
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
+    bool pumpEvents(std::int32_t) override { return false; }
     void plotCounted(std::int32_t n) override {
         t_.add(n, r_.CurState);
         states.push_back(r_.CurState);

@@ -29,7 +29,7 @@ public:
     void drawBody(const TVector&, std::int32_t) override { ++draws; }
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
+    bool pumpEvents(std::int32_t) override { return false; }
     long draws = 0;
 };
 

@@ -38,7 +38,7 @@ public:
         sleeps.push_back(ms);
         sequence += 'S';
     }
-    bool pumpEvents() override {
+    bool pumpEvents(std::int32_t) override {
         ++pumps;
         if (onPump) onPump(pumps);
         if (pumps == pauseAtPump) records_.SimState = Paused;

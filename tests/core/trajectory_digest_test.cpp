@@ -15,7 +15,7 @@ public:
     void drawBody(const TVector&, std::int32_t) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
-    bool pumpEvents() override { return false; }
+    bool pumpEvents(std::int32_t) override { return false; }
     void plotCounted(std::int32_t) override {
         for (std::uint8_t byte : records_.CurState.bytes) digest = (digest ^ byte) * 0x100000001B3ull;
     }

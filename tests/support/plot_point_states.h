@@ -15,7 +15,7 @@ inline std::vector<TState> plotPointStates(const TState& start, std::int32_t poi
         void drawBody(const TVector&, std::int32_t) override {}
         void showElapsed(const std::string&) override {}
         void sleepMs(std::int32_t) override {}
-        bool pumpEvents() override { return false; }
+        bool pumpEvents(std::int32_t) override { return false; }
         void plotCounted(std::int32_t) override { states.push_back(records_.CurState); }
         std::vector<TState> states;
 

@@ -1,5 +1,8 @@
 #include "ui/main_window/qt_run_host.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLocale>
@@ -32,13 +35,13 @@ void QtRunHost::sleepMs(std::int32_t ms) {
     schedule_.slept();
 }
 
-bool QtRunHost::pumpEvents() {
+bool QtRunHost::pumpEvents(std::int32_t steps) {
     // Counted before the pump: a replay served inside it restarts the clock.
-    form_.viewAids_->stepPumped();
+    form_.viewAids_->stepsPumped(steps);
     atPlotPoint_ = plottedThisStep_;
     plottedThisStep_ = false;
     bool ran = false;
-    if (form_.pumpEveryStep || schedule_.afterStep([this] { return clock_.nsecsElapsed(); })) {
+    if (form_.pumpEveryStep || schedule_.afterSteps(steps, [this] { return clock_.nsecsElapsed(); })) {
         QCoreApplication::processEvents();
         schedule_.pumped(clock_.nsecsElapsed());
         ran = true;
@@ -49,6 +52,12 @@ bool QtRunHost::pumpEvents() {
     }
     if (ran) form_.endSupersededLoop();
     return ran;
+}
+
+std::int32_t QtRunHost::quietSteps() {
+    // The test hooks look at every step.
+    if (form_.pumpEveryStep || form_.afterStepHook) return 0;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(schedule_.quietSteps(), INT32_MAX - 1));
 }
 
 void QtRunHost::plotCounted(std::int32_t plotCounter) {

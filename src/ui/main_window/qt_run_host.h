@@ -18,7 +18,8 @@ public:
     void drawBody(const TVector& NewPos, std::int32_t Body) override;
     void showElapsed(const std::string& daysText) override;
     void sleepMs(std::int32_t ms) override;
-    bool pumpEvents() override;
+    bool pumpEvents(std::int32_t steps) override;
+    std::int32_t quietSteps() override;
     void plotCounted(std::int32_t plotCounter) override;
     std::string decimalSeparator() const override { return separator_; }
 

@@ -32,8 +32,9 @@ public:
         ++steps_;
         countedBeforePump_ = true;
     }
-    void stepPumped() {
-        if (!countedBeforePump_) ++steps_;
+    // n steps since the last pump, the last of which may have been counted at its plot point.
+    void stepsPumped(std::int64_t n) {
+        steps_ += countedBeforePump_ ? n - 1 : n;
         countedBeforePump_ = false;
     }
     // Nothing is drawn while a replay goes on; it is drawn once when the replay ends.

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/extended.h"
+#include "core/t_state.h"
+
+// What the integrator's x87 step (step_x87.S) works on: the moving part of the state, which each step
+// replaces by the state after it, and the run's constants. Values sit in 16-byte slots, the 10 bytes of the
+// record's own form first. The offsets are spelled out in the assembly too, hence the checks below.
+struct alignas(16) StepFrame {
+    struct Slot {
+        alignas(16) std::uint8_t bytes[16];
+    };
+    Slot posAU, posAV, posBU, posBV, speedA, speedB, dirA, dirB;
+    Slot dt, half;      // half = (dt * 0.5) * dt
+    Slot gmOfA, gmOfB;  // G times each body's mass
+    Slot degreeFactor;
+    Slot accelBU, accelBV;  // the step's own scratch
+    // dt and half again, when a double holds them exactly: an 8-byte operand is read far faster than a
+    // 10-byte load, and the product is the same.
+    double dt64, half64;
+};
+static_assert(offsetof(StepFrame, dirB) == 0x70 && offsetof(StepFrame, dt) == 0x80 &&
+              offsetof(StepFrame, degreeFactor) == 0xC0 && offsetof(StepFrame, accelBV) == 0xE0 &&
+              offsetof(StepFrame, dt64) == 0xF0 && offsetof(StepFrame, half64) == 0xF8);
+
+// One step of both bodies on the frame; returns the x87 error flags it left (or invalid for an angle FSINCOS
+// cannot reduce). Nonzero leaves the frame spoilt. The _dt_double form reads dt64 and half64.
+extern "C" int tulvane_step(StepFrame* frame);
+extern "C" int tulvane_step_dt_double(StepFrame* frame);
+
+// The integration step as the run uses it: the frame with its constants, and the form of the step they
+// allow. Every value moves as its 10 bytes, so any pattern, NaNs included, reaches the step unchanged.
+class X87Step {
+public:
+    // The run's constants from dt and the masses in s. Returns the error flags computing them raised: then
+    // the first step fails too (it computes the same values), and the caller says which error it is.
+    int setUp(Extended dt, const TState& s);
+    // The masses again, after event handlers that may have changed the record. Same return.
+    int takeMasses(const TState& s);
+
+    void load(const TState& s);
+    void store(TState& s) const;
+
+    int step() { return fast_ ? tulvane_step_dt_double(&frame_) : tulvane_step(&frame_); }
+
+    const StepFrame& frame() const { return frame_; }
+
+private:
+    StepFrame frame_{};
+    bool fast_ = false;
+};
