@@ -51,6 +51,43 @@ void BM_StepFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_StepFloor);
 
+// The same long instructions where a step has them in its dependency chains, with the least work between:
+// per body, the direction's FSINCOS, the root of the new speed, the arc sine's argument and root, FPATAN and
+// the division back to degrees, each waiting for the one before, and the next step's FSINCOS for that.
+// Two such chains, one per body, side by side as in the step. What FPATAN shares with the divider and with
+// FSINCOS makes this slower than the floor's loose instructions on some processors: no step can be faster.
+[[gnu::noinline]] void stepChains(std::int64_t steps) {
+    static const double zero = 0, angle = 4.5, share = 0.3;
+    Extended a = 1, b = 1;
+    for (std::int64_t i = 0; i < steps; ++i) {
+        asm volatile(
+            ".irp chain, 0, 1\n\t"
+            "fmull %[zero]\n\tfaddl %[angle]\n\tfsincos\n\tfstp %%st(0)\n\tfxch %%st(1)\n\t"
+            ".endr\n\t"
+            ".irp chain, 0, 1\n\t"
+            "fmull %[zero]\n\tfaddl %[share]\n\tfsqrt\n\tfld1\n\tfdivp\n\tfsqrt\n\tfxch %%st(1)\n\t"
+            ".endr\n\t"
+            ".irp chain, 0, 1\n\t"
+            "fld1\n\tfpatan\n\tfxch %%st(1)\n\t"
+            ".endr\n\t"
+            ".irp chain, 0, 1\n\t"
+            "fld1\n\tfdivrp\n\tfxch %%st(1)\n\t"
+            ".endr"
+            : "+t"(a), "+u"(b)
+            : [zero] "m"(zero), [angle] "m"(angle), [share] "m"(share));
+    }
+    benchmark::DoNotOptimize(a);
+    benchmark::DoNotOptimize(b);
+}
+
+void BM_StepChains(benchmark::State& state) {
+    for (auto _ : state) stepChains(StepsPerRun);
+    reportPerStep(state);
+    state.counters["vs_floor"] = secondsOf(stepChains, state.iterations() * StepsPerRun) /
+                                 secondsOf(stepFloor, state.iterations() * StepsPerRun);
+}
+BENCHMARK(BM_StepChains);
+
 // Run's loop from the defaults as a replay, which has no sleep and no label text: the flag test, the plot
 // rhythm, the record stores and an empty host around each step. vs_floor is its time over that of the same
 // number of steps of BM_StepFloor's instructions, measured right after it in the same run.

@@ -2,10 +2,10 @@
 
 #include "core/vector_math.h"
 
-// One body's part of an integration step, cut into stages so that the stages of the two bodies can be
-// interleaved and the long x87 instructions of one overlap the other's work. Within one body the
-// operations, their order and their roundings are the trajectory; each stage keeps them as written.
-// S is Extended for the run, or Checked to find the first operation of a failed step.
+// One body's part of an integration step: the definition of the step. Within one body the operations, their
+// order and their roundings are the trajectory. The run computes it in x87 assembly (step_x87.S), which its
+// test holds to this with S = Extended bit for bit; with S = Checked it finds the first failing operation of
+// a step that has failed.
 template <class S>
 struct BodyStep {
     using V = typename vector_ops::VectorOf<S>::type;

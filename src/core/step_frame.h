@@ -46,7 +46,7 @@ public:
 
     int step() { return fast_ ? tulvane_step_dt_double(&frame_) : tulvane_step(&frame_); }
 
-    const StepFrame& frame() const { return frame_; }
+    bool usesDoubles() const { return fast_; }
 
 private:
     StepFrame frame_{};

@@ -27,6 +27,22 @@ struct SimulatedRun {
         }
         return pump;
     }
+    // As many steps as quietSteps allows before the next call, then one call for all of them; returns the
+    // steps taken.
+    std::int64_t batch(std::int64_t costNs) {
+        const std::int64_t n = schedule.quietSteps() + 1;
+        now += n * costNs;
+        if (schedule.afterSteps(n, [&] {
+                ++reads;
+                return now;
+            })) {
+            pumpTimes.push_back(now);
+            schedule.pumped(now);
+        }
+        ++calls;
+        return n;
+    }
+    long calls = 0;
     // The longest time between two pumps, from pump number `from` on.
     std::int64_t longestGap(std::size_t from = 0) const {
         std::int64_t gap = 0;
@@ -78,6 +94,32 @@ TEST(PumpSchedule, ShortensTheStrideAtOnceWhenStepsSlowDown) {
     EXPECT_LE(run.schedule.stepsBetweenReads(), 1);
     ASSERT_GT(run.pumpTimes.size(), before + 500);
     EXPECT_LE(run.longestGap(before + 1), 1'000'000 + 2 * 300'000);
+}
+
+// A run that takes the quiet steps the schedule allows between calls keeps the millisecond, reads the clock
+// at nearly every call, and makes few calls: the loop need not stop for the host after every step.
+TEST_P(PumpScheduleAtStepCost, BatchedStepsKeepTheMillisecondWithOneCallPerRead) {
+    SimulatedRun run;
+    const std::int64_t cost = GetParam();
+    std::int64_t steps = 0;
+    while (run.now < 200'000'000) steps += run.batch(cost);
+    EXPECT_LE(run.longestGap(), 1'000'000 + 2 * cost);
+    EXPECT_GE(run.longestGap(), PumpSchedule::PumpAfterNs);
+    EXPECT_LE(run.calls, run.reads + static_cast<long>(run.pumpTimes.size()) + 1);
+    if (cost < 10'000) {
+        EXPECT_LT(run.calls, steps / 20);
+    }
+}
+
+TEST(PumpSchedule, NoQuietStepsRightAfterASleep) {
+    SimulatedRun run;
+    for (int i = 0; i < 1000; ++i) run.step(300);
+    EXPECT_GT(run.schedule.quietSteps(), 0);
+    run.schedule.slept();
+    EXPECT_EQ(run.schedule.quietSteps(), 0);
+    run.now += 100'000'000;
+    EXPECT_EQ(run.batch(300), 1);
+    EXPECT_EQ(run.pumpTimes.back(), run.now);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -38,7 +40,8 @@ public:
         sleeps.push_back(ms);
         sequence += 'S';
     }
-    bool pumpEvents(std::int32_t) override {
+    bool pumpEvents(std::int32_t steps) override {
+        stepsPumped.push_back(steps);
         ++pumps;
         if (onPump) onPump(pumps);
         if (pumps == pauseAtPump) records_.SimState = Paused;
@@ -49,6 +52,7 @@ public:
         sequence += 'C';
     }
     std::string decimalSeparator() const override { return separator; }
+    std::int32_t quietSteps() override { return quiet; }
 
     std::vector<Draw> draws;
     std::vector<std::string> elapsed;
@@ -56,6 +60,8 @@ public:
     std::vector<std::int32_t> counted;
     std::string sequence;  // draws, sleeps and texts in order, pumps left out
     long pumps = 0;
+    std::vector<std::int32_t> stepsPumped;  // the steps each pump was told of
+    std::int32_t quiet = 0;
     long pauseAtPump = -1;
     bool pumpRuns = true;
     std::string separator = ".";
@@ -388,6 +394,73 @@ TEST_F(RunLoop, BodiesAtOnePointFailWithDivisionInTheFirstStep) {
     EXPECT_EQ(r.SimState, Running);
     EXPECT_EQ(r.PlotCount, 3);
 }
+
+// Two bodies on one line, moving the same way at 1 and 0.5 km/s without mass, meet exactly after 25 steps of
+// 2160 s: the 26th step divides by their zero distance, in the middle of a plot interval.
+TState meetingAfter25Steps() {
+    TState s = defaultSettings();
+    s.setAMass(0);
+    s.setBMass(0);
+    s.setAPos({0, 0});
+    s.setBPos({0, -25 * 1.08e6L});
+    s.setASpeed(1);
+    s.setBSpeed(0.5L);
+    s.setADir(0);
+    s.setBDir(0);
+    return s;
+}
+
+class StepsBetweenPumps : public RunLoop, public ::testing::WithParamInterface<std::int32_t> {};
+
+// However many steps the host lets the run take between two pumps, a step that fails leaves the last
+// completed one in CurState and NextState, and the pumps were told of every step before it.
+TEST_P(StepsBetweenPumps, AFailureMidBatchLeavesTheLastCompletedStep) {
+    const TState start = meetingAfter25Steps();
+    SimRecords r = runningFrom(start, 2);
+    RecordingHost host(r);
+    host.quiet = GetParam();
+    expectError([&] { ::Run(r, host, 0, 0); }, "EZeroDivide", "Floating point division by zero");
+    TState after25 = start;
+    after25.setAPos({0, -25 * 2.16e6L});
+    after25.setBPos({0, -25 * 2.16e6L});
+    EXPECT_EQ(r.CurState.APos().v, after25.APos().v);
+    EXPECT_EQ(r.CurState.BPos().v, after25.BPos().v);
+    EXPECT_EQ(r.NextState, r.CurState);
+    EXPECT_EQ(r.PlotCount, 2);
+    long told = 0;
+    for (const std::int32_t n : host.stepsPumped) {
+        EXPECT_GE(n, 1);
+        EXPECT_LE(n, GetParam() + 1);
+        told += n;
+    }
+    EXPECT_EQ(told, 25 / (GetParam() + 1) * (GetParam() + 1));
+}
+
+// And the same run pumps after every step when the host asks for it, after a few, or only at plot points.
+TEST_P(StepsBetweenPumps, TakeTheHostsCountBetweenPumpsAndStopAtPlotPoints) {
+    SimRecords r = runningFrom(defaultSettings());
+    RecordingHost host(r);
+    host.quiet = GetParam();
+    host.pauseAtPump = 30;
+    const std::int32_t plotCount = ::Run(r, host, 0, 0);
+    const long perPump = std::min<long>(GetParam() + 1, 40);
+    long steps = 0;
+    for (const std::int32_t n : host.stepsPumped) {
+        // A batch ends at the next plot point or after the host's count, whichever comes first.
+        EXPECT_EQ(n, std::min<long>(perPump, 40 - steps % 40));
+        steps += n;
+    }
+    EXPECT_EQ(plotCount, steps / 40);
+    EXPECT_EQ(r.NextState, r.CurState);
+    // The records are those of a run that pumped after every step for as many steps.
+    SimRecords one = runningFrom(defaultSettings());
+    RecordingHost everyStep(one);
+    everyStep.pauseAtPump = steps;
+    ::Run(one, everyStep, 0, 0);
+    EXPECT_EQ(one.CurState, r.CurState);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, StepsBetweenPumps, ::testing::Values(0, 1, 6, 39, 100, INT32_MAX - 1));
 
 struct ZeroCpTCase {
     const char* name;

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core/kepler_propagation.h"
+#include "core/run.h"
 #include "scripted_dialogs.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/common/view_options.h"
@@ -44,6 +45,25 @@ TState openStart() {
 }
 
 }  // namespace
+
+// Takes steps one pump at a time and pauses after a given number.
+class CountingHost : public RunHost {
+public:
+    CountingHost(SimRecords& records, std::int64_t pauseAfter) : records_(records), pauseAfter_(pauseAfter) {}
+    void drawBody(const TVector&, std::int32_t) override {}
+    void showElapsed(const std::string&) override {}
+    void sleepMs(std::int32_t) override {}
+    bool pumpEvents(std::int32_t n) override {
+        steps_ += n;
+        if (steps_ == pauseAfter_) records_.SimState = Paused;
+        return false;
+    }
+
+private:
+    SimRecords& records_;
+    std::int64_t pauseAfter_;
+    std::int64_t steps_ = 0;
+};
 
 class ViewAidsTest : public QObject {
     Q_OBJECT
@@ -310,6 +330,27 @@ private slots:
         QCOMPARE(aids()->stepsTaken(), std::int64_t(4 * 40));
         QCOMPARE(aids()->elapsed(), 4 * records->CurSettings.dT());
         QVERIFY(!surface()->overlay().isNull() && surface()->overlay() != unzoomed);
+    }
+
+    // Without the test hooks the loop takes as many steps between pumps as the window's clock allows; the
+    // run clock still counts every one of them.
+    void runClockCountsEveryStepWhenThePumpWaitsForTheClock() {
+        window->pumpEveryStep = false;
+        window->afterStepHook = nullptr;
+        QTimer::singleShot(300, window, [this] { window->controlRun(window->pauseButton); });
+        QTest::mouseClick(window->runButton, Qt::LeftButton);
+        QCOMPARE(records->SimState, Paused);
+        const std::int64_t taken = aids()->stepsTaken();
+        QVERIFY2(taken > 1000, qPrintable(QString::number(taken)));
+        QCOMPARE(records->PlotCount, std::int32_t(taken / records->CurSettings.cpT()));
+        // As many steps from the start, one pump after each, end on the same records.
+        SimRecords again;
+        again.CurSettings = again.CurState = records->CurSettings;
+        again.SimState = Running;
+        CountingHost host(again, taken);
+        ::Run(again, host, 0, 0);
+        QVERIFY(again.CurState == records->CurState);
+        QVERIFY(again.NextState == records->NextState);
     }
 
     void integrationErrorShowsTheDotsLeavingAtClosestApproach_data() {
