@@ -27,9 +27,10 @@ package: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tulvane tulvane-trace tulvane_docs
 	cd $(BUILD) && cpack
 
+# make bench BENCH_ARGS="--benchmark_filter=Step --benchmark_repetitions=5"
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tulvane-bench
-	./$(BUILD)/bench/tulvane-bench
+	./$(BUILD)/bench/tulvane-bench $(BENCH_ARGS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -17,14 +17,13 @@ struct alignas(16) StepFrame {
     Slot dt, half;      // half = (dt * 0.5) * dt
     Slot gmOfA, gmOfB;  // G times each body's mass
     Slot degreeFactor;
-    Slot accelBU, accelBV;  // the step's own scratch
     // dt and half again, when a double holds them exactly: an 8-byte operand is read far faster than a
     // 10-byte load, and the product is the same.
     double dt64, half64;
 };
 static_assert(offsetof(StepFrame, dirB) == 0x70 && offsetof(StepFrame, dt) == 0x80 &&
-              offsetof(StepFrame, degreeFactor) == 0xC0 && offsetof(StepFrame, accelBV) == 0xE0 &&
-              offsetof(StepFrame, dt64) == 0xF0 && offsetof(StepFrame, half64) == 0xF8);
+              offsetof(StepFrame, degreeFactor) == 0xC0 && offsetof(StepFrame, dt64) == 0xD0 &&
+              offsetof(StepFrame, half64) == 0xD8);
 
 // One step of both bodies on the frame; returns the x87 error flags it left (or invalid for an angle FSINCOS
 // cannot reduce). Nonzero leaves the frame spoilt. The _dt_double form reads dt64 and half64.

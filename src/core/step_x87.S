@@ -34,10 +34,8 @@
         .set GM_A, 0xA0                 // G times A's mass: the pull on B
         .set GM_B, 0xB0                 // G times B's mass: the pull on A
         .set DEGREE, 0xC0               // degrees to radians
-        .set ACC_BU, 0xD0               // B's acceleration, kept while A's part of the step runs
-        .set ACC_BV, 0xE0
-        .set DT64, 0xF0
-        .set HALF64, 0xF8
+        .set DT64, 0xD0
+        .set HALF64, 0xD8
 
         .section .rodata
         .p2align 3
@@ -179,15 +177,12 @@
         fsqrt
 .endm
 
-// The arc tangent on top to degrees, the quarter turns at \turn added, stored in \dir.
-.macro DEGREES turn, dir, label
-        fld tbyte ptr [rdi+DEGREE]
-        fdivp st(1), st
+// The quarter turns at \turn (none when 0) added to the angle on top.
+.macro TURN turn, label
         test \turn, \turn
         jz .Lnoturn\label
         fadd qword ptr [\turn]
 .Lnoturn\label:
-        fstp tbyte ptr [rdi+\dir]
 .endm
 
 .macro STEP fast, name
@@ -196,155 +191,155 @@
         .type \name, @function
         .p2align 4
 \name:
-        // The separation and the accelerations. Both bodies' directions are turned into radians only after
-        // this, but FSINCOS, which does not use the divider, overlaps the divisions and roots here.
+        // The separations and the accelerations.
         fld tbyte ptr [rdi+POS_BU]
-        fld tbyte ptr [rdi+POS_AU]
-        fsubp st(1), st                 // [dAu = Bu - Au]
-        fld tbyte ptr [rdi+POS_BV]
-        fld tbyte ptr [rdi+POS_AV]
-        fsubp st(1), st                 // [dAv, dAu]
+        fld tbyte ptr [rdi+POS_AU]      // [Au, Bu]
         fld st(1)
-        fmul st, st(0)
+        fsub st, st(1)                  // [dAu = Bu - Au, Au, Bu]
+        fxch st(2)
+        fsubp st(1), st                 // [dBu = Au - Bu, dAu]
+        fld tbyte ptr [rdi+POS_BV]
+        fld tbyte ptr [rdi+POS_AV]
         fld st(1)
-        fmul st, st(0)
-        faddp st(1), st
-        fsqrt                           // [r, dAv, dAu]
-        fld1
-        fdiv st, st(1)                  // [inverse, r, dAv, dAu]
-        fmul st(3), st
-        fmul st(2), st                  // [inverse, r, unitAv, unitAu]
-        fld tbyte ptr [rdi+POS_AU]
-        fld tbyte ptr [rdi+POS_BU]
-        fsubp st(1), st                 // [dBu = Au - Bu, inverse, r, unitAv, unitAu]
-        fmul st, st(1)                  // [unitBu, inverse, r, unitAv, unitAu]
-        fld tbyte ptr [rdi+POS_AV]
-        fld tbyte ptr [rdi+POS_BV]
-        fsubp st(1), st                 // [dBv, unitBu, inverse, r, unitAv, unitAu]
-        fmulp st(2), st                 // [unitBu, unitBv, r, unitAv, unitAu]
+        fsub st, st(1)                  // [dAv, Av, Bv, dBu, dAu]
         fxch st(2)
-        fmul st, st(0)                  // [rr, unitBv, unitBu, unitAv, unitAu]
-        fld tbyte ptr [rdi+GM_B]
-        fdiv st, st(1)                  // [gmB / rr, rr, ...]
-        fmul st(5), st
-        fmulp st(4), st                 // [rr, unitBv, unitBu, aAv, aAu]
-        fld tbyte ptr [rdi+GM_A]
-        fdivrp st(1), st                // [gmA / rr, unitBv, unitBu, aAv, aAu]
-        fmul st(2), st
-        fmulp st(1), st                 // [aBv, aBu, aAv, aAu]
-        fstp tbyte ptr [rdi+ACC_BV]
-        fstp tbyte ptr [rdi+ACC_BU]     // [aAv, aAu]
-
-        RADIANS DIR_A, .Lfail3\name     // [xA, aAv, aAu]
-        fsincos                         // [cA, sA, aAv, aAu]
-        RADIANS DIR_B, .Lfail5\name
-        fsincos                         // [cB, sB, cA, sA, aAv, aAu]
-
-        // A: the velocity at the start of the step, metres * (s, -c)
-        fld tbyte ptr [rdi+SPEED_A]
-        fmul qword ptr [rip+.Lthousand] // [metres, cB, sB, cA, sA, aAv, aAu]
-        fxch st(3)
-        fchs
-        fmul st, st(3)                  // [vAv, cB, sB, metres, sA, aAv, aAu]
-        fxch st(4)
-        fmulp st(3), st                 // [cB, sB, vAu, vAv, aAv, aAu]
-        // A: the new position, (pos + dt * v) + half * a
-        PUSH_PRODUCT \fast, DT, DT64, 2
-        fld tbyte ptr [rdi+POS_AU]
-        faddp st(1), st                 // [movedU, cB, sB, vAu, vAv, aAv, aAu]
-        PUSH_PRODUCT \fast, HALF, HALF64, 6
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_AU]
-        PUSH_PRODUCT \fast, DT, DT64, 3
-        fld tbyte ptr [rdi+POS_AV]
-        faddp st(1), st                 // [movedV, cB, sB, vAu, vAv, aAv, aAu]
-        PUSH_PRODUCT \fast, HALF, HALF64, 5
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_AV]     // [cB, sB, vAu, vAv, aAv, aAu]
-        // A: the new velocity, v + dt * a
-        SCALE \fast, DT, DT64, 5
-        SCALE \fast, DT, DT64, 4        // [cB, sB, vAu, vAv, dt*aAv, dt*aAu]
-        fxch st(2)
-        faddp st(5), st
-        fxch st(2)
-        faddp st(3), st                 // [cB, sB, wAv, wAu]
-        // A: the new speed, |w| / 1000
+        fsubp st(1), st                 // [dBv, dAv, dBu, dAu]
         fld st(3)
-        fmul st, st(0)
-        fld st(3)
-        fmul st, st(0)
-        faddp st(1), st
-        fsqrt                           // [mA, cB, sB, wAv, wAu]
-        fld st(0)
-        fdiv qword ptr [rip+.Lthousand]
-        fstp tbyte ptr [rdi+SPEED_A]
-        // A: the arc sine of the new direction; B's work below overlaps its FPATAN.
-        QUADRANT 4, 3, rsi, a\name      // [xA, cB, sB, wAv, wAu]
-        ARCSIN_ROOT
-        fpatan                          // [atA, cB, sB, wAv, wAu]
-        fxch st(4)
-        fstp st(0)
-        fxch st(2)
-        fstp st(0)                      // [sB, cB, atA]
-
-        // B: the velocity at the start of the step
-        fld tbyte ptr [rdi+SPEED_B]
-        fmul qword ptr [rip+.Lthousand] // [metres, sB, cB, atA]
-        fxch st(2)
-        fchs
-        fmul st, st(2)                  // [vBv, sB, metres, atA]
-        fxch st(1)
-        fmulp st(2), st                 // [vBv, vBu, atA]
-        fxch st(1)
-        fld tbyte ptr [rdi+ACC_BV]
-        fld tbyte ptr [rdi+ACC_BU]      // [aBu, aBv, vBu, vBv, atA]
-        // B: the new position
-        PUSH_PRODUCT \fast, DT, DT64, 2
-        fld tbyte ptr [rdi+POS_BU]
-        faddp st(1), st
-        PUSH_PRODUCT \fast, HALF, HALF64, 1
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_BU]
-        PUSH_PRODUCT \fast, DT, DT64, 3
-        fld tbyte ptr [rdi+POS_BV]
-        faddp st(1), st
-        PUSH_PRODUCT \fast, HALF, HALF64, 2
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_BV]     // [aBu, aBv, vBu, vBv, atA]
-        // B: the new velocity
-        SCALE \fast, DT, DT64, 0
-        faddp st(2), st                 // [aBv, wBu, vBv, atA]
-        SCALE \fast, DT, DT64, 0
-        faddp st(2), st                 // [wBu, wBv, atA]
-        // B: the new speed
-        fld st(0)
         fmul st, st(0)
         fld st(2)
         fmul st, st(0)
         faddp st(1), st
-        fsqrt                           // [mB, wBu, wBv, atA]
+        fsqrt                           // [r, dBv, dAv, dBu, dAu]
+        fld1
+        fdiv st, st(1)                  // [inverse, r, dBv, dAv, dBu, dAu]
+        fmul st(2), st
+        fmul st(3), st
+        fmul st(4), st
+        fmulp st(5), st                 // [r, unitBv, unitAv, unitBu, unitAu]
+        fmul st, st(0)                  // [rr, ...]
+        fld tbyte ptr [rdi+GM_B]
+        fdiv st, st(1)                  // [gmB / rr, rr, unitBv, unitAv, unitBu, unitAu]
+        fmul st(3), st
+        fmulp st(5), st                 // [rr, unitBv, aAv, unitBu, aAu]
+        fld tbyte ptr [rdi+GM_A]
+        fdivrp st(1), st                // [gmA / rr, unitBv, aAv, unitBu, aAu]
+        fmul st(1), st
+        fmulp st(3), st                 // [aBv, aAv, aBu, aAu]
+
+        // A: the velocity at the start of the step, metres * (s, -c)
+        RADIANS DIR_A, .Lfail4\name     // [xA, aBv, aAv, aBu, aAu]
+        fsincos                         // [cA, sA, aBv, aAv, aBu, aAu]
+        fld tbyte ptr [rdi+SPEED_A]
+        fmul qword ptr [rip+.Lthousand] // [metres, cA, sA, ...]
+        fxch st(1)
+        fchs
+        fmul st, st(1)                  // [vAv, metres, sA, ...]
+        fxch st(2)
+        fmulp st(1), st                 // [vAu, vAv, aBv, aAv, aBu, aAu]
+        // A: the new position, (pos + dt * v) + half * a
+        PUSH_PRODUCT \fast, DT, DT64, 0
+        fld tbyte ptr [rdi+POS_AU]
+        faddp st(1), st                 // [movedU, vAu, vAv, aBv, aAv, aBu, aAu]
+        PUSH_PRODUCT \fast, HALF, HALF64, 6
+        faddp st(1), st
+        fstp tbyte ptr [rdi+POS_AU]
+        PUSH_PRODUCT \fast, DT, DT64, 1
+        fld tbyte ptr [rdi+POS_AV]
+        faddp st(1), st                 // [movedV, vAu, vAv, aBv, aAv, aBu, aAu]
+        PUSH_PRODUCT \fast, HALF, HALF64, 4
+        faddp st(1), st
+        fstp tbyte ptr [rdi+POS_AV]     // [vAu, vAv, aBv, aAv, aBu, aAu]
+        // A: the new velocity, v + dt * a
+        SCALE \fast, DT, DT64, 5
+        SCALE \fast, DT, DT64, 3        // [vAu, vAv, aBv, dt*aAv, aBu, dt*aAu]
+        faddp st(5), st
+        faddp st(2), st                 // [aBv, wAv, aBu, wAu]
+
+        // B's sine and cosine, which overlap A's roots and divisions below.
+        RADIANS DIR_B, .Lfail5\name     // [xB, aBv, wAv, aBu, wAu]
+        fsincos                         // [cB, sB, aBv, wAv, aBu, wAu]
+
+        // A: the new speed, |w| / 1000
+        fld st(5)
+        fmul st, st(0)
+        fld st(4)
+        fmul st, st(0)
+        faddp st(1), st
+        fsqrt                           // [mA, cB, sB, aBv, wAv, aBu, wAu]
+        fld st(0)
+        fdiv qword ptr [rip+.Lthousand]
+        fstp tbyte ptr [rdi+SPEED_A]
+        // A: the arc sine of the new direction; B's work below overlaps its FPATAN.
+        QUADRANT 6, 4, rsi, a\name      // [xA, cB, sB, aBv, wAv, aBu, wAu]
+        fxch st(6)
+        fstp st(0)
+        fxch st(3)
+        fstp st(0)
+        fxch st(4)                      // [xA, aBv, cB, aBu, sB]
+        ARCSIN_ROOT
+        fpatan                          // [atA, aBv, cB, aBu, sB]
+
+        // B: the velocity at the start of the step
+        fld tbyte ptr [rdi+SPEED_B]
+        fmul qword ptr [rip+.Lthousand] // [metres, atA, aBv, cB, aBu, sB]
+        fxch st(3)
+        fchs
+        fmul st, st(3)                  // [vBv, atA, aBv, metres, aBu, sB]
+        fxch st(5)
+        fmulp st(3), st                 // [atA, aBv, vBu, aBu, vBv]
+        // B: the new position
+        PUSH_PRODUCT \fast, DT, DT64, 2
+        fld tbyte ptr [rdi+POS_BU]
+        faddp st(1), st                 // [movedU, atA, aBv, vBu, aBu, vBv]
+        PUSH_PRODUCT \fast, HALF, HALF64, 4
+        faddp st(1), st
+        fstp tbyte ptr [rdi+POS_BU]
+        PUSH_PRODUCT \fast, DT, DT64, 4
+        fld tbyte ptr [rdi+POS_BV]
+        faddp st(1), st                 // [movedV, atA, aBv, vBu, aBu, vBv]
+        PUSH_PRODUCT \fast, HALF, HALF64, 2
+        faddp st(1), st
+        fstp tbyte ptr [rdi+POS_BV]     // [atA, aBv, vBu, aBu, vBv]
+        // B: the new velocity
+        SCALE \fast, DT, DT64, 3
+        SCALE \fast, DT, DT64, 1        // [atA, dt*aBv, vBu, dt*aBu, vBv]
+        fxch st(3)
+        faddp st(2), st                 // [dt*aBv, wBu, atA, vBv]
+        faddp st(3), st                 // [wBu, atA, wBv]
+        // B: the new speed
+        fld st(0)
+        fmul st, st(0)
+        fld st(3)
+        fmul st, st(0)
+        faddp st(1), st
+        fsqrt                           // [mB, wBu, atA, wBv]
         fld st(0)
         fdiv qword ptr [rip+.Lthousand]
         fstp tbyte ptr [rdi+SPEED_B]
         // B: the arc sine of the new direction
-        QUADRANT 1, 2, rdx, b\name      // [xB, wBu, wBv, atA]
+        QUADRANT 1, 3, rdx, b\name      // [xB, wBu, atA, wBv]
         ARCSIN_ROOT
-        fpatan                          // [atB, wBu, wBv, atA]
+        fpatan                          // [atB, wBu, atA, wBv]
 
-        // Both directions in degrees.
-        fxch st(3)
-        DEGREES rsi, DIR_A, a\name      // [wBu, wBv, atB]
+        // Both directions in degrees, one load of the factor for both.
+        fld tbyte ptr [rdi+DEGREE]      // [factor, atB, wBu, atA, wBv]
+        fdiv st(1), st
+        fdivp st(3), st                 // [angleB, wBu, angleA, wBv]
+        fxch st(2)
+        TURN rsi, a\name
+        fstp tbyte ptr [rdi+DIR_A]      // [wBu, angleB, wBv]
         fstp st(0)
+        TURN rdx, b\name
+        fstp tbyte ptr [rdi+DIR_B]
         fstp st(0)
-        DEGREES rdx, DIR_B, b\name
         fnstsw ax
         and eax, 0x0D
         ret
 
 .Lfail5\name:
+.Lfail4\name:
         fstp st(0)
         fstp st(0)
-.Lfail3\name:
         fstp st(0)
         fstp st(0)
         fstp st(0)
