@@ -1,5 +1,6 @@
 #include "core/step_frame.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "core/fp_error.h"
@@ -25,6 +26,22 @@ bool fitsDouble(Extended x) {
     return static_cast<Extended>(d) == x;
 }
 
+// x as hi + lo: hi its first 53 significant bits, lo the last 11, both doubles, so that the x87 sum of the
+// two is x exactly. False when a part falls outside the doubles' normal range (or x is not finite); the
+// arithmetic may raise flags, which the caller clears.
+bool splitIntoDoubles(Extended x, double& hi, double& lo) {
+    const ExtendedBytes b = bytesOfExtended(x);
+    std::uint64_t significand;
+    std::memcpy(&significand, b.data(), 8);
+    const int exponent = ((b[9] & 0x7F) << 8 | b[8]) - 16383 - 63;
+    const double sign = (b[9] & 0x80) != 0 ? -1.0 : 1.0;
+    hi = sign * std::ldexp(static_cast<double>(significand & ~std::uint64_t{0x7FF}), exponent);
+    lo = sign * std::ldexp(static_cast<double>(significand & 0x7FF), exponent);
+    Extended sum = static_cast<Extended>(hi) + static_cast<Extended>(lo);
+    pinFpResult(sum);
+    return bytesOfExtended(sum) == b;
+}
+
 }  // namespace
 
 int X87Step::setUp(Extended dt, const TState& s) {
@@ -34,11 +51,12 @@ int X87Step::setUp(Extended dt, const TState& s) {
     put(frame_.half, half);
     put(frame_.degreeFactor, DegreeFactor);
     const int flags = takeMasses(s);
-    fast_ = fitsDouble(dt) && fitsDouble(half);
-    if (fast_) {
+    doubleSteps_ = fitsDouble(dt) && fitsDouble(half);
+    if (doubleSteps_) {
         frame_.dt64 = static_cast<double>(dt);
         frame_.half64 = static_cast<double>(half);
     }
+    chooseForm();
     clearFpFlags();
     return flags;
 }
@@ -49,9 +67,18 @@ int X87Step::takeMasses(const TState& s) {
     Extended gmOfB = G * s.BMass();
     pinFpResult(gmOfA);
     pinFpResult(gmOfB);
+    const int flags = x87ErrorFlags();
     put(frame_.gmOfA, gmOfA);
     put(frame_.gmOfB, gmOfB);
-    return x87ErrorFlags();
+    chooseForm();
+    if (flags == 0) clearFpFlags();
+    return flags;
+}
+
+void X87Step::chooseForm() {
+    fast_ = doubleSteps_ && splitIntoDoubles(DegreeFactor, frame_.degreeFactorHi, frame_.degreeFactorLo) &&
+            splitIntoDoubles(loadExtended(frame_.gmOfA.bytes), frame_.gmOfAHi, frame_.gmOfALo) &&
+            splitIntoDoubles(loadExtended(frame_.gmOfB.bytes), frame_.gmOfBHi, frame_.gmOfBLo);
 }
 
 void X87Step::load(const TState& s) {

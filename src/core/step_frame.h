@@ -17,16 +17,20 @@ struct alignas(16) StepFrame {
     Slot dt, half;      // half = (dt * 0.5) * dt
     Slot gmOfA, gmOfB;  // G times each body's mass
     Slot degreeFactor;
-    // dt and half again, when a double holds them exactly: an 8-byte operand is read far faster than a
-    // 10-byte load, and the product is the same.
+    // The fast form of the step reads these instead: dt and half as doubles, which hold them exactly, and
+    // the degree factor and the masses' pulls each as the sum of two doubles, the second holding the last
+    // 11 bits of the first's 64. 8-byte operands are read far faster than 10-byte loads, and give the same
+    // bits.
     double dt64, half64;
+    double degreeFactorHi, degreeFactorLo, gmOfAHi, gmOfALo, gmOfBHi, gmOfBLo;
 };
 static_assert(offsetof(StepFrame, dirB) == 0x70 && offsetof(StepFrame, dt) == 0x80 &&
               offsetof(StepFrame, degreeFactor) == 0xC0 && offsetof(StepFrame, dt64) == 0xD0 &&
-              offsetof(StepFrame, half64) == 0xD8);
+              offsetof(StepFrame, half64) == 0xD8 && offsetof(StepFrame, degreeFactorHi) == 0xE0 &&
+              offsetof(StepFrame, gmOfAHi) == 0xF0 && offsetof(StepFrame, gmOfBLo) == 0x108);
 
 // One step of both bodies on the frame; returns the x87 error flags it left (or invalid for an angle FSINCOS
-// cannot reduce). Nonzero leaves the frame spoilt. The _dt_double form reads dt64 and half64.
+// cannot reduce). Nonzero leaves the frame spoilt. The _dt_double form reads the doubles.
 extern "C" int tulvane_step(StepFrame* frame);
 extern "C" int tulvane_step_dt_double(StepFrame* frame);
 
@@ -48,6 +52,9 @@ public:
     bool usesDoubles() const { return fast_; }
 
 private:
+    void chooseForm();
+
     StepFrame frame_{};
+    bool doubleSteps_ = false;  // dt and half are doubles
     bool fast_ = false;
 };

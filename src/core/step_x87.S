@@ -36,6 +36,12 @@
         .set DEGREE, 0xC0               // degrees to radians
         .set DT64, 0xD0
         .set HALF64, 0xD8
+        .set DEGREE_HI, 0xE0            // the same three constants as sums of two doubles
+        .set DEGREE_LO, 0xE8
+        .set GM_A_HI, 0xF0
+        .set GM_A_LO, 0xF8
+        .set GM_B_HI, 0x100
+        .set GM_B_LO, 0x108
 
         .section .rodata
         .p2align 3
@@ -94,6 +100,18 @@
         .endif
 .endm
 
+// Pushes one of the 10-byte constants (DEGREE, GM_A, GM_B): in the fast form as the sum of its two
+// doubles, which is exact (the low one holds the last 11 bits) and costs two plain loads instead of the
+// microcoded 10-byte one.
+.macro LOAD_CONSTANT fast, c
+        .if \fast
+        fld qword ptr [rdi+\c\()_HI]
+        fadd qword ptr [rdi+\c\()_LO]
+        .else
+        fld tbyte ptr [rdi+\c]
+        .endif
+.endm
+
 // Pushes the constant (DT or HALF) times st(i).
 .macro PUSH_PRODUCT fast, c, c64, i
         .if \fast
@@ -123,9 +141,9 @@
 
 // Pushes the direction (DIR_A or DIR_B) in radians; leaves for \fail (after popping \depth values below it)
 // when FSINCOS could not reduce it: magnitude 2^63 or more, or NaN.
-.macro RADIANS dir, fail
+.macro RADIANS fast, dir, fail
         fld tbyte ptr [rdi+\dir]
-        fld tbyte ptr [rdi+DEGREE]
+        LOAD_CONSTANT \fast, DEGREE
         fmulp st(1), st
         fld st(0)
         fabs
@@ -217,17 +235,17 @@
         fmul st(4), st
         fmulp st(5), st                 // [r, unitBv, unitAv, unitBu, unitAu]
         fmul st, st(0)                  // [rr, ...]
-        fld tbyte ptr [rdi+GM_B]
+        LOAD_CONSTANT \fast, GM_B
         fdiv st, st(1)                  // [gmB / rr, rr, unitBv, unitAv, unitBu, unitAu]
         fmul st(3), st
         fmulp st(5), st                 // [rr, unitBv, aAv, unitBu, aAu]
-        fld tbyte ptr [rdi+GM_A]
+        LOAD_CONSTANT \fast, GM_A
         fdivrp st(1), st                // [gmA / rr, unitBv, aAv, unitBu, aAu]
         fmul st(1), st
         fmulp st(3), st                 // [aBv, aAv, aBu, aAu]
 
         // A: the velocity at the start of the step, metres * (s, -c)
-        RADIANS DIR_A, .Lfail4\name     // [xA, aBv, aAv, aBu, aAu]
+        RADIANS \fast, DIR_A, .Lfail4\name     // [xA, aBv, aAv, aBu, aAu]
         fsincos                         // [cA, sA, aBv, aAv, aBu, aAu]
         fld tbyte ptr [rdi+SPEED_A]
         fmul qword ptr [rip+.Lthousand] // [metres, cA, sA, ...]
@@ -256,81 +274,81 @@
         faddp st(2), st                 // [aBv, wAv, aBu, wAu]
 
         // B's sine and cosine, which overlap A's roots and divisions below.
-        RADIANS DIR_B, .Lfail5\name     // [xB, aBv, wAv, aBu, wAu]
+        RADIANS \fast, DIR_B, .Lfail5\name     // [xB, aBv, wAv, aBu, wAu]
         fsincos                         // [cB, sB, aBv, wAv, aBu, wAu]
-
-        // A: the new speed, |w| / 1000
-        fld st(5)
-        fmul st, st(0)
-        fld st(4)
-        fmul st, st(0)
-        faddp st(1), st
-        fsqrt                           // [mA, cB, sB, aBv, wAv, aBu, wAu]
-        fld st(0)
-        fdiv qword ptr [rip+.Lthousand]
-        fstp tbyte ptr [rdi+SPEED_A]
-        // A: the arc sine of the new direction; B's work below overlaps its FPATAN.
-        QUADRANT 6, 4, rsi, a\name      // [xA, cB, sB, aBv, wAv, aBu, wAu]
-        fxch st(6)
-        fstp st(0)
-        fxch st(3)
-        fstp st(0)
-        fxch st(4)                      // [xA, aBv, cB, aBu, sB]
-        ARCSIN_ROOT
-        fpatan                          // [atA, aBv, cB, aBu, sB]
 
         // B: the velocity at the start of the step
         fld tbyte ptr [rdi+SPEED_B]
-        fmul qword ptr [rip+.Lthousand] // [metres, atA, aBv, cB, aBu, sB]
-        fxch st(3)
+        fmul qword ptr [rip+.Lthousand] // [metres, cB, sB, aBv, wAv, aBu, wAu]
+        fxch st(1)
         fchs
-        fmul st, st(3)                  // [vBv, atA, aBv, metres, aBu, sB]
-        fxch st(5)
-        fmulp st(3), st                 // [atA, aBv, vBu, aBu, vBv]
+        fmul st, st(1)                  // [vBv, metres, sB, ...]
+        fxch st(2)
+        fmulp st(1), st                 // [vBu, vBv, aBv, wAv, aBu, wAu]
         // B: the new position
-        PUSH_PRODUCT \fast, DT, DT64, 2
+        PUSH_PRODUCT \fast, DT, DT64, 0
         fld tbyte ptr [rdi+POS_BU]
-        faddp st(1), st                 // [movedU, atA, aBv, vBu, aBu, vBv]
-        PUSH_PRODUCT \fast, HALF, HALF64, 4
+        faddp st(1), st                 // [movedU, vBu, vBv, aBv, wAv, aBu, wAu]
+        PUSH_PRODUCT \fast, HALF, HALF64, 5
         faddp st(1), st
         fstp tbyte ptr [rdi+POS_BU]
-        PUSH_PRODUCT \fast, DT, DT64, 4
+        PUSH_PRODUCT \fast, DT, DT64, 1
         fld tbyte ptr [rdi+POS_BV]
-        faddp st(1), st                 // [movedV, atA, aBv, vBu, aBu, vBv]
-        PUSH_PRODUCT \fast, HALF, HALF64, 2
+        faddp st(1), st                 // [movedV, vBu, vBv, aBv, wAv, aBu, wAu]
+        PUSH_PRODUCT \fast, HALF, HALF64, 3
         faddp st(1), st
-        fstp tbyte ptr [rdi+POS_BV]     // [atA, aBv, vBu, aBu, vBv]
+        fstp tbyte ptr [rdi+POS_BV]     // [vBu, vBv, aBv, wAv, aBu, wAu]
         // B: the new velocity
-        SCALE \fast, DT, DT64, 3
-        SCALE \fast, DT, DT64, 1        // [atA, dt*aBv, vBu, dt*aBu, vBv]
-        fxch st(3)
-        faddp st(2), st                 // [dt*aBv, wBu, atA, vBv]
-        faddp st(3), st                 // [wBu, atA, wBv]
-        // B: the new speed
+        SCALE \fast, DT, DT64, 4
+        SCALE \fast, DT, DT64, 2        // [vBu, vBv, dt*aBv, wAv, dt*aBu, wAu]
+        faddp st(4), st
+        faddp st(1), st                 // [wBv, wAv, wBu, wAu]
+
+        // A: the new speed, |w| / 1000
+        fld st(3)
+        fmul st, st(0)
+        fld st(2)
+        fmul st, st(0)
+        faddp st(1), st
+        fsqrt                           // [mA, wBv, wAv, wBu, wAu]
         fld st(0)
+        fdiv qword ptr [rip+.Lthousand]
+        fstp tbyte ptr [rdi+SPEED_A]
+        // A: the arc sine of the new direction
+        QUADRANT 4, 2, rsi, a\name      // [xA, wBv, wAv, wBu, wAu]
+        fxch st(4)
+        fstp st(0)
+        fxch st(1)
+        fstp st(0)
+        fxch st(2)                      // [xA, wBu, wBv]
+        ARCSIN_ROOT
+        fpatan                          // [atA, wBu, wBv]
+
+        // B: the new speed
+        fld st(1)
         fmul st, st(0)
         fld st(3)
         fmul st, st(0)
         faddp st(1), st
-        fsqrt                           // [mB, wBu, atA, wBv]
+        fsqrt                           // [mB, atA, wBu, wBv]
         fld st(0)
         fdiv qword ptr [rip+.Lthousand]
         fstp tbyte ptr [rdi+SPEED_B]
         // B: the arc sine of the new direction
-        QUADRANT 1, 3, rdx, b\name      // [xB, wBu, atA, wBv]
+        QUADRANT 2, 3, rdx, b\name      // [xB, atA, wBu, wBv]
         ARCSIN_ROOT
-        fpatan                          // [atB, wBu, atA, wBv]
+        fpatan                          // [atB, atA, wBu, wBv]
 
         // Both directions in degrees, one load of the factor for both.
-        fld tbyte ptr [rdi+DEGREE]      // [factor, atB, wBu, atA, wBv]
+        LOAD_CONSTANT \fast, DEGREE
         fdiv st(1), st
-        fdivp st(3), st                 // [angleB, wBu, angleA, wBv]
-        fxch st(2)
+        fdivp st(2), st                 // [angleB, angleA, wBu, wBv]
+        fxch st(1)
         TURN rsi, a\name
-        fstp tbyte ptr [rdi+DIR_A]      // [wBu, angleB, wBv]
-        fstp st(0)
+        fstp tbyte ptr [rdi+DIR_A]      // [angleB, wBu, wBv]
         TURN rdx, b\name
         fstp tbyte ptr [rdi+DIR_B]
+        fstp st(0)
         fstp st(0)
         fnstsw ax
         and eax, 0x0D
