@@ -209,6 +209,11 @@
         .type \name, @function
         .p2align 4
 \name:
+        // A's sine and cosine first: FSINCOS does not use the divider, so the separation's root and
+        // divisions, and its 10-byte loads, run beside it.
+        RADIANS \fast, DIR_A, .Lfail1\name     // [xA]
+        fsincos                         // [cA, sA]
+
         // The separations and the accelerations.
         fld tbyte ptr [rdi+POS_BU]
         fld tbyte ptr [rdi+POS_AU]      // [Au, Bu]
@@ -242,36 +247,39 @@
         LOAD_CONSTANT \fast, GM_A
         fdivrp st(1), st                // [gmA / rr, unitBv, aAv, unitBu, aAu]
         fmul st(1), st
-        fmulp st(3), st                 // [aBv, aAv, aBu, aAu]
+        fmulp st(3), st                 // [aBv, aAv, aBu, aAu, cA, sA]
 
         // A: the velocity at the start of the step, metres * (s, -c)
-        RADIANS \fast, DIR_A, .Lfail4\name     // [xA, aBv, aAv, aBu, aAu]
-        fsincos                         // [cA, sA, aBv, aAv, aBu, aAu]
         fld tbyte ptr [rdi+SPEED_A]
-        fmul qword ptr [rip+.Lthousand] // [metres, cA, sA, ...]
-        fxch st(1)
+        fmul qword ptr [rip+.Lthousand] // [metres, aBv, aAv, aBu, aAu, cA, sA]
+        fxch st(5)
         fchs
-        fmul st, st(1)                  // [vAv, metres, sA, ...]
-        fxch st(2)
-        fmulp st(1), st                 // [vAu, vAv, aBv, aAv, aBu, aAu]
+        fmul st, st(5)                  // [vAv, aBv, aAv, aBu, aAu, metres, sA]
+        fxch st(6)
+        fmulp st(5), st                 // [aBv, aAv, aBu, aAu, vAu, vAv]
         // A: the new position, (pos + dt * v) + half * a
-        PUSH_PRODUCT \fast, DT, DT64, 0
+        PUSH_PRODUCT \fast, DT, DT64, 4
         fld tbyte ptr [rdi+POS_AU]
-        faddp st(1), st                 // [movedU, vAu, vAv, aBv, aAv, aBu, aAu]
-        PUSH_PRODUCT \fast, HALF, HALF64, 6
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_AU]
-        PUSH_PRODUCT \fast, DT, DT64, 1
-        fld tbyte ptr [rdi+POS_AV]
-        faddp st(1), st                 // [movedV, vAu, vAv, aBv, aAv, aBu, aAu]
+        faddp st(1), st                 // [movedU, aBv, aAv, aBu, aAu, vAu, vAv]
         PUSH_PRODUCT \fast, HALF, HALF64, 4
         faddp st(1), st
-        fstp tbyte ptr [rdi+POS_AV]     // [vAu, vAv, aBv, aAv, aBu, aAu]
+        fstp tbyte ptr [rdi+POS_AU]
+        PUSH_PRODUCT \fast, DT, DT64, 5
+        fld tbyte ptr [rdi+POS_AV]
+        faddp st(1), st                 // [movedV, aBv, aAv, aBu, aAu, vAu, vAv]
+        PUSH_PRODUCT \fast, HALF, HALF64, 2
+        faddp st(1), st
+        fstp tbyte ptr [rdi+POS_AV]     // [aBv, aAv, aBu, aAu, vAu, vAv]
         // A: the new velocity, v + dt * a
-        SCALE \fast, DT, DT64, 5
-        SCALE \fast, DT, DT64, 3        // [vAu, vAv, aBv, dt*aAv, aBu, dt*aAu]
-        faddp st(5), st
-        faddp st(2), st                 // [aBv, wAv, aBu, wAu]
+        SCALE \fast, DT, DT64, 3
+        SCALE \fast, DT, DT64, 1        // [aBv, dt*aAv, aBu, dt*aAu, vAu, vAv]
+        fxch st(4)
+        faddp st(3), st                 // [dt*aAv, aBu, wAu, aBv, vAv]
+        faddp st(4), st                 // [aBu, wAu, aBv, wAv]
+        fxch st(2)
+        fxch st(1)
+        fxch st(3)
+        fxch st(1)                      // [aBv, wAv, aBu, wAu]
 
         // B's sine and cosine, which overlap A's roots and divisions below.
         RADIANS \fast, DIR_B, .Lfail5\name     // [xB, aBv, wAv, aBu, wAu]
@@ -354,8 +362,11 @@
         and eax, 0x0D
         ret
 
+.Lfail1\name:
+        fstp st(0)
+        mov eax, 1
+        ret
 .Lfail5\name:
-.Lfail4\name:
         fstp st(0)
         fstp st(0)
         fstp st(0)
