@@ -50,6 +50,8 @@ int X87Step::setUp(Extended dt, const TState& s) {
     put(frame_.dt, dt);
     put(frame_.half, half);
     put(frame_.degreeFactor, DegreeFactor);
+    degreeSplit_ = splitIntoDoubles(DegreeFactor, frame_.degreeFactorHi, frame_.degreeFactorLo);
+    pullsKnown_ = false;
     const int flags = takeMasses(s);
     doubleSteps_ = fitsDouble(dt) && fitsDouble(half);
     if (doubleSteps_) {
@@ -68,17 +70,25 @@ int X87Step::takeMasses(const TState& s) {
     pinFpResult(gmOfA);
     pinFpResult(gmOfB);
     const int flags = x87ErrorFlags();
-    put(frame_.gmOfA, gmOfA);
-    put(frame_.gmOfB, gmOfB);
-    chooseForm();
-    if (flags == 0) clearFpFlags();
+    // Read afresh at every plot point; the masses seldom change, and only then are the pulls split again.
+    StepFrame::Slot a, b;
+    put(a, gmOfA);
+    put(b, gmOfB);
+    if (!pullsKnown_ || std::memcmp(a.bytes, frame_.gmOfA.bytes, 10) != 0 ||
+        std::memcmp(b.bytes, frame_.gmOfB.bytes, 10) != 0) {
+        frame_.gmOfA = a;
+        frame_.gmOfB = b;
+        pullsKnown_ = true;
+        pullsSplit_ = splitIntoDoubles(gmOfA, frame_.gmOfAHi, frame_.gmOfALo) &&
+                      splitIntoDoubles(gmOfB, frame_.gmOfBHi, frame_.gmOfBLo);
+        chooseForm();
+        if (flags == 0) clearFpFlags();
+    }
     return flags;
 }
 
 void X87Step::chooseForm() {
-    fast_ = doubleSteps_ && splitIntoDoubles(DegreeFactor, frame_.degreeFactorHi, frame_.degreeFactorLo) &&
-            splitIntoDoubles(loadExtended(frame_.gmOfA.bytes), frame_.gmOfAHi, frame_.gmOfALo) &&
-            splitIntoDoubles(loadExtended(frame_.gmOfB.bytes), frame_.gmOfBHi, frame_.gmOfBLo);
+    fast_ = doubleSteps_ && degreeSplit_ && pullsSplit_;
 }
 
 void X87Step::load(const TState& s) {

@@ -56,5 +56,8 @@ private:
 
     StepFrame frame_{};
     bool doubleSteps_ = false;  // dt and half are doubles
+    bool degreeSplit_ = false;  // the degree factor is the sum of its two doubles
+    bool pullsKnown_ = false;   // the pulls in the frame are those of the masses last read
+    bool pullsSplit_ = false;   // both pulls are sums of their two doubles
     bool fast_ = false;
 };

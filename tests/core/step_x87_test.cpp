@@ -180,6 +180,28 @@ INSTANTIATE_TEST_SUITE_P(Steps, X87StepMatchesTheDefinition,
                                            StepCase{"hugehalf", 1e200L, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Masses read again during a run (a handler may change them) take effect from the next step, in either
+// form: an ordinary mass, one whose pull no pair of doubles holds, and back.
+TEST(X87Step, TakesChangedMassesFromTheNextStep) {
+    const Extended dt = 86400.0L / 40;
+    TState expected = defaultSettings();
+    X87Step step;
+    ASSERT_EQ(step.setUp(dt, expected), 0);
+    step.load(expected);
+    for (const Extended bMass : {3e30L, 1e-4000L, 2e30L}) {
+        expected.setBMass(bMass);
+        ASSERT_EQ(step.takeMasses(expected), 0);
+        EXPECT_EQ(step.usesDoubles(), bMass > 1);
+        for (int i = 0; i < 500; ++i) {
+            ASSERT_EQ(referenceStep(expected, dt), 0);
+            ASSERT_EQ(step.step(), 0);
+        }
+        TState actual = expected;
+        step.store(actual);
+        EXPECT_EQ(actual, expected) << static_cast<double>(bMass);
+    }
+}
+
 // The step leaves the x87 register stack empty, whichever way it returns: a value left behind would turn
 // the next push into a stack fault and a NaN.
 TEST(X87Step, LeavesTheRegisterStackEmpty) {
