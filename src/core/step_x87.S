@@ -51,53 +51,17 @@
 .Lturn180:  .double 180.0
 .Lturn270:  .double 270.0
 
-// GAS takes only a literal register number, so a computed one is spelled out.
+// GAS takes only a literal register number, so a computed one is matched against each of them.
 .macro ON_ST op, n, first
-        .if \n == 1
+        .irp i, 1, 2, 3, 4, 5, 6, 7
+        .if \n == \i
         .if \first
-        \op st(1), st
+        \op st(\i), st
         .else
-        \op st, st(1)
+        \op st, st(\i)
         .endif
-        .elseif \n == 2
-        .if \first
-        \op st(2), st
-        .else
-        \op st, st(2)
         .endif
-        .elseif \n == 3
-        .if \first
-        \op st(3), st
-        .else
-        \op st, st(3)
-        .endif
-        .elseif \n == 4
-        .if \first
-        \op st(4), st
-        .else
-        \op st, st(4)
-        .endif
-        .elseif \n == 5
-        .if \first
-        \op st(5), st
-        .else
-        \op st, st(5)
-        .endif
-        .elseif \n == 6
-        .if \first
-        \op st(6), st
-        .else
-        \op st, st(6)
-        .endif
-        .elseif \n == 7
-        .if \first
-        \op st(7), st
-        .else
-        \op st, st(7)
-        .endif
-        .else
-        .error "no such register"
-        .endif
+        .endr
 .endm
 
 // Pushes one of the 10-byte constants (DEGREE, GM_A, GM_B): in the fast form as the sum of its two
