@@ -53,9 +53,14 @@
 
 // GAS takes only a literal register number, so a computed one is matched against each of them.
 .macro ON_ST op, n, first
-        .irp i, 1, 2, 3, 4, 5, 6, 7
+        .if (\n < 0) || (\n > 7)
+        .error "no such register"
+        .endif
+        .irp i, 0, 1, 2, 3, 4, 5, 6, 7
         .if \n == \i
-        .if \first
+        .if \first == 2
+        \op st(\i)
+        .elseif \first
         \op st(\i), st
         .else
         \op st, st(\i)
@@ -79,12 +84,23 @@
 // Pushes the constant (DT or HALF) times st(i).
 .macro PUSH_PRODUCT fast, c, c64, i
         .if \fast
-        fld st(\i)
+        ON_ST fld, \i, 2
         fmul qword ptr [rdi+\c64]
         .else
         fld tbyte ptr [rdi+\c]
         ON_ST fmul, (\i+1), 0
         .endif
+.endm
+
+// One component of a new position, (pos + dt * v) + half * a, stored in \slot; v and a are at st(v) and
+// st(a), and the stack is left as it was.
+.macro NEW_POSITION fast, slot, v, a
+        PUSH_PRODUCT \fast, DT, DT64, \v
+        fld tbyte ptr [rdi+\slot]
+        faddp st(1), st
+        PUSH_PRODUCT \fast, HALF, HALF64, (\a+1)
+        faddp st(1), st
+        fstp tbyte ptr [rdi+\slot]
 .endm
 
 // st(i) times the constant (DT or HALF), in place.
@@ -222,18 +238,8 @@
         fxch st(6)
         fmulp st(5), st                 // [aBv, aAv, aBu, aAu, vAu, vAv]
         // A: the new position, (pos + dt * v) + half * a
-        PUSH_PRODUCT \fast, DT, DT64, 4
-        fld tbyte ptr [rdi+POS_AU]
-        faddp st(1), st                 // [movedU, aBv, aAv, aBu, aAu, vAu, vAv]
-        PUSH_PRODUCT \fast, HALF, HALF64, 4
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_AU]
-        PUSH_PRODUCT \fast, DT, DT64, 5
-        fld tbyte ptr [rdi+POS_AV]
-        faddp st(1), st                 // [movedV, aBv, aAv, aBu, aAu, vAu, vAv]
-        PUSH_PRODUCT \fast, HALF, HALF64, 2
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_AV]     // [aBv, aAv, aBu, aAu, vAu, vAv]
+        NEW_POSITION \fast, POS_AU, 4, 3
+        NEW_POSITION \fast, POS_AV, 5, 1
         // A: the new velocity, v + dt * a
         SCALE \fast, DT, DT64, 3
         SCALE \fast, DT, DT64, 1        // [aBv, dt*aAv, aBu, dt*aAu, vAu, vAv]
@@ -258,18 +264,8 @@
         fxch st(2)
         fmulp st(1), st                 // [vBu, vBv, aBv, wAv, aBu, wAu]
         // B: the new position
-        PUSH_PRODUCT \fast, DT, DT64, 0
-        fld tbyte ptr [rdi+POS_BU]
-        faddp st(1), st                 // [movedU, vBu, vBv, aBv, wAv, aBu, wAu]
-        PUSH_PRODUCT \fast, HALF, HALF64, 5
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_BU]
-        PUSH_PRODUCT \fast, DT, DT64, 1
-        fld tbyte ptr [rdi+POS_BV]
-        faddp st(1), st                 // [movedV, vBu, vBv, aBv, wAv, aBu, wAu]
-        PUSH_PRODUCT \fast, HALF, HALF64, 3
-        faddp st(1), st
-        fstp tbyte ptr [rdi+POS_BV]     // [vBu, vBv, aBv, wAv, aBu, wAu]
+        NEW_POSITION \fast, POS_BU, 0, 4
+        NEW_POSITION \fast, POS_BV, 1, 2
         // B: the new velocity
         SCALE \fast, DT, DT64, 4
         SCALE \fast, DT, DT64, 2        // [vBu, vBv, dt*aBv, wAv, dt*aBu, wAu]
