@@ -42,13 +42,16 @@ void PlotSurface::drawCross(int x, int y, QRgb color) {
     const int h = image_.height();
     // Pixels are written directly: a replay draws thousands of crosses and a painter per cross would cost
     // more than the integration itself.
+    // One call into the image for the whole cross: each scanLine() call checks whether to detach.
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const auto row = [&](int j) { return reinterpret_cast<QRgb*>(bits + j * stride); };
     if (y >= 0 && y < h) {
-        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        for (int i = std::max(0, x - 2); i <= std::min(w - 1, x + 2); ++i) row[i] = color;
+        QRgb* const line = row(y);
+        for (int i = std::max(0, x - 2); i <= std::min(w - 1, x + 2); ++i) line[i] = color;
     }
     if (x >= 0 && x < w) {
-        for (int j = std::max(0, y - 2); j <= std::min(h - 1, y + 2); ++j)
-            reinterpret_cast<QRgb*>(image_.scanLine(j))[x] = color;
+        for (int j = std::max(0, y - 2); j <= std::min(h - 1, y + 2); ++j) row(j)[x] = color;
     }
     markDirty(QRect(x - 2, y - 2, 5, 5));
 }
