@@ -189,6 +189,9 @@
         .type \name, @function
         .p2align 4
 \name:
+        // A leaf that never moves the stack pointer: the default frame description is the whole story,
+        // for debuggers and profilers walking the stack.
+        .cfi_startproc
         // A's sine and cosine first: FSINCOS does not use the divider, so the separation's root and
         // divisions, and its 10-byte loads, run beside it.
         RADIANS \fast, DIR_A, .Lfail1\name     // [xA]
@@ -334,6 +337,7 @@
         fstp st(0)
         mov eax, 1
         ret
+        .cfi_endproc
         .size \name, .-\name
 .endm
 
