@@ -18,9 +18,9 @@ struct alignas(16) StepFrame {
     Slot gmOfA, gmOfB;  // G times each body's mass
     Slot degreeFactor;
     // The fast form of the step reads these instead: dt and half as doubles, which hold them exactly, and
-    // the degree factor and the masses' pulls each as the sum of two doubles, the second holding the last
-    // 11 bits of the first's 64. 8-byte operands are read far faster than 10-byte loads, and give the same
-    // bits.
+    // the degree factor and the pulls each as the sum of two doubles, the first with the value's leading 53
+    // significant bits and the second with the last 11. 8-byte operands are read far faster than 10-byte
+    // loads, and give the same bits.
     double dt64, half64;
     double degreeFactorHi, degreeFactorLo, gmOfAHi, gmOfALo, gmOfBHi, gmOfBLo;
 };

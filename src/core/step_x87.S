@@ -5,8 +5,9 @@
 // spends more time moving 80-bit values between the eight x87 registers and memory than computing: each
 // FLD or FSTP of a 10-byte value costs about as much as a multiplication and competes with FPATAN.
 //
-//   int tulvane_step(StepFrame* frame)          dt and half from their 10-byte slots
-//   int tulvane_step_dt_double(StepFrame* frame) dt and half from dt64 and half64, which hold them exactly
+//   int tulvane_step(StepFrame* frame)           every constant from its 10-byte slot
+//   int tulvane_step_dt_double(StepFrame* frame) dt and half from doubles that hold them exactly, the
+//                                                degree factor and the pulls from pairs of doubles
 //
 // The frame (step_frame.h) holds the state, which the step replaces by the state after it, and the run's
 // constants. Returns the x87 error flags (invalid 1, zero divide 4, overflow 8) left after the step, or 1 if
