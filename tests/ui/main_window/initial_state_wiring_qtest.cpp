@@ -6,6 +6,7 @@
 #include "ui/main_window/control_panel.h"
 
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_surface.h"
@@ -48,13 +49,7 @@ private slots:
         initialStateDialog = new InitialStateDialog(
             *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
         window->setInitialStateDialog(initialStateDialog);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
+        countSteps(*window, steps, onStep);
         window->show();
         window->resize(900, 700);
         QCoreApplication::processEvents();

@@ -5,6 +5,7 @@
 
 #include "core/fp_error.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_surface.h"
 
@@ -21,12 +22,7 @@ struct Session {
     explicit Session(const std::function<void(TState&)>& setUp = nullptr) {
         if (setUp) setUp(records.CurSettings);
         window = std::make_unique<MainWindow>(records, dialogs);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
+        countSteps(*window, steps, onStep);
         window->show();
         const QSize extra = window->size() - window->plotSurface()->size();
         window->resize(QSize(600, 400) + extra);

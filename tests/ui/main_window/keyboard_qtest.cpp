@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 
@@ -55,16 +56,10 @@ private slots:
         initialStateDialog = new InitialStateDialog(
             *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
         window->setInitialStateDialog(initialStateDialog);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
-        quitCalled = false;
         onStep = nullptr;
+        countSteps(*window, steps, onStep);
+        quitCalled = false;
         window->onQuit = [this] { quitCalled = true; };
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
         window->show();
         window->resize(900, 700);
         QVERIFY(QTest::qWaitForWindowActive(window));

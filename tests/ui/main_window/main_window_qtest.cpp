@@ -9,6 +9,7 @@
 
 #include "core/fp_error.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/common/error_guard.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/fitting_label.h"
@@ -111,15 +112,9 @@ private slots:
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
         window = new MainWindow(*records, *dialogs);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
+        countSteps(*window, steps, onStep);
         quitCalled = false;
-        steps = 0;
         window->onQuit = [this] { quitCalled = true; };
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
         window->show();
         setClientSize(810, 537);
     }

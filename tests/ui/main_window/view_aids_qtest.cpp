@@ -10,6 +10,7 @@
 #include "core/kepler_propagation.h"
 #include "core/run.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/common/view_options.h"
 #include "ui/main_window/control_panel.h"
@@ -93,13 +94,7 @@ class ViewAidsTest : public QObject {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
         window = new MainWindow(*records, *dialogs);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
+        countSteps(*window, steps, onStep);
         window->show();
         const QSize extra = window->size() - surface()->size();
         window->resize(QSize(810, 537) + extra);

@@ -12,6 +12,7 @@
 #include "app/orbit_readout_wiring.h"
 #include "core/orbit_readout.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
@@ -52,13 +53,7 @@ class OrbitReadoutTest : public QObject {
             *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
         window->setInitialStateDialog(initialStateDialog);
         readout = new OrbitReadoutWindow(*records, window);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
+        countSteps(*window, steps, onStep);
         window->show();
         window->resize(900, 700);
         wireOrbitReadout(*window, *initialStateDialog, *readout);

@@ -9,6 +9,7 @@
 
 #include "app/orbit_readout_wiring.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
@@ -75,13 +76,7 @@ private slots:
             *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
         window->setInitialStateDialog(initialStateDialog);
         readout = new OrbitReadoutWindow(*records, window);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
+        countSteps(*window, steps, onStep);
         window->show();
         wireOrbitReadout(*window, *initialStateDialog, *readout);
         window->orbitReadoutAction->setChecked(true);

@@ -10,6 +10,7 @@
 #include "core/orbit_readout.h"
 #include "plot_point_states.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_surface.h"
@@ -65,13 +66,7 @@ private slots:
             *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
         window->setInitialStateDialog(dialog);
         readout = new OrbitReadoutWindow(*records, window);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
-        window->afterStepHook = [this] {
-            ++steps;
-            if (onStep) onStep(steps);
-        };
+        countSteps(*window, steps, onStep);
         window->show();
         window->resize(900, 700);
         wireOrbitReadout(*window, *dialog, *readout);
