@@ -73,25 +73,26 @@ class PlotRhythm {
 public:
     // Steps until the counter is next a multiple of cpT (at least 1), from stepCounter before them.
     std::int64_t stepsToPlotPoint(std::int32_t stepCounter, std::int32_t cpT) {
-        period_ = cpT < 0 ? -static_cast<std::int64_t>(cpT) : cpT;
         if (cpT != cpT_) {
             cpT_ = cpT;
-            remainder_ = stepCounter % period_;
+            remainder_ = stepCounter % period();
         }
-        return period_ - remainder_;
+        return period() - remainder_;
     }
     // n steps taken (no more than stepsToPlotPoint said); true when they end on a plot point.
     bool advance(std::int64_t n) {
         remainder_ += n;
-        if (remainder_ == period_) remainder_ = 0;
+        if (remainder_ == period()) remainder_ = 0;
         return remainder_ == 0;
     }
     // The step counter went back to 0.
     void restart() { remainder_ = 0; }
 
 private:
+    // |cpT|, wide enough for the most negative cpT.
+    std::int64_t period() const { return cpT_ < 0 ? -static_cast<std::int64_t>(cpT_) : cpT_; }
+
     std::int32_t cpT_ = 0;  // never a valid divisor: the first call divides
-    std::int64_t period_ = 1;
     std::int64_t remainder_ = 0;
 };
 
@@ -135,10 +136,6 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
             nextIsCopy = true;
         }
     };
-    const auto reread = [&] {
-        step.load(records.CurState);
-        return step.takeMasses(records.CurState);
-    };
     while (records.SimState == Running) {
         // A handler served in the pump may have replaced CurState (a nested replay).
         const std::int32_t cpT = records.CurState.cpT();
@@ -167,6 +164,7 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
         writeBack();
         if (cpT == 0) raiseZeroDivide();
 
+        bool outsideCodeRan = false;
         if (rhythm.advance(steps)) {
             host.drawBody(records.CurState.APos(), 0);
             host.drawBody(records.CurState.BPos(), 1);
@@ -184,21 +182,24 @@ std::int32_t Run(SimRecords& records, RunHost& host, std::int32_t Delay, std::in
                 clearFpFlags();
             }
             if (Count > 0 && plotCounter >= Count) break;
-            nextIsCopy = false;
-            // The window's slots for the plot point ran; read the records afresh, as after a pump.
-            pendingFlags = reread();
+            // The window's slots for the plot point ran.
+            outsideCodeRan = true;
         }
 
         if (stepCounter == StepCounterWrap) {
             stepCounter = 0;
             rhythm.restart();
         }
-        // Handlers served here may change any record.
         if (host.pumpEvents(static_cast<std::int32_t>(steps))) {
             clearFpFlags();
             ensureX87Control();
+            outsideCodeRan = true;
+        }
+        // Code outside the loop may have changed any record: the step reads them afresh.
+        if (outsideCodeRan) {
             nextIsCopy = false;
-            pendingFlags = reread();
+            step.load(records.CurState);
+            pendingFlags = step.takeMasses(records.CurState);
         }
     }
     return plotCounter;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "core/sim_records.h"
@@ -20,8 +21,10 @@ public:
     virtual bool pumpEvents(std::int32_t steps) = 0;
     // How many steps the run may take, beyond the next one, before it calls pumpEvents: the host needs
     // nothing after each of them. The run writes the records back and calls pumpEvents no later than that,
-    // and earlier at a plot point. 0 asks for a call after every step.
+    // and earlier at a plot point. 0 asks for a call after every step; AnyNumberOfSteps, from a host without
+    // events to serve, leaves it to the plot points.
     virtual std::int32_t quietSteps() { return 0; }
+    static constexpr std::int32_t AnyNumberOfSteps = std::numeric_limits<std::int32_t>::max();
     // Told after each plot point with the call's plot counter, so the window knows the count of a run whose
     // loop has not yet returned it.
     virtual void plotCounted(std::int32_t /*plotCounter*/) {}

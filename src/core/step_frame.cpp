@@ -12,13 +12,21 @@ void put(StepFrame::Slot& slot, Extended x) {
     storeExtended(slot.bytes, x);
 }
 
-void copyIn(StepFrame::Slot& slot, const TState& s, std::size_t offset) {
-    std::memcpy(slot.bytes, &s.bytes[offset], 10);
-}
-
-void copyOut(TState& s, std::size_t offset, const StepFrame::Slot& slot) {
-    std::memcpy(&s.bytes[offset], slot.bytes, 10);
-}
+// Where each slot of the moving state sits in the record.
+struct StateField {
+    StepFrame::Slot StepFrame::*slot;
+    std::size_t offset;
+};
+constexpr StateField StateFields[] = {
+    {&StepFrame::posAU, TStateLayout::APos},
+    {&StepFrame::posAV, TStateLayout::APos + TStateLayout::VectorV},
+    {&StepFrame::posBU, TStateLayout::BPos},
+    {&StepFrame::posBV, TStateLayout::BPos + TStateLayout::VectorV},
+    {&StepFrame::speedA, TStateLayout::ASpeed},
+    {&StepFrame::speedB, TStateLayout::BSpeed},
+    {&StepFrame::dirA, TStateLayout::ADir},
+    {&StepFrame::dirB, TStateLayout::BDir},
+};
 
 // Whether x converts to a double and back unchanged. The conversion may raise flags; the caller clears them.
 bool fitsDouble(Extended x) {
@@ -92,25 +100,9 @@ void X87Step::chooseForm() {
 }
 
 void X87Step::load(const TState& s) {
-    using namespace TStateLayout;
-    copyIn(frame_.posAU, s, APos);
-    copyIn(frame_.posAV, s, APos + VectorV);
-    copyIn(frame_.posBU, s, BPos);
-    copyIn(frame_.posBV, s, BPos + VectorV);
-    copyIn(frame_.speedA, s, ASpeed);
-    copyIn(frame_.speedB, s, BSpeed);
-    copyIn(frame_.dirA, s, ADir);
-    copyIn(frame_.dirB, s, BDir);
+    for (const StateField& f : StateFields) std::memcpy((frame_.*f.slot).bytes, &s.bytes[f.offset], 10);
 }
 
 void X87Step::store(TState& s) const {
-    using namespace TStateLayout;
-    copyOut(s, APos, frame_.posAU);
-    copyOut(s, APos + VectorV, frame_.posAV);
-    copyOut(s, BPos, frame_.posBU);
-    copyOut(s, BPos + VectorV, frame_.posBV);
-    copyOut(s, ASpeed, frame_.speedA);
-    copyOut(s, BSpeed, frame_.speedB);
-    copyOut(s, ADir, frame_.dirA);
-    copyOut(s, BDir, frame_.dirB);
+    for (const StateField& f : StateFields) std::memcpy(&s.bytes[f.offset], (frame_.*f.slot).bytes, 10);
 }

@@ -1,5 +1,4 @@
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -173,7 +172,7 @@ public:
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t) override { return false; }
-    std::int32_t quietSteps() override { return INT32_MAX - 1; }
+    std::int32_t quietSteps() override { return AnyNumberOfSteps; }
     void plotCounted(std::int32_t plotCounter) override {
         printLine(
             csv_.row(plotCounter, plotPointDays(plotCounter, records_.CurSettings.dT()), records_.CurState));

@@ -1,7 +1,6 @@
 #include "ui/main_window/qt_run_host.h"
 
 #include <algorithm>
-#include <climits>
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -57,7 +56,7 @@ bool QtRunHost::pumpEvents(std::int32_t steps) {
 std::int32_t QtRunHost::quietSteps() {
     // The test hooks look at every step.
     if (form_.pumpEveryStep || form_.afterStepHook) return 0;
-    return static_cast<std::int32_t>(std::min<std::int64_t>(schedule_.quietSteps(), INT32_MAX - 1));
+    return static_cast<std::int32_t>(std::min<std::int64_t>(schedule_.quietSteps(), AnyNumberOfSteps));
 }
 
 void QtRunHost::plotCounted(std::int32_t plotCounter) {
