@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPushButton>
+#include <QtTest>
 #include <functional>
 
 #include "ui/main_window/main_window.h"
@@ -15,4 +17,19 @@ inline void countSteps(MainWindow& window, int& steps, std::function<void(int)>&
         ++steps;
         if (onStep) onStep(steps);
     };
+}
+
+// Clicks Run and serves each of the run's steps to `step` until the loop returns.
+inline void runWith(MainWindow& window, std::function<void(int)>& onStep,
+                    const std::function<void(int)>& step) {
+    onStep = step;
+    QTest::mouseClick(window.runButton, Qt::LeftButton);
+    onStep = nullptr;
+}
+
+// Clicks Run and pauses the run when the count reaches step `target`.
+inline void runToStep(MainWindow& window, std::function<void(int)>& onStep, int target) {
+    runWith(window, onStep, [&window, target](int s) {
+        if (s == target) window.controlRun(window.pauseButton);
+    });
 }

@@ -6,6 +6,7 @@
 
 #include "scratch_mount.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_surface.h"
 
@@ -17,12 +18,10 @@ class ExportPictureTest : public QObject {
     SimRecords* records = nullptr;
     MainWindow* window = nullptr;
     int steps = 0;
+    std::function<void(int)> onStep;
 
     void runAndPause(int atStep) {
-        window->afterStepHook = [this, atStep] {
-            if (++steps == atStep) window->controlRun(window->pauseButton);
-        };
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
+        runToStep(*window, onStep, atStep);
         QCOMPARE(records->SimState, Paused);
     }
     static QImage rgb(const QImage& i) { return i.convertToFormat(QImage::Format_RGB32); }
@@ -36,9 +35,7 @@ private slots:
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
         window = new MainWindow(*records, *dialogs);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
+        countSteps(*window, steps, onStep);
         window->show();
         window->resize(640, 480);
         QCoreApplication::processEvents();

@@ -8,6 +8,7 @@
 
 #include "scratch_mount.h"
 #include "scripted_dialogs.h"
+#include "step_counting.h"
 #include "ui/main_window/main_window.h"
 
 class ExportTrackTest : public QObject {
@@ -18,13 +19,10 @@ class ExportTrackTest : public QObject {
     SimRecords* records = nullptr;
     MainWindow* window = nullptr;
     int steps = 0;
+    std::function<void(int)> onStep;
 
     void runAndPause(int atStep) {
-        window->afterStepHook = [this, atStep] {
-            if (++steps == atStep) window->controlRun(window->pauseButton);
-        };
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        window->afterStepHook = nullptr;
+        runToStep(*window, onStep, atStep);
         QCOMPARE(records->SimState, Paused);
     }
     static QByteArray contents(const QString& path) {
@@ -46,9 +44,7 @@ private slots:
         dialogs = new ScriptedDialogs;
         records = new SimRecords;
         window = new MainWindow(*records, *dialogs);
-        window->liveDelayMs = 0;
-        window->pumpEveryStep = true;
-        steps = 0;
+        countSteps(*window, steps, onStep);
         window->show();
         QCoreApplication::processEvents();
     }

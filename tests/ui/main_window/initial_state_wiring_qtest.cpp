@@ -25,17 +25,8 @@ class InitialStateWiringTest : public QObject {
     std::function<void(int)> onStep;
 
     QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
-    void runUntil(const std::function<void(int)>& step) {
-        onStep = step;
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        onStep = nullptr;
-    }
-    void pauseAfterSteps(int n) {
-        const int target = steps + n;
-        runUntil([this, target](int s) {
-            if (s == target) window->controlRun(window->pauseButton);
-        });
-    }
+    void runUntil(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
+    void pauseAfterSteps(int n) { runToStep(*window, onStep, steps + n); }
 
 private slots:
     void initTestCase() {

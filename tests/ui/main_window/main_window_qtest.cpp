@@ -54,17 +54,8 @@ class MainFormTest : public QObject {
     }
     QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
     // Clicks Run and serves the run's steps through onStep until the loop returns.
-    void runUntilPaused(const std::function<void(int)>& step) {
-        onStep = step;
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        onStep = nullptr;
-    }
-    void pauseAtPlotCount(int points) {
-        const int target = std::max(1, points * 40);
-        runUntilPaused([this, target](int s) {
-            if (s == target) window->controlRun(window->pauseButton);
-        });
-    }
+    void runUntilPaused(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
+    void pauseAtPlotCount(int points) { runToStep(*window, onStep, std::max(1, points * 40)); }
     // Drags the panel by the point grab (panel pixels) through points of the plot, checking after each.
     void dragPanel(QPoint grab, const QList<QPoint>& through,
                    const std::function<void(QPoint)>& check = nullptr) {

@@ -80,16 +80,8 @@ class ViewAidsTest : public QObject {
     ViewAids* aids() const { return window->viewAids(); }
     QImage shown() const { return surface()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    void runUntilPaused(const std::function<void(int)>& step) {
-        onStep = step;
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        onStep = nullptr;
-    }
-    void pauseAtStep(int target) {
-        runUntilPaused([this, target](int s) {
-            if (s == target) window->controlRun(window->pauseButton);
-        });
-    }
+    void runUntilPaused(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
+    void pauseAtStep(int target) { runToStep(*window, onStep, target); }
     void makeWindow() {
         dialogs = new ScriptedDialogs;
         records = new SimRecords;

@@ -64,18 +64,9 @@ class OrbitReadoutTest : public QObject {
         window = nullptr;
         records.reset();
     }
-    void runUntil(const std::function<void(int)>& step) {
-        onStep = step;
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        onStep = nullptr;
-    }
+    void runUntil(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
     // The default plot interval has 40 steps, so this pauses right on plot point `points`.
-    void pauseAtPlotPoint(int points) {
-        const int target = steps + points * 40;
-        runUntil([this, target](int s) {
-            if (s == target) window->controlRun(window->pauseButton);
-        });
-    }
+    void pauseAtPlotPoint(int points) { runToStep(*window, onStep, steps + points * 40); }
     void open() {
         window->orbitReadoutAction->setChecked(true);
         QVERIFY(readout->isVisible());

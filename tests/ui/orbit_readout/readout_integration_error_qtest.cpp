@@ -51,14 +51,7 @@ class ReadoutIntegrationErrorTest : public QObject {
     int steps = 0;
     std::function<void(int)> onStep;
 
-    void pauseAtPlotPoint(int points) {
-        const int target = steps + points * 40;
-        onStep = [this, target](int s) {
-            if (s == target) window->controlRun(window->pauseButton);
-        };
-        window->controlRun(window->runButton);
-        onStep = nullptr;
-    }
+    void pauseAtPlotPoint(int points) { runToStep(*window, onStep, steps + points * 40); }
 
 private slots:
     void initTestCase() {

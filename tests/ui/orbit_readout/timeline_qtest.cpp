@@ -35,12 +35,7 @@ class TimelineTest : public QObject {
 
     // The default plot interval has 40 steps, so this pauses right on plot point `points` of the leg.
     void runFor(int points) {
-        const int target = steps + points * 40;
-        onStep = [this, target](int s) {
-            if (s == target) window->controlRun(window->pauseButton);
-        };
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        onStep = nullptr;
+        runToStep(*window, onStep, steps + points * 40);
         QCOMPARE(records->SimState, Paused);
     }
     QSlider* slider() const { return readout->timeline(); }
