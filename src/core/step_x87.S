@@ -120,8 +120,8 @@
         .endif
 .endm
 
-// Pushes the direction (DIR_A or DIR_B) in radians; leaves for \fail (after popping \depth values below it)
-// when FSINCOS could not reduce it: magnitude 2^63 or more, or NaN.
+// Pushes the direction (DIR_A or DIR_B) in radians; jumps to \fail, the pushed value left on the stack, when
+// FSINCOS could not reduce it: magnitude 2^63 or more, or NaN.
 .macro RADIANS fast, dir, fail
         fld tbyte ptr [rdi+\dir]
         LOAD_CONSTANT \fast, DEGREE
@@ -193,12 +193,12 @@
         // A leaf that never moves the stack pointer: the default frame description is the whole story,
         // for debuggers and profilers walking the stack.
         .cfi_startproc
-        // A's sine and cosine first: FSINCOS does not use the divider, so the separation's root and
-        // divisions, and its 10-byte loads, run beside it.
-        RADIANS \fast, DIR_A, .Lfail1\name     // [xA]
-        fsincos                         // [cA, sA]
+        // FSINCOS and FPATAN are long microcoded sequences, and one issued before its operand is ready holds
+        // up the work behind it. So each comes where its operand is ready or nearly so, after work that does
+        // not wait for it; the order between the bodies is all this chooses.
 
-        // The separations and the accelerations.
+        // The separations and the accelerations first: they need only the positions, which the step before
+        // stored early, and run while its FPATANs finish.
         fld tbyte ptr [rdi+POS_BU]
         fld tbyte ptr [rdi+POS_AU]      // [Au, Bu]
         fld st(1)
@@ -231,40 +231,34 @@
         LOAD_CONSTANT \fast, GM_A
         fdivrp st(1), st                // [gmA / rr, unitBv, aAv, unitBu, aAu]
         fmul st(1), st
-        fmulp st(3), st                 // [aBv, aAv, aBu, aAu, cA, sA]
+        fmulp st(3), st                 // [aBv, aAv, aBu, aAu]
 
-        // A: the velocity at the start of the step, metres * (s, -c)
+        // A: the velocity at the start of the step, metres * (s, -c). A's direction is the previous step's
+        // first FPATAN.
         fld tbyte ptr [rdi+SPEED_A]
-        fmul qword ptr [rip+.Lthousand] // [metres, aBv, aAv, aBu, aAu, cA, sA]
-        fxch st(5)
+        fmul qword ptr [rip+.Lthousand] // [metres, aBv, aAv, aBu, aAu]
+        RADIANS \fast, DIR_A, .Lfail\name
+        fsincos                         // [cA, sA, metres, aBv, aAv, aBu, aAu]
         fchs
-        fmul st, st(5)                  // [vAv, aBv, aAv, aBu, aAu, metres, sA]
-        fxch st(6)
-        fmulp st(5), st                 // [aBv, aAv, aBu, aAu, vAu, vAv]
-        // A: the new position, (pos + dt * v) + half * a
-        NEW_POSITION \fast, POS_AU, 4, 3
-        NEW_POSITION \fast, POS_AV, 5, 1
-        // A: the new velocity, v + dt * a
-        SCALE \fast, DT, DT64, 3
-        SCALE \fast, DT, DT64, 1        // [aBv, dt*aAv, aBu, dt*aAu, vAu, vAv]
-        fxch st(4)
-        faddp st(3), st                 // [dt*aAv, aBu, wAu, aBv, vAv]
-        faddp st(4), st                 // [aBu, wAu, aBv, wAv]
+        fmul st, st(2)                  // [vAv, sA, metres, ...]
         fxch st(2)
-        fxch st(1)
-        fxch st(3)
-        fxch st(1)                      // [aBv, wAv, aBu, wAu]
+        fmulp st(1), st                 // [vAu, vAv, aBv, aAv, aBu, aAu]
+        // A: the new position, (pos + dt * v) + half * a
+        NEW_POSITION \fast, POS_AU, 0, 5
+        NEW_POSITION \fast, POS_AV, 1, 3
+        // A: the new velocity, v + dt * a
+        SCALE \fast, DT, DT64, 5
+        SCALE \fast, DT, DT64, 3        // [vAu, vAv, aBv, dt*aAv, aBu, dt*aAu]
+        faddp st(5), st                 // [vAv, aBv, dt*aAv, aBu, wAu]
+        faddp st(2), st                 // [aBv, wAv, aBu, wAu]
 
-        // B's sine and cosine, which overlap A's roots and divisions below.
-        RADIANS \fast, DIR_B, .Lfail5\name     // [xB, aBv, wAv, aBu, wAu]
-        fsincos                         // [cB, sB, aBv, wAv, aBu, wAu]
-
-        // B: the velocity at the start of the step
+        // B: the velocity at the start of the step, from the previous step's second FPATAN.
         fld tbyte ptr [rdi+SPEED_B]
-        fmul qword ptr [rip+.Lthousand] // [metres, cB, sB, aBv, wAv, aBu, wAu]
-        fxch st(1)
+        fmul qword ptr [rip+.Lthousand] // [metres, aBv, wAv, aBu, wAu]
+        RADIANS \fast, DIR_B, .Lfail\name
+        fsincos                         // [cB, sB, metres, aBv, wAv, aBu, wAu]
         fchs
-        fmul st, st(1)                  // [vBv, metres, sB, ...]
+        fmul st, st(2)                  // [vBv, sB, metres, ...]
         fxch st(2)
         fmulp st(1), st                 // [vBu, vBv, aBv, wAv, aBu, wAu]
         // B: the new position
@@ -293,22 +287,31 @@
         fxch st(1)
         fstp st(0)
         fxch st(2)                      // [xA, wBu, wBv]
-        ARCSIN_ROOT
-        fpatan                          // [atA, wBu, wBv]
+        ARCSIN_ROOT                     // [rootA, xA, wBu, wBv]
 
         // B: the new speed
-        fld st(1)
+        fld st(2)
         fmul st, st(0)
-        fld st(3)
+        fld st(4)
         fmul st, st(0)
         faddp st(1), st
-        fsqrt                           // [mB, atA, wBu, wBv]
+        fsqrt                           // [mB, rootA, xA, wBu, wBv]
         fld st(0)
         fdiv qword ptr [rip+.Lthousand]
         fstp tbyte ptr [rdi+SPEED_B]
         // B: the arc sine of the new direction
-        QUADRANT 2, 3, rdx, b\name      // [xB, atA, wBu, wBv]
-        ARCSIN_ROOT
+        QUADRANT 3, 4, rdx, b\name      // [xB, rootA, xA, wBu, wBv]
+        ARCSIN_ROOT                     // [rootB, xB, rootA, xA, wBu, wBv]
+
+        // Both FPATANs back to back, their operands ready: A's first, as the next step wants A's direction
+        // first. Issued each right after its own operands, they would wait on them and hold up the rest.
+        fxch st(1)
+        fxch st(3)
+        fxch st(1)
+        fxch st(2)                      // [rootA, xA, rootB, xB, wBu, wBv]
+        fpatan                          // [atA, rootB, xB, wBu, wBv]
+        fxch st(2)
+        fxch st(1)
         fpatan                          // [atB, atA, wBu, wBv]
 
         // Both directions in degrees, one load of the factor for both.
@@ -326,11 +329,8 @@
         and eax, 0x0D
         ret
 
-.Lfail1\name:
+.Lfail\name:                  // [x, metres] and four more
         fstp st(0)
-        mov eax, 1
-        ret
-.Lfail5\name:
         fstp st(0)
         fstp st(0)
         fstp st(0)

@@ -209,19 +209,22 @@ TEST(X87Step, LeavesTheRegisterStackEmpty) {
     TState hugeAngleA = ok, hugeAngleB = ok;
     hugeAngleA.setADir(1e30L);
     hugeAngleB.setBDir(1e30L);
-    for (const TState& s : {ok, hugeAngleA, hugeAngleB}) {
-        X87Step step;
-        ASSERT_EQ(step.setUp(86400.0L / 40, s), 0);
-        step.load(s);
-        step.step();
-        struct {
-            std::uint16_t control, pad1, status, pad2, tags, pad3;
-            std::uint32_t rest[4];
-        } env;
-        asm volatile("fnstenv %0" : "=m"(env));
-        asm volatile("fldcw %0" : : "m"(env.control));  // fnstenv masked every exception
-        EXPECT_EQ(env.tags, 0xFFFF) << "registers left in use";
-        std::feclearexcept(FE_ALL_EXCEPT);
+    // Both forms of the step: dt a double, and one that is not.
+    for (const Extended dt : {86400.0L / 40, 86400.0L / 999}) {
+        for (const TState& s : {ok, hugeAngleA, hugeAngleB}) {
+            X87Step step;
+            ASSERT_EQ(step.setUp(dt, s), 0);
+            step.load(s);
+            step.step();
+            struct {
+                std::uint16_t control, pad1, status, pad2, tags, pad3;
+                std::uint32_t rest[4];
+            } env;
+            asm volatile("fnstenv %0" : "=m"(env));
+            asm volatile("fldcw %0" : : "m"(env.control));  // fnstenv masked every exception
+            EXPECT_EQ(env.tags, 0xFFFF) << "registers left in use";
+            std::feclearexcept(FE_ALL_EXCEPT);
+        }
     }
 }
 
