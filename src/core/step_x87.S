@@ -134,6 +134,20 @@
         jbe \fail
 .endm
 
+// Pushes the length m of a new velocity w, whose components are at st(u) and st(v), and stores m / 1000 in
+// \slot as the new speed.
+.macro NEW_SPEED u, v, slot
+        ON_ST fld, \u, 2
+        fmul st, st(0)
+        ON_ST fld, (\v+1), 2
+        fmul st, st(0)
+        faddp st(1), st
+        fsqrt
+        fld st(0)
+        fdiv qword ptr [rip+.Lthousand]
+        fstp tbyte ptr [rdi+\slot]
+.endm
+
 // From the two components of a new velocity w (at st(u) and st(v)) and its length m on top: pushes the arc
 // sine's argument x = the component the quadrant chooses over m, leaves the quarter turns to add in \turn
 // (0 for none). Both comparisons are made, as in the definition, so a NaN raises invalid the same way.
@@ -270,16 +284,8 @@
         faddp st(4), st
         faddp st(1), st                 // [wBv, wAv, wBu, wAu]
 
-        // A: the new speed, |w| / 1000
-        fld st(3)
-        fmul st, st(0)
-        fld st(2)
-        fmul st, st(0)
-        faddp st(1), st
-        fsqrt                           // [mA, wBv, wAv, wBu, wAu]
-        fld st(0)
-        fdiv qword ptr [rip+.Lthousand]
-        fstp tbyte ptr [rdi+SPEED_A]
+        // A: the new speed
+        NEW_SPEED 3, 1, SPEED_A         // [mA, wBv, wAv, wBu, wAu]
         // A: the arc sine of the new direction
         QUADRANT 4, 2, rsi, a\name      // [xA, wBv, wAv, wBu, wAu]
         fxch st(4)
@@ -290,15 +296,7 @@
         ARCSIN_ROOT                     // [rootA, xA, wBu, wBv]
 
         // B: the new speed
-        fld st(2)
-        fmul st, st(0)
-        fld st(4)
-        fmul st, st(0)
-        faddp st(1), st
-        fsqrt                           // [mB, rootA, xA, wBu, wBv]
-        fld st(0)
-        fdiv qword ptr [rip+.Lthousand]
-        fstp tbyte ptr [rdi+SPEED_B]
+        NEW_SPEED 2, 3, SPEED_B         // [mB, rootA, xA, wBu, wBv]
         // B: the arc sine of the new direction
         QUADRANT 3, 4, rdx, b\name      // [xB, rootA, xA, wBu, wBv]
         ARCSIN_ROOT                     // [rootB, xB, rootA, xA, wBu, wBv]
