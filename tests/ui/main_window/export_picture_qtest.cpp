@@ -4,50 +4,24 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "main_window_fixture.h"
 #include "scratch_mount.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
-#include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
 
-class ExportPictureTest : public QObject {
+class ExportPictureTest : public MainWindowFixture {
     Q_OBJECT
 
-    QTemporaryDir dataHome;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
-
-    void runAndPause(int atStep) {
-        runToStep(*window, onStep, atStep);
-        QCOMPARE(records->SimState, Paused);
-    }
     static QImage rgb(const QImage& i) { return i.convertToFormat(QImage::Format_RGB32); }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(dataHome.isValid());
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    }
+    void initTestCase() { keepDataInDataHome(); }
     void init() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        countSteps(*window, steps, onStep);
-        window->show();
-        window->resize(640, 480);
-        QCoreApplication::processEvents();
+        makeWindow();
+        showWindow({640, 480});
     }
-    void cleanup() {
-        delete window;
-        delete records;
-        delete dialogs;
-    }
+    void cleanup() { closeWindow(); }
 
     void pngHoldsThePlotsPixelsWithoutThePanel() {
-        runAndPause(40 * 120);
+        runAndPauseAt(40 * 120);
         QTemporaryDir out;
         const QString path = out.filePath("orbit.png");
         dialogs->saveAnswers.push_back(path);
@@ -69,14 +43,14 @@ private slots:
         QVERIFY(!window->exportPictureAction->isEnabled());
         window->exportPicture();
         QVERIFY(dialogs->shown.empty());
-        runAndPause(100);
+        runAndPauseAt(100);
         QVERIFY(window->exportPictureAction->isEnabled());
         window->controlRun(window->resetButton);
         QVERIFY(!window->exportPictureAction->isEnabled());
     }
 
     void cancelWritesNothing() {
-        runAndPause(100);
+        runAndPauseAt(100);
         window->exportPictureAction->trigger();
         QCOMPARE(dialogs->texts("save").size(), 1);
         QVERIFY(dialogs->texts("error").isEmpty());
@@ -98,7 +72,7 @@ private slots:
             for (int x = 0; x < noise.width(); ++x)
                 noise.setPixel(x, y, QRandomGenerator::global()->generate());
         window->plotSurface()->stretchDraw(noise);
-        runAndPause(100);
+        runAndPauseAt(100);
 
         const QString dir = QString::fromStdString(mount.path());
         const QString path = dir + "/orbit.png";

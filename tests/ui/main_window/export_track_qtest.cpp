@@ -6,25 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "main_window_fixture.h"
 #include "scratch_mount.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
-#include "ui/main_window/main_window.h"
 
-class ExportTrackTest : public QObject {
+class ExportTrackTest : public MainWindowFixture {
     Q_OBJECT
 
-    QTemporaryDir dataHome;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
-
-    void runAndPause(int atStep) {
-        runToStep(*window, onStep, atStep);
-        QCOMPARE(records->SimState, Paused);
-    }
     static QByteArray contents(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
@@ -36,23 +23,12 @@ class ExportTrackTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(dataHome.isValid());
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    }
+    void initTestCase() { keepDataInDataHome(); }
     void init() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        countSteps(*window, steps, onStep);
-        window->show();
-        QCoreApplication::processEvents();
+        makeWindow();
+        showWindow();
     }
-    void cleanup() {
-        delete window;
-        delete records;
-        delete dialogs;
-    }
+    void cleanup() { closeWindow(); }
 
     void csvEqualsTheTraceToolOnTheSameSettings_data() {
         QTest::addColumn<int>("cpT");
@@ -62,7 +38,7 @@ private slots:
     void csvEqualsTheTraceToolOnTheSameSettings() {
         QFETCH(int, cpT);
         records->CurSettings.setCpT(cpT);
-        runAndPause(cpT * 250);
+        runAndPauseAt(cpT * 250);
         // A zoom on the way changes the scale, which the table does not show.
         window->zoom(window->zoomInButton);
         QTemporaryDir out;
@@ -89,7 +65,7 @@ private slots:
 
     void cancelWaitsForTheWriterAndLeavesNothingBehind() {
         // A hundred years of daily points: long enough to be cancelled half-way.
-        runAndPause(40);
+        runAndPauseAt(40);
         records->PlotCount = 36525;
         window->replay();
         QCOMPARE(window->keptPoints().size(), 36526u);
@@ -111,7 +87,7 @@ private slots:
     void failedWriteLeavesNothingBehind() {
         ScratchMount mount;
         if (!mount.ok()) QSKIP(mount.why().c_str());
-        runAndPause(40 * 400);
+        runAndPauseAt(40 * 400);
         const QString csv = QString::fromStdString(mount.path()) + "/track.csv";
         writeExisting(csv);
         dialogs->saveAnswers.push_back(csv);

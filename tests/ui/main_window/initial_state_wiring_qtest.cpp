@@ -1,55 +1,27 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 #include "ui/main_window/control_panel.h"
 
-#include "scripted_dialogs.h"
-#include "step_counting.h"
-#include "ui/initial_state/initial_state_dialog.h"
-#include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
+#include "main_window_fixture.h"
 
 // The Initial State dialog as the main window uses it: opened from the Settings menu, fed by right clicks on
 // the plot, and its Set State taking effect at the next start or replay.
-class InitialStateWiringTest : public QObject {
+class InitialStateWiringTest : public MainWindowFixture {
     Q_OBJECT
-
-    QTemporaryDir dataHome;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
-    InitialStateDialog* initialStateDialog = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
 
     QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
     void runUntil(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
     void pauseAfterSteps(int n) { runToStep(*window, onStep, steps + n); }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dataHome.path().toLocal8Bit());
-    }
+    void initTestCase() { keepDataInDataHome(true); }
     void init() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        initialStateDialog = new InitialStateDialog(
-            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
-        window->setInitialStateDialog(initialStateDialog);
-        countSteps(*window, steps, onStep);
-        window->show();
-        window->resize(900, 700);
-        QCoreApplication::processEvents();
+        makeWindow(true);
+        showWindow({900, 700});
     }
-    void cleanup() {
-        delete window;  // owns initialStateDialog
-        delete records;
-        delete dialogs;
-    }
+    void cleanup() { closeWindow(); }
 
     void openingFromTheMenuDrawsTheStoredStart() {
         window->bodyBInitialStateAction->trigger();

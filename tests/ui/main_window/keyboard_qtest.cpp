@@ -3,29 +3,17 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <functional>
 
-#include "scripted_dialogs.h"
-#include "step_counting.h"
-#include "ui/initial_state/initial_state_dialog.h"
-#include "ui/main_window/main_window.h"
+#include "main_window_fixture.h"
 
 // The program driven from the keyboard: its keys from every non-modal window, never past a modal one, never
 // where the button is disabled; and the focus left where one more Space goes on with the run.
-class KeyboardTest : public QObject {
+class KeyboardTest : public MainWindowFixture {
     Q_OBJECT
 
-    QTemporaryDir dataHome;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
-    InitialStateDialog* initialStateDialog = nullptr;
-    int steps = 0;
     bool quitCalled = false;
-    std::function<void(int)> onStep;
 
     QAction* action(const QString& name) const { return window->findChild<QAction*>(name); }
     void activate(QWidget* w) {
@@ -47,29 +35,17 @@ class KeyboardTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
+    void initTestCase() { keepDataInDataHome(); }
 
     void init() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        initialStateDialog = new InitialStateDialog(
-            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
-        window->setInitialStateDialog(initialStateDialog);
-        onStep = nullptr;
-        countSteps(*window, steps, onStep);
+        makeWindow(true);
         quitCalled = false;
         window->onQuit = [this] { quitCalled = true; };
-        window->show();
-        window->resize(900, 700);
+        showWindow({900, 700});
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
 
-    void cleanup() {
-        delete window;  // owns initialStateDialog
-        delete records;
-        delete dialogs;
-    }
+    void cleanup() { closeWindow(); }
 
     void programKeysWorkFromTheInitialStateDialog_data() {
         QTest::addColumn<int>("key");

@@ -3,18 +3,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 
 #include "core/fp_error.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
+#include "main_window_fixture.h"
 #include "ui/common/error_guard.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/fitting_label.h"
-#include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
 
 namespace {
 
@@ -35,21 +31,13 @@ void postClick(QWidget* w) {
 
 }  // namespace
 
-class MainFormTest : public QObject {
+class MainFormTest : public MainWindowFixture {
     Q_OBJECT
 
-    QTemporaryDir dataHome;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
-    int steps = 0;
     bool quitCalled = false;
-    std::function<void(int)> onStep;
 
     void setClientSize(int w, int h) {
-        const QSize extra = window->size() - window->plotSurface()->size();
-        window->resize(QSize(w, h) + extra);
-        QCoreApplication::processEvents();
+        setPlotSize({w, h});
         QCOMPARE(window->plotSurface()->size(), QSize(w, h));
     }
     QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
@@ -93,28 +81,17 @@ class MainFormTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(dataHome.isValid());
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dataHome.path().toLocal8Bit());
-    }
+    void initTestCase() { keepDataInDataHome(true); }
 
     void init() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        countSteps(*window, steps, onStep);
+        makeWindow();
         quitCalled = false;
         window->onQuit = [this] { quitCalled = true; };
         window->show();
         setClientSize(810, 537);
     }
 
-    void cleanup() {
-        delete window;
-        delete records;
-        delete dialogs;
-    }
+    void cleanup() { closeWindow(); }
 
     void startsReadyWithBlueBackground() {
         checkPattern("Ready", true, false, false, true);

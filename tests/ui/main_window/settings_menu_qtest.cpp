@@ -2,7 +2,6 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <jerror.h>
@@ -10,17 +9,10 @@
 #include <cstdio>
 #include <optional>
 
-#include "scripted_dialogs.h"
-#include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
+#include "main_window_fixture.h"
 
-class SettingsMenuTest : public QObject {
+class SettingsMenuTest : public MainWindowFixture {
     Q_OBJECT
-
-    QTemporaryDir dataHome;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
 
     QRgb pixel(int x, int y) const { return window->plotSurface()->image().pixel(x, y); }
     QAction* checkedInterval() const {
@@ -30,23 +22,12 @@ class SettingsMenuTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dataHome.path().toLocal8Bit());
-    }
+    void initTestCase() { keepDataInDataHome(true); }
     void init() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        window->show();
-        window->resize(810, 600);
-        QCoreApplication::processEvents();
+        makeWindow();
+        showWindow({810, 600});
     }
-    void cleanup() {
-        delete window;
-        delete records;
-        delete dialogs;
-    }
+    void cleanup() { closeWindow(); }
 
     void intervalItemsSetTheirExactValues_data() {
         QTest::addColumn<QString>("caption");

@@ -9,14 +9,11 @@
 
 #include "core/kepler_propagation.h"
 #include "core/run.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
+#include "main_window_fixture.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/common/view_options.h"
 #include "ui/main_window/control_panel.h"
-#include "ui/main_window/main_window.h"
 #include "ui/main_window/plot_overlay.h"
-#include "ui/main_window/plot_surface.h"
 #include "ui/main_window/view_aids.h"
 
 namespace {
@@ -66,15 +63,10 @@ private:
     std::int64_t steps_ = 0;
 };
 
-class ViewAidsTest : public QObject {
+class ViewAidsTest : public MainWindowFixture {
     Q_OBJECT
 
-    QTemporaryDir home;
-    ScriptedDialogs* dialogs = nullptr;
-    SimRecords* records = nullptr;
-    MainWindow* window = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
+    QTemporaryDir home;  // data and configuration in folders of their own, for the pictures beside them
 
     PlotSurface* surface() const { return window->plotSurface(); }
     ViewAids* aids() const { return window->viewAids(); }
@@ -82,21 +74,11 @@ class ViewAidsTest : public QObject {
 
     void runUntilPaused(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
     void pauseAtStep(int target) { runToStep(*window, onStep, target); }
-    void makeWindow() {
-        dialogs = new ScriptedDialogs;
-        records = new SimRecords;
-        window = new MainWindow(*records, *dialogs);
-        countSteps(*window, steps, onStep);
+    // The window as at a start of the program.
+    void openWindow() {
+        makeWindow();
         window->show();
-        const QSize extra = window->size() - surface()->size();
-        window->resize(QSize(810, 537) + extra);
-        QCoreApplication::processEvents();
-    }
-    void dropWindow() {
-        delete window;
-        delete records;
-        delete dialogs;
-        window = nullptr;
+        setPlotSize({810, 537});
     }
 
 private slots:
@@ -107,9 +89,9 @@ private slots:
     }
     void init() {
         QFile::remove(ViewOptions::filePath());
-        makeWindow();
+        openWindow();
     }
-    void cleanup() { dropWindow(); }
+    void cleanup() { closeWindow(); }
 
     void allOffByDefaultAndRememberedAcrossStarts() {
         QCOMPARE(aids()->options().any(), false);
@@ -124,7 +106,7 @@ private slots:
                 !aids()->options().scaleBar);
 
         dropWindow();
-        makeWindow();
+        openWindow();
         QVERIFY(window->exactPathAction->isChecked());
         QVERIFY(!window->scaleBarAction->isChecked());
         QVERIFY(window->offscreenMarkersAction->isChecked());

@@ -4,20 +4,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
-#include <memory>
 
-#include "app/orbit_readout_wiring.h"
 #include "core/orbit_readout.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
+#include "readout_fixture.h"
 #include "ui/common/view_options.h"
-#include "ui/initial_state/initial_state_dialog.h"
-#include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
-#include "ui/orbit_readout/orbit_readout_window.h"
 #include "ui/orbit_readout/readout_text.h"
 
 using Row = OrbitReadoutWindow;
@@ -32,37 +24,13 @@ QString qs(const std::string& s) {
 
 // The readout as the program wires it: following the main window's runs and replays and the initial-state
 // dialog's unsaved values, opened from the View menu and remembered in the view options.
-class OrbitReadoutTest : public QObject {
+class OrbitReadoutTest : public ReadoutFixture {
     Q_OBJECT
 
-    QTemporaryDir dataHome;
-    QTemporaryDir configHome;
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<SimRecords> records;
-    MainWindow* window = nullptr;
-    InitialStateDialog* initialStateDialog = nullptr;
-    OrbitReadoutWindow* readout = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
-
-    // The windows as main() makes them; the main window owns the other two.
+    // The windows as at a start of the program: a test may start it again, with the same dialogs.
     void build() {
-        records = std::make_unique<SimRecords>();
-        window = new MainWindow(*records, *dialogs);
-        initialStateDialog = new InitialStateDialog(
-            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
-        window->setInitialStateDialog(initialStateDialog);
-        readout = new OrbitReadoutWindow(*records, window);
-        countSteps(*window, steps, onStep);
-        window->show();
-        window->resize(900, 700);
-        wireOrbitReadout(*window, *initialStateDialog, *readout);
+        makeWiredWindows({900, 700});
         QCoreApplication::processEvents();
-    }
-    void tearDown() {
-        delete window;
-        window = nullptr;
-        records.reset();
     }
     void runUntil(const std::function<void(int)>& step) { runWith(*window, onStep, step); }
     // The default plot interval has 40 steps, so this pauses right on plot point `points`.
@@ -92,18 +60,15 @@ class OrbitReadoutTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(dataHome.isValid() && configHome.isValid());
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+        keepDataAndConfigApart();
         qputenv("LC_ALL", "C");
         QLocale::setDefault(QLocale::c());
     }
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
         QFile::remove(ViewOptions::filePath());
         build();
     }
-    void cleanup() { tearDown(); }
+    void cleanup() { closeWindow(); }
 
     void readyShowsThePreviewOfTheSettingsAndNothingNow() {
         open();
@@ -285,7 +250,7 @@ private slots:
         QVERIFY(!readout->isVisible());
         open();
         QVERIFY(QFile::exists(ViewOptions::filePath()));
-        tearDown();
+        dropWindow();
         build();
         QVERIFY(window->orbitReadoutAction->isChecked());
         QVERIFY(readout->isVisible());
@@ -295,14 +260,14 @@ private slots:
         window->onQuit = [] { QApplication::closeAllWindows(); };
         window->exitAction->trigger();
         QVERIFY(!readout->isVisible());
-        tearDown();
+        dropWindow();
         build();
         QVERIFY(readout->isVisible());
 
         // Closed with the window's close box, it stays closed at the next start.
         readout->close();
         QVERIFY(!window->orbitReadoutAction->isChecked());
-        tearDown();
+        dropWindow();
         build();
         QVERIFY(!window->orbitReadoutAction->isChecked());
         QVERIFY(!readout->isVisible());

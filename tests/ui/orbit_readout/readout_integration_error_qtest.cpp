@@ -2,19 +2,11 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
-#include "app/orbit_readout_wiring.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
+#include "readout_fixture.h"
 #include "ui/common/view_options.h"
-#include "ui/initial_state/initial_state_dialog.h"
-#include "ui/main_window/main_window.h"
 #include "ui/main_window/view_aids.h"
-#include "ui/orbit_readout/orbit_readout_window.h"
 
 namespace {
 
@@ -39,46 +31,23 @@ Shown figuresOf(const QString& line, const QString& body) {
 
 // The readout's integration error as the program wires it: how far each simulated body is from where the
 // exact motion puts it at the run's time, in km and in pixels at the current scale.
-class ReadoutIntegrationErrorTest : public QObject {
+class ReadoutIntegrationErrorTest : public ReadoutFixture {
     Q_OBJECT
-
-    QTemporaryDir dataHome;
-    QTemporaryDir configHome;
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<SimRecords> records;
-    MainWindow* window = nullptr;
-    OrbitReadoutWindow* readout = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
 
     void pauseAtPlotPoint(int points) { runToStep(*window, onStep, steps + points * 40); }
 
 private slots:
     void initTestCase() {
-        QVERIFY(dataHome.isValid() && configHome.isValid());
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+        keepDataAndConfigApart();
         QLocale::setDefault(QLocale::c());
     }
     void init() {
         QFile::remove(ViewOptions::filePath());
-        dialogs = std::make_unique<ScriptedDialogs>();
-        records = std::make_unique<SimRecords>();
-        window = new MainWindow(*records, *dialogs);
-        auto* initialStateDialog = new InitialStateDialog(
-            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
-        window->setInitialStateDialog(initialStateDialog);
-        readout = new OrbitReadoutWindow(*records, window);
-        countSteps(*window, steps, onStep);
-        window->show();
-        wireOrbitReadout(*window, *initialStateDialog, *readout);
+        makeWiredWindows();
         window->orbitReadoutAction->setChecked(true);
         QCoreApplication::processEvents();
     }
-    void cleanup() {
-        delete window;
-        records.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void readyHasNoError() {
         QCOMPARE(readout->integrationErrorText(), QString("Off the exact path: A —, B —"));

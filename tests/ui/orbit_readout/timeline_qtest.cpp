@@ -1,43 +1,22 @@
 #include <QAction>
 #include <QPushButton>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
-#include "app/orbit_readout_wiring.h"
 #include "core/orbit_readout.h"
 #include "plot_point_states.h"
-#include "scripted_dialogs.h"
-#include "step_counting.h"
-#include "ui/initial_state/initial_state_dialog.h"
-#include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
+#include "readout_fixture.h"
 #include "ui/main_window/view_aids.h"
-#include "ui/orbit_readout/orbit_readout_window.h"
 #include "ui/orbit_readout/readout_text.h"
 
 using Row = OrbitReadoutWindow;
 
 // The timeline of a paused run in the Orbit Readout, as the program wires it to the main window.
-class TimelineTest : public QObject {
+class TimelineTest : public ReadoutFixture {
     Q_OBJECT
 
-    QTemporaryDir dataHome;
-    QTemporaryDir configHome;
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<SimRecords> records;
-    MainWindow* window = nullptr;
-    OrbitReadoutWindow* readout = nullptr;
-    int steps = 0;
-    std::function<void(int)> onStep;
-
     // The default plot interval has 40 steps, so this pauses right on plot point `points` of the leg.
-    void runFor(int points) {
-        runToStep(*window, onStep, steps + points * 40);
-        QCOMPARE(records->SimState, Paused);
-    }
+    void runFor(int points) { runAndPauseAt(steps + points * 40); }
     QSlider* slider() const { return readout->timeline(); }
     QRgb overlayPixel(const TVector& at, int dx, int dy) const {
         const Extended sf = records->CurSettings.sf();
@@ -48,31 +27,13 @@ class TimelineTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(dataHome.isValid() && configHome.isValid());
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
-    }
+    void initTestCase() { keepDataAndConfigApart(); }
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        records = std::make_unique<SimRecords>();
-        window = new MainWindow(*records, *dialogs);
-        auto* dialog = new InitialStateDialog(
-            *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
-        window->setInitialStateDialog(dialog);
-        readout = new OrbitReadoutWindow(*records, window);
-        countSteps(*window, steps, onStep);
-        window->show();
-        window->resize(900, 700);
-        wireOrbitReadout(*window, *dialog, *readout);
+        makeWiredWindows({900, 700});
         window->orbitReadoutAction->setChecked(true);
         QCoreApplication::processEvents();
     }
-    void cleanup() {
-        delete window;
-        records.reset();
-        dialogs.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void walksThroughTheKeptPointsWhilePaused() {
         QVERIFY(!slider()->isEnabled());
