@@ -134,6 +134,19 @@
         jbe \fail
 .endm
 
+// Pushes the velocity at the start of the step, metres * (sin, -cos) of the direction: its u component on
+// top, v below. Leaves for \fail with [x, metres] above what was there when FSINCOS cannot take the angle.
+.macro START_VELOCITY fast, speed, dir, fail
+        fld tbyte ptr [rdi+\speed]
+        fmul qword ptr [rip+.Lthousand] // [metres]
+        RADIANS \fast, \dir, \fail
+        fsincos                         // [c, s, metres]
+        fchs
+        fmul st, st(2)                  // [v, s, metres]
+        fxch st(2)
+        fmulp st(1), st                 // [u, v]
+.endm
+
 // Pushes the length m of a new velocity w, whose components are at st(u) and st(v), and stores m / 1000 in
 // \slot as the new speed.
 .macro NEW_SPEED u, v, slot
@@ -247,16 +260,8 @@
         fmul st(1), st
         fmulp st(3), st                 // [aBv, aAv, aBu, aAu]
 
-        // A: the velocity at the start of the step, metres * (s, -c). A's direction is the previous step's
-        // first FPATAN.
-        fld tbyte ptr [rdi+SPEED_A]
-        fmul qword ptr [rip+.Lthousand] // [metres, aBv, aAv, aBu, aAu]
-        RADIANS \fast, DIR_A, .Lfail\name
-        fsincos                         // [cA, sA, metres, aBv, aAv, aBu, aAu]
-        fchs
-        fmul st, st(2)                  // [vAv, sA, metres, ...]
-        fxch st(2)
-        fmulp st(1), st                 // [vAu, vAv, aBv, aAv, aBu, aAu]
+        // A: the velocity at the start of the step. A's direction is the previous step's first FPATAN.
+        START_VELOCITY \fast, SPEED_A, DIR_A, .Lfail\name   // [vAu, vAv, aBv, aAv, aBu, aAu]
         // A: the new position, (pos + dt * v) + half * a
         NEW_POSITION \fast, POS_AU, 0, 5
         NEW_POSITION \fast, POS_AV, 1, 3
@@ -267,14 +272,7 @@
         faddp st(2), st                 // [aBv, wAv, aBu, wAu]
 
         // B: the velocity at the start of the step, from the previous step's second FPATAN.
-        fld tbyte ptr [rdi+SPEED_B]
-        fmul qword ptr [rip+.Lthousand] // [metres, aBv, wAv, aBu, wAu]
-        RADIANS \fast, DIR_B, .Lfail\name
-        fsincos                         // [cB, sB, metres, aBv, wAv, aBu, wAu]
-        fchs
-        fmul st, st(2)                  // [vBv, sB, metres, ...]
-        fxch st(2)
-        fmulp st(1), st                 // [vBu, vBv, aBv, wAv, aBu, wAu]
+        START_VELOCITY \fast, SPEED_B, DIR_B, .Lfail\name   // [vBu, vBv, aBv, wAv, aBu, wAu]
         // B: the new position
         NEW_POSITION \fast, POS_BU, 0, 4
         NEW_POSITION \fast, POS_BV, 1, 2
