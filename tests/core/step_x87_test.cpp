@@ -214,6 +214,7 @@ TEST(X87Step, LeavesTheRegisterStackEmpty) {
         for (const TState& s : {ok, hugeAngleA, hugeAngleB}) {
             X87Step step;
             ASSERT_EQ(step.setUp(dt, s), 0);
+            ASSERT_EQ(step.usesDoubles(), dt == 86400.0L / 40);
             step.load(s);
             step.step();
             struct {
