@@ -18,7 +18,12 @@ static_assert(sizeof(FieldOffsets) / sizeof(FieldOffsets[0]) * 10 == PlotTrack::
 PlotTrack::PlotTrack(std::size_t capacity) : capacity_(capacity < 2 ? 2 : capacity) {}
 
 PlotTrack::PlotTrack(const PlotTrack& other)
-    : capacity_(other.capacity_), size_(other.size_), stride_(other.stride_), lastIndex_(other.lastIndex_) {
+    : capacity_(other.capacity_),
+      size_(other.size_),
+      tail_(other.tail_),
+      tailHeld_(other.tailHeld_),
+      stride_(other.stride_),
+      lastIndex_(other.lastIndex_) {
     chunks_.reserve(other.chunks_.size());
     for (const auto& c : other.chunks_) chunks_.push_back(std::make_unique<Chunk>(*c));
 }
@@ -31,6 +36,7 @@ PlotTrack& PlotTrack::operator=(const PlotTrack& other) {
 void PlotTrack::clear() {
     chunks_.clear();
     size_ = 0;
+    tailHeld_ = false;
     stride_ = 1;
     lastIndex_ = -1;
 }
@@ -38,6 +44,7 @@ void PlotTrack::clear() {
 void PlotTrack::start(const TState& s) {
     // Keeps the chunks already allocated: a replay rebuilds a track of the same length.
     size_ = 0;
+    tailHeld_ = false;
     stride_ = 1;
     lastIndex_ = 0;
     append(s);
@@ -46,12 +53,12 @@ void PlotTrack::start(const TState& s) {
 void PlotTrack::add(std::int64_t plotIndex, const TState& s) {
     if (size_ == 0 || plotIndex != lastIndex_ + 1) return;
     lastIndex_ = plotIndex;
-    if (plotIndex % stride_ != 0) return;
-    if (size_ == capacity_) {
-        halve();
-        if (plotIndex % stride_ != 0) return;
-    }
-    append(s);
+    if (plotIndex % stride_ == 0 && size_ == capacity_) halve();
+    tailHeld_ = plotIndex % stride_ != 0;
+    if (tailHeld_)
+        store(tail_, s);
+    else
+        append(s);
 }
 
 bool PlotTrack::holdsEveryPointTo(std::int64_t plotCount) const {
@@ -59,10 +66,13 @@ bool PlotTrack::holdsEveryPointTo(std::int64_t plotCount) const {
            lastIndex_ >= plotCount;
 }
 
+void PlotTrack::store(Point& p, const TState& s) {
+    for (std::size_t f = 0; f < 8; ++f) std::memcpy(&p[10 * f], &s.bytes[FieldOffsets[f]], 10);
+}
+
 void PlotTrack::append(const TState& s) {
     if (size_ / ChunkPoints >= chunks_.size()) chunks_.push_back(std::make_unique<Chunk>());
-    Point& p = at(size_);
-    for (std::size_t f = 0; f < 8; ++f) std::memcpy(&p[10 * f], &s.bytes[FieldOffsets[f]], 10);
+    store(at(size_), s);
     ++size_;
 }
 

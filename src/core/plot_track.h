@@ -12,7 +12,8 @@
 // 80 bytes a point in the record's own 10-byte format, so every value comes back to the last bit.
 //
 // Memory is bounded: once Capacity points are kept, every other one is dropped and only every stride-th plot
-// point is kept from then on, the stride doubling each time the store fills again.
+// point is kept from then on, the stride doubling each time the store fills again. The last plot point
+// offered is always kept as well, off the stride if need be, so a thinned track still ends where the run is.
 class PlotTrack {
 public:
     static constexpr std::size_t DefaultCapacity = 1000000;
@@ -34,12 +35,15 @@ public:
     // Takes effect from the next start.
     void setCapacity(std::size_t capacity) { capacity_ = capacity < 2 ? 2 : capacity; }
 
-    std::size_t size() const { return size_; }
+    // The kept points, the last plot point included.
+    std::size_t size() const { return size_ + (tailHeld_ ? 1 : 0); }
     bool empty() const { return size_ == 0; }
     // Plot points between two kept ones: 1 until the store first fills.
     std::int64_t stride() const { return stride_; }
     bool thinned() const { return stride_ > 1; }
-    std::int64_t plotIndexAt(std::size_t i) const { return static_cast<std::int64_t>(i) * stride_; }
+    std::int64_t plotIndexAt(std::size_t i) const {
+        return i == size_ && tailHeld_ ? lastIndex_ : static_cast<std::int64_t>(i) * stride_;
+    }
     // The last plot point offered to add() or start(), kept or not.
     std::int64_t lastPlotIndex() const { return lastIndex_; }
     // True when points 0..plotCount are all kept, one each.
@@ -65,15 +69,21 @@ private:
     using Chunk = std::array<Point, ChunkPoints>;
 
     Point& at(std::size_t i) { return (*chunks_[i / ChunkPoints])[i % ChunkPoints]; }
-    const Point& at(std::size_t i) const { return (*chunks_[i / ChunkPoints])[i % ChunkPoints]; }
+    const Point& at(std::size_t i) const {
+        return i == size_ && tailHeld_ ? tail_ : (*chunks_[i / ChunkPoints])[i % ChunkPoints];
+    }
     Extended value(std::size_t i, std::size_t field) const;
+    static void store(Point& p, const TState& s);
     void append(const TState& s);
     void halve();
 
     std::size_t capacity_;
     // Chunks, not one vector: growing never copies the points or needs twice their memory for a moment.
     std::vector<std::unique_ptr<Chunk>> chunks_;
+    // Points on the stride; the last plot point, when off the stride, is held apart in tail_.
     std::size_t size_ = 0;
+    Point tail_{};
+    bool tailHeld_ = false;
     std::int64_t stride_ = 1;
     std::int64_t lastIndex_ = -1;
 };

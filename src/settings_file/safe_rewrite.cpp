@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <random>
 #include <string>
 
 #include "settings_file/checked_writes.h"
@@ -14,6 +13,7 @@
 #include "settings_file/in_out_error.h"
 #include "settings_file/sys_calls.h"
 #include "settings_file/t_state_file.h"
+#include "settings_file/temporary_files.h"
 
 namespace {
 
@@ -63,25 +63,12 @@ private:
     int fd_;
 };
 
-std::string temporaryName(const std::string& base) {
-    static std::mt19937 gen{std::random_device{}()};
-    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<int> pick(0, sizeof alphabet - 2);
-    std::string suffix(8, ' ');
-    for (char& c : suffix) c = alphabet[pick(gen)];
-    return "." + base + "." + suffix + ".tmp";
-}
-
 constexpr int NameAttempts = 100;
 
-// A new file beside the real one: hidden, and never an existing file's name.
-int createTemporary(const std::string& folder, const std::string& base, std::string& tmpPath) {
-    for (int attempt = 0;; ++attempt) {
-        tmpPath = folder + "/" + temporaryName(base);
-        const int fd = SysCalls::open(tmpPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0) return fd;
-        if (errno != EEXIST || attempt == NameAttempts) throw EInOutError::fromErrno(errno, tmpPath);
-    }
+int createNamed(const std::string& folder, const std::string& base, std::string& tmpPath) {
+    const int fd = TemporaryFiles::createFor(folder, base, tmpPath);
+    if (fd < 0) throw EInOutError::fromErrno(errno, folder);
+    return fd;
 }
 
 // Where the system or the file system has no unnamed files, or cannot name one, a named file does the work.
@@ -94,7 +81,7 @@ bool unnamedRefused(int err) {
 bool nameUnnamed(int fd, int dir, const std::string& folder, const std::string& base, std::string& tmpPath) {
     const std::string proc = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0;; ++attempt) {
-        const std::string name = temporaryName(base);
+        const std::string name = TemporaryFiles::nameFor(base);
         if (SysCalls::linkat(AT_FDCWD, proc.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             tmpPath = folder + "/" + name;
             return true;
@@ -146,6 +133,7 @@ void compactStateFile(TStateFile& viewed) {
         const std::string real = realPathOf(viewed.path());
         const std::string folder = folderOf(real);
         const std::string base = baseOf(real);
+        TemporaryFiles::removeStale(folder);
         // Opened before anything changes, so that syncing the folder after the rename cannot fail to start.
         Fd dir(SysCalls::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() < 0) throw EInOutError::fromErrno(errno, folder);
@@ -155,12 +143,12 @@ void compactStateFile(TStateFile& viewed) {
         const bool unnamed = tmp.get() >= 0;
         if (!unnamed) {
             if (!unnamedRefused(errno)) throw EInOutError::fromErrno(errno, folder);
-            tmp.reset(createTemporary(folder, base, tmpPath));
+            tmp.reset(createNamed(folder, base, tmpPath));
         }
         takeOwnerAndMode(tmp.get(), st);
         copyKept(viewed, tmp.get());
         if (unnamed && !nameUnnamed(tmp.get(), dir.get(), folder, base, tmpPath)) {
-            tmp.reset(createTemporary(folder, base, tmpPath));
+            tmp.reset(createNamed(folder, base, tmpPath));
             takeOwnerAndMode(tmp.get(), st);
             copyKept(viewed, tmp.get());
         }

@@ -100,6 +100,31 @@ TEST(PlotTrack, ThinsToEveryOtherPointWhenFull) {
     EXPECT_FALSE(track.holdsEveryPointTo(40));
 }
 
+// However the run's length falls against the stride, the track ends at the run's last plot point: a
+// timeline or an exported table of a thinned run reaches where the run is.
+TEST(PlotTrack, AThinnedTrackEndsAtTheLastPlotPoint) {
+    for (const std::int64_t last : {40, 41, 44, 47, 63, 64, 65}) {
+        PlotTrack track(8);
+        track.start(pointRecord(0));
+        for (std::int64_t n = 1; n <= last; ++n) track.add(n, pointRecord(n));
+        const std::int64_t stride = track.stride();
+        const std::size_t onStride = static_cast<std::size_t>(last / stride) + 1;
+        const std::size_t expected = onStride + (last % stride != 0 ? 1 : 0);
+        const PlotTrack copy = track;
+        for (const PlotTrack* t : std::initializer_list<const PlotTrack*>{&track, &copy}) {
+            ASSERT_EQ(t->size(), expected) << "last " << last;
+            for (std::size_t i = 0; i + 1 < t->size(); ++i)
+                EXPECT_EQ(pointOf(*t, i), stride * std::int64_t(i));
+            const std::size_t end = t->size() - 1;
+            EXPECT_EQ(t->plotIndexAt(end), last);
+            EXPECT_EQ(pointOf(*t, end), last);
+            TState s = defaultSettings();
+            t->restoreInto(end, s);
+            EXPECT_EQ(s.BDir(), static_cast<Extended>(last * 10 + 7));
+        }
+    }
+}
+
 TEST(PlotTrack, KnowsWhetherItHoldsEveryPoint) {
     PlotTrack track;
     EXPECT_FALSE(track.holdsEveryPointTo(0));

@@ -1,17 +1,23 @@
 #include "ui/main_window/plot_export.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QFile>
+
+#include "settings_file/checked_file_writer.h"
 
 QString savePicturePng(const QImage& picture, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (!picture.save(&file, "PNG")) {
-        const QString why = file.error() != QFileDevice::NoError
-                                ? file.errorString()
-                                : QStringLiteral("the picture could not be encoded");
-        file.cancelWriting();
-        return why;
+    // Encoded in memory first: the encoder's own writes go unchecked, the file's are all checked.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) return QStringLiteral("the picture could not be encoded");
+    try {
+        CheckedFileWriter file(QFile::encodeName(path).toStdString());
+        file.open();
+        file.write(png.constData(), static_cast<std::size_t>(png.size()));
+        file.commit();
+    } catch (const FileWriteError& e) {
+        return QString::fromLocal8Bit(e.what());
     }
-    if (!file.commit()) return file.errorString();
     return {};
 }

@@ -1,12 +1,13 @@
 #include "ui/main_window/track_export.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <exception>
 #include <string>
 #include <utility>
 
 #include "core/fp_error.h"
 #include "core/track_csv.h"
+#include "settings_file/checked_file_writer.h"
 
 TrackExport::TrackExport(PlotTrack points, const TState& start, QString path)
     : points_(std::move(points)), start_(start), path_(std::move(path)) {}
@@ -27,9 +28,9 @@ void TrackExport::wait() {
 void TrackExport::write() {
     // This thread's x87 state is its own: the arithmetic below must be the run's, rounding to nearest.
     clearFpFlags();
-    QSaveFile file(path_);
+    CheckedFileWriter file(QFile::encodeName(path_).toStdString());
     try {
-        if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error(file.errorString().toStdString());
+        file.open();
         const TrackCsv csv(start_, true);
         std::string chunk = csv.header() + '\n';
         TState s = start_;
@@ -39,21 +40,18 @@ void TrackExport::write() {
             chunk += csv.row(point, plotPointDays(point, start_.dT()), s);
             chunk += '\n';
             if (chunk.size() > 1 << 16 || i + 1 == points_.size()) {
-                if (file.write(chunk.data(), static_cast<qint64>(chunk.size())) !=
-                    static_cast<qint64>(chunk.size()))
-                    throw std::runtime_error(file.errorString().toStdString());
+                file.write(chunk);
                 chunk.clear();
             }
             rows_ = i + 1;
         }
-        if (cancelled_) {
-            file.cancelWriting();
-        } else if (!file.commit()) {
-            throw std::runtime_error(file.errorString().toStdString());
-        }
+        if (cancelled_)
+            file.cancel();
+        else
+            file.commit();
     } catch (const std::exception& e) {
-        file.cancelWriting();
-        failure_ = QString::fromStdString(e.what());
+        file.cancel();
+        failure_ = QString::fromLocal8Bit(e.what());
     }
     finished_ = true;
 }

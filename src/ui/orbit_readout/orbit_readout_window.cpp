@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -16,6 +15,7 @@
 #include "core/number_text.h"
 #include "core/orbit_fp_guard.h"
 #include "core/track_csv.h"
+#include "settings_file/checked_file_writer.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/orbit_readout/readout_text.h"
 
@@ -339,10 +339,23 @@ void OrbitReadoutWindow::runStateChanged(int state) {
 
 namespace {
 
+// 2nd, 4th, 21st, 112th.
+QString ordinal(std::int64_t n) {
+    const std::int64_t lastTwo = n % 100;
+    const char* suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13) {
+        if (n % 10 == 1) suffix = "st";
+        if (n % 10 == 2) suffix = "nd";
+        if (n % 10 == 3) suffix = "rd";
+    }
+    return QString::number(n) + QLatin1String(suffix);
+}
+
 // Said beside the timeline of a run so long that only every stride-th plot point is kept.
 QString thinnedNote(const PlotTrack& points) {
     if (!points.thinned()) return {};
-    return QStringLiteral(" (thinned: every %1th point of this long run is kept)").arg(points.stride());
+    return QStringLiteral(" (thinned: every %1 point of this long run is kept)")
+        .arg(ordinal(points.stride()));
 }
 
 }  // namespace
@@ -367,9 +380,8 @@ void OrbitReadoutWindow::resetTimeline() {
     }
     const int last = static_cast<int>(points->size() - 1);
     timeline_->setRange(0, last);
-    // The run paused after its last kept point (PlotCount is told to the window only when the paused loop
-    // has returned); a thinned track holds every stride-th point up to it.
-    const std::int64_t at = std::min<std::int64_t>(points->lastPlotIndex() / points->stride(), last);
+    // The track ends at the run's last plot point, thinned or not: the timeline starts there.
+    const std::int64_t at = last;
     timeline_->setValue(static_cast<int>(at));
     QString text = QStringLiteral("Plot point %1 of %2")
                        .arg(points->plotIndexAt(static_cast<std::size_t>(at)))
@@ -523,10 +535,14 @@ QString OrbitReadoutWindow::tableText() const {
 
 // An end-to-end test reads the window's texts from this file: the X server offers no other way to them.
 void OrbitReadoutWindow::writeDump() const {
-    QSaveFile f(dumpPath_);
-    if (!f.open(QIODevice::WriteOnly)) return;
-    f.write(tableText().toUtf8());
-    f.commit();
+    try {
+        CheckedFileWriter file(QFile::encodeName(dumpPath_).toStdString());
+        file.open();
+        file.write(tableText().toUtf8().toStdString());
+        file.commit();
+    } catch (const FileWriteError&) {
+        // The test that reads the dump then finds the previous one, or none, and fails on its own.
+    }
 }
 
 void OrbitReadoutWindow::showEvent(QShowEvent* event) {

@@ -140,6 +140,26 @@ private slots:
         slider()->setValue(25);
         QCOMPARE(readout->nowText(Row::ElapsedRow), QString("100.0 days"));
     }
+
+    // A run whose length is off the stride still ends its timeline at its last plot point.
+    void aThinnedTimelineEndsWhereTheRunIs() {
+        window->setKeptPointCapacity(64);
+        runFor(203);
+        QCOMPARE(window->keptPoints().stride(), 4);
+        QCOMPARE(slider()->maximum(), 51);
+        QCOMPARE(slider()->value(), 51);
+        QVERIFY2(readout->timelineText().startsWith("Plot point 203 of 203"),
+                 qPrintable(readout->timelineText()));
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("203.0 days"));
+    }
+
+    void saysTheStrideInPlainEnglish() {
+        window->setKeptPointCapacity(4);
+        runFor(5);
+        QCOMPARE(window->keptPoints().stride(), 2);
+        QVERIFY2(readout->timelineText().contains("thinned: every 2nd point"),
+                 qPrintable(readout->timelineText()));
+    }
 };
 
 QTEST_MAIN(TimelineTest)
