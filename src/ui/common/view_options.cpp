@@ -1,11 +1,73 @@
 #include "ui/common/view_options.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QSettings>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
 const QString OrbitReadoutKey = QStringLiteral("OrbitReadout/open");
+
+// Far above what the options take (a few hundred bytes), far below what could slow a start.
+constexpr qint64 MaxFileBytes = 64 * 1024;
+
+// The file, checked once: a FIFO, a device or a huge file there would hold the start up (or feed it
+// garbage), so anything but a missing or small regular file is left alone for the whole session.
+class Store {
+public:
+    explicit Store(const QString& path) : path_(path) {
+        const QByteArray local = QFile::encodeName(path);
+        struct stat st {};
+        if (::stat(local.constData(), &st) != 0) {
+            if (errno != ENOENT) ignore(std::strerror(errno));
+        } else if (!S_ISREG(st.st_mode)) {
+            ignore("it is not a regular file");
+        } else if (st.st_size > MaxFileBytes) {
+            ignore("it is larger than 64 KiB");
+        }
+        if (usable_) settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    }
+
+    const QString& path() const { return path_; }
+
+    // The sync picks up a file changed or removed by someone else since the last look; it re-reads only then.
+    bool value(const QString& key) const {
+        if (!settings_) return false;
+        settings_->sync();
+        return settings_->value(key, false).toBool();
+    }
+
+    void setValue(const QString& key, bool on) {
+        if (!settings_) return;
+        settings_->setValue(key, on);
+        settings_->sync();
+    }
+
+private:
+    void ignore(const char* why) {
+        usable_ = false;
+        std::fprintf(stderr, "tulvane: ignoring the view options in %s: %s\n",
+                     QFile::encodeName(path_).constData(), why);
+    }
+
+    QString path_;
+    bool usable_ = true;
+    std::unique_ptr<QSettings> settings_;
+};
+
+// One store per path: the program's path never changes, so its file is checked once; a test that points
+// the config folder elsewhere gets a store of its own.
+Store& store() {
+    static std::unique_ptr<Store> current;
+    const QString path = ViewOptions::filePath();
+    if (!current || current->path() != path) current = std::make_unique<Store>(path);
+    return *current;
+}
 
 }  // namespace
 
@@ -16,19 +78,17 @@ QString ViewOptions::filePath() {
 }
 
 bool ViewOptions::orbitReadoutOpen() {
-    return QSettings(filePath(), QSettings::IniFormat).value(OrbitReadoutKey, false).toBool();
+    return store().value(OrbitReadoutKey);
 }
 
 void ViewOptions::setOrbitReadoutOpen(bool open) {
-    QSettings settings(filePath(), QSettings::IniFormat);
-    settings.setValue(OrbitReadoutKey, open);
+    store().setValue(OrbitReadoutKey, open);
 }
 
 bool ViewOptions::flag(const QString& key) {
-    return QSettings(filePath(), QSettings::IniFormat).value(key, false).toBool();
+    return store().value(key);
 }
 
 void ViewOptions::setFlag(const QString& key, bool on) {
-    QSettings settings(filePath(), QSettings::IniFormat);
-    settings.setValue(key, on);
+    store().setValue(key, on);
 }
