@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "core/t_state.h"
@@ -36,28 +37,37 @@ bool pathStillNames(const TStateFile& file) {
     return FileIdentity::of(st).sameFile(file.identity());
 }
 
+// Removes a new file that this save made, under the lock this save holds, when the path still names it and
+// nobody has written to it. Anything less certain is left: another copy may be saving into it right now.
+void removeUnwrittenNewFile(const TStateFile& file, const std::string& made) {
+    struct stat open {};
+    struct stat named {};
+    if (SysCalls::fstat(file.fd(), &open) != 0 || SysCalls::stat(made.c_str(), &named) != 0) return;
+    if (open.st_dev != named.st_dev || open.st_ino != named.st_ino || open.st_size != 0) return;
+    ::unlink(made.c_str());
+}
+
 constexpr int MaxReopens = 20;
 
 }  // namespace
 
-void addRecordToFile(TStateFile& file, const TState& record) {
+void addRecordToFile(TStateFile& file, const TState& record, LockWait* wait) {
     std::string made;
     try {
         for (int reopen = 0;; ++reopen) {
             openOrCreate(file, made);
-            FileLock lock(file.fd());
-            if (!pathStillNames(file)) {
-                // Another copy replaced or removed the file while this one waited for the lock.
-                file.closeQuietly();
-                if (reopen == MaxReopens) throw EInOutError(IoCode::Locked);
-                continue;
-            }
+            std::optional<FileLock> lock;
             try {
+                lock.emplace(file.fd(), wait);
+                if (!pathStillNames(file)) {
+                    // Another copy replaced or removed the file while this one waited for the lock.
+                    file.closeQuietly();
+                    if (reopen == MaxReopens) throw EInOutError(IoCode::Locked);
+                    continue;
+                }
                 file.appendRecord(record);
             } catch (...) {
-                // Still under the lock: a new file that nobody else has written to goes again.
-                struct stat st {};
-                if (!made.empty() && ::fstat(file.fd(), &st) == 0 && st.st_size == 0) ::unlink(made.c_str());
+                if (lock && !made.empty()) removeUnwrittenNewFile(file, made);
                 throw;
             }
             return;

@@ -6,7 +6,10 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
+#include <memory>
 
+#include "settings_file/file_lock.h"
 #include "settings_file/in_out_error.h"
 #include "settings_file/t_state_file.h"
 #include "support/child_process.h"
@@ -179,6 +182,126 @@ INSTANTIATE_TEST_SUITE_P(Faults, AddRecordFirstWriteFails,
                                            FirstWriteFault{"CutShort", {0, 100}, "Disk full"},
                                            FirstWriteFault{"DeviceError", {EIO}, "I/O error 5"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The user gives up at the waiting box after two more tries.
+class GiveUp : public LockWait {
+public:
+    bool wait(const std::function<bool()>& tryAgain) override { return tryAgain() || tryAgain(); }
+};
+
+// A save that creates the file fails before its first record is complete. The new, empty file goes only when
+// this save made it, holds its lock, and finds the path still naming it with nothing written: a file another
+// copy locked, wrote to or put in its place may be theirs to fill.
+struct NewFileFailure {
+    const char* name;
+    // Plays the fault, and the other copy into other, while the returned object lives.
+    std::function<std::shared_ptr<void>(const std::string& path, std::unique_ptr<OtherCopyLock>& other)>
+        arrange;
+    bool withWait;
+    const char* error;  // the EInOutError's text, or "cancelled"
+    bool remains;
+    Bytes (*content)();  // what the remaining file holds
+};
+
+void PrintTo(const NewFileFailure& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class AddRecordToANewFile : public AddRecordTest, public ::testing::WithParamInterface<NewFileFailure> {};
+
+TEST_P(AddRecordToANewFile, FailingIsRemovedOnlyWhenCertainlyThisSavesAlone) {
+    std::unique_ptr<OtherCopyLock> other;
+    GiveUp giveUp;
+    std::string error;
+    {
+        const auto fault = GetParam().arrange(path, other);
+        file.assign(path);
+        try {
+            addRecordToFile(file, patternRecord(1), GetParam().withWait ? &giveUp : nullptr);
+            error = "no error";
+        } catch (const EInOutError& e) {
+            error = e.what();
+        } catch (const LockWaitCancelled&) {
+            error = "cancelled";
+        }
+    }
+    EXPECT_EQ(error, GetParam().error);
+    EXPECT_FALSE(file.isOpen());
+    if (GetParam().remains) {
+        ASSERT_TRUE(fs::exists(path));
+        EXPECT_EQ(readBytes(path), GetParam().content());
+    } else {
+        EXPECT_TRUE(namesIn(dir.path()).empty());
+    }
+    if (other) {
+        EXPECT_TRUE(other->locked());
+    }
+}
+
+// Counts the calls of each kind and hands them to act, which may play the other copy or fail the call.
+std::shared_ptr<void> onCalls(std::function<SysCalls::Outcome(Call, int)> act) {
+    auto counts = std::make_shared<std::map<Call, int>>();
+    return std::make_shared<SysHook>([counts, act](Call c) { return act(c, ++(*counts)[c]); });
+}
+
+std::shared_ptr<void> anotherCopyLocksFirst(const std::string& path, std::unique_ptr<OtherCopyLock>& other) {
+    return onCalls([&path, &other](Call c, int n) {
+        if (c == Call::Lock && n == 1) other = std::make_unique<OtherCopyLock>(path);
+        return SysCalls::Outcome{};
+    });
+}
+
+// The first StatPath looks for an existing file; the second is the check, under the lock, that the path still
+// names the open file; the third compares them again before a removal.
+INSTANTIATE_TEST_SUITE_P(
+    Faults, AddRecordToANewFile,
+    ::testing::Values(
+        NewFileFailure{"LockHeldByAnotherCopy", anotherCopyLocksFirst, true, "cancelled", true,
+                       [] { return Bytes{}; }},
+        NewFileFailure{"LockHeldByAnotherCopyWithNobodyToAsk", anotherCopyLocksFirst, false, "I/O error 32",
+                       true, [] { return Bytes{}; }},
+        NewFileFailure{"LockFails",
+                       [](const std::string&, std::unique_ptr<OtherCopyLock>&) -> std::shared_ptr<void> {
+                           return std::make_shared<SysFault>(Call::Lock, 1, SysCalls::Outcome{EIO});
+                       },
+                       true, "I/O error 5", true, [] { return Bytes{}; }},
+        NewFileFailure{"IdentityCheckFails",
+                       [](const std::string&, std::unique_ptr<OtherCopyLock>&) -> std::shared_ptr<void> {
+                           return std::make_shared<SysFault>(Call::StatPath, 2, SysCalls::Outcome{EIO});
+                       },
+                       true, "I/O error 5", false, nullptr},
+        NewFileFailure{"IdentityCheckAndComparisonFail",
+                       [](const std::string&, std::unique_ptr<OtherCopyLock>&) -> std::shared_ptr<void> {
+                           return std::make_shared<SysFault>(Call::StatPath, 2, SysCalls::Outcome{EIO}, 2);
+                       },
+                       true, "I/O error 5", true, [] { return Bytes{}; }},
+        NewFileFailure{"IdentityCheckFailsAfterAnotherCopyWrote",
+                       [](const std::string& path, std::unique_ptr<OtherCopyLock>&) {
+                           return onCalls([&path](Call c, int n) {
+                               if (c == Call::Lock && n == 1) writeBytes(path, fileImage({patternRecord(5)}));
+                               if (c == Call::StatPath && n == 2) return SysCalls::Outcome{EIO};
+                               return SysCalls::Outcome{};
+                           });
+                       },
+                       true, "I/O error 5", true, [] { return fileImage({patternRecord(5)}); }},
+        NewFileFailure{"IdentityCheckFailsAndThePathNamesAnotherFileByThen",
+                       [](const std::string& path, std::unique_ptr<OtherCopyLock>&) {
+                           return onCalls([&path](Call c, int n) {
+                               if (c == Call::StatPath && n == 2) return SysCalls::Outcome{EIO};
+                               if (c == Call::StatPath && n == 3) {
+                                   writeBytes(path + ".new", {});
+                                   fs::rename(path + ".new", path);
+                               }
+                               return SysCalls::Outcome{};
+                           });
+                       },
+                       true, "I/O error 5", true, [] { return Bytes{}; }},
+        NewFileFailure{"FirstWriteFails",
+                       [](const std::string&, std::unique_ptr<OtherCopyLock>&) -> std::shared_ptr<void> {
+                           return std::make_shared<SysFault>(Call::Write, 1, SysCalls::Outcome{ENOSPC});
+                       },
+                       true, "Disk full", false, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Under a real file-size limit, with SIGXFSZ ignored as the program does: a write at or past the limit fails
 // with EFBIG, which the user sees as a full disk, and nothing is left behind.
