@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QEventLoop>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -16,7 +18,7 @@ public:
     struct Shown {
         Shown(QString k = {}, QString t = {}, QString c = {})
             : kind(std::move(k)), text(std::move(t)), caption(std::move(c)) {}
-        QString kind;  // "message", "error", "confirm", "input", "color", "open", "save"
+        QString kind;  // "message", "error", "warning", "confirm", "input", "color", "open", "save", "wait"
         QString text;  // message text, prompt, or dialog title
         QString caption;
         FileOptions file;
@@ -29,6 +31,11 @@ public:
     std::deque<std::optional<QColor>> colorAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    // The box that waits for another copy: true waits until the lock is free, polling through the event loop
+    // (the test lets the other copy go, from onShow or a timer); false cancels at once, as does an empty
+    // queue. A wait that outlasts WaitLimitPolls gives up, so a broken test ends instead of hanging.
+    std::deque<bool> waitAnswers;
+    static constexpr int WaitLimitPolls = 600;
     std::vector<Shown> shown;
     // Runs inside a box, for tests that act while a modal box is up.
     std::function<void(const Shown&)> onShow;
@@ -42,6 +49,7 @@ public:
 
     void showMessage(QWidget*, const QString& text) override { record({"message", text}); }
     void showError(QWidget*, const QString& text) override { record({"error", text}); }
+    void showWarning(QWidget*, const QString& text) override { record({"warning", text}); }
     bool confirm(QWidget*, const QString& text) override {
         record({"confirm", text});
         return pop(confirmAnswers);
@@ -70,6 +78,21 @@ public:
     }
     bool saveFile(QWidget*, const FileOptions& options, QString& fileName) override {
         return file("save", options, fileName, saveAnswers);
+    }
+    bool waitForOtherCopy(QWidget*, const QString& text, const std::function<bool()>& tryAgain) override {
+        record({"wait", text});
+        if (!pop(waitAnswers)) return false;
+        QEventLoop loop;
+        QTimer poll;
+        int polls = 0;
+        bool taken = false;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            taken = tryAgain();
+            if (taken || ++polls == WaitLimitPolls) loop.quit();
+        });
+        poll.start(PollMs);
+        loop.exec();
+        return taken;
     }
 
 private:

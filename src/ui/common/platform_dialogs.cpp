@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTimer>
 
 namespace {
 const QString AppTitle = QStringLiteral("Tulvane");
@@ -127,6 +128,12 @@ void QtPlatformDialogs::showError(QWidget* parent, const QString& text) {
     execMessageBox(box);
 }
 
+void QtPlatformDialogs::showWarning(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, AppTitle, breakableText(text), QMessageBox::Ok, parent);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    execMessageBox(box);
+}
+
 bool QtPlatformDialogs::confirm(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, AppTitle, breakableText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, parent);
@@ -161,4 +168,21 @@ bool QtPlatformDialogs::openFile(QWidget* parent, const FileOptions& options, QS
 
 bool QtPlatformDialogs::saveFile(QWidget* parent, const FileOptions& options, QString& fileName) {
     return runFileDialog(parent, options, fileName, true);
+}
+
+bool QtPlatformDialogs::waitForOtherCopy(QWidget* parent, const QString& text,
+                                         const std::function<bool()>& tryAgain) {
+    QMessageBox box(QMessageBox::Information, AppTitle, breakableText(text), QMessageBox::Cancel, parent);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bool taken = false;
+    QTimer poll;
+    poll.setInterval(PollMs);
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (taken || !tryAgain()) return;
+        taken = true;
+        box.done(QMessageBox::Ok);
+    });
+    poll.start();
+    execMessageBox(box);
+    return taken;
 }

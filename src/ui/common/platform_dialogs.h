@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -24,6 +25,8 @@ public:
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
     // The general error report: caption "Tulvane", error icon, the text as given.
     virtual void showError(QWidget* parent, const QString& text) = 0;
+    // A box with an OK button, the program's title as caption and a warning icon.
+    virtual void showWarning(QWidget* parent, const QString& text) = 0;
     // A confirmation box with OK and Cancel; true only for OK.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
     // A text-entry box with OK and Cancel; the field starts with value and takes at most maxLength
@@ -35,6 +38,13 @@ public:
     // File dialogs; true and fileName (full path) set when the user confirmed a name.
     virtual bool openFile(QWidget* parent, const FileOptions& options, QString& fileName) = 0;
     virtual bool saveFile(QWidget* parent, const FileOptions& options, QString& fileName) = 0;
+    // The box shown while another copy of the program holds a file this one must write: modal, so that it
+    // holds a run still, with the text and a Cancel button. tryAgain, which never throws, is called every
+    // PollMs until it returns true; then the box closes and this returns true. False when the user cancelled.
+    virtual bool waitForOtherCopy(QWidget* parent, const QString& text,
+                                  const std::function<bool()>& tryAgain) = 0;
+
+    static constexpr int PollMs = 50;
 };
 
 class QtPlatformDialogs : public PlatformDialogs {
@@ -43,10 +53,13 @@ public:
     QtPlatformDialogs();
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
+    void showWarning(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
     bool inputQuery(QWidget* parent, const QString& caption, const QString& prompt, QString& value,
                     int maxLength) override;
     bool pickColor(QWidget* parent, QColor& color) override;
     bool openFile(QWidget* parent, const FileOptions& options, QString& fileName) override;
     bool saveFile(QWidget* parent, const FileOptions& options, QString& fileName) override;
+    bool waitForOtherCopy(QWidget* parent, const QString& text,
+                          const std::function<bool()>& tryAgain) override;
 };
