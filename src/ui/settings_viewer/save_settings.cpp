@@ -6,7 +6,10 @@
 #include "core/label_codec.h"
 #include "core/sim_records.h"
 #include "settings_file/add_record.h"
+#include "settings_file/file_lock.h"
 #include "settings_file/t_state_file.h"
+#include "ui/common/data_folder.h"
+#include "ui/common/other_copy_wait.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/report_error.h"
 #include "ui/common/settings_file_filter.h"
@@ -26,6 +29,11 @@ constexpr int LabelFieldLength = 255;
 
 }  // namespace
 
+QString NothingSavedText(const QString& fileName) {
+    return QStringLiteral("Nothing was saved: the settings file ") + fileName +
+           QStringLiteral(" is as it was.");
+}
+
 void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent, const QString& dataDir) {
     TState& settings = records.CurSettings;
 
@@ -38,7 +46,7 @@ void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent
     // Choosing an existing file is how the user adds to it: no overwrite prompt.
     options.nameFilter = SettingsFileFilter;
     options.defaultSuffix = QStringLiteral("tv0");
-    options.initialDir = dataDir;
+    options.initialDir = DataFolder::classicStartFolder(dataDir);
     options.overwritePrompt = false;
     QString name;
     if (!dialogs.saveFile(parent, options, name)) return;
@@ -48,7 +56,11 @@ void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent
     TStateFile file;
     file.assign(QFile::encodeName(name).toStdString());
     try {
-        addRecordToFile(file, settings);
+        OtherCopyWait wait(dialogs, parent, name);
+        addRecordToFile(file, settings, &wait);
+    } catch (const LockWaitCancelled&) {
+        dialogs.showMessage(parent, NothingSavedText(name));
+        return;
     } catch (const std::exception& e) {
         ReportError(dialogs, parent, e);
         return;

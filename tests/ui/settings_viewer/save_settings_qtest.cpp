@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <memory>
 
 #include "core/date_time.h"
 #include "core/label_codec.h"
@@ -18,6 +21,7 @@
 #include "support/sys_fault.h"
 #include "support/temp_files.h"
 #include "ui/common/error_guard.h"
+#include "ui/common/other_copy_wait.h"
 
 namespace {
 
@@ -353,16 +357,113 @@ private slots:
         }
     }
 
-    void aFileAnotherCopyKeepsLockedIsReportedWithCode32() {
+    // The other copy lets go while this one waits: before the box would show, or while it is up. Either way
+    // the windows went on serving events meanwhile, and the record lands after the other copy's.
+    void aSaveWaitsForAnotherCopyAsLongAsItNeeds_data() {
+        QTest::addColumn<bool>("releasedAtTheBox");
+        QTest::newRow("released before the box shows") << false;
+        QTest::newRow("released while the box is up") << true;
+    }
+
+    void aSaveWaitsForAnotherCopyAsLongAsItNeeds() {
+        QFETCH(bool, releasedAtTheBox);
+        const QString file = path(QStringLiteral("busy.tv0"));
+        const Bytes theirs = fileImage({patternRecord(1)});
+        writeBytes(file.toStdString(), theirs);
+        auto other = std::make_unique<OtherCopyLock>(file.toStdString());
+        QVERIFY(other->locked());
+        Session s;
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(10);
+        int ticksAtTheBox = -1;
+        bool busyAtTheBox = false;
+        if (releasedAtTheBox) {
+            s.dialogs.waitAnswers.push_back(true);
+            s.dialogs.onShow = [&](const ScriptedDialogs::Shown& shown) {
+                if (shown.kind != QStringLiteral("wait")) return;
+                ticksAtTheBox = ticks;
+                busyAtTheBox = QApplication::overrideCursor() &&
+                               QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+                other.reset();
+            };
+        } else {
+            QTimer::singleShot(OtherCopyWait::QuietMs / 5, [&] { other.reset(); });
+        }
+        s.save(QStringLiteral("patient"), file);
+        ticker.stop();
+
+        Bytes expected = theirs;
+        const Bytes added = bytesOf(s.records.CurSettings);
+        expected.insert(expected.end(), added.begin(), added.end());
+        QCOMPARE(readBytes(file.toStdString()), expected);
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{confirmation("patient", file)});
+        QVERIFY(!QApplication::overrideCursor());
+        if (releasedAtTheBox) {
+            QCOMPARE(s.dialogs.texts(QStringLiteral("wait")),
+                     QStringList{QStringLiteral("Waiting for another copy of Tulvane that is writing ") +
+                                 file + QChar(0x2026)});
+            QVERIFY2(ticksAtTheBox > 0, "the windows stood still before the box");
+            QVERIFY(busyAtTheBox);
+        }
+    }
+
+    void cancellingTheWaitForAnotherCopySavesNothingAndSaysSo() {
         const QString file = path(QStringLiteral("locked.tv0"));
         const Bytes before = fileImage({patternRecord(1)});
         writeBytes(file.toStdString(), before);
         OtherCopyLock other(file.toStdString());
         QVERIFY(other.locked());
         Session s;
+        s.dialogs.waitAnswers.push_back(false);
         s.save(QStringLiteral("waiting"), file);
-        QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{Report + "I/O error 32"});
+        QCOMPARE(s.dialogs.texts(QStringLiteral("wait")).size(), 1);
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")),
+                 QStringList{QStringLiteral("Nothing was saved: the settings file ") + file +
+                             QStringLiteral(" is as it was.")});
         QCOMPARE(readBytes(file.toStdString()), before);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // Another copy must be able to write while this one waits for the user, whatever the box.
+    void noBoxWaitsWhileThisCopyHoldsTheLock_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("failingWrite");  // 0: none
+        QTest::addColumn<bool>("otherCopyFirst");
+        QTest::newRow("saved to a new file") << false << 0 << false;
+        QTest::newRow("saved after waiting") << true << 0 << true;
+        QTest::newRow("write fails") << true << EIO << false;
+        QTest::newRow("write to a new file fails") << false << ENOSPC << false;
+        QTest::newRow("write fails after waiting") << true << ENOSPC << true;
+    }
+
+    void noBoxWaitsWhileThisCopyHoldsTheLock() {
+        QFETCH(bool, existing);
+        QFETCH(int, failingWrite);
+        QFETCH(bool, otherCopyFirst);
+        const QString file = path(QStringLiteral("held.tv0"));
+        QFile::remove(file);
+        if (existing) writeBytes(file.toStdString(), fileImage({patternRecord(1)}));
+        std::unique_ptr<OtherCopyLock> other;
+        if (otherCopyFirst) other = std::make_unique<OtherCopyLock>(file.toStdString());
+        Session s;
+        s.dialogs.waitAnswers.push_back(true);
+        QStringList heldDuring;
+        s.dialogs.onShow = [&](const ScriptedDialogs::Shown& shown) {
+            if (shown.kind == QStringLiteral("wait")) {
+                other.reset();
+                return;
+            }
+            // The lock the test holds for the other copy is not this copy's.
+            if (!other && OtherCopyLock::heldOn(file.toStdString())) heldDuring << shown.kind;
+        };
+        std::unique_ptr<SysFault> fault;
+        if (failingWrite)
+            fault = std::make_unique<SysFault>(SysCalls::Call::Write, 1, SysCalls::Outcome{failingWrite});
+        s.save(QStringLiteral("free"), file);
+        QCOMPARE(s.dialogs.shown.size(), std::size_t(otherCopyFirst ? 4 : 3));
+        QVERIFY2(heldDuring.isEmpty(), qPrintable(heldDuring.join(QStringLiteral(", "))));
     }
 
     void failedFinalCloseReachesTheGeneralReportWithoutConfirmation() {
