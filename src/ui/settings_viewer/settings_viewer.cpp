@@ -15,8 +15,10 @@
 #include "core/number_text.h"
 #include "settings_file/checked_writes.h"
 #include "settings_file/file_changed_error.h"
-#include "settings_file/safe_rewrite.h"
+#include "settings_file/file_lock.h"
 #include "ui/common/color_conversion.h"
+#include "ui/common/data_folder.h"
+#include "ui/common/other_copy_wait.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/report_error.h"
 #include "ui/common/settings_file_filter.h"
@@ -84,6 +86,11 @@ QString changedFileText(const QString& fileName) {
                " was changed by another program while it was shown here. To keep that change, "
                "nothing more was written to the file and it was not compacted: records already "
                "marked for deletion keep their marks. View the file again to see it as it is now.");
+}
+
+QString nothingChangedText(const QString& fileName) {
+    return QStringLiteral("Nothing was changed: the settings file ") + fileName +
+           QStringLiteral(" is as it was.");
 }
 }  // namespace
 
@@ -159,7 +166,7 @@ void SettingsViewer::viewSavedSettings() {
     PlatformDialogs::FileOptions options;
     options.title = QStringLiteral("Viewing Saved Settings");
     options.nameFilter = SettingsFileFilter;
-    options.initialDir = dataDir_;
+    options.initialDir = DataFolder::classicStartFolder(dataDir_);
     options.mustExist = true;
     QString name;
     if (!dialogs_.openFile(parentWidget(), options, name)) return;
@@ -183,13 +190,18 @@ void SettingsViewer::viewSavedSettings() {
             SetRecLabel(first, label.toStdU16String());
             viewedRecord_ = first;
             // Over any partial tail at byte 0; a write that fails part-way leaves the file as it was.
-            appendRecordIfUnchanged(viewedFile_, viewedRecord_, viewedFileIdentity_);
+            OtherCopyWait wait(dialogs_, parentWidget(), viewedFileName_);
+            appendRecordIfUnchanged(viewedFile_, viewedRecord_, viewedFileIdentity_, &wait);
             viewedFile_.seek(0);
         }
         TState rec;
         viewedFile_.read(rec);
         viewedRecord_ = rec;
         viewedRecordCount_ = viewedFile_.size();
+    } catch (const LockWaitCancelled&) {
+        viewedFile_.closeQuietly();
+        dialogs_.showMessage(parentWidget(), nothingChangedText(viewedFileName_));
+        return;
     } catch (const FileChangedError&) {
         // Emptied or replaced between the opening and the first record: the dialog is not shown.
         dialogs_.showMessage(parentWidget(), changedFileText(viewedFileName_));
@@ -282,25 +294,39 @@ void SettingsViewer::makeRecordCurrent() {
 }
 
 void SettingsViewer::markForDeletion() {
-    viewedRecord_.setAction(1);
-    setRow(ComList, 2, QStringLiteral("Delete"));
-    fileStep([this] {
-        rewriteShownRecord();
-        viewedFileModified_ = true;
-    });
+    writeMark(1, QStringLiteral("Delete"));
 }
 
 void SettingsViewer::unmarkForDeletion() {
     if (viewedRecord_.Action() != 1) return;
-    viewedRecord_.setAction(0);
-    setRow(ComList, 2, QStringLiteral("None"));
-    fileStep([this] { rewriteShownRecord(); });
+    writeMark(0, QStringLiteral("None"));
+}
+
+void SettingsViewer::writeMark(std::int32_t action, const QString& text) {
+    const std::int32_t was = viewedRecord_.Action();
+    const QString wasText = ComList->item(2)->text();
+    viewedRecord_.setAction(action);
+    setRow(ComList, 2, text);
+    fileStep(
+        [this, action] {
+            rewriteShownRecord();
+            if (action == 1) viewedFileModified_ = true;
+        },
+        [this, was, wasText] {
+            viewedRecord_.setAction(was);
+            setRow(ComList, 2, wasText);
+        });
 }
 
 void SettingsViewer::finish() {
     if (viewedFileModified_) {
         try {
-            compactStateFileIfUnchanged(viewedFile_, viewedFileIdentity_);
+            OtherCopyWait wait(dialogs_, this, viewedFileName_);
+            compactIfUnchanged(viewedFile_, viewedFileIdentity_, &wait);
+        } catch (const LockWaitCancelled&) {
+            // The user may press Finished again, or close the viewer and leave the marks for later.
+            dialogs_.showMessage(this, nothingChangedText(viewedFileName_));
+            return;
         } catch (const FileChangedError&) {
             leaveChangedFile();
             return;
@@ -339,9 +365,12 @@ void SettingsViewer::readAndShow(std::int64_t n) {
     setCountLabel(n);
 }
 
-void SettingsViewer::fileStep(const std::function<void()>& step) {
+void SettingsViewer::fileStep(const std::function<void()>& step, const std::function<void()>& cancelled) {
     try {
         step();
+    } catch (const LockWaitCancelled&) {
+        if (cancelled) cancelled();
+        dialogs_.showMessage(this, nothingChangedText(viewedFileName_));
     } catch (const FileChangedError&) {
         leaveChangedFile();
     } catch (const std::exception& e) {
@@ -351,7 +380,9 @@ void SettingsViewer::fileStep(const std::function<void()>& step) {
 }
 
 void SettingsViewer::rewriteShownRecord() {
-    rewriteRecordIfUnchanged(viewedFile_, viewedFile_.position() - 1, viewedRecord_, viewedFileIdentity_);
+    OtherCopyWait wait(dialogs_, this, viewedFileName_);
+    rewriteRecordIfUnchanged(viewedFile_, viewedFile_.position() - 1, viewedRecord_, viewedFileIdentity_,
+                             &wait);
 }
 
 void SettingsViewer::leaveChangedFile() {

@@ -65,8 +65,12 @@ private:
     void setCountLabel(std::int64_t n);
     // Reads the record at the current position into viewedRecord_ and shows it as record n.
     void readAndShow(std::int64_t n);
-    // Runs a file step; a failure is reported and the viewed file closed (the File lost state).
-    void fileStep(const std::function<void()>& step);
+    // Runs a file step; a failure is reported and the viewed file closed (the File lost state). A wait for
+    // another copy that the user cancelled wrote nothing: cancelled puts back what the step showed early, the
+    // user is told, and the file stays open.
+    void fileStep(const std::function<void()>& step, const std::function<void()>& cancelled = {});
+    // Shows the shown record's new mark at once and writes it.
+    void writeMark(std::int32_t action, const QString& text);
     void rewriteShownRecord();
     // Another copy of the program changed the viewed file: says so and closes, writing nothing more.
     void leaveChangedFile();

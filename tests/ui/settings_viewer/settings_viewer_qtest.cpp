@@ -790,21 +790,116 @@ private slots:
         QCOMPARE(namesIn(dir->path().toStdString()), std::vector<std::string>{"saved.tv0"});
     }
 
-    void aFileAnotherCopyKeepsLockedIsReportedWithCode32() {
-        auto recs = patternRecords();
-        writeBytes(path(), fileImage(recs));
+    void act(const QString& action) {
+        if (action == "F")
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
+        else
+            press(action);
+    }
+
+    // Another copy saves into the viewed file, or compacts it, holding its lock for as long as that takes.
+    // Each write of the viewer waits for it and is made once it lets go. When the user cancels the wait,
+    // nothing is written, the mark shown goes back to what the file holds, and the viewer stays open with
+    // the file, so that the same button works once the other copy is done.
+    void writesWaitForAnotherCopy_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("cancelFirst");
+        QTest::addColumn<QList<int>>("kept");
+        QTest::addColumn<QList<int>>("keptActions");
+        for (const bool cancel : {false, true}) {
+            const char* how = cancel ? "cancelled, then again" : "waited for";
+            QTest::addRow("delete %s", how) << ""
+                                            << "D" << cancel << QList<int>{0, 1, 2} << QList<int>{1, 0, 0};
+            QTest::addRow("undelete %s", how) << "D"
+                                              << "U" << cancel << QList<int>{0, 1, 2} << QList<int>{0, 0, 0};
+            QTest::addRow("finished %s", how) << "D"
+                                              << "F" << cancel << QList<int>{1, 2} << QList<int>{0, 0};
+        }
+    }
+
+    void writesWaitForAnotherCopy() {
+        QFETCH(QString, before);
+        QFETCH(QString, action);
+        QFETCH(bool, cancelFirst);
+        QFETCH(QList<int>, kept);
+        QFETCH(QList<int>, keptActions);
+        writeBytes(path(), fileImage(patternRecords()));
+        std::unique_ptr<OtherCopyLock> other;
+        dialogs->waitAnswers.push_back(!cancelFirst);
+        dialogs->onShow = [&](const ScriptedDialogs::Shown& shown) {
+            if (shown.kind == "wait" && !cancelFirst) other.reset();
+        };
+        viewFile(path(), [&] {
+            press(before);
+            const Bytes was = readBytes(path());
+            const QString shownMark = form->ComList->item(2)->text();
+            const std::int32_t mark = form->viewRec().Action();
+            other = std::make_unique<OtherCopyLock>(path());
+            QVERIFY(other->locked());
+            act(action);
+            if (cancelFirst) {
+                QVERIFY(form->isVisible());
+                QVERIFY(form->viewFileOpen());
+                QCOMPARE(readBytes(path()), was);
+                QCOMPARE(form->ComList->item(2)->text(), shownMark);
+                QCOMPARE(form->viewRec().Action(), mark);
+                other.reset();
+                act(action);
+            }
+            QCOMPARE(form->isVisible(), action != "F");
+        });
+        const QString name = QString::fromStdString(path());
+        QCOMPARE(dialogs->texts("wait"),
+                 QStringList{"Waiting for another copy of Tulvane that is writing " + name + QChar(0x2026)});
+        QCOMPARE(reports(), cancelFirst ? QStringList{"Nothing was changed: the settings file " + name +
+                                                      " is as it was."}
+                                        : QStringList{});
+        std::vector<TState> expected;
+        for (int i = 0; i < kept.size(); ++i) expected.push_back(patternRecord(kept[i], keptActions[i]));
+        QCOMPARE(readBytes(path()), fileImage(expected));
+        QCOMPARE(namesIn(dir->path().toStdString()), std::vector<std::string>{"saved.tv0"});
+    }
+
+    void aCancelledWaitForTheFirstRecordOfAnEmptyFileShowsNothing() {
+        writeBytes(path(), {});
+        OtherCopyLock other(path());
+        QVERIFY(other.locked());
+        dialogs->confirmAnswers.push_back(true);
+        dialogs->waitAnswers.push_back(false);
+        viewFile(path(), [] {});
+        QCOMPARE(shownCount, 0);
+        QCOMPARE(dialogs->texts("wait").size(), 1);
+        QCOMPARE(reports(), QStringList{"Nothing was changed: the settings file " +
+                                        QString::fromStdString(path()) + " is as it was."});
+        QVERIFY(!form->viewFileOpen());
+        QCOMPARE(readBytes(path()).size(), std::size_t(0));
+    }
+
+    // Another copy must be able to write while this one waits for the user, whatever the box.
+    void noBoxWaitsWhileThisViewerHoldsTheLock() {
+        writeBytes(path(), {});
+        QStringList heldDuring;
+        dialogs->onShow = [&](const ScriptedDialogs::Shown& shown) {
+            if (OtherCopyLock::heldOn(path())) heldDuring << shown.kind + ": " + shown.text.left(30);
+        };
+        dialogs->confirmAnswers.push_back(true);
+        viewFile(path(), [&] {
+            press("CD");
+            SysFault fault(SysCalls::Call::Rename, 1, SysCalls::Outcome{EACCES, -1});
+            QTest::mouseClick(form->finishedButton, Qt::LeftButton);
+            QVERIFY(fault.fired());
+        });
+        writeBytes(path(), fileImage(patternRecords()));
         viewFile(path(), [&] {
             press("D");
-            {
-                OtherCopyLock other(path());
-                QVERIFY(other.locked());
-                QTest::mouseClick(form->finishedButton, Qt::LeftButton);
-            }
-            QVERIFY(!form->isVisible());
+            otherCopySaves(path(), patternRecord(7));
+            press("U");
         });
-        QCOMPARE(reports(), QStringList{ErrorPrefix + "I/O error 32"});
-        recs[0].setAction(1);
-        QCOMPARE(readBytes(path()), fileImage(recs));
+        QCOMPARE(dialogs->texts("confirm").size(), 1);
+        QCOMPARE(reports(), QStringList({"The saved state settings are now current.",
+                                         ErrorPrefix + "File access denied", changedText(path())}));
+        QVERIFY2(heldDuring.isEmpty(), qPrintable(heldDuring.join(" | ")));
     }
 
     // Another copy saves into the empty file between this viewer's opening and its first record.
