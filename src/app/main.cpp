@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "app/orbit_readout_wiring.h"
 #include "core/sim_records.h"
+#include "ui/common/data_folder.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
@@ -68,5 +70,8 @@ int main(int argc, char* argv[]) {
     mainWindow.showMaximized();
     // After the main window, so that a readout remembered open appears above it.
     wireOrbitReadout(mainWindow, initialStateDialog, orbitReadout);
+    // Once the windows are up, so that a warning about the folder stands above them.
+    QTimer::singleShot(0, &mainWindow,
+                       [&] { DataFolder::checkAtStart(dialogs, &mainWindow, mainWindow.dataDir()); });
     return QApplication::exec();
 }

@@ -21,6 +21,7 @@
 #include "core/run.h"
 #include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
+#include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
@@ -706,7 +707,7 @@ bool MainWindow::askExportFile(const QString& title, const QString& filter, cons
     PlatformDialogs::FileOptions options;
     options.title = title;
     options.nameFilter = filter;
-    options.initialDir = dataDir_;
+    options.initialDir = DataFolder::exportStartFolder();
     options.defaultSuffix = suffix;
     options.overwritePrompt = true;
     return dialogs_.saveFile(this, options, fileName);
@@ -735,7 +736,7 @@ void MainWindow::chooseBackgroundPicture() {
     // File names on Linux are case-sensitive: the patterns take the extensions in any letter case.
     options.nameFilter = QStringLiteral("JPEG Graphics (*.[jJ][pP][gG] *.[jJ][pP][eE][gG])");
     options.hideFilterPatterns = true;
-    options.initialDir = dataDir_;
+    options.initialDir = DataFolder::classicStartFolder(dataDir_);
     options.mustExist = true;
     QString fileName;
     if (!dialogs_.openFile(this, options, fileName)) return;

@@ -1,9 +1,15 @@
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextLayout>
@@ -11,7 +17,13 @@
 #include <QtTest>
 #include <functional>
 
+#include "child_process.h"
+#include "main_window_fixture.h"
+#include "scratch_mount.h"
+#include "settings_file/temporary_files.h"
+#include "ui/common/data_folder.h"
 #include "ui/common/platform_dialogs.h"
+#include "ui/settings_viewer/settings_viewer.h"
 
 namespace {
 
@@ -122,6 +134,55 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.join(", ")));
     }
 
+    // The box that waits for another copy: modal (so it holds a run still), its text as given, polling until
+    // the lock is taken.
+    void theWaitingBoxClosesOnceTheLockIsTaken() {
+        QtPlatformDialogs dialogs;
+        const QString text =
+            QStringLiteral("Waiting for another copy of Tulvane that is writing /a/b.tv0") + QChar(0x2026);
+        QString shownText;
+        bool modal = false;
+        bool cancelOffered = false;
+        int polls = 0;
+        const bool taken = dialogs.waitForOtherCopy(nullptr, text, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                modal = true;
+                shownText = box->text().remove(QChar(0x200B)).remove(QChar(0x2060));
+                cancelOffered = box->button(QMessageBox::Cancel) && box->buttons().size() == 1;
+            }
+            return ++polls == 3;
+        });
+        QVERIFY(taken);
+        QCOMPARE(polls, 3);
+        QVERIFY(modal);
+        QVERIFY(cancelOffered);
+        QCOMPARE(shownText, text);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void cancellingTheWaitingBoxGivesUp() {
+        QtPlatformDialogs dialogs;
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton);
+        });
+        int polls = 0;
+        QVERIFY(!dialogs.waitForOtherCopy(nullptr, QStringLiteral("Waiting"), [&] {
+            ++polls;
+            return false;
+        }));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void aWarningHasTheWarningIcon() {
+        QtPlatformDialogs dialogs;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        whenModalOpens([&](QWidget* box) { icon = qobject_cast<QMessageBox*>(box)->icon(); });
+        dialogs.showWarning(nullptr, QStringLiteral("The data folder cannot be used."));
+        QCOMPARE(icon, QMessageBox::Warning);
+    }
+
     void aSettingsFileOpenedByItsPathStillWorks() {
         QtPlatformDialogs dialogs;
         QTemporaryDir dir;
@@ -136,6 +197,174 @@ private slots:
     }
 };
 
+// Where each file dialog of the program starts, and the data folder's check at start. A dialog asked to start
+// in a folder that is not there would open in the working directory.
+class DialogStartFoldersTest : public MainWindowFixture {
+    Q_OBJECT
+
+    QTemporaryDir home;
+    QByteArray savedHome;
+
+    // The window as the program starts it: the viewer beside it, then the data folder checked once.
+    void startProgram() {
+        makeWindow();
+        window->setSettingsViewer(new SettingsViewer(*records, *dialogs, window->dataDir(), window));
+        showWindow({640, 480});
+        DataFolder::checkAtStart(*dialogs, window, window->dataDir());
+    }
+
+    // Opens every file dialog of the program once (each cancelled): the folder each was asked to start in,
+    // by its title.
+    QMap<QString, QString> startFolders() {
+        const std::size_t from = dialogs->shown.size();
+        dialogs->inputAnswers.push_back(QStringLiteral("label"));
+        window->saveSettingsAction->trigger();
+        window->savedSettingsAction->trigger();
+        window->backgroundPictureAction->trigger();
+        runAndPauseAt(20);
+        window->exportPictureAction->trigger();
+        window->exportTrackAction->trigger();
+        QMap<QString, QString> folders;
+        for (std::size_t i = from; i < dialogs->shown.size(); ++i) {
+            const auto& s = dialogs->shown[i];
+            if (s.kind == QStringLiteral("open") || s.kind == QStringLiteral("save"))
+                folders[s.text] = s.file.initialDir;
+        }
+        return folders;
+    }
+
+    static QMap<QString, QString> expected(const QString& classic, const QString& exports) {
+        return {{QStringLiteral("Saving Settings"), classic},
+                {QStringLiteral("Viewing Saved Settings"), classic},
+                {QStringLiteral("Selecting JPEG Background"), classic},
+                {QStringLiteral("Export Picture"), exports},
+                {QStringLiteral("Export Track"), exports}};
+    }
+
+    static QString staleName(pid_t pid) {
+        return QString::fromStdString(".s.tv0.tulvane-" + TemporaryFiles::bootId() + "-" +
+                                      std::to_string(pid) + "-abc123.tmp");
+    }
+
+    static pid_t goneProcess() {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }
+
+private slots:
+    void init() {
+        QVERIFY(home.isValid());
+        savedHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+    }
+    void cleanup() {
+        closeWindow();
+        qputenv("HOME", savedHome);
+        qunsetenv("XDG_DATA_HOME");
+        for (const QString& name :
+             QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            QDir(home.filePath(name)).removeRecursively() || QFile::remove(home.filePath(name));
+    }
+
+    void classicDialogsStartInTheDataFolderOrElseAtHome_data() {
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<QString>("reason");  // empty: usable
+        QTest::newRow("usable") << "usable" << QString();
+        QTest::newRow("XDG_DATA_HOME is a file")
+            << "data home is a file" << QString::fromLocal8Bit(strerror(ENOTDIR));
+        QTest::newRow("Tulvane is a file") << "folder is a file" << QString::fromLocal8Bit(strerror(ENOTDIR));
+        QTest::newRow("read-only mount") << "read-only" << QString::fromLocal8Bit(strerror(EROFS));
+        QTest::newRow("read-only mount, folder already there")
+            << "read-only with folder" << QString::fromLocal8Bit(strerror(EROFS));
+    }
+
+    void classicDialogsStartInTheDataFolderOrElseAtHome() {
+        QFETCH(QString, setUp);
+        QFETCH(QString, reason);
+        QTemporaryDir scratch;
+        QString dataHome = scratch.filePath(QStringLiteral("data"));
+        std::unique_ptr<ScratchMount> mount;
+        if (setUp == "data home is a file") {
+            QVERIFY(QFile(dataHome).open(QIODevice::WriteOnly));
+        } else if (setUp == "folder is a file") {
+            QVERIFY(QDir().mkpath(dataHome));
+            QVERIFY(QFile(dataHome + "/Tulvane").open(QIODevice::WriteOnly));
+        } else if (setUp.startsWith("read-only")) {
+            mount = std::make_unique<ScratchMount>();
+            if (!mount->ok()) QSKIP(mount->why().c_str());
+            dataHome = QString::fromStdString(mount->path());
+            if (setUp.endsWith("with folder")) QVERIFY(QDir().mkpath(dataHome + "/Tulvane"));
+            if (!mount->makeReadOnly()) QSKIP(mount->why().c_str());
+        } else {
+            QVERIFY(QDir().mkpath(dataHome + "/Tulvane"));
+        }
+        // What writers left: one killed, one still at work.
+        const QString folder = dataHome + "/Tulvane/";
+        const QString gone = folder + staleName(goneProcess());
+        const QString live = folder + staleName(::getpid());
+        if (reason.isEmpty()) {
+            QVERIFY(QFile(gone).open(QIODevice::WriteOnly));
+            QVERIFY(QFile(live).open(QIODevice::WriteOnly));
+        }
+        qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+
+        startProgram();
+        QCOMPARE(window->dataDir(), folder);
+        const auto folders = startFolders();
+        if (reason.isEmpty()) {
+            QVERIFY(dialogs->texts("warning").isEmpty());
+            QVERIFY(!QFile::exists(gone));
+            QVERIFY(QFile::exists(live));
+        } else {
+            QCOMPARE(dialogs->texts("warning").size(), 1);
+            const QString warning = dialogs->texts("warning").first();
+            QVERIFY2(warning.startsWith("The data folder " + folder + " cannot be used: " + reason + "."),
+                     qPrintable(warning));
+        }
+        QCOMPARE(folders, expected(reason.isEmpty() ? folder : QDir::homePath(), QDir::homePath()));
+        QCOMPARE(QDir::homePath(), home.path());
+    }
+
+    // Root writes anywhere but on a read-only mount; an ordinary user is refused a folder that is not theirs.
+    void aFolderThisUserCannotWriteIsUnusable() {
+        QTemporaryDir scratch;
+        QVERIFY(::chmod(QFile::encodeName(scratch.path()).constData(), 0755) == 0);
+        const QString dataHome = scratch.filePath(QStringLiteral("data"));
+        QVERIFY(QDir().mkpath(dataHome + "/Tulvane"));
+        QVERIFY(::chmod(QFile::encodeName(dataHome + "/Tulvane").constData(), 0755) == 0);
+        const QString denied = QString::fromLocal8Bit(strerror(EACCES));
+        const int status = exitStatusOfChild([&] {
+            if (!dropToNobody()) return CannotDropPrivileges;
+            if (DataFolder::problem(dataHome + "/Tulvane/") != denied) return 1;
+            if (DataFolder::problem(dataHome + "/Other/") != denied) return 2;
+            return DataFolder::classicStartFolder(dataHome + "/Tulvane/") == QDir::homePath() ? 0 : 3;
+        });
+        if (status == CannotDropPrivileges) QSKIP("cannot become an ordinary user (not running as root)");
+        QCOMPARE(status, 0);
+    }
+
+    void exportsStartAmongThePicturesOrTheDocuments_data() {
+        QTest::addColumn<QStringList>("made");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("pictures and documents") << QStringList{"Pictures", "Documents"} << "Pictures";
+        QTest::newRow("documents only") << QStringList{"Documents"} << "Documents";
+        QTest::newRow("neither") << QStringList{} << "";
+    }
+
+    void exportsStartAmongThePicturesOrTheDocuments() {
+        QFETCH(QStringList, made);
+        QFETCH(QString, start);
+        for (const QString& m : made) QVERIFY(QDir(home.path()).mkdir(m));
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        startProgram();
+        const QString exports = start.isEmpty() ? home.path() : home.filePath(start);
+        QCOMPARE(startFolders(), expected(window->dataDir(), exports));
+    }
+};
+
 int main(int argc, char* argv[]) {
     // Before anything reads the settings paths: the folder where Qt would write QtProject.conf.
     QTemporaryDir configHome;
@@ -143,7 +372,8 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     PlatformDialogsTest test(configHome);
-    return QTest::qExec(&test, argc, argv);
+    DialogStartFoldersTest startFolders;
+    return QTest::qExec(&test, argc, argv) | QTest::qExec(&startFolders, argc, argv);
 }
 
 #include "platform_dialogs_qtest.moc"
