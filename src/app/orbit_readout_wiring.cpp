@@ -14,6 +14,8 @@ void followTheRun(MainWindow& mainWindow, OrbitReadoutWindow& readout) {
     QObject::connect(&mainWindow, &MainWindow::replayFinished, &readout, &OrbitReadoutWindow::replayFinished);
     QObject::connect(&mainWindow, &MainWindow::runStateChanged, &readout,
                      &OrbitReadoutWindow::runStateChanged);
+    QObject::connect(&mainWindow, &MainWindow::settingsChanged, &readout,
+                     &OrbitReadoutWindow::settingsChanged);
 }
 
 void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitReadoutWindow& readout) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "core/t_state.h"
 
@@ -17,4 +18,13 @@ struct SimRecords {
     TState NextState{};
     std::int32_t SimState = Ready;
     std::int32_t PlotCount = 0;
+
+    // Every change of CurSettings goes through here, and whoever shows them is told once: the windows
+    // listen instead of looking again and again.
+    void setCurSettings(const TState& s) {
+        CurSettings = s;
+        if (settingsChanged) settingsChanged();
+    }
+    // Set by the window that announces the changes; empty in headless use.
+    std::function<void()> settingsChanged;
 };

@@ -36,15 +36,15 @@ public:
     const QString& path() const { return path_; }
 
     // The sync picks up a file changed or removed by someone else since the last look; it re-reads only then.
-    bool value(const QString& key) const {
-        if (!settings_) return false;
+    QVariant value(const QString& key) const {
+        if (!settings_) return {};
         settings_->sync();
-        return settings_->value(key, false).toBool();
+        return settings_->value(key);
     }
 
-    void setValue(const QString& key, bool on) {
+    void setValue(const QString& key, const QVariant& value) {
         if (!settings_) return;
-        settings_->setValue(key, on);
+        settings_->setValue(key, value);
         settings_->sync();
     }
 
@@ -78,7 +78,7 @@ QString ViewOptions::filePath() {
 }
 
 bool ViewOptions::orbitReadoutOpen() {
-    return store().value(OrbitReadoutKey);
+    return store().value(OrbitReadoutKey).toBool();
 }
 
 void ViewOptions::setOrbitReadoutOpen(bool open) {
@@ -86,9 +86,17 @@ void ViewOptions::setOrbitReadoutOpen(bool open) {
 }
 
 bool ViewOptions::flag(const QString& key) {
-    return store().value(key);
+    return store().value(key).toBool();
 }
 
 void ViewOptions::setFlag(const QString& key, bool on) {
     store().setValue(key, on);
+}
+
+QString ViewOptions::text(const QString& key) {
+    return store().value(key).toString();
+}
+
+void ViewOptions::setText(const QString& key, const QString& value) {
+    store().setValue(key, value);
 }

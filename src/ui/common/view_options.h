@@ -16,4 +16,8 @@ public:
     // An extra that is on or off, under key; off while the file does not say otherwise.
     static bool flag(const QString& key);
     static void setFlag(const QString& key, bool on);
+
+    // A choice kept as a word under key; empty while the file does not say.
+    static QString text(const QString& key);
+    static void setText(const QString& key, const QString& value);
 };

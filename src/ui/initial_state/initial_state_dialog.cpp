@@ -290,7 +290,7 @@ void InitialStateDialog::directionBarChanged() {
 }
 
 void InitialStateDialog::setState() {
-    records_.CurSettings = previewState();
+    records_.setCurSettings(previewState());
     hide();
     emit previewEnded();
 }

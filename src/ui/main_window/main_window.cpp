@@ -18,12 +18,13 @@
 #include <thread>
 
 #include "core/fp_error.h"
-#include "core/run.h"
+#include "core/plot_pixels.h"
 #include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
+#include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/fitting_label.h"
@@ -31,7 +32,6 @@
 #include "ui/main_window/jpeg_picture.h"
 #include "ui/main_window/plot_export.h"
 #include "ui/main_window/plot_surface.h"
-#include "ui/main_window/qt_run_host.h"
 #include "ui/main_window/track_export.h"
 #include "ui/main_window/view_aids.h"
 #include "ui/settings_viewer/save_settings.h"
@@ -101,10 +101,21 @@ QString findHelpFile() {
     return candidates.first();
 }
 
-// Rounds half to even in the current (nearest) mode; the caller compares before converting.
-Extended roundHalfEven(Extended x) {
-    return x87RoundToInteger(x);
-}
+struct SpeedItem {
+    const char* name;
+    const char* caption;
+    RunSpeed speed;
+    const char* key;  // as the view options keep it
+};
+
+constexpr SpeedItem SpeedItems[] = {
+    {"runSpeedClassicAction", "Classic", RunSpeed::Classic, "classic"},
+    {"runSpeedTenAction", "10\u00d7", RunSpeed::Ten, "10x"},
+    {"runSpeedHundredAction", "100\u00d7", RunSpeed::Hundred, "100x"},
+    {"runSpeedFastestAction", "Fastest", RunSpeed::Fastest, "fastest"},
+};
+
+const char* const RunSpeedKey = "View/RunSpeed";
 
 // A decode can take a second or more on the window's own thread; the cursor says so meanwhile, and comes
 // back also when the decode fails.
@@ -119,7 +130,7 @@ public:
 }  // namespace
 
 MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), r_(records), dialogs_(dialogs) {
+    : QMainWindow(parent), r_(records), dialogs_(dialogs), session_(records) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tulvane"));
     setFont(programFont(8, true));
@@ -130,15 +141,20 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     };
     setCentralWidget(surface_);
     resize(810, 537 + menuBar()->sizeHint().height());
-    host_ = new QtRunHost(*this);
-    viewAids_ = new ViewAids(r_, *surface_, this);
+    session_.setDecimalSeparator(QLocale().decimalPoint().toStdString());
+    controller_ = new RunController(session_, *this, this);
+    connect(controller_, &RunController::plotPointShown, this, &MainWindow::showPlotPoint);
+    connect(controller_, &RunController::replayFinished, this, &MainWindow::replayDone);
+    connect(controller_, &RunController::failed, this, &MainWindow::runFailed);
+    r_.settingsChanged = [this] { emit settingsChanged(); };
+    viewAids_ = new ViewAids(session_, *surface_, this);
     buildPanel();
     buildMenus();
     initialize();
 }
 
 MainWindow::~MainWindow() {
-    delete host_;
+    r_.settingsChanged = nullptr;
     delete helpWindow_;
 }
 
@@ -309,6 +325,8 @@ void MainWindow::buildMenus() {
     offscreenMarkersAction = viewAid("offscreenMarkersAction", QStringLiteral("Off-screen Markers"),
                                      viewAids_->options().offscreenMarkers, &ViewAids::setOffscreenMarkers);
 
+    buildRunSpeedMenu();
+
     helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpContentsAction =
@@ -317,14 +335,40 @@ void MainWindow::buildMenus() {
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
 }
 
+void MainWindow::buildRunSpeedMenu() {
+    runSpeedMenu = viewMenu->addMenu(QStringLiteral("Run Speed"));
+    runSpeedMenu->setObjectName(QStringLiteral("runSpeedMenu"));
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    const QString remembered = ViewOptions::text(QLatin1String(RunSpeedKey));
+    for (const SpeedItem& it : SpeedItems) {
+        QAction* a = runSpeedMenu->addAction(QString::fromUtf8(it.caption));
+        a->setObjectName(QString::fromLatin1(it.name));
+        a->setCheckable(true);
+        group->addAction(a);
+        runSpeedActions.push_back(a);
+        const RunSpeed speed = it.speed;
+        const QString key = QString::fromLatin1(it.key);
+        connect(a, &QAction::triggered, this, [this, speed, key] {
+            controller_->setSpeed(speed);
+            ViewOptions::setText(QLatin1String(RunSpeedKey), key);
+        });
+        if (remembered == key) {
+            a->setChecked(true);
+            controller_->setSpeed(speed);
+        }
+    }
+    if (!group->checkedAction()) runSpeedActions.front()->setChecked(true);
+}
+
 void MainWindow::exportTrack() {
-    if (!exportTrackAction->isEnabled() || track_.empty()) return;
+    if (!exportTrackAction->isEnabled() || keptPoints().empty()) return;
     QString fileName;
     if (!askExportFile(QStringLiteral("Export Track"), QStringLiteral("CSV tables (*.csv *.CSV)"),
                        QStringLiteral("csv"), fileName))
         return;
 
-    TrackExport job(track_, trackStart_, fileName);
+    TrackExport job(keptPoints(), keptPointsStart(), fileName);
     job.start();
     QProgressDialog progress(QStringLiteral("Writing the track to ") + QFileInfo(fileName).fileName(),
                              QStringLiteral("Cancel"), 0, static_cast<int>(job.rowCount()), this);
@@ -358,7 +402,7 @@ void MainWindow::initialize() {
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
     usesPicture_ = false;
     runStateLabel->setText(QStringLiteral("Ready"));
-    r_.SimState = Ready;
+    session_.makeReady();
     applyRunState(Ready);
     dataDir_ = xdgDataDir();
     // The first save should land somewhere sensible, so the folder is made when it is missing.
@@ -382,9 +426,9 @@ void MainWindow::applyRunState(std::int32_t state) {
     exportTrackAction->setEnabled(state != Ready);
 }
 
-void MainWindow::showRunState(const QString& label, std::int32_t state) {
+void MainWindow::showRunState(const QString& label) {
     runStateLabel->setText(label);
-    r_.SimState = state;
+    const std::int32_t state = r_.SimState;
     applyRunState(state);
     // A disabled button hands the focus on along the chain (Pause to Reset); one more Space must go on
     // with the run, never reset it.
@@ -395,78 +439,48 @@ void MainWindow::handle(const std::function<void()>& handler) {
     ++handlerDepth_;
     guarded(dialogs_, this, handler);
     --handlerDepth_;
-    if (quitRequested_ && runFrames_.empty()) endProgram();
+    if (session_.exitDue() && handlerDepth_ == 0) endProgram();
 }
 
 void MainWindow::controlRun(QObject* sender) {
     if (sender == pauseButton && r_.SimState == Running) {
-        showRunState(QStringLiteral("Paused"), Paused);
+        if (session_.pause()) showRunState(QStringLiteral("Paused"));
     } else if (sender == resetButton && r_.SimState == Paused) {
-        adoptPendingCount();
+        if (!session_.reset()) return;
         repaintBackground();
-        showRunState(QStringLiteral("Ready"), Ready);
+        showRunState(QStringLiteral("Ready"));
         elapsedLabel->setText(QStringLiteral("0.0"));
         elapsedUnitLabel->setText(QStringLiteral("days"));
     } else if (sender == runButton && r_.SimState == Ready) {
-        adoptPendingCount();
-        r_.CurState = r_.CurSettings;
-        viewAids_->runStarted(r_.CurSettings);
-        startTrack();
+        session_.start();
+        viewAids_->runStarted();
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
-        showRunState(QStringLiteral("Running"), Running);
-        r_.PlotCount = 0;
+        showRunState(QStringLiteral("Running"));
         emit runStarted(r_.CurSettings);
-        callRun(liveDelayMs, 0);
+        controller_->kick();
     } else if (sender == runButton && r_.SimState == Paused) {
-        adoptPendingCount();
-        // A resume restarts the step counter: later plot points fall where a replay puts them only when the
-        // pause came right after a plot point and the counter's wrap at a million steps keeps the rhythm.
-        const std::int32_t cpT = r_.CurState.cpT();
-        if (!host_->pausedAtPlotPoint() || cpT == 0 || 1000000 % cpT != 0) trackMatchesReplay_ = false;
-        showRunState(QStringLiteral("Running"), Running);
-        callRun(liveDelayMs, 0);
+        if (!session_.resume()) return;
+        showRunState(QStringLiteral("Running"));
+        controller_->kick();
     }
 }
 
-void MainWindow::callRun(std::int32_t Delay, std::int32_t Count) {
-    runFrames_.push_back(RunFrame{r_.PlotCount, false});
-    struct PopFrame {
-        std::vector<RunFrame>& frames;
-        ~PopFrame() { frames.pop_back(); }
-    } pop{runFrames_};
-    std::int32_t result = 0;
-    try {
-        result = Run(r_, *host_, Delay, Count);
-    } catch (...) {
-        // The points kept up to the failure are not a replay's: PlotCount stays as it was before the call.
-        trackMatchesReplay_ = false;
-        throw;
-    }
-    host_->settleAfterRun();
-    if (runFrames_.back().heldRunning) r_.SimState = Running;
-    // A run or replay started in the same pump pass as the Pause already took this call's count over.
-    if (!runFrames_.back().superseded) r_.PlotCount = result;
+void MainWindow::showPlotPoint(const QString& daysText) {
+    elapsedLabel->setText(daysText);
+    elapsedUnitLabel->setText(QStringLiteral("days"));
+    emit plotPointDrawn(daysText);
 }
 
-void MainWindow::adoptPendingCount() {
-    // A handler served in the same pump pass as the Pause runs before the paused loop has returned its
-    // count; it takes the count from the loop and tells the loop not to store it when it ends.
-    if (runFrames_.empty() || r_.SimState == Running) return;
-    RunFrame& f = runFrames_.back();
-    if (f.superseded) return;
-    r_.PlotCount = f.liveCount;
-    f.superseded = true;
+void MainWindow::replayDone() {
+    viewAids_->replayEnded();
+    emit replayFinished();
+    if (session_.exitDue() && handlerDepth_ == 0) endProgram();
 }
 
-void MainWindow::endSupersededLoop() {
-    // A run resumed in the pump pass of this loop's Pause that then failed leaves SimState Running; this
-    // loop must not go on in its place (it would fail again and report the error twice). SimState reads
-    // Paused only until Run returns, with no event served in between.
-    if (runFrames_.empty()) return;
-    RunFrame& f = runFrames_.back();
-    if (!f.superseded || r_.SimState != Running) return;
-    f.heldRunning = true;
-    r_.SimState = Paused;
+void MainWindow::runFailed(std::exception_ptr error) {
+    if (r_.SimState == Paused) viewAids_->replayEnded();
+    // Reported as the handler that started the run would have reported it.
+    handle([error] { std::rethrow_exception(error); });
 }
 
 void MainWindow::repaintBackground() {
@@ -477,19 +491,11 @@ void MainWindow::repaintBackground() {
 }
 
 void MainWindow::drawBody(const TVector& NewPos, std::int32_t Body) {
-    clearFpFlags();
-    const Extended sf = r_.CurSettings.sf();
-    Extended x = NewPos.u / sf;
-    Extended y = NewPos.v / sf;
-    asm volatile("" : "+m"(x), "+m"(y));
-    checkFpFlags();
-    if (std::isnan(x) || std::isnan(y)) throw FloatingPointError("EInvalidOp", InvalidOpText);
-    x = roundHalfEven(x);
-    y = roundHalfEven(y);
+    const PlotPixel p = pixelOrThrow(NewPos, r_.CurSettings.sf());
     // Compared as long double, so a body however far away is simply not drawn.
-    if (x < 0 || x > surface_->width() - 1 || y < 0 || y > surface_->height() - 1) return;
+    if (p.x < 0 || p.x > surface_->width() - 1 || p.y < 0 || p.y > surface_->height() - 1) return;
     const TColor c = Body == 0 ? r_.CurSettings.AColor() : r_.CurSettings.BColor();
-    surface_->drawCross(static_cast<int>(x), static_cast<int>(y), colorOf(c).rgb());
+    surface_->drawCross(static_cast<int>(p.x), static_cast<int>(p.y), colorOf(c).rgb());
 }
 
 void MainWindow::clearPlot() {
@@ -501,93 +507,45 @@ void MainWindow::clearPlot() {
     controlPanel->show();
 }
 
-void MainWindow::startTrack() {
-    track_.start(r_.CurSettings);
-    trackStart_ = r_.CurSettings;
-    trackMatchesReplay_ = true;
-}
-
-namespace {
-
-// The fields a replay's trajectory and crosses depend on, apart from the scale a zoom changes. The label,
-// the save date and the viewer's mark may change (a save while paused) without changing the run.
-bool sameRunSettings(TState a, TState b) {
-    for (TState* s : {&a, &b}) {
-        s->setSf(0);
-        s->setSaveDT(0);
-        s->setAction(0);
-        std::fill(s->bytes.begin() + TStateLayout::RecLabel,
-                  s->bytes.begin() + TStateLayout::RecLabel + 1 + TStateLayout::LabelCapacity, 0);
-    }
-    return a == b;
-}
-
-}  // namespace
-
-bool MainWindow::keptPointsMatchReplay() const {
-    return trackMatchesReplay_ && track_.holdsEveryPointTo(r_.PlotCount) &&
-           sameRunSettings(trackStart_, r_.CurSettings);
-}
-
 void MainWindow::redrawFromKeptPoints() {
     const std::int32_t n = r_.PlotCount;
+    const PlotTrack& points = keptPoints();
     // The crosses a replay draws, in its order: both starts, then both bodies at each plot point.
     for (std::int32_t i = 0; i <= n; ++i) {
-        drawBody(track_.positionA(static_cast<std::size_t>(i)), 0);
-        drawBody(track_.positionB(static_cast<std::size_t>(i)), 1);
+        drawBody(points.positionA(static_cast<std::size_t>(i)), 0);
+        drawBody(points.positionB(static_cast<std::size_t>(i)), 1);
     }
-    // What a replay leaves: the start record at the new scale, stepped on to the last plot point.
-    TState end = r_.CurSettings;
-    track_.restoreInto(static_cast<std::size_t>(n), end);
-    r_.CurState = end;
-    if (n > 0) r_.NextState = end;
-    trackStart_ = r_.CurSettings;
-    r_.SimState = Paused;
-    viewAids_->keptPointsRedrawn(r_.CurSettings, static_cast<std::int64_t>(n) * r_.CurSettings.cpT());
+    session_.restoreFromKeptPoints();
+    viewAids_->keptPointsRedrawn();
     // For the windows that follow the run, this ends like the replay it stands for.
     emit replayFinished();
 }
 
 void MainWindow::replay() {
-    adoptPendingCount();
-    r_.CurState = r_.CurSettings;
-    viewAids_->replayStarted(r_.CurSettings);
-    startTrack();
-    const std::int32_t n = r_.PlotCount;
-    r_.PlotCount = 0;
-    r_.SimState = Running;
-    try {
-        if (n > 0) {
-            callRun(0, n);
-        } else {
-            drawBody(r_.CurState.APos(), 0);
-            drawBody(r_.CurState.BPos(), 1);
-        }
-    } catch (...) {
-        // Left Running under the Paused pattern, no button would match any transition.
-        r_.SimState = Paused;
-        viewAids_->replayEnded();
-        throw;
-    }
-    r_.SimState = Paused;
-    viewAids_->replayEnded();
-    emit replayFinished();
+    if (!session_.replay()) return;
+    viewAids_->replayStarted();
+    controller_->kick();
+}
+
+void MainWindow::changeSettings(const std::function<void(TState&)>& change) {
+    TState s = r_.CurSettings;
+    change(s);
+    r_.setCurSettings(s);
 }
 
 void MainWindow::zoom(QObject* sender) {
-    if (r_.SimState != Paused) return;
+    if (r_.SimState != Paused || session_.active()) return;
     if (sender == zoomOutButton) {
         const Extended t = r_.CurSettings.sf() * 2;
         if (t > 1e10L) return;
-        r_.CurSettings.setSf(t);
+        changeSettings([t](TState& s) { s.setSf(t); });
     }
     if (sender == zoomInButton) {
         const Extended t = r_.CurSettings.sf() / 2;
         if (t < 1e8L) return;
-        r_.CurSettings.setSf(t);
+        changeSettings([t](TState& s) { s.setSf(t); });
     }
     clearPlot();
-    adoptPendingCount();
     lastZoomUsedKeptPoints_ = keptPointsMatchReplay();
     if (!lastZoomUsedKeptPoints_) return replay();
     try {
@@ -603,7 +561,7 @@ void MainWindow::zoom(QObject* sender) {
 
 void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
     if (button == Qt::RightButton) pickPosition(X, Y);
-    if (button == Qt::LeftButton && r_.SimState == Paused) {
+    if (button == Qt::LeftButton && r_.SimState == Paused && !session_.active()) {
         const int cx = surface_->width() / 2;
         const int cy = surface_->height() / 2;
         clearPlot();
@@ -625,8 +583,10 @@ void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
         a.v = moved(a.v, dy, sf);
         b.u = moved(b.u, dx, sf);
         b.v = moved(b.v, dy, sf);
-        r_.CurSettings.setAPos(a);
-        r_.CurSettings.setBPos(b);
+        changeSettings([&](TState& s) {
+            s.setAPos(a);
+            s.setBPos(b);
+        });
         replay();
     }
 }
@@ -642,18 +602,18 @@ void MainWindow::dropPanel(int X, int Y) {
 
 void MainWindow::chooseBodyAColor() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
-    r_.CurSettings.setAColor(tColorOf(colorPick_));
+    changeSettings([this](TState& s) { s.setAColor(tColorOf(colorPick_)); });
 }
 
 void MainWindow::chooseBodyBColor() {
     if (!dialogs_.pickColor(this, colorPick_)) return;
-    r_.CurSettings.setBColor(tColorOf(colorPick_));
+    changeSettings([this](TState& s) { s.setBColor(tColorOf(colorPick_)); });
 }
 
 void MainWindow::chooseBackgroundColor() {
     usesPicture_ = false;
     if (!dialogs_.pickColor(this, colorPick_)) return;
-    r_.CurSettings.setCColor(tColorOf(colorPick_));
+    changeSettings([this](TState& s) { s.setCColor(tColorOf(colorPick_)); });
     surface_->forceWindowColor(colorPick_);
 }
 
@@ -667,14 +627,15 @@ void MainWindow::usePicture(const QImage& picture) {
 void MainWindow::choosePlotInterval(QObject* sender) {
     for (std::size_t i = 0; i < plotIntervalActions.size(); ++i) {
         if (sender != plotIntervalActions[i]) continue;
-        r_.CurSettings.setDT(IntervalItems[i].seconds);
+        const Extended seconds = IntervalItems[i].seconds;
+        changeSettings([seconds](TState& s) { s.setDT(seconds); });
         plotIntervalActions[i]->setChecked(true);
         return;
     }
 }
 
 void MainWindow::requestExit() {
-    quitRequested_ = true;
+    session_.requestExit();
 }
 
 void MainWindow::endProgram() {
@@ -775,8 +736,8 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // While a run's loop is active the request waits for it to return; the window stays usable.
+    // While a run is under way the request waits for it to stand still; the window stays usable.
     event->ignore();
-    quitRequested_ = true;
-    if (runFrames_.empty() && handlerDepth_ == 0) endProgram();
+    session_.requestExit();
+    if (session_.exitDue() && handlerDepth_ == 0) endProgram();
 }

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "core/plot_track.h"
+#include "core/run_session.h"
 #include "core/sim_records.h"
+#include "ui/main_window/run_controller.h"
 
 class ControlPanel;
 class HelpWindow;
@@ -22,7 +24,6 @@ class QLabel;
 class QMenu;
 class QProgressDialog;
 class QPushButton;
-class QtRunHost;
 class InitialStateDialog;
 class SettingsViewer;
 class ViewAids;
@@ -31,10 +32,10 @@ extern const QString AboutText;
 // Told after an incomplete background picture has been drawn.
 extern const QString IncompletePictureText;
 
-// The main window: the plot surface with its crosses, the control panel and the menus.
-class MainWindow : public QMainWindow {
+// The main window: the plot surface with its crosses, the control panel and the menus. The run itself is a
+// session the window drives from its event loop; the window is where its crosses go.
+class MainWindow : public QMainWindow, public PlotSink {
     Q_OBJECT
-    friend class QtRunHost;
 
 public:
     MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent = nullptr);
@@ -67,7 +68,7 @@ public:
 
     // Draws body Body's cross (0 = A, other = B) at NewPos in metres, at the scale and colours of
     // CurSettings.
-    void drawBody(const TVector& NewPos, std::int32_t Body);
+    void drawBody(const TVector& NewPos, std::int32_t Body) override;
 
     // Gives an action keys that work whichever of the program's non-modal windows has the focus; a modal
     // dialog blocks them, and a disabled action ignores them.
@@ -81,33 +82,29 @@ public:
     void replay();
 
     // The plot points of the current run, as computed; every replay rebuilds them.
-    const PlotTrack& keptPoints() const { return track_; }
+    const PlotTrack& keptPoints() const { return session_.keptPoints(); }
     // The record the kept points were computed from, at the current scale.
-    const TState& keptPointsStart() const { return trackStart_; }
-    // Whether the kept points are what a replay would compute now: the run's start values unchanged, no
-    // point thinned out, no live run failed part-way, and every resume taken where a replay would have
-    // stepped on. A zoom then redraws from them instead of recomputing the run.
-    bool keptPointsMatchReplay() const;
+    const TState& keptPointsStart() const { return session_.runStart(); }
+    // Whether a zoom may redraw from the kept points instead of recomputing the run.
+    bool keptPointsMatchReplay() const { return session_.keptPointsMatchReplay(); }
     // For tests: thinning starts after this many kept points, from the next run or replay.
-    void setKeptPointCapacity(std::size_t n) { track_.setCapacity(n); }
+    void setKeptPointCapacity(std::size_t n) { session_.setKeptPointCapacity(n); }
     // How the last zoom redrew the plot.
     bool lastZoomUsedKeptPoints() const { return lastZoomUsedKeptPoints_; }
 
     const QString& dataDir() const { return dataDir_; }
     bool usesPicture() const { return usesPicture_; }
     const QImage& backgroundPicture() const { return backgroundPicture_; }
-    bool runActive() const { return !runFrames_.empty(); }
+    // Whether a live run or a replay is under way.
+    bool runActive() const { return session_.active(); }
+    const RunSession& session() const { return session_; }
+    RunController* runController() const { return controller_; }
 
     PlotSurface* plotSurface() const { return surface_; }
     // The exact path, scale bar and off-screen markers drawn over the plot.
     ViewAids* viewAids() const { return viewAids_; }
     ControlPanel* panel() const { return controlPanel; }
 
-    // Seams for tests: the sleep after each live plot point, a hook run after each step's event pump, and
-    // whether the pump runs after every step rather than at most once a millisecond.
-    int liveDelayMs = 100;
-    std::function<void()> afterStepHook;
-    bool pumpEveryStep = false;
     // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
     std::function<void(QProgressDialog&)> whileExportingTrack;
     // What ending the program does; the program quits the application.
@@ -147,6 +144,8 @@ public:
     QAction* exactPathAction = nullptr;
     QAction* scaleBarAction = nullptr;
     QAction* offscreenMarkersAction = nullptr;
+    QMenu* runSpeedMenu = nullptr;
+    std::vector<QAction*> runSpeedActions;  // Classic, 10x, 100x, Fastest
     QAction* helpContentsAction = nullptr;
     QAction* aboutAction = nullptr;
     // Keys for the panel's buttons; each does what its button does, and nothing while it is disabled.
@@ -164,34 +163,31 @@ signals:
     void plotPointDrawn(const QString& elapsedDays);
     void replayFinished();
     void runStateChanged(int state);
+    // CurSettings changed (Set State, Make Current, zoom, re-centring, interval, colours).
+    void settingsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct RunFrame {
-        std::int32_t liveCount = 0;
-        bool superseded = false;
-        bool heldRunning = false;
-    };
-
     void buildPanel();
     void buildMenus();
+    void buildRunSpeedMenu();
     void applyRunState(std::int32_t state);
-    void showRunState(const QString& label, std::int32_t state);
+    void showRunState(const QString& label);
     QAction* keyAction(const char* name, const QList<QKeySequence>& keys,
                        const std::function<void()>& trigger);
-    void callRun(std::int32_t Delay, std::int32_t Count);
-    void adoptPendingCount();
-    void endSupersededLoop();
+    void showPlotPoint(const QString& daysText);
+    void replayDone();
+    void runFailed(std::exception_ptr error);
     void handle(const std::function<void()>& handler);
+    void changeSettings(const std::function<void(TState&)>& change);
     void endProgram();
     void pickPosition(int X, int Y);
     void repaintBackground();
     // The save dialog of an export, starting in the data folder, and the report of a failed one.
     bool askExportFile(const QString& title, const QString& filter, const QString& suffix, QString& fileName);
     void reportExportFailure(const QString& what, const QString& fileName, const QString& why);
-    void startTrack();
     void redrawFromKeptPoints();
 
     SimRecords& r_;
@@ -200,7 +196,8 @@ private:
     InitialStateDialog* initialStateDialog_ = nullptr;
     SettingsViewer* settingsViewer_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
-    QtRunHost* host_ = nullptr;
+    RunSession session_;
+    RunController* controller_ = nullptr;
     ViewAids* viewAids_ = nullptr;
 
     QString helpFile_;
@@ -209,14 +206,8 @@ private:
     QImage backgroundPicture_;
     QColor colorPick_{Qt::blue};
 
-    PlotTrack track_;
-    // The record the kept points were computed from, and whether they still stand for a replay.
-    TState trackStart_{};
-    bool trackMatchesReplay_ = false;
     bool lastZoomUsedKeptPoints_ = false;
 
-    std::vector<RunFrame> runFrames_;
     int handlerDepth_ = 0;
-    bool quitRequested_ = false;
     bool ending_ = false;
 };

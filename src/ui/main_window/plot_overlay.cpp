@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "core/orbit_fp_guard.h"
+#include "core/plot_pixels.h"
 #include "ui/common/distance_in_words.h"
 
 namespace {
@@ -29,9 +30,11 @@ bool usableScale(Extended sf) {
     return __builtin_isfinite(sf) && sf > 0;
 }
 
-// Plot pixels of a position, unrounded (the crosses round the same value).
+// Plot pixels of a position, unrounded (the crosses round the same value); off every edge when it has none.
 QPointF pixelOf(const TVector& x, Extended sf) {
-    return QPointF(static_cast<double>(x.u / sf), static_cast<double>(x.v / sf));
+    const std::optional<PlotPixel> p = pixelOrNone(x, sf);
+    if (!p) return {qInf(), qInf()};
+    return QPointF(static_cast<double>(p->x), static_cast<double>(p->y));
 }
 
 bool finitePoint(const QPointF& p) {
@@ -119,9 +122,10 @@ std::optional<OffscreenMarker> offscreenMarkerFor(const TVector& position, Exten
     OrbitFpGuard guard;
     if (!usableScale(sf) || size.width() < 2 * MarkerInset + 2 || size.height() < 2 * MarkerInset + 2)
         return std::nullopt;
-    const Extended x = position.u / sf;
-    const Extended y = position.v / sf;
-    if (!__builtin_isfinite(x) || !__builtin_isfinite(y)) return std::nullopt;
+    const std::optional<PlotPixel> at = pixelOrNone(position, sf);
+    if (!at) return std::nullopt;
+    const Extended x = at->x;
+    const Extended y = at->y;
     // The same test as the cross's: a body whose cross is drawn has no arrow.
     const Extended rx = std::nearbyint(x);
     const Extended ry = std::nearbyint(y);
@@ -254,12 +258,11 @@ void paintTimelineRings(QPainter& p, const TVector& a, const TVector& b, const O
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBrush(Qt::NoBrush);
     for (int body = 0; body < 2; ++body) {
-        const TVector& at = body ? b : a;
-        const Extended x = at.u / frame.sf;
-        const Extended y = at.v / frame.sf;
+        const std::optional<PlotPixel> at = pixelOrNone(body ? b : a, frame.sf);
         // Far off the plot (or no number at all) there is nothing to ring.
-        if (!(std::fabs(x) < 1e6L && std::fabs(y) < 1e6L)) continue;
-        const QPointF centre(static_cast<double>(std::nearbyint(x)), static_cast<double>(std::nearbyint(y)));
+        if (!at || !(std::fabs(at->x) < 1e6L && std::fabs(at->y) < 1e6L)) continue;
+        const QPointF centre(static_cast<double>(std::nearbyint(at->x)),
+                             static_cast<double>(std::nearbyint(at->y)));
         QPen pen(body ? frame.colorB : frame.colorA);
         pen.setWidthF(2);
         p.setPen(pen);

@@ -18,8 +18,8 @@ const char* const OffscreenMarkersKey = "View/OffscreenMarkers";
 
 }  // namespace
 
-ViewAids::ViewAids(SimRecords& records, PlotSurface& surface, QObject* parent)
-    : QObject(parent), r_(records), surface_(surface), runStart_(records.CurSettings) {
+ViewAids::ViewAids(const RunSession& session, PlotSurface& surface, QObject* parent)
+    : QObject(parent), session_(session), r_(session.records()), surface_(surface) {
     options_.exactPath = ViewOptions::flag(QLatin1String(ExactPathKey));
     options_.scaleBar = ViewOptions::flag(QLatin1String(ScaleBarKey));
     options_.offscreenMarkers = ViewOptions::flag(QLatin1String(OffscreenMarkersKey));
@@ -48,17 +48,11 @@ void ViewAids::setOffscreenMarkers(bool on) {
     setOption(&OverlayOptions::offscreenMarkers, OffscreenMarkersKey, on);
 }
 
-void ViewAids::runStarted(const TState& start) {
-    runStart_ = start;
-    steps_ = 0;
-    countedBeforePump_ = false;
+void ViewAids::runStarted() {
     refresh();
 }
 
-void ViewAids::replayStarted(const TState& start) {
-    runStart_ = start;
-    steps_ = 0;
-    countedBeforePump_ = false;
+void ViewAids::replayStarted() {
     replaying_ = true;
     // What was drawn before belongs to the old scale or positions: the plot shows no overlay until the
     // replay has ended.
@@ -67,35 +61,31 @@ void ViewAids::replayStarted(const TState& start) {
 }
 
 void ViewAids::replayEnded() {
-    // A replay's last step ends on its count, with no pump after it.
-    countedBeforePump_ = false;
     replaying_ = false;
     refresh();
 }
 
-void ViewAids::keptPointsRedrawn(const TState& start, std::int64_t steps) {
-    runStart_ = start;
-    steps_ = steps;
-    countedBeforePump_ = false;
+void ViewAids::keptPointsRedrawn() {
     refresh();
 }
 
 Extended ViewAids::elapsed() const {
     OrbitFpGuard guard;
-    const Extended t = static_cast<Extended>(steps_) * (runStart_.dT() / runStart_.cpT());
+    const TState& start = runStart();
+    const Extended t = static_cast<Extended>(stepsTaken()) * (start.dT() / start.cpT());
     return __builtin_isfinite(t) ? t : 0;
 }
 
 std::optional<IntegrationError> ViewAids::integrationError() {
     if (r_.SimState == Ready) return std::nullopt;
-    const KeplerPropagation exact(runStart_);
+    const KeplerPropagation exact(runStart());
     return ::integrationError(exact, elapsed(), r_.CurState.APos(), r_.CurState.BPos());
 }
 
 OverlayFrame ViewAids::currentFrame() const {
     OverlayFrame f;
     const bool ready = r_.SimState == Ready;
-    f.start = ready ? r_.CurSettings : runStart_;
+    f.start = ready ? r_.CurSettings : runStart();
     f.elapsed = ready ? 0 : elapsed();
     f.sf = r_.CurSettings.sf();
     const TState& now = ready ? r_.CurSettings : r_.CurState;

@@ -269,13 +269,6 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
         steady = framed && placeAtScreenEdge() ? steady + 1 : 0;
         if (steady == 4 || ++tries == 400) framePoll_.stop();
     });
-    // While Ready the start column shows CurSettings, which the menus, the dialogs and the settings viewer
-    // change in many places; a cheap look four times a second, while the readout is open, follows them all.
-    settingsPoll_.setInterval(RepaintIntervalMs);
-    connect(&settingsPoll_, &QTimer::timeout, this, [this] {
-        if (records_.SimState == Ready && !previewing_ && records_.CurSettings.bytes != shownSettings_.bytes)
-            refreshFromSettings();
-    });
     refreshFromSettings();
 }
 
@@ -323,6 +316,13 @@ void OrbitReadoutWindow::replayFinished() {
     // The timeline first, so what is painted (and dumped) shows its new range.
     resetTimeline();
     paint();
+}
+
+void OrbitReadoutWindow::settingsChanged() {
+    // While Ready the start column shows CurSettings; a closed window catches up when it opens.
+    if (isVisible() && records_.SimState == Ready && !previewing_ &&
+        records_.CurSettings.bytes != shownSettings_.bytes)
+        refreshFromSettings();
 }
 
 void OrbitReadoutWindow::runStateChanged(int state) {
@@ -557,12 +557,10 @@ void OrbitReadoutWindow::showEvent(QShowEvent* event) {
         refreshFromSettings();
     else
         paint();
-    settingsPoll_.start();
 }
 
 void OrbitReadoutWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    settingsPoll_.stop();
     paintTimer_.stop();
 }
 

@@ -57,6 +57,8 @@ public:
     void plotPointDrawn(const QString& elapsedDays);
     void replayFinished();
     void runStateChanged(int state);
+    // CurSettings changed.
+    void settingsChanged();
     // The initial-state dialog's unsaved values: the start column follows them while Ready.
     void previewStart(const TState& preview);
     void previewEnded();
@@ -147,7 +149,6 @@ private:
 
     QElapsedTimer sincePaint_;
     QTimer paintTimer_;
-    QTimer settingsPoll_;
     QTimer framePoll_;
     QString dumpPath_;
 };

@@ -289,7 +289,7 @@ void SettingsViewer::showPreviousRecord() {
 }
 
 void SettingsViewer::makeRecordCurrent() {
-    records_.CurSettings = viewedRecord_;
+    records_.setCurSettings(viewedRecord_);
     dialogs_.showMessage(this, QStringLiteral("The saved state settings are now current."));
 }
 

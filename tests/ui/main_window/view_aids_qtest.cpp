@@ -301,13 +301,13 @@ private slots:
         QVERIFY(!surface()->overlay().isNull() && surface()->overlay() != unzoomed);
     }
 
-    // Without the test hooks the loop takes as many steps between pumps as the window's clock allows; the
-    // run clock still counts every one of them.
+    // Without the step hook the run takes as many steps in a slice as the window's clock allows; the run
+    // clock still counts every one of them.
     void runClockCountsEveryStepWhenThePumpWaitsForTheClock() {
-        window->pumpEveryStep = false;
-        window->afterStepHook = nullptr;
+        window->runController()->afterStepHook = nullptr;
         QTimer::singleShot(300, window, [this] { window->controlRun(window->pauseButton); });
         QTest::mouseClick(window->runButton, Qt::LeftButton);
+        QVERIFY(settle(*window));
         QCOMPARE(records->SimState, Paused);
         const std::int64_t taken = aids()->stepsTaken();
         QVERIFY2(taken > 1000, qPrintable(QString::number(taken)));
