@@ -22,7 +22,8 @@ class KeyboardTest : public MainWindowFixture {
         QCoreApplication::processEvents();
         QCOMPARE(QApplication::activeWindow(), w);
     }
-    // Pauses a run from inside its loop; the keys under test are served there as the user's would be.
+    // Pauses a run after the given step; the keys under test are served between its steps as the user's would
+    // be.
     void pauseAt(int step) {
         onStep = [this, step](int s) {
             if (s >= step && records->SimState == Running) window->controlRun(window->pauseButton);
@@ -31,6 +32,7 @@ class KeyboardTest : public MainWindowFixture {
     void reachPaused() {
         pauseAt(steps + 80);
         window->controlRun(window->runButton);
+        QVERIFY(settle(*window));
         QCOMPARE(records->SimState, Paused);
     }
 
@@ -120,7 +122,7 @@ private slots:
             QTest::keyClick(window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
             if (seen.isEmpty()) seen = window->runStateLabel->text();
         };
-        // A key that starts a run is seen from inside the run's loop, which then pauses.
+        // A key that starts a run is seen while the run goes on, which then pauses.
         const int start = steps;
         onStep = [&](int s) {
             if (from == Running && s == start + 3) press();
@@ -131,6 +133,7 @@ private slots:
             window->controlRun(window->runButton);
         else
             press();
+        QVERIFY(settle(*window));
         QCOMPARE(seen, label);
         QCOMPARE(records->CurSettings.sf(), static_cast<Extended>(scale) * 1e9L);
     }
@@ -169,6 +172,7 @@ private slots:
             if (s > 200 && records->SimState == Running) window->controlRun(window->pauseButton);
         };
         QTest::keyClick(window->runButton, Qt::Key_Space);
+        QVERIFY(settle(*window));
         QCOMPARE(whileRunning, window->pauseButton);
         QCOMPARE(records->SimState, Paused);
         QCOMPARE(window->focusWidget(), window->runButton);
@@ -180,6 +184,7 @@ private slots:
             if (s > resumed + 200 && records->SimState == Running) window->controlRun(window->pauseButton);
         };
         QTest::keyClick(window->focusWidget(), Qt::Key_Space);
+        QVERIFY(settle(*window));
         QCOMPARE(records->SimState, Paused);
         QVERIFY(steps > resumed);
 

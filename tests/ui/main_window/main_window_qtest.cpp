@@ -405,6 +405,7 @@ private slots:
         records->CurSettings.setSf(sf);
         const QImage before = window->plotSurface()->image();
         QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(settle(*window));
         QCOMPARE(static_cast<double>(records->CurSettings.sf()), after);
         if (after == sf) {
             QCOMPARE(window->plotSurface()->image(), before);  // nothing at all: no repaint, no replay
@@ -430,8 +431,10 @@ private slots:
         const QImage live = window->plotSurface()->image();
         const TState atPause = records->CurState;
         QTest::mouseClick(window->zoomInButton, Qt::LeftButton);
+        QVERIFY(settle(*window));
         QVERIFY(window->plotSurface()->image() != live);
         QTest::mouseClick(window->zoomOutButton, Qt::LeftButton);
+        QVERIFY(settle(*window));
         QCOMPARE(window->plotSurface()->image(), live);
         QVERIFY(records->CurState == atPause);
         QCOMPARE(records->PlotCount, 30);
@@ -485,6 +488,7 @@ private slots:
         const TVector b0 = records->CurSettings.BPos();
         window->drawBody(TVector{700e9L, 50e9L}, 0);  // a mark that the clearing must remove
         QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, click);
+        QVERIFY(settle(*window));
         QCOMPARE(records->CurSettings.APos().u, a0.u + static_cast<Extended>(shiftU));
         QCOMPARE(records->CurSettings.APos().v, a0.v + static_cast<Extended>(shiftV));
         QCOMPARE(records->CurSettings.BPos().u, b0.u + static_cast<Extended>(shiftU));
@@ -525,6 +529,7 @@ private slots:
         pauseAtPlotCount(2);
         records->CurSettings.setAPos(records->CurSettings.BPos());
         QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, QPoint(405, 268));
+        QVERIFY(settle(*window));
         QCOMPARE(dialogs->texts("error"), QStringList{"Floating point division by zero."});
         QCOMPARE(records->SimState, Paused);
         checkPattern("Paused", true, false, true, false);
@@ -651,6 +656,7 @@ private slots:
         pauseAtPlotCount(3);
         window->drawBody(TVector{700e9L, 50e9L}, 0);
         window->dropPanel(500, 20);
+        QVERIFY(settle(*window));
         QCOMPARE(window->panel()->pos(), QPoint(500, 20));
         QCOMPARE(pixel(700, 50), qRgb(0, 128, 0));
         QCOMPARE(pixel(200, 100), Yellow);  // replayed start cross
