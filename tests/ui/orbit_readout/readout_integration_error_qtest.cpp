@@ -73,6 +73,7 @@ private slots:
 
         // Zoomed in, the same error stands for twice the pixels: the replay ends on the same point.
         window->zoom(window->zoomInButton);
+        QVERIFY(settle(*window));
         const Shown zoomed = figuresOf(readout->integrationErrorText(), "B");
         QCOMPARE(zoomed.km, b.km);
         QVERIFY2(std::fabs(zoomed.pixels - 2 * b.pixels) <= 0.1, qPrintable(readout->integrationErrorText()));

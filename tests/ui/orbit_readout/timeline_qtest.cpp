@@ -103,7 +103,7 @@ private slots:
         // While running the timeline rests: keys do nothing to it.
         bool checked = false;
         const int target = steps + 40 * 5;
-        onStep = [&](int s) {
+        runWith(*window, onStep, [&](int s) {
             if (!checked) {
                 checked = true;
                 QVERIFY(!slider()->isEnabled());
@@ -111,10 +111,9 @@ private slots:
                 QVERIFY(!window->viewAids()->timelineMarker().has_value());
             }
             if (s == target) window->controlRun(window->pauseButton);
-        };
-        QTest::mouseClick(window->runButton, Qt::LeftButton);
-        onStep = nullptr;
+        });
         QVERIFY(checked);
+        QCOMPARE(records->SimState, Paused);
         QCOMPARE(slider()->maximum(), 85);
     }
 
