@@ -82,6 +82,8 @@ private slots:
         // A left-click replay starts from the new values.
         const QPoint centre(window->plotSurface()->width() / 2, window->plotSurface()->height() / 2);
         QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, centre);
+        QVERIFY(settle(*window));
+        QCOMPARE(records->SimState, Paused);
         QCOMPARE(pixel(500, 300), qRgb(255, 255, 0));
         QCOMPARE(records->PlotCount, 3);
 

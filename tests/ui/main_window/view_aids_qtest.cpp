@@ -249,8 +249,8 @@ private slots:
 
     void runClockCountsStepsAcrossPausesAndReplays() {
         const Extended dt = records->CurSettings.dT() / records->CurSettings.cpT();
-        // The readout hears of each plot point before the step's event pump: the clock must already
-        // include that step, so plot point n reads n x dT.
+        // The readout hears of each plot point before the step's hook: the clock must already include that
+        // step, so plot point n reads n x dT.
         int points = 0, mismatches = 0;
         const auto c = connect(window, &MainWindow::plotPointDrawn, this, [&](const QString& days) {
             ++points;
@@ -286,7 +286,9 @@ private slots:
             overlayDuringReplay |= !surface()->overlay().isNull();
         };
         window->plotMousePress(Qt::LeftButton, 300, 200);
+        QVERIFY(settle(*window));
         onStep = nullptr;
+        QCOMPARE(records->SimState, Paused);
         QVERIFY2(replaySteps > 0, "the re-centring did not replay");
         QVERIFY(!overlayDuringReplay);
         QVERIFY(!surface()->overlay().isNull());
@@ -296,6 +298,7 @@ private slots:
         // So does a zoom, whether it replays or redraws the kept points; the overlay follows the new scale.
         const QImage unzoomed = surface()->overlay().copy();
         window->zoom(window->zoomInButton);
+        QVERIFY(settle(*window));
         QCOMPARE(aids()->stepsTaken(), std::int64_t(4 * 40));
         QCOMPARE(aids()->elapsed(), 4 * records->CurSettings.dT());
         QVERIFY(!surface()->overlay().isNull() && surface()->overlay() != unzoomed);
@@ -401,6 +404,7 @@ private slots:
             scaleBarFor(records->CurSettings.sf(), PlotOverlay::ScaleBarMaxPixels);
         const QImage first = surface()->overlay().copy();
         window->zoom(window->zoomOutButton);
+        QVERIFY(settle(*window));
         QCOMPARE(double(records->CurSettings.sf()), 2e9);
         QVERIFY(surface()->overlay() != first);
         const std::optional<ScaleBar> after = scaleBarFor(2e9, PlotOverlay::ScaleBarMaxPixels);
