@@ -6,14 +6,27 @@
 
 #include "main_window_fixture.h"
 #include "scratch_mount.h"
+#include "ui/common/data_folder.h"
 
 class ExportPictureTest : public MainWindowFixture {
     Q_OBJECT
 
+    // The user's home, where the export dialog starts, a temporary one: a cancel can be seen to leave it
+    // empty.
+    QTemporaryDir home;
+    QByteArray savedHome;
+
     static QImage rgb(const QImage& i) { return i.convertToFormat(QImage::Format_RGB32); }
 
 private slots:
-    void initTestCase() { keepDataInDataHome(); }
+    void initTestCase() {
+        keepDataInDataHome();
+        QVERIFY(home.isValid());
+        savedHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        QVERIFY(DataFolder::exportStartFolder().startsWith(home.path()));
+    }
+    void cleanupTestCase() { qputenv("HOME", savedHome); }
     void init() {
         makeWindow();
         showWindow({640, 480});
@@ -28,7 +41,7 @@ private slots:
         window->exportPictureAction->trigger();
 
         QCOMPARE(dialogs->texts("save"), QStringList{"Export Picture"});
-        QCOMPARE(dialogs->shown.back().file.initialDir, window->dataDir());
+        QCOMPARE(dialogs->shown.back().file.initialDir, DataFolder::exportStartFolder());
         QVERIFY(dialogs->shown.back().file.overwritePrompt);
         QVERIFY(dialogs->texts("error").isEmpty());
         const QImage saved(path);
@@ -55,6 +68,7 @@ private slots:
         QCOMPARE(dialogs->texts("save").size(), 1);
         QVERIFY(dialogs->texts("error").isEmpty());
         QVERIFY(QDir(window->dataDir()).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(DataFolder::exportStartFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
     void failedExportLeavesNothingBehind_data() {

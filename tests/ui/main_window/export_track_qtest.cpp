@@ -8,6 +8,7 @@
 
 #include "main_window_fixture.h"
 #include "scratch_mount.h"
+#include "ui/common/data_folder.h"
 
 class ExportTrackTest : public MainWindowFixture {
     Q_OBJECT
@@ -41,12 +42,13 @@ private slots:
         runAndPauseAt(cpT * 250);
         // A zoom on the way changes the scale, which the table does not show.
         window->zoom(window->zoomInButton);
+        QVERIFY(settle(*window));
         QTemporaryDir out;
         const QString csv = out.filePath("track.csv");
         dialogs->saveAnswers.push_back(csv);
         window->exportTrackAction->trigger();
         QVERIFY2(dialogs->texts("error").isEmpty(), qPrintable(dialogs->texts("error").join('\n')));
-        QCOMPARE(dialogs->shown.front().file.initialDir, window->dataDir());
+        QCOMPARE(dialogs->shown.front().file.initialDir, DataFolder::exportStartFolder());
 
         const QString tv0 = out.filePath("start.TV0");
         QFile f(tv0);
@@ -68,6 +70,8 @@ private slots:
         runAndPauseAt(40);
         records->PlotCount = 36525;
         window->replay();
+        QVERIFY(settle(*window));
+        QCOMPARE(records->SimState, Paused);
         QCOMPARE(window->keptPoints().size(), 36526u);
         QTemporaryDir out;
         const QString csv = out.filePath("track.csv");
