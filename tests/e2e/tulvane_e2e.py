@@ -1249,7 +1249,8 @@ def timeline(table):
 
 
 def export_through_dialog(s, title, name, path):
-    """Types a bare name into the save dialog, which starts in the data folder and adds the extension."""
+    """Types a bare name into the save dialog, which starts in the pictures folder (else the documents folder,
+    else home) and adds the extension."""
     dialog = s.wait_window(f"^{title}$", exclude=(s.main_window,), what=f"the {title} dialog")
     s.activate(dialog)
     s.type(name)
@@ -1264,6 +1265,9 @@ def journey_timeline(args):
     with Session(args, "timeline") as s:
         dump = os.path.join(s.root, "readout.txt")
         s.env["TULVANE_READOUT_DUMP"] = dump
+        # A home with a pictures folder, as most desktops make: the exports start there.
+        pictures = os.path.join(s.home, "Pictures")
+        os.makedirs(pictures)
         s.start_tulvane()
         s.find_plot()
         s.key("F3")
@@ -1304,11 +1308,11 @@ def journey_timeline(args):
             raise Failure(f"at plot point {closest} the readout shows {table['Elapsed']}")
         s.window_picture(readout, "orbit-readout-timeline.png")
 
-        picture = os.path.join(s.data_dir, "approach.png")
+        picture = os.path.join(pictures, "approach.png")
         s.activate(s.main_window)
         s.key("ctrl+e")
         export_through_dialog(s, "Export Picture", "approach", picture)
-        track = os.path.join(s.data_dir, "track.csv")
+        track = os.path.join(pictures, "track.csv")
         s.activate(s.main_window)
         s.key("alt+f")
         s.key("Down")
