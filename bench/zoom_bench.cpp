@@ -4,6 +4,7 @@
 
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
+#include "window_runs.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ struct PausedHundredYearRun {
         window.show();
         records.SimState = Paused;
         records.PlotCount = HundredYears;
-        window.replay();
+        replayToEnd(window);
     }
 };
 
@@ -33,7 +34,7 @@ void BM_ZoomByReplay(benchmark::State& state) {
                                          : run.records.CurSettings.sf() * 2);
         in = !in;
         run.window.clearPlot();
-        run.window.replay();
+        replayToEnd(run.window);
     }
     if (run.records.PlotCount != HundredYears) state.SkipWithError("the replay did not reach its count");
 }

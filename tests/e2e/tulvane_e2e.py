@@ -1091,11 +1091,11 @@ def journey_view_aids(args):
         s.click_plot(RUN_BUTTON)
         started = time.monotonic()
         time.sleep(1.5)
-        # From the bottom of the View menu: Off-screen Markers, Scale Bar, Exact Path.
-        for place in (1, 2, 3):
+        # From the bottom of the View menu, above Run Speed: Off-screen Markers, Scale Bar, Exact Path.
+        for place in (2, 3, 4):
             toggle_view_aid(s, place)
         # Past the closest approach on day 111, with the dots well on their way out: a plot point takes a
-        # little over the 100 ms sleep.
+        # little over the 100 ms wait.
         time.sleep(max(0.0, 19.0 - (time.monotonic() - started)))
         s.click_plot(PAUSE_BUTTON)
         shot = s.settled(s.plot_region(), "the plot to stop changing after Pause")
@@ -1106,7 +1106,7 @@ def journey_view_aids(args):
         w, h = s.plot_size
 
         # Turning the three off shows the run's own crosses, which tell how far it went.
-        for place in (1, 2, 3):
+        for place in (2, 3, 4):
             toggle_view_aid(s, place)
         plain = s.settled(s.plot_region(), "the plot to show the crosses alone")
         yellow = s.on_plot(plain, YELLOW)
@@ -1136,7 +1136,7 @@ def journey_view_aids(args):
             raise Failure(f"the scale bar covers {len(bar)} of its 101 pixels")
 
         # Zoomed in, body B stands right of the plot: its red arrow sits on the right edge.
-        for place in (1, 2, 3):
+        for place in (2, 3, 4):
             toggle_view_aid(s, place)
         s.click_plot(ZPLUS_BUTTON)
         b_last = pixels_at(points[count - 1 : count], "5e8")[1][0]
