@@ -80,7 +80,7 @@ TEST_P(CheckedFileWriterFaults, KeepsTheOldFileAndTellsTheReason) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryCall, CheckedFileWriterFaults,
+    Faults, CheckedFileWriterFaults,
     testing::Combine(testing::Values(FailingCall{"DiskFull", Call::Write, {ENOSPC, -1}, ENOSPC},
                                      FailingCall{"FileTooLarge", Call::Write, {EFBIG, -1}, EFBIG},
                                      FailingCall{"WriteTakesNothing", Call::Write, {0, 0}, ENOSPC},
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // A short write is carried on from where it stopped, not taken for the whole.
-TEST(CheckedFileWriter, CarriesOnAfterAShortWrite) {
+TEST(FaultsCheckedFileWriter, CarriesOnAfterAShortWrite) {
     TempDir dir;
     const std::string target = dir.file("t.csv");
     const std::string content(10000, 'y');
@@ -127,7 +127,7 @@ TEST(CheckedFileWriter, ReplacesTheLinkedFileAndKeepsItsMode) {
 
 // A writer gone before its commit leaves nothing where the system gives unnamed files, and a named file that
 // the next writer into the folder removes where it does not.
-TEST(CheckedFileWriter, LitterOfAKilledWriterIsRemovedByTheNext) {
+TEST(FaultsCheckedFileWriter, LitterOfAKilledWriterIsRemovedByTheNext) {
     TempDir dir;
     const std::string target = dir.file("t.csv");
     writeText(target, OldBytes);
@@ -155,7 +155,7 @@ TEST(CheckedFileWriter, LitterOfAKilledWriterIsRemovedByTheNext) {
 }
 
 // Where a complete unnamed file cannot be linked in, its bytes are copied to a named one.
-TEST(CheckedFileWriter, AnUnnamedFileThatCannotBeLinkedIsCopied) {
+TEST(FaultsCheckedFileWriter, AnUnnamedFileThatCannotBeLinkedIsCopied) {
     TempDir dir;
     const std::string target = dir.file("t.csv");
     std::string content;
