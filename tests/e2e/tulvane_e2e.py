@@ -12,13 +12,11 @@ import os
 import random
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import time
 import traceback
-import zlib
 
 SCREEN_W, SCREEN_H = 1280, 1024
 
@@ -48,6 +46,8 @@ TOOLS = {
     "openbox": "openbox",
     "xdotool": "xdotool",
     "import": "imagemagick",
+    "convert": "imagemagick",
+    "identify": "imagemagick",
     "xwininfo": "x11-utils",
     "xprop": "x11-utils",
 }
@@ -63,77 +63,22 @@ class Failure(Exception):
 
 
 class Shot:
-    """An RGB picture of the screen, 3 bytes a pixel."""
+    """An RGB picture, 3 bytes a pixel row by row from the top left: ImageMagick's raw "rgb" format, which
+    ImageMagick reads and writes, so that no picture format is decoded here."""
 
     def __init__(self, width, height, data):
+        if len(data) != 3 * width * height:
+            raise Failure(f"a {width}x{height} picture of {len(data)} bytes, not {3 * width * height}")
         self.width, self.height, self.data = width, height, data
 
     @staticmethod
-    def from_ppm(blob):
-        # P6 header: magic, width, height, maxval, each followed by one whitespace character.
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while blob[pos : pos + 1].isspace():
-                pos += 1
-            if blob[pos : pos + 1] == b"#":
-                pos = blob.index(b"\n", pos) + 1
-                continue
-            end = pos
-            while not blob[end : end + 1].isspace():
-                end += 1
-            fields.append(blob[pos:end])
-            pos = end
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise Failure("screenshot is not an 8-bit PPM")
-        w, h = int(fields[1]), int(fields[2])
-        data = blob[pos + 1 : pos + 1 + 3 * w * h]
-        if len(data) != 3 * w * h:
-            raise Failure("screenshot is truncated")
-        return Shot(w, h, data)
-
-    @staticmethod
-    def from_png(path):
-        """An 8-bit RGB or RGBA PNG without interlacing, as the program writes them; alpha is dropped."""
-        with open(path, "rb") as f:
-            blob = f.read()
-        if blob[:8] != b"\x89PNG\r\n\x1a\n":
-            raise Failure(f"{path} is not a PNG")
-        pos, header, packed = 8, None, b""
-        while pos < len(blob):
-            (size,) = struct.unpack(">I", blob[pos : pos + 4])
-            kind, body = blob[pos + 4 : pos + 8], blob[pos + 8 : pos + 8 + size]
-            pos += 12 + size
-            if kind == b"IHDR":
-                header = struct.unpack(">IIBBBBB", body)
-            elif kind == b"IDAT":
-                packed += body
-        if header is None:
-            raise Failure(f"{path} has no header")
-        w, h, depth, kind, _, _, interlace = header
-        if depth != 8 or kind not in (2, 6) or interlace:
-            raise Failure(f"{path} is a PNG of depth {depth}, colour type {kind}, interlace {interlace}")
-        bpp = 3 if kind == 2 else 4
-        raw, stride = zlib.decompress(packed), w * bpp
-        prev, out = bytearray(stride), bytearray()
-        for r in range(h):
-            start = r * (stride + 1)
-            kind_of_filter, line = raw[start], bytearray(raw[start + 1 : start + 1 + stride])
-            for i in range(stride):
-                left = line[i - bpp] if i >= bpp else 0
-                up, corner = prev[i], prev[i - bpp] if i >= bpp else 0
-                if kind_of_filter == 1:
-                    line[i] = (line[i] + left) & 255
-                elif kind_of_filter == 2:
-                    line[i] = (line[i] + up) & 255
-                elif kind_of_filter == 3:
-                    line[i] = (line[i] + (left + up) // 2) & 255
-                elif kind_of_filter == 4:
-                    guess = left + up - corner
-                    near = min((abs(guess - left), 0, left), (abs(guess - up), 1, up), (abs(guess - corner), 2, corner))
-                    line[i] = (line[i] + near[2]) & 255
-            prev = line
-            out += line if bpp == 3 else b"".join(line[i : i + 3] for i in range(0, stride, 4))
-        return Shot(w, h, bytes(out))
+    def read(path, kind):
+        """A picture file of this kind (as ImageMagick names it: PNG, JPEG), alpha dropped and colours kept."""
+        found, width, height = magick(["identify", "-format", "%m %w %h\n", path]).decode().split()[:3]
+        if found != kind:
+            raise Failure(f"{path} holds a picture of kind {found}, not {kind}")
+        data = magick(["convert", path, "-alpha", "off", "-depth", "8", "rgb:-"])
+        return Shot(int(width), int(height), data)
 
     def pixel(self, x, y):
         if not (0 <= x < self.width and 0 <= y < self.height):
@@ -167,16 +112,19 @@ class Shot:
                     i = line.find(pattern, i + 1)
         return found
 
-    def save_png(self, path):
-        raw = b"".join(b"\x00" + self.row(r, 0, self.width) for r in range(self.height))
+    def save(self, path):
+        """Writes the picture in the format the file name's extension names; without the time of writing
+        (-strip), so that the same picture makes the same file."""
+        raw = ["convert", "-size", f"{self.width}x{self.height}", "-depth", "8", "rgb:-", "-strip", path]
+        magick(raw, self.data)
 
-        def chunk(kind, body):
-            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
 
-        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
-        png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
-        with open(path, "wb") as f:
-            f.write(png + chunk(b"IEND", b""))
+def magick(argv, data=None, env=None):
+    """An ImageMagick command's output."""
+    r = subprocess.run(argv, input=data, env=env, capture_output=True, timeout=60)
+    if r.returncode != 0:
+        raise Failure(f"{argv[0]} failed: {r.stderr.decode(errors='replace').strip()}")
+    return r.stdout
 
 
 def cross(x, y):
@@ -323,7 +271,7 @@ class Session:
         except Exception:
             shot = self.last_shot
         if shot is not None:
-            shot.save_png(path)
+            shot.save(path)
             print(f"screenshot of the failure: {path}", file=sys.stderr)
         for log in ("tulvane.log", "openbox.log"):
             text = self.log_text(log).strip()
@@ -349,15 +297,8 @@ class Session:
             time.sleep(interval)
 
     def screenshot(self):
-        r = subprocess.run(
-            ["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
-            env=self.env,
-            capture_output=True,
-            timeout=20,
-        )
-        if r.returncode != 0:
-            raise Failure(f"import could not take a screenshot: {r.stderr.decode(errors='replace').strip()}")
-        self.last_shot = Shot.from_ppm(r.stdout)
+        data = magick(["import", "-silent", "-window", "root", "-depth", "8", "rgb:-"], env=self.env)
+        self.last_shot = Shot(SCREEN_W, SCREEN_H, data)
         return self.last_shot
 
     def settled(self, region, what):
@@ -420,7 +361,7 @@ class Session:
         folder = os.environ.get("TULVANE_HELP_IMAGES")
         if folder:
             os.makedirs(folder, exist_ok=True)
-            shot.save_png(os.path.join(folder, name))
+            shot.save(os.path.join(folder, name))
 
     # -- the main window
 
@@ -1101,7 +1042,7 @@ def journey_view_aids(args):
         s.click_plot(PAUSE_BUTTON)
         shot = s.settled(s.plot_region(), "the plot to stop changing after Pause")
         path = os.path.join(args.out, "e2e-view-aids.png")
-        shot.save_png(path)
+        shot.save(path)
         print(f"screenshot with the view aids: {path}")
         path_a, path_b = s.on_plot(shot, PATH_A), s.on_plot(shot, PATH_B)
         w, h = s.plot_size
@@ -1147,7 +1088,7 @@ def journey_view_aids(args):
             raise Failure(f"body B at {b_last} is on the plot, yet an arrow stands at the right edge")
         if b_last[0] >= w and len(red_edge) < 15:
             raise Failure(f"body B at {b_last} is off the plot on the right, but no arrow shows there")
-        zoomed.save_png(os.path.join(args.out, "e2e-view-aids-zoomed.png"))
+        zoomed.save(os.path.join(args.out, "e2e-view-aids-zoomed.png"))
         x, y = s.origin
         s.save_image(zoomed.crop(x + 96, y + 400, w - 96, h - 400), "view-aids.png")
         quit_with_ctrl_q(s)
@@ -1328,7 +1269,7 @@ def journey_timeline(args):
 
         # The track is written in the background: it is whole once its last row is the paused run's last point.
         text = s.wait_for(last_row, "the track to be written to its last plot point", timeout=30)
-        shot = Shot.from_png(picture)
+        shot = Shot.read(picture, "PNG")
         shutil.copyfile(picture, os.path.join(args.out, "e2e-timeline.png"))
         quit_with_ctrl_q(s)
 
