@@ -11,7 +11,7 @@
 #include <jpeglib.h>
 
 #include "core/app_error.h"
-#include "ui/main_window/jpeg_picture.h"
+#include "ui/picture/jpeg_picture.h"
 
 namespace {
 

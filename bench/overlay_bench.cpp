@@ -6,8 +6,8 @@
 #include "core/run.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_overlay.h"
-#include "ui/main_window/view_aids.h"
+#include "ui/plot/plot_overlay.h"
+#include "ui/plot/view_aids.h"
 #include "window_runs.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
-#include "ui/main_window/view_aids.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
+#include "ui/plot/view_aids.h"
 
 void followTheRun(MainWindow& mainWindow, OrbitReadoutWindow& readout) {
     QObject::connect(&mainWindow, &MainWindow::runStarted, &readout, &OrbitReadoutWindow::runStarted);

@@ -11,7 +11,7 @@
 #include "step_counting.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
+#include "ui/plot/plot_surface.h"
 
 // What the main window's test programs start from: the window over records and scripted dialogs of its
 // own, its runs counted step by step (step_counting.h), its settings folder a temporary one. A program's

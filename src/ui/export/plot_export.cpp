@@ -1,4 +1,4 @@
-#include "ui/main_window/plot_export.h"
+#include "ui/export/plot_export.h"
 
 #include <QBuffer>
 #include <QFile>

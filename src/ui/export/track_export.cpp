@@ -1,4 +1,4 @@
-#include "ui/main_window/track_export.h"
+#include "ui/export/track_export.h"
 
 #include <QFile>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "ui/main_window/help_window.h"
+#include "ui/help/help_window.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -18,22 +18,22 @@
 #include <thread>
 
 #include "core/fp_error.h"
-#include "core/plot_pixels.h"
 #include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/view_options.h"
+#include "ui/export/plot_export.h"
+#include "ui/export/track_export.h"
+#include "ui/help/help_window.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/fitting_label.h"
-#include "ui/main_window/help_window.h"
-#include "ui/main_window/jpeg_picture.h"
-#include "ui/main_window/plot_export.h"
-#include "ui/main_window/plot_surface.h"
-#include "ui/main_window/track_export.h"
-#include "ui/main_window/view_aids.h"
+#include "ui/picture/jpeg_picture.h"
+#include "ui/plot/plot_crosses.h"
+#include "ui/plot/plot_surface.h"
+#include "ui/plot/view_aids.h"
 #include "ui/settings_viewer/save_settings.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
@@ -142,7 +142,8 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     setCentralWidget(surface_);
     resize(810, 537 + menuBar()->sizeHint().height());
     session_.setDecimalSeparator(QLocale().decimalPoint().toStdString());
-    controller_ = new RunController(session_, *this, this);
+    crosses_ = std::make_unique<PlotCrosses>(r_, *surface_);
+    controller_ = new RunController(session_, *crosses_, this);
     connect(controller_, &RunController::plotPointShown, this, &MainWindow::showPlotPoint);
     connect(controller_, &RunController::replayFinished, this, &MainWindow::replayDone);
     connect(controller_, &RunController::failed, this, &MainWindow::runFailed);
@@ -491,11 +492,7 @@ void MainWindow::repaintBackground() {
 }
 
 void MainWindow::drawBody(const TVector& NewPos, std::int32_t Body) {
-    const PlotPixel p = pixelOrThrow(NewPos, r_.CurSettings.sf());
-    // Compared as long double, so a body however far away is simply not drawn.
-    if (p.x < 0 || p.x > surface_->width() - 1 || p.y < 0 || p.y > surface_->height() - 1) return;
-    const TColor c = Body == 0 ? r_.CurSettings.AColor() : r_.CurSettings.BColor();
-    surface_->drawCross(static_cast<int>(p.x), static_cast<int>(p.y), colorOf(c).rgb());
+    crosses_->drawBody(NewPos, Body);
 }
 
 void MainWindow::clearPlot() {
@@ -508,13 +505,7 @@ void MainWindow::clearPlot() {
 }
 
 void MainWindow::redrawFromKeptPoints() {
-    const std::int32_t n = r_.PlotCount;
-    const PlotTrack& points = keptPoints();
-    // The crosses a replay draws, in its order: both starts, then both bodies at each plot point.
-    for (std::int32_t i = 0; i <= n; ++i) {
-        drawBody(points.positionA(static_cast<std::size_t>(i)), 0);
-        drawBody(points.positionB(static_cast<std::size_t>(i)), 1);
-    }
+    crosses_->drawKeptPoints(keptPoints(), r_.PlotCount);
     session_.restoreFromKeptPoints();
     viewAids_->keptPointsRedrawn();
     // For the windows that follow the run, this ends like the replay it stands for.

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/plot_track.h"
@@ -17,6 +18,7 @@
 class ControlPanel;
 class HelpWindow;
 class PlatformDialogs;
+class PlotCrosses;
 class PlotSurface;
 class QAction;
 class QActionGroup;
@@ -33,8 +35,8 @@ extern const QString AboutText;
 extern const QString IncompletePictureText;
 
 // The main window: the plot surface with its crosses, the control panel and the menus. The run itself is a
-// session the window drives from its event loop; the window is where its crosses go.
-class MainWindow : public QMainWindow, public PlotSink {
+// session the window drives from its event loop.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -68,7 +70,7 @@ public:
 
     // Draws body Body's cross (0 = A, other = B) at NewPos in metres, at the scale and colours of
     // CurSettings.
-    void drawBody(const TVector& NewPos, std::int32_t Body) override;
+    void drawBody(const TVector& NewPos, std::int32_t Body);
 
     // Gives an action keys that work whichever of the program's non-modal windows has the focus; a modal
     // dialog blocks them, and a disabled action ignores them.
@@ -197,6 +199,7 @@ private:
     SettingsViewer* settingsViewer_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     RunSession session_;
+    std::unique_ptr<PlotCrosses> crosses_;
     RunController* controller_ = nullptr;
     ViewAids* viewAids_ = nullptr;
 

@@ -1,4 +1,4 @@
-#include "ui/main_window/jpeg_picture.h"
+#include "ui/picture/jpeg_picture.h"
 
 #include <fcntl.h>
 #include <unistd.h>

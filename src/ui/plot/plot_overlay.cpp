@@ -1,4 +1,4 @@
-#include "ui/main_window/plot_overlay.h"
+#include "ui/plot/plot_overlay.h"
 
 #include <QFont>
 #include <QFontMetrics>

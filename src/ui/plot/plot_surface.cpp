@@ -1,4 +1,4 @@
-#include "ui/main_window/plot_surface.h"
+#include "ui/plot/plot_surface.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/main_window/view_aids.h"
+#include "ui/plot/view_aids.h"
 
 #include <QEvent>
 #include <QLocale>
@@ -8,7 +8,7 @@
 #include "core/orbit_fp_guard.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/view_options.h"
-#include "ui/main_window/plot_surface.h"
+#include "ui/plot/plot_surface.h"
 
 namespace {
 

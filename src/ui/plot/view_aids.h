@@ -8,7 +8,7 @@
 
 #include "core/integration_error.h"
 #include "core/run_session.h"
-#include "ui/main_window/plot_overlay.h"
+#include "ui/plot/plot_overlay.h"
 
 class PlotSurface;
 

@@ -16,8 +16,8 @@
 
 #include "core/plot_track.h"
 #include "core/t_state.h"
-#include "ui/main_window/plot_export.h"
-#include "ui/main_window/track_export.h"
+#include "ui/export/plot_export.h"
+#include "ui/export/track_export.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
-#include "ui/main_window/help_window.h"
+#include "ui/help/help_window.h"
 
 // The help window: its first place and size, and Back, Forward and Contents from their keys.
 class HelpWindowTest : public QObject {

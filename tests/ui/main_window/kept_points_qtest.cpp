@@ -6,7 +6,7 @@
 #include "scripted_dialogs.h"
 #include "step_counting.h"
 #include "ui/main_window/main_window.h"
-#include "ui/main_window/plot_surface.h"
+#include "ui/plot/plot_surface.h"
 
 namespace {
 

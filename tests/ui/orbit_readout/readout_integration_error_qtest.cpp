@@ -6,7 +6,7 @@
 
 #include "readout_fixture.h"
 #include "ui/common/view_options.h"
-#include "ui/main_window/view_aids.h"
+#include "ui/plot/view_aids.h"
 
 namespace {
 

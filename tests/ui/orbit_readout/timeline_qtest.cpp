@@ -6,8 +6,8 @@
 #include "core/orbit_readout.h"
 #include "plot_point_states.h"
 #include "readout_fixture.h"
-#include "ui/main_window/view_aids.h"
 #include "ui/orbit_readout/readout_text.h"
+#include "ui/plot/view_aids.h"
 
 using Row = OrbitReadoutWindow;
 

@@ -19,7 +19,7 @@
 #include <jpeglib.h>
 
 #include "core/app_error.h"
-#include "ui/main_window/jpeg_picture.h"
+#include "ui/picture/jpeg_picture.h"
 
 namespace {
 

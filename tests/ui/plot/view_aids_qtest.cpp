@@ -13,8 +13,8 @@
 #include "ui/common/distance_in_words.h"
 #include "ui/common/view_options.h"
 #include "ui/main_window/control_panel.h"
-#include "ui/main_window/plot_overlay.h"
-#include "ui/main_window/view_aids.h"
+#include "ui/plot/plot_overlay.h"
+#include "ui/plot/view_aids.h"
 
 namespace {
 
