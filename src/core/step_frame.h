@@ -4,11 +4,12 @@
 #include <cstdint>
 
 #include "core/extended.h"
+#include "core/step_frame_offsets.h"
 #include "core/t_state.h"
 
 // What the integrator's x87 step (step_x87.S) works on: the moving part of the state, which each step
 // replaces by the state after it, and the run's constants. Values sit in 16-byte slots, the 10 bytes of the
-// record's own form first. The offsets are spelled out in the assembly too, hence the checks below.
+// record's own form first. The assembly takes the offsets from step_frame_offsets.h, hence the checks below.
 struct alignas(16) StepFrame {
     struct Slot {
         alignas(16) std::uint8_t bytes[16];
@@ -24,10 +25,27 @@ struct alignas(16) StepFrame {
     double dt64, half64;
     double degreeFactorHi, degreeFactorLo, gmOfAHi, gmOfALo, gmOfBHi, gmOfBLo;
 };
-static_assert(offsetof(StepFrame, dirB) == 0x70 && offsetof(StepFrame, dt) == 0x80 &&
-              offsetof(StepFrame, degreeFactor) == 0xC0 && offsetof(StepFrame, dt64) == 0xD0 &&
-              offsetof(StepFrame, half64) == 0xD8 && offsetof(StepFrame, degreeFactorHi) == 0xE0 &&
-              offsetof(StepFrame, gmOfAHi) == 0xF0 && offsetof(StepFrame, gmOfBLo) == 0x108);
+static_assert(offsetof(StepFrame, posAU) == STEP_FRAME_POS_AU);
+static_assert(offsetof(StepFrame, posAV) == STEP_FRAME_POS_AV);
+static_assert(offsetof(StepFrame, posBU) == STEP_FRAME_POS_BU);
+static_assert(offsetof(StepFrame, posBV) == STEP_FRAME_POS_BV);
+static_assert(offsetof(StepFrame, speedA) == STEP_FRAME_SPEED_A);
+static_assert(offsetof(StepFrame, speedB) == STEP_FRAME_SPEED_B);
+static_assert(offsetof(StepFrame, dirA) == STEP_FRAME_DIR_A);
+static_assert(offsetof(StepFrame, dirB) == STEP_FRAME_DIR_B);
+static_assert(offsetof(StepFrame, dt) == STEP_FRAME_DT);
+static_assert(offsetof(StepFrame, half) == STEP_FRAME_HALF);
+static_assert(offsetof(StepFrame, gmOfA) == STEP_FRAME_GM_A);
+static_assert(offsetof(StepFrame, gmOfB) == STEP_FRAME_GM_B);
+static_assert(offsetof(StepFrame, degreeFactor) == STEP_FRAME_DEGREE);
+static_assert(offsetof(StepFrame, dt64) == STEP_FRAME_DT64);
+static_assert(offsetof(StepFrame, half64) == STEP_FRAME_HALF64);
+static_assert(offsetof(StepFrame, degreeFactorHi) == STEP_FRAME_DEGREE_HI);
+static_assert(offsetof(StepFrame, degreeFactorLo) == STEP_FRAME_DEGREE_LO);
+static_assert(offsetof(StepFrame, gmOfAHi) == STEP_FRAME_GM_A_HI);
+static_assert(offsetof(StepFrame, gmOfALo) == STEP_FRAME_GM_A_LO);
+static_assert(offsetof(StepFrame, gmOfBHi) == STEP_FRAME_GM_B_HI);
+static_assert(offsetof(StepFrame, gmOfBLo) == STEP_FRAME_GM_B_LO);
 
 // One step of both bodies on the frame; returns the x87 error flags it left (or invalid for an angle FSINCOS
 // cannot reduce). Nonzero leaves the frame spoilt. The _dt_double form reads the doubles.

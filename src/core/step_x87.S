@@ -19,30 +19,9 @@
 //   length and the same inverse; B's components are still computed, since a zero difference is +0 both ways.
 // - A product or a sum does not depend on the order of its operands.
 
-        .intel_syntax noprefix
+#include "core/step_frame_offsets.h"
 
-        // StepFrame: 16-byte slots, the first 10 bytes of each used.
-        .set POS_AU, 0x00
-        .set POS_AV, 0x10
-        .set POS_BU, 0x20
-        .set POS_BV, 0x30
-        .set SPEED_A, 0x40
-        .set SPEED_B, 0x50
-        .set DIR_A, 0x60
-        .set DIR_B, 0x70
-        .set DT, 0x80
-        .set HALF, 0x90
-        .set GM_A, 0xA0                 // G times A's mass: the pull on B
-        .set GM_B, 0xB0                 // G times B's mass: the pull on A
-        .set DEGREE, 0xC0               // degrees to radians
-        .set DT64, 0xD0
-        .set HALF64, 0xD8
-        .set DEGREE_HI, 0xE0            // the same three constants as sums of two doubles
-        .set DEGREE_LO, 0xE8
-        .set GM_A_HI, 0xF0
-        .set GM_A_LO, 0xF8
-        .set GM_B_HI, 0x100
-        .set GM_B_LO, 0x108
+        .intel_syntax noprefix
 
         .section .rodata
         .p2align 3
@@ -70,19 +49,19 @@
         .endr
 .endm
 
-// Pushes one of the 10-byte constants (DEGREE, GM_A, GM_B): in the fast form as the sum of its two
-// doubles, which is exact (the low one holds the last 11 bits) and costs two plain loads instead of the
-// microcoded 10-byte one.
-.macro LOAD_CONSTANT fast, c
+// Pushes one of the 10-byte constants (the degree factor or a pull) from its slot \c: in the fast form as the
+// sum of its two doubles at \hi and \lo, which is exact (the low one holds the last 11 bits) and costs two
+// plain loads instead of the microcoded 10-byte one.
+.macro LOAD_CONSTANT fast, c, hi, lo
         .if \fast
-        fld qword ptr [rdi+\c\()_HI]
-        fadd qword ptr [rdi+\c\()_LO]
+        fld qword ptr [rdi+\hi]
+        fadd qword ptr [rdi+\lo]
         .else
         fld tbyte ptr [rdi+\c]
         .endif
 .endm
 
-// Pushes the constant (DT or HALF) times st(i).
+// Pushes the constant (dt or half, at \c or as the double at \c64) times st(i).
 .macro PUSH_PRODUCT fast, c, c64, i
         .if \fast
         ON_ST fld, \i, 2
@@ -96,15 +75,15 @@
 // One component of a new position, (pos + dt * v) + half * a, stored in \slot; v and a are at st(v) and
 // st(a), and the stack is left as it was.
 .macro NEW_POSITION fast, slot, v, a
-        PUSH_PRODUCT \fast, DT, DT64, \v
+        PUSH_PRODUCT \fast, STEP_FRAME_DT, STEP_FRAME_DT64, \v
         fld tbyte ptr [rdi+\slot]
         faddp st(1), st
-        PUSH_PRODUCT \fast, HALF, HALF64, (\a+1)
+        PUSH_PRODUCT \fast, STEP_FRAME_HALF, STEP_FRAME_HALF64, (\a+1)
         faddp st(1), st
         fstp tbyte ptr [rdi+\slot]
 .endm
 
-// st(i) times the constant (DT or HALF), in place.
+// st(i) times the constant (dt or half), in place.
 .macro SCALE fast, c, c64, i
         .if \fast
         .if \i
@@ -120,11 +99,11 @@
         .endif
 .endm
 
-// Pushes the direction (DIR_A or DIR_B) in radians; jumps to \fail, the pushed value left on the stack, when
+// Pushes the direction (at \dir) in radians; jumps to \fail, the pushed value left on the stack, when
 // FSINCOS could not reduce it: magnitude 2^63 or more, or NaN.
 .macro RADIANS fast, dir, fail
         fld tbyte ptr [rdi+\dir]
-        LOAD_CONSTANT \fast, DEGREE
+        LOAD_CONSTANT \fast, STEP_FRAME_DEGREE, STEP_FRAME_DEGREE_HI, STEP_FRAME_DEGREE_LO
         fmulp st(1), st
         fld st(0)
         fabs
@@ -226,14 +205,14 @@
 
         // The separations and the accelerations first: they need only the positions, which the step before
         // stored early, and run while its FPATANs finish.
-        fld tbyte ptr [rdi+POS_BU]
-        fld tbyte ptr [rdi+POS_AU]      // [Au, Bu]
+        fld tbyte ptr [rdi+STEP_FRAME_POS_BU]
+        fld tbyte ptr [rdi+STEP_FRAME_POS_AU] // [Au, Bu]
         fld st(1)
         fsub st, st(1)                  // [dAu = Bu - Au, Au, Bu]
         fxch st(2)
         fsubp st(1), st                 // [dBu = Au - Bu, dAu]
-        fld tbyte ptr [rdi+POS_BV]
-        fld tbyte ptr [rdi+POS_AV]
+        fld tbyte ptr [rdi+STEP_FRAME_POS_BV]
+        fld tbyte ptr [rdi+STEP_FRAME_POS_AV]
         fld st(1)
         fsub st, st(1)                  // [dAv, Av, Bv, dBu, dAu]
         fxch st(2)
@@ -251,39 +230,41 @@
         fmul st(4), st
         fmulp st(5), st                 // [r, unitBv, unitAv, unitBu, unitAu]
         fmul st, st(0)                  // [rr, ...]
-        LOAD_CONSTANT \fast, GM_B
+        LOAD_CONSTANT \fast, STEP_FRAME_GM_B, STEP_FRAME_GM_B_HI, STEP_FRAME_GM_B_LO
         fdiv st, st(1)                  // [gmB / rr, rr, unitBv, unitAv, unitBu, unitAu]
         fmul st(3), st
         fmulp st(5), st                 // [rr, unitBv, aAv, unitBu, aAu]
-        LOAD_CONSTANT \fast, GM_A
+        LOAD_CONSTANT \fast, STEP_FRAME_GM_A, STEP_FRAME_GM_A_HI, STEP_FRAME_GM_A_LO
         fdivrp st(1), st                // [gmA / rr, unitBv, aAv, unitBu, aAu]
         fmul st(1), st
         fmulp st(3), st                 // [aBv, aAv, aBu, aAu]
 
         // A: the velocity at the start of the step. A's direction is the previous step's first FPATAN.
-        START_VELOCITY \fast, SPEED_A, DIR_A, .Lfail\name   // [vAu, vAv, aBv, aAv, aBu, aAu]
+        // [vAu, vAv, aBv, aAv, aBu, aAu]
+        START_VELOCITY \fast, STEP_FRAME_SPEED_A, STEP_FRAME_DIR_A, .Lfail\name
         // A: the new position, (pos + dt * v) + half * a
-        NEW_POSITION \fast, POS_AU, 0, 5
-        NEW_POSITION \fast, POS_AV, 1, 3
+        NEW_POSITION \fast, STEP_FRAME_POS_AU, 0, 5
+        NEW_POSITION \fast, STEP_FRAME_POS_AV, 1, 3
         // A: the new velocity, v + dt * a
-        SCALE \fast, DT, DT64, 5
-        SCALE \fast, DT, DT64, 3        // [vAu, vAv, aBv, dt*aAv, aBu, dt*aAu]
+        SCALE \fast, STEP_FRAME_DT, STEP_FRAME_DT64, 5
+        SCALE \fast, STEP_FRAME_DT, STEP_FRAME_DT64, 3 // [vAu, vAv, aBv, dt*aAv, aBu, dt*aAu]
         faddp st(5), st                 // [vAv, aBv, dt*aAv, aBu, wAu]
         faddp st(2), st                 // [aBv, wAv, aBu, wAu]
 
         // B: the velocity at the start of the step, from the previous step's second FPATAN.
-        START_VELOCITY \fast, SPEED_B, DIR_B, .Lfail\name   // [vBu, vBv, aBv, wAv, aBu, wAu]
+        // [vBu, vBv, aBv, wAv, aBu, wAu]
+        START_VELOCITY \fast, STEP_FRAME_SPEED_B, STEP_FRAME_DIR_B, .Lfail\name
         // B: the new position
-        NEW_POSITION \fast, POS_BU, 0, 4
-        NEW_POSITION \fast, POS_BV, 1, 2
+        NEW_POSITION \fast, STEP_FRAME_POS_BU, 0, 4
+        NEW_POSITION \fast, STEP_FRAME_POS_BV, 1, 2
         // B: the new velocity
-        SCALE \fast, DT, DT64, 4
-        SCALE \fast, DT, DT64, 2        // [vBu, vBv, dt*aBv, wAv, dt*aBu, wAu]
+        SCALE \fast, STEP_FRAME_DT, STEP_FRAME_DT64, 4
+        SCALE \fast, STEP_FRAME_DT, STEP_FRAME_DT64, 2 // [vBu, vBv, dt*aBv, wAv, dt*aBu, wAu]
         faddp st(4), st
         faddp st(1), st                 // [wBv, wAv, wBu, wAu]
 
         // A: the new speed
-        NEW_SPEED 3, 1, SPEED_A         // [mA, wBv, wAv, wBu, wAu]
+        NEW_SPEED 3, 1, STEP_FRAME_SPEED_A // [mA, wBv, wAv, wBu, wAu]
         // A: the arc sine of the new direction
         QUADRANT 4, 2, rsi, a\name      // [xA, wBv, wAv, wBu, wAu]
         fxch st(4)
@@ -294,7 +275,7 @@
         ARCSIN_ROOT                     // [rootA, xA, wBu, wBv]
 
         // B: the new speed
-        NEW_SPEED 2, 3, SPEED_B         // [mB, rootA, xA, wBu, wBv]
+        NEW_SPEED 2, 3, STEP_FRAME_SPEED_B // [mB, rootA, xA, wBu, wBv]
         // B: the arc sine of the new direction
         QUADRANT 3, 4, rdx, b\name      // [xB, rootA, xA, wBu, wBv]
         ARCSIN_ROOT                     // [rootB, xB, rootA, xA, wBu, wBv]
@@ -311,14 +292,14 @@
         fpatan                          // [atB, atA, wBu, wBv]
 
         // Both directions in degrees, one load of the factor for both.
-        LOAD_CONSTANT \fast, DEGREE
+        LOAD_CONSTANT \fast, STEP_FRAME_DEGREE, STEP_FRAME_DEGREE_HI, STEP_FRAME_DEGREE_LO
         fdiv st(1), st
         fdivp st(2), st                 // [angleB, angleA, wBu, wBv]
         fxch st(1)
         TURN rsi, a\name
-        fstp tbyte ptr [rdi+DIR_A]      // [angleB, wBu, wBv]
+        fstp tbyte ptr [rdi+STEP_FRAME_DIR_A] // [angleB, wBu, wBv]
         TURN rdx, b\name
-        fstp tbyte ptr [rdi+DIR_B]
+        fstp tbyte ptr [rdi+STEP_FRAME_DIR_B]
         fstp st(0)
         fstp st(0)
         fnstsw ax
