@@ -7,6 +7,7 @@ journeys also write the pictures of the help pages there.
 """
 
 import argparse
+import configparser
 import decimal
 import os
 import random
@@ -52,11 +53,61 @@ TOOLS = {
     "xprop": "x11-utils",
 }
 
-WAIT = 15.0  # seconds for anything the program or the window system should do at once
+WAIT = 15.0  # seconds, on an idle machine, for anything the program or the window system should do at once
 
 
 class Failure(Exception):
     pass
+
+
+# ------------------------------------------------------------------------------------------------- load
+
+
+try:
+    CPUS = len(os.sched_getaffinity(0))
+except AttributeError:
+    CPUS = os.cpu_count() or 1
+
+
+def slowness():
+    """How many times slower than on an idle machine things run now: the processes wanting a processor
+    against the processors. The load average trails a sudden load by a minute, so the processes runnable
+    at this moment count too, less this one."""
+    load = os.getloadavg()[0]
+    try:
+        with open("/proc/loadavg") as f:
+            load = max(load, float(f.read().split()[3].split("/")[0]) - 1)
+    except (OSError, ValueError, IndexError):
+        pass
+    return max(1.0, load / CPUS)
+
+
+class Deadline:
+    """A time limit in idle-machine seconds: a second that passes counts for less while the machine is
+    loaded, so that what passes alone passes beside a busy build too, and a hang still ends."""
+
+    def __init__(self, seconds):
+        self.left = seconds
+        self.last = time.monotonic()
+
+    def expired(self):
+        now = time.monotonic()
+        self.left -= (now - self.last) / slowness()
+        self.last = now
+        return self.left <= 0
+
+
+def run(argv, what=None, timeout=10.0, check=True, **kwargs):
+    """Runs a command to its end, its output captured. The time limit only guards against a hang, so it
+    stretches with the load."""
+    limit = timeout * slowness()
+    try:
+        r = subprocess.run(argv, capture_output=True, timeout=limit, **kwargs)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{what or ' '.join(argv)} did not end within {limit:.0f} s")
+    if check and r.returncode != 0:
+        raise Failure(f"{what or ' '.join(argv)} failed ({r.returncode}): {r.stderr.decode(errors='replace').strip()}")
+    return r
 
 
 # ---------------------------------------------------------------------------------------------- pictures
@@ -121,10 +172,7 @@ class Shot:
 
 def magick(argv, data=None, env=None):
     """An ImageMagick command's output."""
-    r = subprocess.run(argv, input=data, env=env, capture_output=True, timeout=60)
-    if r.returncode != 0:
-        raise Failure(f"{argv[0]} failed: {r.stderr.decode(errors='replace').strip()}")
-    return r.stdout
+    return run(argv, argv[0], timeout=30.0, input=data, env=env).stdout
 
 
 def cross(x, y):
@@ -228,11 +276,11 @@ class Session:
         )
 
     def _read_display_number(self, fd, xvfb):
-        deadline = time.monotonic() + WAIT
+        deadline = Deadline(WAIT)
         text = b""
         os.set_blocking(fd, False)
         try:
-            while time.monotonic() < deadline:
+            while not deadline.expired():
                 try:
                     chunk = os.read(fd, 64)
                 except BlockingIOError:
@@ -280,20 +328,19 @@ class Session:
 
     # -- X commands
 
-    def x(self, argv, check=True, timeout=10):
-        r = subprocess.run(argv, env=self.env, capture_output=True, timeout=timeout)
-        if check and r.returncode != 0:
-            raise Failure(f"{' '.join(argv)} failed: {r.stderr.decode(errors='replace').strip()}")
-        return r.stdout.decode(errors="replace")
+    def x(self, argv, check=True):
+        return run(argv, env=self.env, check=check).stdout.decode(errors="replace")
 
     def wait_for(self, predicate, what, timeout=WAIT, interval=0.1):
-        deadline = time.monotonic() + timeout
+        """The predicate's first true result; a Failure when none comes in time, the time stretched by the
+        machine's load."""
+        deadline = Deadline(timeout)
         while True:
             result = predicate()
             if result:
                 return result
-            if time.monotonic() > deadline:
-                raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
+            if deadline.expired():
+                raise Failure(f"timed out after {timeout:.0f} s (stretched by the load) waiting for {what}")
             time.sleep(interval)
 
     def screenshot(self):
@@ -302,17 +349,19 @@ class Session:
         return self.last_shot
 
     def settled(self, region, what):
-        """A screenshot once the region has stopped changing: a window just mapped may still be painting."""
+        """A screenshot once the region has stopped changing: a window just mapped may still be painting.
+        The look between two screenshots lengthens with the load, as painting does."""
         seen = {}
 
         def still():
+            time.sleep(0.25 * slowness())
             shot = self.screenshot()
             part = shot.crop(*region).data
             same = seen.get("part") == part
             seen["part"] = part
             return shot if same else None
 
-        return self.wait_for(still, what, interval=0.25)
+        return self.wait_for(still, what, interval=0.0)
 
     def window_picture(self, window, name):
         """Saves a picture of a window with its title bar for the help pages."""
@@ -339,6 +388,13 @@ class Session:
             lambda: [w for w in self.windows(name) if w not in exclude], what or f"a window named {name}"
         )
         return found[0]
+
+    def popups(self):
+        """The program's mapped windows that the window manager leaves alone, menus and tool tips. A menu has
+        no WM_NAME for xdotool's --name to match, nor always a menu's window type."""
+        out = self.x(["xdotool", "search", "--onlyvisible", "--pid", str(self.program.pid)], check=False)
+        unmanaged = "Override Redirect State: yes"
+        return [int(w) for w in out.split() if unmanaged in self.x(["xwininfo", "-id", w], check=False)]
 
     def wait_gone(self, window, what, timeout=WAIT):
         self.wait_for(lambda: window not in self.windows("."), what, timeout=timeout)
@@ -441,10 +497,7 @@ class Session:
 
 
 def trace(args, *extra):
-    r = subprocess.run([args.trace, *extra], capture_output=True, timeout=60)
-    if r.returncode != 0:
-        raise Failure(f"tulvane-trace {' '.join(extra)} failed ({r.returncode}): {r.stderr.decode().strip()}")
-    return r.stdout.decode()
+    return run([args.trace, *extra], f"tulvane-trace {' '.join(extra)}", timeout=60.0).stdout.decode()
 
 
 def trace_points(args, count):
@@ -600,7 +653,7 @@ def crop_to_change(picture, base):
 
 def expect_clean_exit(s, failure):
     try:
-        code = s.program.wait(timeout=WAIT)
+        code = s.program.wait(timeout=WAIT * slowness())
     except subprocess.TimeoutExpired:
         raise Failure(failure)
     if code != 0:
@@ -692,14 +745,16 @@ def journey_run(args):
         reset_disabled = s.last_shot.crop(*reset_area).data
         s.click_plot(RUN_BUTTON)
         # A picture for the help shows more of the orbit.
-        time.sleep(14.0 if images else 2.0)
+        a_px, b_px = pixels_at(points, "1e9")
+        goal = 140 if images else 20
+        s.wait_for(lambda: s.crosses(a_px[: goal + 1]) <= s.on_plot(s.screenshot(), YELLOW),
+                   f"the run to draw plot point {goal}", timeout=4 * WAIT)
         s.click_plot(PAUSE_BUTTON)
         s.wait_for(lambda: s.screenshot().crop(*reset_area).data != reset_disabled, "Pause to enable Reset")
 
         # Once paused the picture stops changing; then the yellow crosses are those of points 0..K.
         shot = s.settled(s.plot_region(), "the plot to stop changing after Pause")
         yellow, red = s.on_plot(shot, YELLOW), s.on_plot(shot, RED)
-        a_px, b_px = pixels_at(points, "1e9")
         reached, drawn, closest = None, set(), set()
         for k, centre in enumerate(a_px):
             drawn = drawn | s.crosses([centre])
@@ -978,7 +1033,7 @@ def run_installed_program(s, program, entry, how):
     s.activate(s.main_window)
     s.key("ctrl+q")
     try:
-        s.program.wait(timeout=WAIT)
+        s.program.wait(timeout=WAIT * slowness())
     except subprocess.TimeoutExpired:
         raise Failure(f"Ctrl+Q did not end the program from {how}")
 
@@ -989,9 +1044,7 @@ def journey_installed(args):
     with Session(args, "installed") as s:
         prefix = os.path.join(s.root, "prefix")
         install = [args.cmake, "--install", args.build_dir, "--prefix", prefix]
-        r = subprocess.run(install, capture_output=True, timeout=120)
-        if r.returncode != 0:
-            raise Failure("cmake --install failed: " + r.stderr.decode(errors="replace"))
+        run(install, "cmake --install", timeout=120.0)
         entry = check_installed_layout(prefix, args.app_id, "cmake --install")
         run_installed_program(s, os.path.join(prefix, "bin/tulvane"), entry, "cmake --install")
 
@@ -1001,22 +1054,39 @@ def journey_installed(args):
         if len(debs) != 1:
             raise Failure(f"expected one .deb in {args.package_dir}, found {debs}")
         root = os.path.join(s.root, "deb")
-        r = subprocess.run(["dpkg", "-x", os.path.join(args.package_dir, debs[0]), root], capture_output=True)
-        if r.returncode != 0:
-            raise Failure("dpkg -x failed: " + r.stderr.decode(errors="replace"))
+        run(["dpkg", "-x", os.path.join(args.package_dir, debs[0]), root], "dpkg -x", timeout=120.0)
         entry = check_installed_layout(os.path.join(root, "usr"), args.app_id, debs[0])
         run_installed_program(s, os.path.join(root, "usr/bin/tulvane"), entry, debs[0])
 
 
-def toggle_view_aid(s, from_bottom):
-    """Checks or unchecks a View menu item by its place from the bottom, with the keyboard."""
-    s.activate(s.main_window)
-    s.key("alt+v")
-    time.sleep(0.3)
-    for _ in range(from_bottom):
-        s.key("Up")
-    s.key("Return")
-    time.sleep(0.3)
+# The view aids' keys in the view options, and their places from the bottom of the View menu, above Run Speed.
+VIEW_AIDS = {"OffscreenMarkers": 2, "ScaleBar": 3, "ExactPath": 4}
+
+
+def view_option(s, section, key):
+    """A value of the view options file, as the program last wrote it."""
+    parser = configparser.ConfigParser(interpolation=None, strict=False)
+    parser.optionxform = str
+    try:
+        parser.read(os.path.join(s.root, "config", "Tulvane", "view-options.conf"), encoding="utf-8")
+    except configparser.Error:
+        return None
+    return parser.get(section, key, fallback=None)
+
+
+def set_view_aids(s, on):
+    """Checks or unchecks the three view aids in the View menu with the keyboard; each is done once the menu
+    has closed and the program has kept the choice."""
+    for key, from_bottom in VIEW_AIDS.items():
+        s.activate(s.main_window)
+        s.key("alt+v")
+        # The pointer is parked away from the program, so the one popup is the menu.
+        menu = s.wait_for(lambda: s.popups()[:1], "the View menu to open")[0]
+        s.key(*["Up"] * from_bottom)
+        s.key("Return")
+        s.wait_gone(menu, "the View menu to close")
+        word = "true" if on else "false"
+        s.wait_for(lambda: view_option(s, "View", key) == word, f"the view options to keep {key}={word}")
 
 
 def near(pixels, point, distance):
@@ -1030,15 +1100,15 @@ def journey_view_aids(args):
     with Session(args, "view-aids") as s:
         s.start_tulvane()
         s.find_plot()
+        a_px, b_px = pixels_at(points, "1e9")
         s.click_plot(RUN_BUTTON)
-        started = time.monotonic()
-        time.sleep(1.5)
-        # From the bottom of the View menu, above Run Speed: Off-screen Markers, Scale Bar, Exact Path.
-        for place in (2, 3, 4):
-            toggle_view_aid(s, place)
-        # Past the closest approach on day 111, with the dots well on their way out: a plot point takes a
-        # little over the 100 ms wait.
-        time.sleep(max(0.0, 19.0 - (time.monotonic() - started)))
+        s.wait_for(lambda: s.crosses(a_px[:11]) <= s.on_plot(s.screenshot(), YELLOW), "the run's first crosses")
+        set_view_aids(s, True)
+        # Past the closest approach on day 111, with the dots well on their way out. Body A's dot there has left
+        # the exact path, which hides the dots on it.
+        goal = 180
+        s.wait_for(lambda: s.crosses(a_px[goal : goal + 1]) <= s.on_plot(s.screenshot(), YELLOW),
+                   f"the run to draw plot point {goal}", timeout=4 * WAIT, interval=0.5)
         s.click_plot(PAUSE_BUTTON)
         shot = s.settled(s.plot_region(), "the plot to stop changing after Pause")
         path = os.path.join(args.out, "e2e-view-aids.png")
@@ -1048,11 +1118,9 @@ def journey_view_aids(args):
         w, h = s.plot_size
 
         # Turning the three off shows the run's own crosses, which tell how far it went.
-        for place in (2, 3, 4):
-            toggle_view_aid(s, place)
+        set_view_aids(s, False)
         plain = s.settled(s.plot_region(), "the plot to show the crosses alone")
         yellow = s.on_plot(plain, YELLOW)
-        a_px, b_px = pixels_at(points, "1e9")
         count = max(k for k in range(len(a_px)) if s.crosses(a_px[: k + 1]) <= yellow) + 1
         if s.crosses(a_px[:count]) != yellow:
             raise Failure(f"with the aids off the crosses differ: {describe(yellow, s.crosses(a_px[:count]))}")
@@ -1078,8 +1146,7 @@ def journey_view_aids(args):
             raise Failure(f"the scale bar covers {len(bar)} of its 101 pixels")
 
         # Zoomed in, body B stands right of the plot: its red arrow sits on the right edge.
-        for place in (2, 3, 4):
-            toggle_view_aid(s, place)
+        set_view_aids(s, True)
         s.click_plot(ZPLUS_BUTTON)
         b_last = pixels_at(points[count - 1 : count], "5e8")[1][0]
         zoomed = s.settled(s.plot_region(), "the replay at 5e8 m per pixel")
