@@ -1,0 +1,1 @@
+"""One module per end-to-end journey, named as the journey with _ for -; each has journey(args)."""
