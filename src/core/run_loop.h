@@ -67,7 +67,7 @@ private:
     SimRecords& r_;
     std::int32_t count_;
     std::string separator_;
-    X87Step step_;
+    RunStep step_;  // the assembly, or the C++ definition in a reference build
     Extended dt_ = 0;
     int pendingFlags_ = 0;
     bool begun_ = false;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/body_step.h"
 #include "core/fp_error.h"
 #include "core/vector_math.h"
 
@@ -105,4 +106,65 @@ void X87Step::load(const TState& s) {
 
 void X87Step::store(TState& s) const {
     for (const StateField& f : StateFields) std::memcpy(&s.bytes[f.offset], (frame_.*f.slot).bytes, 10);
+}
+
+int ReferenceStep::setUp(Extended dt, const TState& s) {
+    dt_ = dt;
+    Extended half = (dt * 0.5) * dt;
+    pinFpResult(half);
+    const int flags = takeMasses(s);
+    clearFpFlags();
+    return flags;
+}
+
+int ReferenceStep::takeMasses(const TState& s) {
+    massA_ = s.AMass();
+    massB_ = s.BMass();
+    // Only for their flags: each step computes the pulls again from the masses.
+    Extended gmOfA = G * massA_;
+    Extended gmOfB = G * massB_;
+    pinFpResult(gmOfA);
+    pinFpResult(gmOfB);
+    return x87ErrorFlags();
+}
+
+void ReferenceStep::load(const TState& s) {
+    posA_ = s.APos();
+    posB_ = s.BPos();
+    speedA_ = s.ASpeed();
+    speedB_ = s.BSpeed();
+    dirA_ = s.ADir();
+    dirB_ = s.BDir();
+}
+
+void ReferenceStep::store(TState& s) const {
+    s.setAPos(posA_);
+    s.setBPos(posB_);
+    s.setASpeed(speedA_);
+    s.setBSpeed(speedB_);
+    s.setADir(dirA_);
+    s.setBDir(dirB_);
+}
+
+int ReferenceStep::step() {
+    BodyStep<Extended> a, b;
+    a.pos = posA_;
+    a.speed = speedA_;
+    a.dir = dirA_;
+    b.pos = posB_;
+    b.speed = speedB_;
+    b.dir = dirB_;
+    // Both from the state at the start of the step.
+    a.inOrder(b.pos, massB_, dt_);
+    b.inOrder(a.pos, massA_, dt_);
+    for (Extended* x :
+         {&a.newPos.u, &a.newPos.v, &a.newSpeed, &a.newDir, &b.newPos.u, &b.newPos.v, &b.newSpeed, &b.newDir})
+        pinFpResult(*x);
+    posA_ = a.newPos;
+    posB_ = b.newPos;
+    speedA_ = a.newSpeed;
+    speedB_ = b.newSpeed;
+    dirA_ = a.newDir;
+    dirB_ = b.newDir;
+    return x87ErrorFlags();
 }

@@ -79,3 +79,31 @@ private:
     bool pullsSplit_ = false;   // both pulls are sums of their two doubles
     bool fast_ = false;
 };
+
+// The same step computed by its C++ definition, BodyStep with S = Extended (body_step.h), behind the same
+// calls: what a build with TULVANE_REFERENCE_STEP runs, so that whole runs of the assembly can be compared
+// with runs of the definition. Like the assembly it reads each value as its 10 bytes, counts flags left
+// before a step as the step's own, and leaves its state spoilt when a step fails.
+class ReferenceStep {
+public:
+    // As X87Step's: the flags of the constants the step computes, (dt * 0.5) * dt and the pulls.
+    int setUp(Extended dt, const TState& s);
+    int takeMasses(const TState& s);
+
+    void load(const TState& s);
+    void store(TState& s) const;
+
+    int step();
+
+private:
+    Extended dt_ = 0, massA_ = 0, massB_ = 0;
+    TVector posA_, posB_;
+    Extended speedA_ = 0, speedB_ = 0, dirA_ = 0, dirB_ = 0;
+};
+
+// The step the run takes: the assembly, or the definition in a reference build.
+#ifdef TULVANE_REFERENCE_STEP
+using RunStep = ReferenceStep;
+#else
+using RunStep = X87Step;
+#endif

@@ -12,6 +12,7 @@
 #include "core/fp_error.h"
 #include "core/step_frame.h"
 #include "core/t_state.h"
+#include "x87_flags.h"
 
 namespace {
 
@@ -48,18 +49,31 @@ int referenceStep(TState& s, Extended dt) {
     return 0;
 }
 
-// The same step in the x87 code the run uses; false when it reported an error.
-bool x87Step(TState& s, Extended dt, bool& usedDoubles) {
+// One step of a fresh Step, set up as the run sets it up; false when it reported an error.
+template <class Step>
+bool stepOnce(Step& step, TState& s, Extended dt) {
     std::feclearexcept(FE_ALL_EXCEPT);
-    X87Step step;
     const int setUpFlags = step.setUp(dt, s);
-    usedDoubles = step.usesDoubles();
     step.load(s);
     const int flags = setUpFlags != 0 ? setUpFlags : step.step();
     std::feclearexcept(FE_ALL_EXCEPT);
     if (flags != 0) return false;
     step.store(s);
     return true;
+}
+
+// The same step in the x87 code the run uses; false when it reported an error.
+bool x87Step(TState& s, Extended dt, bool& usedDoubles) {
+    X87Step step;
+    const bool ok = stepOnce(step, s, dt);
+    usedDoubles = step.usesDoubles();
+    return ok;
+}
+
+// The same step as a reference build's run takes it.
+bool referenceBuildStep(TState& s, Extended dt) {
+    ReferenceStep step;
+    return stepOnce(step, s, dt);
 }
 
 std::string fieldsOf(const TState& s) {
@@ -121,11 +135,11 @@ void PrintTo(const StepCase& c, std::ostream* os) {
 class X87StepMatchesTheDefinition : public ::testing::TestWithParam<StepCase> {};
 
 // On many states, ordinary and extreme, the x87 step fails exactly when the definition does, and otherwise
-// leaves the same bits in every field, in both of its forms.
+// leaves the same bits in every field, in both of its forms. So does the step of a reference build.
 TEST_P(X87StepMatchesTheDefinition, OnRandomAndExtremeStates) {
     std::mt19937_64 rng(20261210);
-    int compared = 0, failures = 0, mismatches = 0, fastForm = 0;
-    std::string firstMismatch;
+    int compared = 0, failures = 0, mismatches = 0, referenceMismatches = 0, fastForm = 0;
+    std::string firstMismatch, firstReferenceMismatch;
     for (int i = 0; i < 20000; ++i) {
         const TState start = randomState(rng);
         TState expected = start, actual = start;
@@ -143,8 +157,17 @@ TEST_P(X87StepMatchesTheDefinition, OnRandomAndExtremeStates) {
                                 (expectedOk ? fieldsOf(expected) : "error") + "\ngot  " +
                                 (actualOk ? fieldsOf(actual) : "error");
         }
+        TState byReference = start;
+        const bool referenceOk = referenceBuildStep(byReference, GetParam().dt);
+        if (expectedOk != referenceOk || (expectedOk && expected != byReference)) {
+            if (referenceMismatches++ == 0)
+                firstReferenceMismatch = "start " + fieldsOf(start) + "\nwant " +
+                                         (expectedOk ? fieldsOf(expected) : "error") + "\ngot  " +
+                                         (referenceOk ? fieldsOf(byReference) : "error");
+        }
     }
     EXPECT_EQ(mismatches, 0) << firstMismatch;
+    EXPECT_EQ(referenceMismatches, 0) << "reference build\n" << firstReferenceMismatch;
     // Both outcomes were well represented.
     EXPECT_GT(failures, compared / 10);
     EXPECT_LT(failures, compared * 9 / 10);
@@ -160,15 +183,56 @@ TEST_P(X87StepMatchesTheDefinition, AlongOrbits) {
     for (const Extended aSpeed : {23.5L, 5.0L, 0.5L, 40.0L}) {
         TState expected = defaultSettings();
         expected.setASpeed(aSpeed);
-        TState actual = expected;
+        TState actual = expected, byReference = expected;
         for (int i = 0; i < 20000; ++i) {
             const bool expectedOk = referenceStep(expected, GetParam().dt) == 0;
             bool usedDoubles = false;
             const bool actualOk = x87Step(actual, GetParam().dt, usedDoubles);
+            const bool referenceOk = referenceBuildStep(byReference, GetParam().dt);
             ASSERT_EQ(usedDoubles, GetParam().doubles);
             ASSERT_EQ(expectedOk, actualOk) << "speed " << static_cast<double>(aSpeed) << " step " << i;
+            ASSERT_EQ(expectedOk, referenceOk) << "speed " << static_cast<double>(aSpeed) << " step " << i;
             if (!expectedOk) break;
             ASSERT_EQ(expected, actual) << "speed " << static_cast<double>(aSpeed) << " step " << i;
+            ASSERT_EQ(expected, byReference) << "speed " << static_cast<double>(aSpeed) << " step " << i;
+        }
+    }
+}
+
+// As a run holds them: set up once, loaded once, stepped on and on, the masses read again between plot
+// points (an ordinary mass, one whose pull no pair of doubles holds, and back). The reference build's step
+// keeps the assembly's bits all along and fails on the same step.
+TEST_P(X87StepMatchesTheDefinition, ReferenceStepKeepsTheAssemblysRun) {
+    const Extended dt = GetParam().dt;
+    for (const Extended aSpeed : {23.5L, 0.5L}) {
+        TState start = defaultSettings();
+        start.setASpeed(aSpeed);
+        X87Step x87;
+        ReferenceStep reference;
+        std::feclearexcept(FE_ALL_EXCEPT);
+        ASSERT_EQ(x87.setUp(dt, start), reference.setUp(dt, start));
+        x87.load(start);
+        reference.load(start);
+        TState withMasses = start;
+        bool failed = false;
+        for (const Extended bMass : {3e30L, 1e-4000L, 2e30L}) {
+            withMasses.setBMass(bMass);
+            const int x87MassFlags = x87.takeMasses(withMasses);
+            std::feclearexcept(FE_ALL_EXCEPT);
+            ASSERT_EQ(x87MassFlags, reference.takeMasses(withMasses));
+            for (int i = 0; i < 4000 && !failed; ++i) {
+                const int x87Flags = x87.step();
+                std::feclearexcept(FE_ALL_EXCEPT);
+                const int referenceFlags = reference.step();
+                std::feclearexcept(FE_ALL_EXCEPT);
+                ASSERT_EQ(x87Flags != 0, referenceFlags != 0) << static_cast<double>(bMass) << " step " << i;
+                failed = x87Flags != 0;
+                if (failed || i % 40 != 39) continue;
+                TState a = start, b = start;
+                x87.store(a);
+                reference.store(b);
+                ASSERT_EQ(a, b) << static_cast<double>(bMass) << " step " << i;
+            }
         }
     }
 }
@@ -226,6 +290,27 @@ TEST(X87Step, LeavesTheRegisterStackEmpty) {
             EXPECT_EQ(env.tags, 0xFFFF) << "registers left in use";
             std::feclearexcept(FE_ALL_EXCEPT);
         }
+    }
+}
+
+// Flags left before a step are the step's own, in both builds: the run counts what was raised since its
+// last step against the next one.
+TEST(RunSteps, CountFlagsLeftBeforeTheStep) {
+    const Extended dt = 86400.0L / 40;
+    const TState s = defaultSettings();
+    for (const int flag : {FE_INVALID, FE_DIVBYZERO, FE_OVERFLOW}) {
+        X87Step x87;
+        ReferenceStep reference;
+        ASSERT_EQ(x87.setUp(dt, s), 0);
+        ASSERT_EQ(reference.setUp(dt, s), 0);
+        x87.load(s);
+        reference.load(s);
+        raiseX87Flags(flag);
+        EXPECT_EQ(x87.step(), flag);
+        std::feclearexcept(FE_ALL_EXCEPT);
+        raiseX87Flags(flag);
+        EXPECT_EQ(reference.step(), flag);
+        std::feclearexcept(FE_ALL_EXCEPT);
     }
 }
 
