@@ -13,8 +13,8 @@ namespace {
 struct BodyFields {
     std::size_t pos, mass, speed, dir;
 };
-constexpr BodyFields BodyA{TStateLayout::APos, TStateLayout::AMass, TStateLayout::ASpeed, TStateLayout::ADir};
-constexpr BodyFields BodyB{TStateLayout::BPos, TStateLayout::BMass, TStateLayout::BSpeed, TStateLayout::BDir};
+constexpr BodyFields FieldsOfA{TStateLayout::APos, TStateLayout::AMass, TStateLayout::ASpeed, TStateLayout::ADir};
+constexpr BodyFields FieldsOfB{TStateLayout::BPos, TStateLayout::BMass, TStateLayout::BSpeed, TStateLayout::BDir};
 
 template <class S>
 [[gnu::always_inline]] inline S fieldAs(const TState& s, std::size_t off) {
@@ -34,11 +34,11 @@ template <class S>
 // in their order and then Body B's, so that the first failing operation decides the error.
 [[noreturn, gnu::noinline, gnu::cold]] void raiseFirstFailure(const TState& cur, Extended dt, int flags) {
     std::feclearexcept(FE_ALL_EXCEPT);
-    BodyStep<Checked> a = bodyAtStart<Checked>(cur, BodyA);
-    BodyStep<Checked> b = bodyAtStart<Checked>(cur, BodyB);
+    BodyStep<Checked> a = bodyAtStart<Checked>(cur, FieldsOfA);
+    BodyStep<Checked> b = bodyAtStart<Checked>(cur, FieldsOfB);
     const Checked step{dt};
-    a.inOrder(b.pos, fieldAs<Checked>(cur, BodyB.mass), step);
-    b.inOrder(a.pos, fieldAs<Checked>(cur, BodyA.mass), step);
+    a.inOrder(b.pos, fieldAs<Checked>(cur, FieldsOfB.mass), step);
+    b.inOrder(a.pos, fieldAs<Checked>(cur, FieldsOfA.mass), step);
     // No operation of the step raised them: they were left before it.
     raiseFpError(flags);
 }

@@ -16,28 +16,53 @@ struct TVector {
     Extended v = 0;
 };
 
+// Where each field sits in the record, and what it holds. Every field follows the one before it without a gap;
+// integers are little-endian, Extended values the 10-byte x87 format. A record read from a file may hold any
+// bytes: nothing is validated, and each use says what a nonsensical value does.
 namespace TStateLayout {
+// Record layout version: 1 in every record the program makes.
 constexpr std::size_t RecVersion = 0;
+// The user's label: a length byte (0 to 100) and 100 single-byte characters in the windows-1252 code page;
+// only the first length characters count (see label_codec.h).
 constexpr std::size_t RecLabel = 4;
 constexpr std::size_t LabelCapacity = 100;
+// The settings viewer's mark: 0 none, 1 marked for deletion (left out when the file is compacted); any other
+// value is shown and kept as it is.
 constexpr std::size_t Action = 105;
+// When the record was saved: an IEEE double counting days since 30 December 1899, 00:00 local time, the
+// fraction the time of day; 0 = never saved.
 constexpr std::size_t SaveDT = 109;
+// Positions of Body A and Body B in metres (u to the right, v downward), each a 32-byte vector: u's 10 bytes,
+// 6 filler bytes, v's 10 bytes, 6 filler bytes. The filler is carried along and never read.
 constexpr std::size_t APos = 117;
 constexpr std::size_t BPos = 149;
 constexpr std::size_t VectorV = 16;  // offset of v inside a stored vector
 constexpr std::size_t VectorSize = 32;
+// Masses in kilograms (Extended).
 constexpr std::size_t AMass = 181;
 constexpr std::size_t BMass = 191;
+// Speeds in kilometres per second (Extended).
 constexpr std::size_t ASpeed = 201;
 constexpr std::size_t BSpeed = 211;
+// Azimuths of the velocities in degrees, as compass bearings on the screen: 0 up, 90 right, clockwise. The
+// run keeps them in [0, 360); the Initial State dialog sets whole degrees 0 to 359.
 constexpr std::size_t ADir = 221;
 constexpr std::size_t BDir = 231;
+// Colours as 0x00BBGGRR (red in the low byte): Body A's and Body B's crosses, and the plot's background.
 constexpr std::size_t AColor = 241;
 constexpr std::size_t BColor = 245;
 constexpr std::size_t CColor = 249;
+// The plot interval: simulated seconds between two plot points (Extended; one day, 86400, by default; the
+// Plot Interval menu offers 60 s to one year).
 constexpr std::size_t dT = 253;
+// Integration steps per plot interval (signed 32-bit): 40 in every record the program makes, so a step is
+// dT / 40 seconds. A record from a file may bring any value; 0 makes a run fail at its start with a
+// division error.
 constexpr std::size_t cpT = 263;
+// The plot's scale in metres per pixel (Extended; 1e9 by default, 1e8 to 1e10 by zooming): a position (u, v)
+// is drawn at pixel (u / sf, v / sf).
 constexpr std::size_t sf = 267;
+// Reserved, 0 in every record the program makes; carried along unread.
 constexpr std::size_t Spare1 = 277;
 constexpr std::size_t Spare2 = 281;
 constexpr std::size_t Spare3 = 285;

@@ -279,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Delays, LiveRun,
                                            DelayCase{100, "ABABSCEABSCEABSCE"}));
 
 TEST_F(RunLoop, NotRunningAtEntryDrawsTheEntryMarksAndReturnsThePlotCount) {
-    for (std::int32_t state : {Ready, Paused}) {
+    for (RunState state : {Ready, Paused}) {
         SimRecords r = runningFrom(defaultSettings(), 7);
         r.SimState = state;
         RecordingHost host(r);
@@ -464,7 +464,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, StepsBetweenPumps, ::testing::Values(0, 1, 6, 3
 
 struct ZeroCpTCase {
     const char* name;
-    std::int32_t simState;
+    RunState simState;
     ExtendedBytes dT;
 };
 

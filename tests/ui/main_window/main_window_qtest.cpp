@@ -156,7 +156,7 @@ private slots:
     void clicksThatMatchNoRowDoNothing() {
         QFETCH(int, state);
         QFETCH(QString, button);
-        records->SimState = state;
+        records->SimState = static_cast<RunState>(state);
         records->PlotCount = 7;
         const TState before = records->CurState;
         const QImage image = window->plotSurface()->image();
