@@ -5,6 +5,7 @@
 
 #include "app/orbit_readout_wiring.h"
 #include "core/run_session.h"
+#include "test_main_window.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
@@ -42,7 +43,7 @@ BENCHMARK(BM_SessionAdvance)->Unit(benchmark::kMillisecond);
 void liveRunFastest(benchmark::State& state, bool readoutOpen) {
     SimRecords records;
     QtPlatformDialogs dialogs;
-    MainWindow form(records, dialogs);
+    TestMainWindow form(records, dialogs);
     form.resize(1200, 800);
     form.show();
     OrbitReadoutWindow readout(records, &form);

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "core/run.h"
+#include "test_main_window.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "ui/plot/plot_overlay.h"
@@ -46,7 +47,7 @@ BENCHMARK(BM_ExactPathDraw)
 void BM_ReplayWithViewAids(benchmark::State& state) {
     SimRecords records;
     QtPlatformDialogs dialogs;
-    MainWindow form(records, dialogs);
+    TestMainWindow form(records, dialogs);
     form.resize(1200, 800);
     form.show();
     form.viewAids()->setExactPath(true);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "test_main_window.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "window_runs.h"
@@ -31,7 +32,7 @@ void postClick(QWidget* w) {
 void BM_PauseLatency(benchmark::State& state) {
     SimRecords records;
     QtPlatformDialogs dialogs;
-    MainWindow form(records, dialogs);
+    TestMainWindow form(records, dialogs);
     form.resize(1200, 800);
     form.show();
     form.runSpeedActions.front()->trigger();

@@ -3,6 +3,7 @@
 #include "app/orbit_readout_wiring.h"
 #include "core/run.h"
 #include "idle_host.h"
+#include "test_main_window.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
@@ -32,7 +33,7 @@ BENCHMARK(BM_BareIntegration)->Unit(benchmark::kMillisecond);
 void replayBench(benchmark::State& state, bool readoutOpen) {
     SimRecords records;
     QtPlatformDialogs dialogs;
-    MainWindow form(records, dialogs);
+    TestMainWindow form(records, dialogs);
     form.resize(1200, 800);
     form.show();
     OrbitReadoutWindow readout(records, &form);

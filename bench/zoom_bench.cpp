@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "test_main_window.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "window_runs.h"
@@ -14,7 +15,7 @@ constexpr std::int32_t HundredYears = 36525;
 struct PausedHundredYearRun {
     SimRecords records;
     QtPlatformDialogs dialogs;
-    MainWindow window{records, dialogs};
+    TestMainWindow window{records, dialogs};
 
     PausedHundredYearRun() {
         window.resize(1200, 800);

@@ -21,7 +21,7 @@ protected:
     QTemporaryDir dataHome;
     std::unique_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<SimRecords> records;
-    MainWindow* window = nullptr;
+    TestMainWindow* window = nullptr;
     InitialStateDialog* initialStateDialog = nullptr;  // the window owns it
     int steps = 0;
     std::function<void(int)> onStep;
@@ -39,7 +39,7 @@ protected:
     void makeWindow(bool withInitialStateDialog = false) {
         if (!dialogs) dialogs = std::make_unique<ScriptedDialogs>();
         records = std::make_unique<SimRecords>();
-        window = new MainWindow(*records, *dialogs);
+        window = new TestMainWindow(*records, *dialogs);
         if (withInitialStateDialog) {
             initialStateDialog = new InitialStateDialog(
                 *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);

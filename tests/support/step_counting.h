@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "ui/main_window/main_window.h"
+#include "test_main_window.h"
 
 // Makes the main window's runs testable step by step: no wait at plot points, every slice of the run a single
 // step, and the steps counted from 0 with onStep called after each, so that a test can pause on any step.
@@ -31,7 +31,7 @@ inline bool settle(MainWindow& window) {
 }
 
 // Clicks Run and serves each of the run's steps to `step` until the run stands still.
-inline void runWith(MainWindow& window, std::function<void(int)>& onStep,
+inline void runWith(TestMainWindow& window, std::function<void(int)>& onStep,
                     const std::function<void(int)>& step) {
     onStep = step;
     QTest::mouseClick(window.runButton, Qt::LeftButton);
@@ -40,7 +40,7 @@ inline void runWith(MainWindow& window, std::function<void(int)>& onStep,
 }
 
 // Clicks Run and pauses the run when the count reaches step `target`.
-inline void runToStep(MainWindow& window, std::function<void(int)>& onStep, int target) {
+inline void runToStep(TestMainWindow& window, std::function<void(int)>& onStep, int target) {
     runWith(window, onStep, [&window, target](int s) {
         if (s == target) window.controlRun(window.pauseButton);
     });

@@ -107,12 +107,31 @@ public:
     ViewAids* viewAids() const { return viewAids_; }
     ControlPanel* panel() const { return controlPanel; }
 
+    HelpWindow* helpWindow() const { return helpWindow_; }
+
+    // View > Orbit Readout, which the program wires to the readout window.
+    QAction* orbitReadoutAction = nullptr;
+
+signals:
+    // The run's moments, for the windows that follow it. A live run from Ready starts from start; a
+    // plot point of a live run was drawn (never during a replay); a replay ended on its last plot point.
+    void runStarted(const TState& start);
+    void plotPointDrawn(const QString& elapsedDays);
+    void replayFinished();
+    void runStateChanged(int state);
+    // CurSettings changed (Set State, Make Current, zoom, re-centring, interval, colours).
+    void settingsChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
     // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
     std::function<void(QProgressDialog&)> whileExportingTrack;
     // What ending the program does; the program quits the application.
     std::function<void()> onQuit;
 
-    // The panel's controls and the menus, for the handlers and the tests.
+    // The panel's controls and the menus. The handlers use them; a test's subclass may reach them too, so the
+    // public interface holds only what the program itself uses.
     ControlPanel* controlPanel = nullptr;
     QLabel* runStateLabel = nullptr;
     QPushButton* runButton = nullptr;
@@ -142,7 +161,6 @@ public:
     std::vector<QAction*> plotIntervalActions;
     QAction* currentSettingsAction = nullptr;
     QAction* savedSettingsAction = nullptr;
-    QAction* orbitReadoutAction = nullptr;
     QAction* exactPathAction = nullptr;
     QAction* scaleBarAction = nullptr;
     QAction* offscreenMarkersAction = nullptr;
@@ -155,21 +173,6 @@ public:
     QAction* resetAction = nullptr;
     QAction* zoomInAction = nullptr;
     QAction* zoomOutAction = nullptr;
-
-    HelpWindow* helpWindow() const { return helpWindow_; }
-
-signals:
-    // The run's moments, for the windows that follow it. A live run from Ready starts from start; a
-    // plot point of a live run was drawn (never during a replay); a replay ended on its last plot point.
-    void runStarted(const TState& start);
-    void plotPointDrawn(const QString& elapsedDays);
-    void replayFinished();
-    void runStateChanged(int state);
-    // CurSettings changed (Set State, Make Current, zoom, re-centring, interval, colours).
-    void settingsChanged();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildPanel();

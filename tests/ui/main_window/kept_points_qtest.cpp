@@ -14,13 +14,13 @@ namespace {
 struct Session {
     ScriptedDialogs dialogs;
     SimRecords records;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<TestMainWindow> window;
     int steps = 0;
     std::function<void(int)> onStep;
 
     explicit Session(const std::function<void(TState&)>& setUp = nullptr) {
         if (setUp) setUp(records.CurSettings);
-        window = std::make_unique<MainWindow>(records, dialogs);
+        window = std::make_unique<TestMainWindow>(records, dialogs);
         countSteps(*window, steps, onStep);
         window->show();
         const QSize extra = window->size() - window->plotSurface()->size();
