@@ -10,22 +10,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "posted_click.h"
 #include "test_main_window.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "window_runs.h"
 
 namespace {
-
-// A click the user makes: queued, served by the event loop whenever it gets to it.
-void postClick(QWidget* w) {
-    const QPointF c = QPointF(w->rect().center());
-    const QPointF g = QPointF(w->mapToGlobal(c.toPoint()));
-    QCoreApplication::postEvent(
-        w, new QMouseEvent(QEvent::MouseButtonPress, c, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(
-        w, new QMouseEvent(QEvent::MouseButtonRelease, c, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-}
 
 // From a click on Pause to the panel saying "Paused", at random phases of a Classic run's 100 ms rhythm: the
 // wait a user feels. Run under Xvfb with QT_QPA_PLATFORM=xcb for the real window system's share.

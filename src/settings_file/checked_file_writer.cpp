@@ -32,19 +32,6 @@ bool unnamedRefused(int err) {
     return err == EOPNOTSUPP || err == EISDIR || err == EINVAL || err == ENOENT;
 }
 
-std::string baseOf(const std::string& target) {
-    std::string base = target.substr(target.find_last_of('/') + 1);
-    // Leaves room for the temporary name's additions wherever the file's own name fits; cut between
-    // characters.
-    constexpr std::size_t MaxKept = 100;
-    if (base.size() > MaxKept) {
-        std::size_t cut = MaxKept;
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
-        base.resize(cut);
-    }
-    return base;
-}
-
 }  // namespace
 
 FileWriteError::FileWriteError(int err) : std::runtime_error(std::strerror(err)), err_(err) {}
@@ -71,7 +58,7 @@ void CheckedFileWriter::open() {
     unnamed_ = fd_ >= 0;
     if (!unnamed_) {
         if (!unnamedRefused(errno)) fail(errno);
-        fd_ = TemporaryFiles::createFor(folder_, baseOf(target_), tmpPath_);
+        fd_ = TemporaryFiles::createFor(folder_, TemporaryFiles::baseFor(target_), tmpPath_);
         if (fd_ < 0) fail(errno);
     }
     // The new file keeps the old one's permission bits; a new one gets what the user's umask allows.
@@ -104,7 +91,7 @@ void CheckedFileWriter::commit() {
         // Named through /proc: linking the descriptor itself (AT_EMPTY_PATH) needs a capability users lack.
         const std::string proc = "/proc/self/fd/" + std::to_string(fd_);
         for (int attempt = 0; tmpPath_.empty(); ++attempt) {
-            const std::string name = TemporaryFiles::nameFor(baseOf(target_));
+            const std::string name = TemporaryFiles::nameFor(TemporaryFiles::baseFor(target_));
             if (SysCalls::linkat(AT_FDCWD, proc.c_str(), dir_, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
                 tmpPath_ = folder_ + "/" + name;
             else if (unnamedRefused(errno))
@@ -125,7 +112,7 @@ void CheckedFileWriter::commit() {
 
 void CheckedFileWriter::copyToNamed() {
     std::string named;
-    const int out = TemporaryFiles::createFor(folder_, baseOf(target_), named);
+    const int out = TemporaryFiles::createFor(folder_, TemporaryFiles::baseFor(target_), named);
     if (out < 0) fail(errno);
     const int in = fd_;
     fd_ = out;

@@ -28,19 +28,6 @@ std::string folderOf(const std::string& realPath) {
     return slash == 0 ? std::string("/") : realPath.substr(0, slash);
 }
 
-// The file's name, cut short enough that the temporary name fits wherever the file's own name fits; the cut
-// falls between two UTF-8 characters.
-std::string baseOf(const std::string& realPath) {
-    std::string base = realPath.substr(realPath.find_last_of('/') + 1);
-    constexpr std::size_t MaxKept = 100;
-    if (base.size() > MaxKept) {
-        std::size_t cut = MaxKept;
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
-        base.resize(cut);
-    }
-    return base;
-}
-
 // Closes a descriptor when the scope ends, quietly.
 class Fd {
 public:
@@ -132,7 +119,7 @@ void compactStateFile(TStateFile& viewed) {
         if (SysCalls::fstat(viewed.fd(), &st) != 0) throw EInOutError::fromErrno(errno);
         const std::string real = realPathOf(viewed.path());
         const std::string folder = folderOf(real);
-        const std::string base = baseOf(real);
+        const std::string base = TemporaryFiles::baseFor(real);
         TemporaryFiles::removeStale(folder);
         // Opened before anything changes, so that syncing the folder after the rename cannot fail to start.
         Fd dir(SysCalls::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

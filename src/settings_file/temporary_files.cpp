@@ -57,6 +57,17 @@ const std::string& bootId() {
     return id;
 }
 
+std::string baseFor(const std::string& path) {
+    std::string base = path.substr(path.find_last_of('/') + 1);
+    constexpr std::size_t MaxKept = 100;
+    if (base.size() > MaxKept) {
+        std::size_t cut = MaxKept;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
+        base.resize(cut);
+    }
+    return base;
+}
+
 std::string nameFor(const std::string& base) {
     return "." + base + ".tulvane-" + bootId() + "-" + std::to_string(::getpid()) + "-" + randomPart() +
            ".tmp";

@@ -8,6 +8,10 @@
 // killed writer from the file of a live one and remove only the former.
 namespace TemporaryFiles {
 
+// The part of a file's name that its temporary files carry: the name, cut short enough that the temporary
+// name fits wherever the file's own name fits; the cut falls between two UTF-8 characters.
+std::string baseFor(const std::string& path);
+
 // A fresh name for a temporary file of the file named base (no folder), its random part new each call.
 std::string nameFor(const std::string& base);
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <functional>
 
+#include "child_process.h"
 #include "core/plot_track.h"
 #include "core/t_state.h"
 #include "ui/export/plot_export.h"
@@ -87,17 +88,6 @@ bool ownMountNamespace() {
     return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-// Runs body in a child, which ends with its status: 0 when all held, Skipped, or 1 after saying what did not.
-int inChild(const std::function<int()>& body) {
-    std::fflush(stderr);
-    const pid_t child = ::fork();
-    if (child < 0) return -1;
-    if (child == 0) ::_exit(body());
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
 }  // namespace
 
 // Every export onto a full disk or under a file-size limit keeps the file it would have replaced and says why
@@ -129,7 +119,7 @@ private slots:
 
         QTemporaryDir folder;
         const QString target = folder.filePath(writer == 0 ? "orbit.png" : "t.csv");
-        const int status = inChild([&]() -> int {
+        const int status = exitStatusOfChild([&]() -> int {
             if (fullDisk) {
                 if (!ownMountNamespace()) return Skipped;
                 // Room for the old file and one page short of the new one.

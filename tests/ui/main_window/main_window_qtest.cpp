@@ -8,6 +8,7 @@
 
 #include "core/fp_error.h"
 #include "main_window_fixture.h"
+#include "posted_click.h"
 #include "ui/common/error_guard.h"
 #include "ui/main_window/control_panel.h"
 #include "ui/main_window/fitting_label.h"
@@ -17,17 +18,6 @@ namespace {
 const QRgb Blue = qRgb(0, 0, 255);
 const QRgb Yellow = qRgb(255, 255, 0);
 const QRgb Red = qRgb(255, 0, 0);
-
-// Posts a full click so that it is served by the next event pump, like a click the user makes while the
-// loop is busy.
-void postClick(QWidget* w) {
-    const QPointF c = QPointF(w->rect().center());
-    const QPointF g = QPointF(w->mapToGlobal(c.toPoint()));
-    QCoreApplication::postEvent(
-        w, new QMouseEvent(QEvent::MouseButtonPress, c, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(
-        w, new QMouseEvent(QEvent::MouseButtonRelease, c, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-}
 
 }  // namespace
 
