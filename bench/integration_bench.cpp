@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "core/run.h"
-#include "core/vector_math.h"
+#include "core/step_frame.h"
 #include "idle_host.h"
 
 namespace {
@@ -19,22 +19,24 @@ void reportPerStep(benchmark::State& state) {
 }
 
 // One step's long x87 instructions, which no implementation of the step can avoid: 2 FSINCOS, 2 FPATAN,
-// 6 FSQRT and 10 FDIV, each on operands loaded afresh, so none waits for another's result. What the
-// processor takes for them is the floor under any step.
+// 5 FSQRT and 9 FDIV (the bodies share the length of their separation and its inverse), each on operands
+// loaded afresh, so none waits for another's result. The operands arrive as in the step's fast form, through
+// 8-byte loads, and two of the divisions take a double from memory (the 1000 of the speeds); 10-byte loads
+// are microcoded and would cost more than the step spends on its operands. What the processor takes for the
+// instructions is the floor under any step.
 [[gnu::noinline]] void stepFloor(std::int64_t steps) {
-    static const Extended angle = 1.9L, y = 0.4L, x = 0.9L, square = 2.5e22L, numerator = 6.6e19L,
-                          divisor = 3.1e22L;
+    static const double angle = 1.9, y = 0.4, x = 0.9, square = 2.5e22, numerator = 6.6e19, divisor = 3.1e22,
+                        thousand = 1000;
     for (std::int64_t i = 0; i < steps; ++i) {
         asm volatile(
-            "fldt %[angle]\n\tfsincos\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t"
-            "fldt %[angle]\n\tfsincos\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t"
-            "fldt %[y]\n\tfldt %[x]\n\tfpatan\n\tfstp %%st(0)\n\t"
-            "fldt %[y]\n\tfldt %[x]\n\tfpatan\n\tfstp %%st(0)\n\t"
-            ".rept 6\n\tfldt %[square]\n\tfsqrt\n\tfstp %%st(0)\n\t.endr\n\t"
-            ".rept 10\n\tfldt %[numerator]\n\tfldt %[divisor]\n\tfdivrp\n\tfstp %%st(0)\n\t.endr"
+            ".rept 2\n\tfldl %[angle]\n\tfsincos\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t.endr\n\t"
+            ".rept 2\n\tfldl %[y]\n\tfldl %[x]\n\tfpatan\n\tfstp %%st(0)\n\t.endr\n\t"
+            ".rept 5\n\tfldl %[square]\n\tfsqrt\n\tfstp %%st(0)\n\t.endr\n\t"
+            ".rept 7\n\tfldl %[numerator]\n\tfldl %[divisor]\n\tfdivrp\n\tfstp %%st(0)\n\t.endr\n\t"
+            ".rept 2\n\tfldl %[numerator]\n\tfdivl %[thousand]\n\tfstp %%st(0)\n\t.endr"
             :
             : [angle] "m"(angle), [y] "m"(y), [x] "m"(x), [square] "m"(square), [numerator] "m"(numerator),
-              [divisor] "m"(divisor)
+              [divisor] "m"(divisor), [thousand] "m"(thousand)
             : "st", "st(1)");
     }
 }
@@ -107,55 +109,40 @@ void BM_IntegrationStep(benchmark::State& state) {
 }
 BENCHMARK(BM_IntegrationStep);
 
-struct Body {
-    Extended u, v, speed, dir;
-};
-
-inline Extended azimuth(Extended u, Extended v) {
-    const Extended m = x87Sqrt(u * u + v * v);
-    if (v >= 0 && u >= 0) return ArcSin(v / m) / DegreeFactor + 90;
-    if (u >= 0) return ArcSin(u / m) / DegreeFactor;
-    if (v >= 0) return ArcSin(-u / m) / DegreeFactor + 180;
-    return ArcSin(-v / m) / DegreeFactor + 270;
-}
-
-inline Body advance(const Body& x, const Body& other, Extended otherMass, Extended dt) {
-    Extended du = other.u - x.u, dv = other.v - x.v;
-    const Extended r = x87Sqrt(du * du + dv * dv);
-    const Extended inv = 1 / r;
-    du *= inv;
-    dv *= inv;
-    const Extended k = (G * otherMass) / (r * r);
-    const Extended au = k * du, av = k * dv;
-    Extended s, c;
-    x87SinCos(x.dir * DegreeFactor, s, c);
-    const Extended sp = x.speed * 1000;
-    const Extended vu = sp * s, vv = -(sp * c);
-    const Extended wu = vu + dt * au, wv = vv + dt * av;
-    const Extended half = (dt * 0.5L) * dt;
-    return Body{(x.u + dt * vu) + half * au, (x.v + dt * vv) + half * av, x87Sqrt(wu * wu + wv * wv) / 1000,
-                azimuth(wu, wv)};
-}
-
-// The same x87 arithmetic as plain values in a plain loop, one body after the other: the straightforward
-// code the run loop is measured against.
-void BM_PlainLoopStep(benchmark::State& state) {
-    const TState d = defaultSettings();
-    const Extended dt = d.dT() / d.cpT();
-    const Extended massA = d.AMass(), massB = d.BMass();
+// A step in a plain loop from the start, back there for each run of steps; vs_floor as for
+// BM_IntegrationStep.
+template <class Step>
+void stepsInALoop(benchmark::State& state, Step& step, const TState& start) {
+    if (step.setUp(start.dT() / start.cpT(), start) != 0) state.SkipWithError("the constants failed");
+    double seconds = 0;
     for (auto _ : state) {
-        Body a{d.APos().u, d.APos().v, d.ASpeed(), d.ADir()};
-        Body b{d.BPos().u, d.BPos().v, d.BSpeed(), d.BDir()};
-        for (std::int64_t i = 0; i < StepsPerRun; ++i) {
-            const Body na = advance(a, b, massB, dt);
-            b = advance(b, a, massA, dt);
-            a = na;
-        }
-        benchmark::DoNotOptimize(a);
-        benchmark::DoNotOptimize(b);
+        step.load(start);
+        const auto begin = std::chrono::steady_clock::now();
+        for (std::int64_t i = 0; i < StepsPerRun; ++i)
+            if (step.step() != 0) state.SkipWithError("a step failed");
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     }
     reportPerStep(state);
+    state.counters["vs_floor"] = seconds / secondsOf(stepFloor, state.iterations() * StepsPerRun);
+}
+
+// The step's C++ definition as the compiler makes it (what a TULVANE_REFERENCE_STEP build runs): the
+// straightforward code the assembly is measured against.
+void BM_PlainLoopStep(benchmark::State& state) {
+    ReferenceStep step;
+    stepsInALoop(state, step, defaultSettings());
 }
 BENCHMARK(BM_PlainLoopStep);
+
+// The assembly alone, without Run's loop around it: in its fast form (the default start, whose dt and
+// constants doubles hold) and in the form that loads every constant as its 10 bytes (cpT 999).
+void BM_AssemblyStep(benchmark::State& state) {
+    TState start = defaultSettings();
+    start.setCpT(static_cast<std::int32_t>(state.range(0)));
+    X87Step step;
+    stepsInALoop(state, step, start);
+    if (step.usesDoubles() != (state.range(0) == 40)) state.SkipWithError("not the form meant");
+}
+BENCHMARK(BM_AssemblyStep)->ArgName("cpT")->Arg(40)->Arg(999);
 
 }  // namespace
