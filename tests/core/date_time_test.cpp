@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DateCase{"FirstDayOfYearOne", {1, 1, 1, 0, 0, 0, 0}, -693593.0},
                     DateCase{"LastDayOf9999", {9999, 12, 31, 0, 0, 0, 0}, 2958465.0},
                     DateCase{"Milliseconds", {1899, 12, 30, 0, 0, 1, 500}, 1.5 / 86400}),
-    [](const testing::TestParamInfo<DateCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DateCase>& p) { return std::string(p.param.name); });
 
 TEST(TDateTime, HalfADayBeforeTheEpochIsNoonOfTheEpochDay) {
     CivilDateTime t;

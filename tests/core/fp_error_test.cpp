@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "Floating point overflow"},
                       FlagCase{"all", FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID, "EZeroDivide",
                                "Floating point division by zero"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FpFlags, PinnedDivisionIsSeenByTheFlagTest) {
     std::feclearexcept(FE_ALL_EXCEPT);

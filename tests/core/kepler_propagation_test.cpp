@@ -103,7 +103,7 @@ TEST_P(CircularPropagation, TurnsAQuarterInAQuarterPeriodAndComesBackAfterOne) {
 INSTANTIATE_TEST_SUITE_P(Cases, CircularPropagation,
                          ::testing::Values(CircleCase{"CentreAtRest", {}},
                                            CircleCase{"CentreMoving", {7300, -2500}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(KeplerPropagation, EllipseReachesItsApoapsisAfterHalfAPeriod) {
     const Extended massA = 3e30L, massB = 1e30L, q = 2e10L, e = 0.9L;
@@ -267,7 +267,7 @@ TEST_P(NoExactPath, GivesNothingAndSaysWhy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NoExactPath, ::testing::ValuesIn(noPathCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct PathCase {
     const char* name;
@@ -315,7 +315,7 @@ TEST_P(ExactPathSamples, LieOnThePropagatedPathFromStartToEnd) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExactPathSamples, ::testing::ValuesIn(pathCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ExactPathSamples, AreDenseInTimeAroundTheClosestApproach) {
     const KeplerPropagation k(defaultSettings());

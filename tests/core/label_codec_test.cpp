@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                     EncodeCase{"SurrogatePairIsOneCharacter", u"a\U0001F600b", "a?b"},
                     EncodeCase{"LoneHighSurrogate", std::u16string{u'a', 0xD83D, u'b'}, "a?b"},
                     EncodeCase{"LoneLowSurrogate", std::u16string{u'a', 0xDE00}, "a?"}),
-    [](const testing::TestParamInfo<EncodeCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<EncodeCase>& p) { return std::string(p.param.name); });
 
 TEST(RecLabel, EveryByteReadsAsACharacterThatConvertsBackToIt) {
     TState s;

@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"NegativeInfinity", bytesOfExtended(-std::numeric_limits<Extended>::infinity()), "-INF"},
         DamagedCase{"Unnormal", UnnormalBytes, "NAN"},
         DamagedCase{"PseudoInfinity", PseudoInfinityBytes, "NAN"}),
-    [](const testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<DamagedCase>& p) { return std::string(p.param.name); });
 
 struct PseudoDenormalCase {
     const char* name;
@@ -205,8 +205,8 @@ INSTANTIATE_TEST_SUITE_P(Values, PseudoDenormalTextTest,
                                                             "-5,04315471466814E-4932", "-5,043E-4932"},
                                          PseudoDenormalCase{"Smallest", SmallestPseudoDenormalBytes,
                                                             "3,36210314311209E-4932", "3,362E-4932"}),
-                         [](const testing::TestParamInfo<PseudoDenormalCase>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<PseudoDenormalCase>& p) {
+                             return std::string(p.param.name);
                          });
 
 // The window toolkit sets the C library's locale from the environment, so printf may write a decimal comma.

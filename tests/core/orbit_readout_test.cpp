@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CircularOrbit,
                          ::testing::Values(CircleCase{"ClockwiseAtRest", true, {}},
                                            CircleCase{"AnticlockwiseAtRest", false, {}},
                                            CircleCase{"ClockwiseMoving", true, {5000, -12000}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct EllipseCase {
     const char* name;
@@ -147,7 +147,7 @@ TEST_P(EllipseFromItsApsides, GivesThemBack) {
 INSTANTIATE_TEST_SUITE_P(Cases, EllipseFromItsApsides,
                          ::testing::Values(EllipseCase{"AtPeriapsis", false},
                                            EllipseCase{"AtApoapsis", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(OrbitReadout, HyperbolaKeepsItsSpeedAtInfinityAndHasNoPeriod) {
     const Extended massA = 2e30L, massB = 5e29L, r = 4e11L, speedAtInfinity = 12000;
@@ -277,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
                         s.setBPos({1e4930L, 4e11L});
                     },
                     NoOrbitReason::NotFinite, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(OrbitReadout, ANaNInOneBodyLeavesTheOtherReadable) {
     TState s = defaultSettings();
@@ -356,6 +356,6 @@ TEST_P(OrbitReadoutEnvironment, ComputesInFullPrecisionWhateverTheCallerSet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, OrbitReadoutEnvironment, ::testing::ValuesIn(fpCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

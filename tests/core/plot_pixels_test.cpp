@@ -63,7 +63,7 @@ TEST_P(PlotPixels, CrossesRaiseAndTheOverlayGetsNone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Mappings, PlotPixels, testing::ValuesIn(Cases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(PlotPixels, HalfPixelsRoundToEven) {
     const PlotPixel p = pixelOrThrow({2.5e9L, 3.5e9L}, 1e9L);

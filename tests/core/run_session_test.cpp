@@ -336,9 +336,9 @@ TEST_P(RunSessionScripts, BehaveAsTheOneCallLoopDid) {
 
 INSTANTIATE_TEST_SUITE_P(Scripts, RunSessionScripts,
                          testing::Combine(testing::ValuesIn(Scripts), testing::Values(1, 7, 4096)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::to_string(std::get<1>(info.param));
+                         [](const auto& p) {
+                             return std::string(std::get<0>(p.param).name) + "_" +
+                                    std::to_string(std::get<1>(p.param));
                          });
 
 struct NullSink : PlotSink {

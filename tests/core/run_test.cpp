@@ -252,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ElapsedCase{"onehour", 3600, ".", {"0.0", "0.1", "0.1", "0.2", "0.2", "0.3"}},
                       // 71 minutes are below 0.05 days; the 72nd is exactly 0.05.
                       ElapsedCase{"oneminute", 60, ".", zerosThen(71, "0.1")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct DelayCase {
     std::int32_t delay;
@@ -492,7 +492,7 @@ INSTANTIATE_TEST_SUITE_P(Records, ZeroStepsPerInterval,
                                            ZeroCpTCase{
                                                "nanintervalpaused", Paused,
                                                bytesOfExtended(std::numeric_limits<Extended>::quiet_NaN())}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Optimised code may move a division into the loop that uses its result, past the flag test; with the run
 // paused the loop never runs, so only a step length pinned before the test shows the error.
@@ -546,7 +546,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      s.setBMass(1e1000L);
                                  },
                                  "EOverflow", "Floating point overflow"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct FirstFailureCase {
     const char* name;
@@ -610,7 +610,7 @@ INSTANTIATE_TEST_SUITE_P(Records, FirstFailingOperation,
                              // Both bodies at one point: 1 / 0 comes before the 0 × infinity it leads to.
                              FirstFailureCase{"samepoint", [](TState& s) { s.setBPos(s.APos()); },
                                               "EZeroDivide", "Floating point division by zero"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(RunLoop, StepsPerIntervalZeroedDuringARunFailsAsDivision) {
     SimRecords r = runningFrom(defaultSettings());
@@ -661,7 +661,7 @@ INSTANTIATE_TEST_SUITE_P(Pumps, ForeignFlags,
                                            ForeignFlagCase{"x87notran", false, true, true},
                                            ForeignFlagCase{"sseran", true, false, false},
                                            ForeignFlagCase{"ssenotran", false, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Drawing a cross is window code as well; what it leaves behind is not an error of the step length or of
 // the step that follows.
@@ -722,7 +722,7 @@ INSTANTIATE_TEST_SUITE_P(Words, ForeignControlWord,
                          ::testing::Values(ControlCase{"doubleprecision", 0x027F},
                                            ControlCase{"towardzero", 0x0F7F},
                                            ControlCase{"trapsunmasked", 0x0372}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(RunLoop, WholeRecordCopiesCarryLabelTailAndFiller) {
     TState start = defaultSettings();

@@ -242,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, X87StepMatchesTheDefinition,
                                            StepCase{"cpt999", 86400.0L / 999, false},
                                            StepCase{"hourly", 3600.0L / 40, true},
                                            StepCase{"hugehalf", 1e200L, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Masses read again during a run (a handler may change them) take effect from the next step, in either
 // form: an ordinary mass, one whose pull no pair of doubles holds, and back.

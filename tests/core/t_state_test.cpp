@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{"quietnan", {0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F}, ExtendedClass::NaN},
         ClassCase{"signallingnan", {1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, ExtendedClass::NaN},
         ClassCase{"pseudonan", {1, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x7F}, ExtendedClass::NonCanonical}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ExtendedClassification, AgreesWithTheFpuOnComputedValues) {
     EXPECT_EQ(classifyExtended(std::numeric_limits<Extended>::quiet_NaN()), ExtendedClass::NaN);

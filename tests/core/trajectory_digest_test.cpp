@@ -90,6 +90,6 @@ INSTANTIATE_TEST_SUITE_P(
         // 999 does not divide the step counter's wrap at 1,000,000 steps, which falls in point 1001.
         TrajectoryCase{"wrapwith999", [](TState& s) { s.setCpT(999); }, 1100, 0x2b2df315bbe2b4a1},
         TrajectoryCase{"backwards", [](TState& s) { s.setCpT(-40); }, 3000, 0x76c56b8dda7f3b56}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // -0 counts as non-negative: bearing 90 to 180, not 180 to 270 (which would give 180).
                       AzimuthCase{"negzerodown", {-0.0L, 1}, "1.799999999997076e+02"},
                       AzimuthCase{"diagonal", {1, 1}, "1.349999999998538e+02"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(VectorMath, AxisValuesAreExact) {
     EXPECT_EQ(V2Dir(TVector{1, 0}), 90);

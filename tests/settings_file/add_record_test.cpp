@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, AddRecordFirstWriteFails,
                                            FirstWriteFault{"SizeLimit", {EFBIG}, "Disk full"},
                                            FirstWriteFault{"CutShort", {0, 100}, "Disk full"},
                                            FirstWriteFault{"DeviceError", {EIO}, "I/O error 5"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // The user gives up at the waiting box after two more tries.
 class GiveUp : public LockWait {
@@ -301,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                            return std::make_shared<SysFault>(Call::Write, 1, SysCalls::Outcome{ENOSPC});
                        },
                        true, "Disk full", false, nullptr}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 // Under a real file-size limit, with SIGXFSZ ignored as the program does: a write at or past the limit fails
 // with EFBIG, which the user sees as a full disk, and nothing is left behind.

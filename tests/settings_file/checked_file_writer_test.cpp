@@ -88,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                                      FailingCall{"CloseFails", Call::Close, {EIO, -1}, EIO},
                                      FailingCall{"RenameFails", Call::Rename, {EXDEV, -1}, EXDEV}),
                      testing::Bool()),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "Named" : "Unnamed");
+    [](const auto& p) {
+        return std::string(std::get<0>(p.param).name) + (std::get<1>(p.param) ? "Named" : "Unnamed");
     });
 
 // A short write is carried on from where it stopped, not taken for the whole.

@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Changes, ChangedByAnother,
                                                       later[1].tv_sec += 1;
                                                       ::utimensat(AT_FDCWD, p.c_str(), later, 0);
                                                   }}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(CheckedWritesTest, AFileAnotherCopyKeepsLockedIsNotWritten) {
     Viewer v(path);

@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, FileLockWhileWaiting,
                                            FailureWhileWaiting{"OutOfMemory", ENOMEM, "I/O error 12"},
                                            FailureWhileWaiting{"LocksNotKept", ENOLCK, ""},
                                            FailureWhileWaiting{"LocksNotSupported", EOPNOTSUPP, ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Every writer of a settings file, given a wait: it writes once the other copy lets go, and writes nothing
 // when the wait is given up, leaving the file it keeps open still open.
@@ -254,6 +254,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  compactIfUnchanged(kept, kept.identity(), &wait);
                              },
                              [] { return fileImage({patternRecord(1)}); }, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

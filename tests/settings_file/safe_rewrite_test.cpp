@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Stage{"NamingFindsNoSpace", Call::Link, 1, {ENOSPC}, "Disk full"},
                       Stage{"TemporaryCloseFails", Call::Close, 2, {ENOSPC}, "Disk full"},
                       Stage{"RenameFails", Call::Rename, 1, {EXDEV}, "I/O error 18"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(CompactTest, AFileRemovedWhileViewedIsNotFoundAndNothingIsCreated) {
     open(fileImage(recordsWithActions({0, 1})));
@@ -336,7 +336,7 @@ INSTANTIATE_TEST_SUITE_P(Refusals, CompactFallback,
                                            Refusal{"LinkIsFolder", Call::Link, EISDIR},
                                            Refusal{"LinkInvalid", Call::Link, EINVAL},
                                            Refusal{"NoProc", Call::Link, ENOENT}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // Root may link any descriptor; an ordinary user may only link through /proc. A child that has given up root
 // shows that the copy is made unnamed and named once complete, with no fallback taken.

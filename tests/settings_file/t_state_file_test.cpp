@@ -241,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
                                          AppendFault{"DeviceError", Call::Write, {EIO}, "I/O error 5"},
                                          AppendFault{"StatFails", Call::Stat, {EIO}, "I/O error 5"}),
                        ::testing::Values(0, 200)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "Tail" + std::to_string(std::get<1>(info.param));
+    [](const auto& p) {
+        return std::string(std::get<0>(p.param).name) + "Tail" + std::to_string(std::get<1>(p.param));
     });
 
 TEST(TStateFileFullDisk, AppendThatDoesNotFitKeepsTheFormerLength) {

@@ -91,8 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"another program", ".s.tv0.otherprog-" + Boot + "-4242-k3x9q0.tmp", false},
         NameCase{"the older shape without boot and process", ".s.tv0.k3x9q0ab.tmp", false},
         NameCase{"the settings file itself", "s.tv0", false}),
-    [](const auto& info) {
-        std::string n = info.param.what;
+    [](const auto& p) {
+        std::string n = p.param.what;
         for (char& c : n)
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return n;

@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"emptyname", "''"}, BadCase{"emptynameafterpoints", "--points 3 ''"},
                       BadCase{"cptjustovermillion", "BIGCPT 2"}, BadCase{"cptlargest", "BIGCPT 3"},
                       BadCase{"cptjustundermillion", "NEGCPT 1"}, BadCase{"cptsmallest", "NEGCPT 2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct FailCase {
     const char* name;
@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(Records, TulvaneTraceFails,
                                                     "Floating point division by zero"},
                                            FailCase{"hugeangle", [](TState& s) { s.setBDir(1e300L); },
                                                     "Invalid floating point operation"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(TulvaneTrace, HelpDescribesTheCommand) {
     const Outcome o = runTrace("--help");
