@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/orbit_drift.h"
+#include "extended_near.h"
 #include "orbit_test_states.h"
 #include "support/plot_point_states.h"
 
@@ -48,10 +49,10 @@ TEST_F(DefaultRunDrift, IsGreenAfterTheFirstDay) {
     EXPECT_EQ(g.angularMomentum.level, DriftLevel::Green);
     // Over |potential energy|, the run has lost 7.0e-7; over the total energy of the plot's frame the same
     // loss reads 2.2e-6. The step conserves momentum, so both frames see one change.
-    EXPECT_NEAR(*g.energy.value, -7.04e-7L, 0.01e-7L);
-    EXPECT_NEAR(totalEnergyChangeOnDay(1), -2.2e-6L, 0.05e-6L);
-    EXPECT_NEAR(*g.energy.value * std::fabs(*start_.potentialEnergy / *start_.totalEnergy),
-                totalEnergyChangeOnDay(1), 1e-9L);
+    EXPECT_EXTENDED_NEAR(*g.energy.value, -7.04e-7L, 0.01e-7L);
+    EXPECT_EXTENDED_NEAR(totalEnergyChangeOnDay(1), -2.2e-6L, 0.05e-6L);
+    EXPECT_EXTENDED_NEAR(*g.energy.value * std::fabs(*start_.potentialEnergy / *start_.totalEnergy),
+                         totalEnergyChangeOnDay(1), 1e-9L);
 }
 
 TEST_F(DefaultRunDrift, TurnsRedAtTheClosestApproachAndTheRunEscapes) {
@@ -60,13 +61,13 @@ TEST_F(DefaultRunDrift, TurnsRedAtTheClosestApproachAndTheRunEscapes) {
     ASSERT_TRUE(g.energy.value && g.angularMomentum.value);
     EXPECT_EQ(g.energy.level, DriftLevel::Red);
     EXPECT_EQ(g.angularMomentum.level, DriftLevel::Red);
-    EXPECT_NEAR(*g.energy.value, 0.71L, 0.01L);
-    EXPECT_NEAR(*g.angularMomentum.value, 0.028L, 0.001L);
+    EXPECT_EXTENDED_NEAR(*g.energy.value, 0.71L, 0.01L);
+    EXPECT_EXTENDED_NEAR(*g.angularMomentum.value, 0.028L, 0.001L);
     // The gain is 2.23 times the start's total energy: the bound orbit has become an escape.
-    EXPECT_NEAR(totalEnergyChangeOnDay(120), 2.23L, 0.01L);
+    EXPECT_EXTENDED_NEAR(totalEnergyChangeOnDay(120), 2.23L, 0.01L);
     const OrbitReadout now = readOrbit(days_[119]);
     EXPECT_EQ(now.kind, OrbitKind::Hyperbola);
-    EXPECT_NEAR(*now.eccentricity, 1.015L, 0.001L);
+    EXPECT_EXTENDED_NEAR(*now.eccentricity, 1.015L, 0.001L);
 }
 
 TEST(DriftGauge, HasNoAngularMomentumDriftForARadialStart) {

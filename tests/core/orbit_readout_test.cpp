@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/orbit_readout.h"
+#include "extended_near.h"
 #include "orbit_test_states.h"
 
 namespace {
@@ -16,18 +17,18 @@ using namespace orbit_test;
 
 void expectRelative(const Quantity& q, Extended expected, Extended tolerance, const char* what) {
     ASSERT_TRUE(q.has_value()) << what;
-    EXPECT_NEAR(*q / expected, 1, tolerance) << what << ": " << static_cast<double>(*q);
+    EXPECT_EXTENDED_NEAR(*q / expected, 1, tolerance) << what << ": " << static_cast<double>(*q);
 }
 
 TEST(OrbitReadout, DefaultStartIsABoundEllipseCrossedInTwentySevenSteps) {
     const OrbitReadout o = readOrbit(defaultSettings());
     EXPECT_EQ(o.kind, OrbitKind::Ellipse);
     ASSERT_TRUE(o.eccentricity && o.period && o.timeToPeriapsis && o.stepsAcrossPeriapsis);
-    EXPECT_NEAR(*o.eccentricity, 0.97300L, 5e-6L);
+    EXPECT_EXTENDED_NEAR(*o.eccentricity, 0.97300L, 5e-6L);
     expectRelative(o.semiMajorAxis, 5.4578e11L, 1e-4L, "a");
-    EXPECT_NEAR(*o.period / Day, 1356.60L, 0.005L);
+    EXPECT_EXTENDED_NEAR(*o.period / Day, 1356.60L, 0.005L);
     expectRelative(o.periapsis, 1.4735e10L, 1e-4L, "q");
-    EXPECT_NEAR(*o.timeToPeriapsis / Day, 111.2L, 0.05L);
+    EXPECT_EXTENDED_NEAR(*o.timeToPeriapsis / Day, 111.2L, 0.05L);
     EXPECT_EQ(std::floor(*o.stepsAcrossPeriapsis), 27);
     expectRelative(o.relativeEnergy, -6.114e38L, 1e-4L, "relative energy");
     // Exact by hand: 30 km/s and 2 km/s, 5e11 m apart; Dir2UV's last bits are far below this tolerance.
@@ -36,7 +37,7 @@ TEST(OrbitReadout, DefaultStartIsABoundEllipseCrossedInTwentySevenSteps) {
     expectRelative(o.totalEnergy, 2e30L * 9e8L / 2 + 5e30L * 4e6L / 2 + potential, 1e-15L, "total energy");
     EXPECT_EQ(o.sense, RotationSense::Clockwise);
     ASSERT_TRUE(o.centreOfMassVelocity);
-    EXPECT_NEAR(length(*o.centreOfMassVelocity), 7300, 5);
+    EXPECT_EXTENDED_NEAR(length(*o.centreOfMassVelocity), 7300, 5);
     // The conic's own relations.
     expectRelative(o.apoapsis, *o.semiMajorAxis * (1 + *o.eccentricity), 1e-15L, "Q");
     expectRelative(o.periapsis, *o.semiMajorAxis * (1 - *o.eccentricity), 1e-14L, "q = a (1 - e)");
@@ -48,7 +49,7 @@ TEST(OrbitReadout, BodiesAreReadAsTheIntegratorBuildsThem) {
     const TVector built = VsMult(30 * 1000, Dir2UV(115));
     EXPECT_EQ(bytesOfExtended(o.a.velocity->u), bytesOfExtended(built.u));
     EXPECT_EQ(bytesOfExtended(o.a.velocity->v), bytesOfExtended(built.v));
-    EXPECT_NEAR(*o.a.speed, 30000, 1e-9L);
+    EXPECT_EXTENDED_NEAR(*o.a.speed, 30000, 1e-9L);
     EXPECT_EQ(*o.a.direction, 115);
     EXPECT_EQ(*o.b.direction, 270);
     EXPECT_EQ(o.a.position->u, 2e11L);
@@ -63,7 +64,7 @@ TEST(OrbitReadout, DirectionIsTheStoredAzimuthTurnedRoundForANegativeSpeed) {
     const OrbitReadout o = readOrbit(s);
     ASSERT_TRUE(o.a.direction && o.a.speed);
     EXPECT_EQ(*o.a.direction, 135);
-    EXPECT_NEAR(*o.a.speed, 30000, 1e-9L);
+    EXPECT_EXTENDED_NEAR(*o.a.speed, 30000, 1e-9L);
     EXPECT_FALSE(o.b.direction) << "a body at rest has no direction";
 }
 
@@ -92,8 +93,8 @@ TEST_P(CircularOrbit, HasKeplersPeriodForTheTotalMass) {
     EXPECT_EQ(o.sense, c.clockwise ? RotationSense::Clockwise : RotationSense::Anticlockwise);
     EXPECT_FALSE(o.timeToPeriapsis) << "a circle's periapsis is rounding";
     ASSERT_TRUE(o.centreOfMassVelocity);
-    EXPECT_NEAR(o.centreOfMassVelocity->u, c.centreVelocity.u, 1e-6L);
-    EXPECT_NEAR(o.centreOfMassVelocity->v, c.centreVelocity.v, 1e-6L);
+    EXPECT_EXTENDED_NEAR(o.centreOfMassVelocity->u, c.centreVelocity.u, 1e-6L);
+    EXPECT_EXTENDED_NEAR(o.centreOfMassVelocity->v, c.centreVelocity.v, 1e-6L);
     // The centre-of-mass motion is not part of the relative energy: -G mA mB / 2r on a circle.
     expectRelative(o.relativeEnergy, -G * massA * massB / (2 * r), 1e-12L, "relative energy");
 }
@@ -129,7 +130,7 @@ TEST_P(EllipseFromItsApsides, GivesThemBack) {
     const OrbitReadout o = readOrbit(s);
     EXPECT_EQ(o.kind, OrbitKind::Ellipse);
     ASSERT_TRUE(o.eccentricity && o.period && o.timeToPeriapsis);
-    EXPECT_NEAR(*o.eccentricity, e, 1e-14L);
+    EXPECT_EXTENDED_NEAR(*o.eccentricity, e, 1e-14L);
     expectRelative(o.semiMajorAxis, a, 1e-14L, "a");
     expectRelative(o.periapsis, q, 1e-14L, "q");
     expectRelative(o.apoapsis, Q, 1e-14L, "Q");
@@ -137,7 +138,7 @@ TEST_P(EllipseFromItsApsides, GivesThemBack) {
     expectRelative(o.period, period, 1e-14L, "period");
     expectRelative(o.stepsAcrossPeriapsis, q / (speedAtPeriapsis * 360), 1e-14L, "steps");
     if (GetParam().atApoapsis) {
-        EXPECT_NEAR(*o.timeToPeriapsis / period, 0.5L, 1e-12L);
+        EXPECT_EXTENDED_NEAR(*o.timeToPeriapsis / period, 0.5L, 1e-12L);
     } else {
         // At the periapsis itself: the next one is now or a whole period away, by rounding.
         EXPECT_LT(std::min(*o.timeToPeriapsis, period - *o.timeToPeriapsis) / period, 1e-12L);
@@ -162,7 +163,7 @@ TEST(OrbitReadout, HyperbolaKeepsItsSpeedAtInfinityAndHasNoPeriod) {
         ASSERT_TRUE(o.relativeEnergy && o.eccentricity);
         EXPECT_GT(*o.eccentricity, 1);
         const Extended reducedMass = massA * massB / (massA + massB);
-        EXPECT_NEAR(std::sqrt(2 * *o.relativeEnergy / reducedMass) / speedAtInfinity, 1, 1e-14L);
+        EXPECT_EXTENDED_NEAR(std::sqrt(2 * *o.relativeEnergy / reducedMass) / speedAtInfinity, 1, 1e-14L);
         expectRelative(o.semiMajorAxis, -gm / (speedAtInfinity * speedAtInfinity), 1e-14L, "a");
         EXPECT_FALSE(o.period);
         EXPECT_FALSE(o.apoapsis);
@@ -177,7 +178,7 @@ TEST(OrbitReadout, EscapeSpeedIsAParabola) {
         readOrbit(relativeRecord(massA, massB, {r, 0}, {-speed / 2, speed * std::sqrt(0.75L)}));
     EXPECT_EQ(o.kind, OrbitKind::Parabola);
     ASSERT_TRUE(o.eccentricity && o.periapsis && o.timeToPeriapsis);
-    EXPECT_NEAR(*o.eccentricity, 1, ParabolaTolerance);
+    EXPECT_EXTENDED_NEAR(*o.eccentricity, 1, ParabolaTolerance);
     EXPECT_FALSE(o.semiMajorAxis);
     EXPECT_FALSE(o.period);
     // Barker's equation from the periapsis q = h^2 / 2GM: t = (q D + D^3 / 6) / sqrt(GM), D = (r . v) /
@@ -293,7 +294,7 @@ TEST(OrbitReadout, CoincidentBodiesStillHaveACentreOfMass) {
     const OrbitReadout o = readOrbit(s);
     ASSERT_TRUE(o.centreOfMass && o.separation);
     EXPECT_EQ(*o.separation, 0);
-    EXPECT_NEAR(o.centreOfMass->u, 2e11L, 1e-3L);
+    EXPECT_EXTENDED_NEAR(o.centreOfMass->u, 2e11L, 1e-3L);
     EXPECT_FALSE(o.potentialEnergy);
 }
 
