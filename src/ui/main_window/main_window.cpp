@@ -290,7 +290,7 @@ void MainWindow::buildMenus() {
     group->setExclusive(true);
     for (const IntervalItem& it : IntervalItems) {
         QAction* a = item(plotIntervalMenu, it.name, QString::fromLatin1(it.caption),
-                          [this](QAction* a) { choosePlotInterval(a); });
+                          [this](QAction* action) { choosePlotInterval(action); });
         a->setCheckable(true);
         group->addAction(a);
         plotIntervalActions.push_back(a);
@@ -313,8 +313,8 @@ void MainWindow::buildMenus() {
     orbitReadoutAction->setCheckable(true);
     bindProgramKeys(orbitReadoutAction, {Qt::Key_F3});
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
-        QAction* a =
-            item(viewMenu, name, caption, [this, set](QAction* a) { (viewAids_->*set)(a->isChecked()); });
+        QAction* a = item(viewMenu, name, caption,
+                          [this, set](QAction* action) { (viewAids_->*set)(action->isChecked()); });
         a->setCheckable(true);
         a->setChecked(on);
         return a;

@@ -109,7 +109,7 @@ void RunController::tick() {
     const double rate = pointsPerSecond(speed_);
     const qint64 now = clock_.nsecsElapsed();
     const double sliceWorth = std::max(1.0, rate * SliceNs / 1e9 * 2);
-    owed_ = std::min(owed_ + (now - lastTickNs_) * rate / 1e9, sliceWorth);
+    owed_ = std::min(owed_ + static_cast<double>(now - lastTickNs_) * rate / 1e9, sliceWorth);
     lastTickNs_ = now;
     const auto due = static_cast<std::int64_t>(owed_);
     bool more = true;

@@ -284,31 +284,31 @@ private slots:
         QFETCH(QString, setUp);
         QFETCH(QString, reason);
         QTemporaryDir scratch;
-        QString dataHome = scratch.filePath(QStringLiteral("data"));
+        QString xdgDataHome = scratch.filePath(QStringLiteral("data"));
         std::unique_ptr<ScratchMount> mount;
         if (setUp == "data home is a file") {
-            QVERIFY(QFile(dataHome).open(QIODevice::WriteOnly));
+            QVERIFY(QFile(xdgDataHome).open(QIODevice::WriteOnly));
         } else if (setUp == "folder is a file") {
-            QVERIFY(QDir().mkpath(dataHome));
-            QVERIFY(QFile(dataHome + "/Tulvane").open(QIODevice::WriteOnly));
+            QVERIFY(QDir().mkpath(xdgDataHome));
+            QVERIFY(QFile(xdgDataHome + "/Tulvane").open(QIODevice::WriteOnly));
         } else if (setUp.startsWith("read-only")) {
             mount = std::make_unique<ScratchMount>();
             if (!mount->ok()) QSKIP(mount->why().c_str());
-            dataHome = QString::fromStdString(mount->path());
-            if (setUp.endsWith("with folder")) QVERIFY(QDir().mkpath(dataHome + "/Tulvane"));
+            xdgDataHome = QString::fromStdString(mount->path());
+            if (setUp.endsWith("with folder")) QVERIFY(QDir().mkpath(xdgDataHome + "/Tulvane"));
             if (!mount->makeReadOnly()) QSKIP(mount->why().c_str());
         } else {
-            QVERIFY(QDir().mkpath(dataHome + "/Tulvane"));
+            QVERIFY(QDir().mkpath(xdgDataHome + "/Tulvane"));
         }
         // What writers left: one killed, one still at work.
-        const QString folder = dataHome + "/Tulvane/";
+        const QString folder = xdgDataHome + "/Tulvane/";
         const QString gone = folder + staleName(goneProcess());
         const QString live = folder + staleName(::getpid());
         if (reason.isEmpty()) {
             QVERIFY(QFile(gone).open(QIODevice::WriteOnly));
             QVERIFY(QFile(live).open(QIODevice::WriteOnly));
         }
-        qputenv("XDG_DATA_HOME", dataHome.toLocal8Bit());
+        qputenv("XDG_DATA_HOME", xdgDataHome.toLocal8Bit());
 
         startProgram();
         QCOMPARE(window->dataDir(), folder);
@@ -331,15 +331,15 @@ private slots:
     void aFolderThisUserCannotWriteIsUnusable() {
         QTemporaryDir scratch;
         QVERIFY(::chmod(QFile::encodeName(scratch.path()).constData(), 0755) == 0);
-        const QString dataHome = scratch.filePath(QStringLiteral("data"));
-        QVERIFY(QDir().mkpath(dataHome + "/Tulvane"));
-        QVERIFY(::chmod(QFile::encodeName(dataHome + "/Tulvane").constData(), 0755) == 0);
+        const QString xdgDataHome = scratch.filePath(QStringLiteral("data"));
+        QVERIFY(QDir().mkpath(xdgDataHome + "/Tulvane"));
+        QVERIFY(::chmod(QFile::encodeName(xdgDataHome + "/Tulvane").constData(), 0755) == 0);
         const QString denied = QString::fromLocal8Bit(strerror(EACCES));
         const int status = exitStatusOfChild([&] {
             if (!dropToNobody()) return CannotDropPrivileges;
-            if (DataFolder::problem(dataHome + "/Tulvane/") != denied) return 1;
-            if (DataFolder::problem(dataHome + "/Other/") != denied) return 2;
-            return DataFolder::classicStartFolder(dataHome + "/Tulvane/") == QDir::homePath() ? 0 : 3;
+            if (DataFolder::problem(xdgDataHome + "/Tulvane/") != denied) return 1;
+            if (DataFolder::problem(xdgDataHome + "/Other/") != denied) return 2;
+            return DataFolder::classicStartFolder(xdgDataHome + "/Tulvane/") == QDir::homePath() ? 0 : 3;
         });
         if (status == CannotDropPrivileges) QSKIP("cannot become an ordinary user (not running as root)");
         QCOMPARE(status, 0);
@@ -357,8 +357,8 @@ private slots:
         QFETCH(QStringList, made);
         QFETCH(QString, start);
         for (const QString& m : made) QVERIFY(QDir(home.path()).mkdir(m));
-        QTemporaryDir dataHome;
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        QTemporaryDir xdgDataHome;
+        qputenv("XDG_DATA_HOME", xdgDataHome.path().toLocal8Bit());
         startProgram();
         const QString exports = start.isEmpty() ? home.path() : home.filePath(start);
         QCOMPARE(startFolders(), expected(window->dataDir(), exports));

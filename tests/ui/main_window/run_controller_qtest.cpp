@@ -109,9 +109,9 @@ private slots:
             // Opened as a handler opens it, from the event loop, while the run is under way.
             QTimer::singleShot(0, window, [&] {
                 const TState before = records->CurState;
-                const std::int64_t steps = window->session().stepsTaken();
-                QTimer::singleShot(300, window, [&, before, steps] {
-                    held = records->CurState == before && window->session().stepsTaken() == steps &&
+                const std::int64_t stepsBefore = window->session().stepsTaken();
+                QTimer::singleShot(300, window, [&, before, stepsBefore] {
+                    held = records->CurState == before && window->session().stepsTaken() == stepsBefore &&
                            window->runActive();
                     checked = true;
                     QWidget* modal = QApplication::activeModalWidget();

@@ -217,9 +217,9 @@ private slots:
         // The plot interval menu changes CurSettings outside the readout; the window's announcement reaches
         // it at once, with nothing left to poll.
         window->plotIntervalActions[3]->trigger();  // 1 hour: 24 times as many steps across the approach
-        const Quantity steps = readOrbit(records->CurSettings).stepsAcrossPeriapsis;
-        QVERIFY(steps && *steps > 24 * 27);
-        QCOMPARE(readout->startText(Row::StepsRow), qs(stepsText(steps)));
+        const Quantity stepsAcross = readOrbit(records->CurSettings).stepsAcrossPeriapsis;
+        QVERIFY(stepsAcross && *stepsAcross > 24 * 27);
+        QCOMPARE(readout->startText(Row::StepsRow), qs(stepsText(stepsAcross)));
         QVERIFY(readout->warningText().isEmpty());
     }
 
@@ -278,7 +278,7 @@ private slots:
     }
 
     void viewOptionsFileFollowsTheConfigFolder_data() {
-        QTest::addColumn<QString>("configHome");
+        QTest::addColumn<QString>("xdgConfigHome");
         QTest::addColumn<QString>("expected");
         QTest::newRow("absolute") << "/x/conf"
                                   << "/x/conf/Tulvane/view-options.conf";
@@ -287,10 +287,10 @@ private slots:
         QTest::newRow("unset") << "" << QDir::homePath() + "/.config/Tulvane/view-options.conf";
     }
     void viewOptionsFileFollowsTheConfigFolder() {
-        QFETCH(QString, configHome);
+        QFETCH(QString, xdgConfigHome);
         QFETCH(QString, expected);
         const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", configHome.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", xdgConfigHome.toLocal8Bit());
         const QString path = ViewOptions::filePath();
         qputenv("XDG_CONFIG_HOME", kept);
         QCOMPARE(path, expected);
