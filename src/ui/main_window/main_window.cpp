@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <thread>
 
 #include "core/fp_error.h"
@@ -313,8 +314,10 @@ void MainWindow::buildMenus() {
     orbitReadoutAction->setCheckable(true);
     bindProgramKeys(orbitReadoutAction, {Qt::Key_F3});
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
+        // std::invoke, not (viewAids_->*set)(...): under -fsanitize=vptr GCC 12 evaluates a member reached
+        // through a lambda's this in only one arm of the member-pointer call, and the other reads garbage.
         QAction* a = item(viewMenu, name, caption,
-                          [this, set](QAction* action) { (viewAids_->*set)(action->isChecked()); });
+                          [this, set](QAction* action) { std::invoke(set, viewAids_, action->isChecked()); });
         a->setCheckable(true);
         a->setChecked(on);
         return a;
