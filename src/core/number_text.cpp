@@ -117,7 +117,7 @@ std::string IntegerText(std::int64_t n) {
 std::string ElapsedDaysText(Extended days, std::string_view sep) {
     if (auto special = nonFiniteText(days)) return *special;
     const DecimalDigits d = decimalDigits(days, 18);
-    const std::string zeroText = "0" + std::string(sep) + "0";
+    std::string zeroText = "0" + std::string(sep) + "0";
     if (d.isZero()) return zeroText;
 
     // One decimal keeps exponent + 2 digits, 9 significant digits keep 9: the fewer wins. The 18 digits

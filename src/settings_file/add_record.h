@@ -2,7 +2,7 @@
 
 class LockWait;
 class TStateFile;
-struct TState;
+class TState;
 
 // Saves one record into the file at file.path(): appended after the last whole record of an existing file,
 // or as the only record of a new one. A file is created only where none exists, so nothing that exists is

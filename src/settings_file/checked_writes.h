@@ -5,7 +5,7 @@
 class LockWait;
 class TStateFile;
 struct FileIdentity;
-struct TState;
+class TState;
 
 // Writes to a file that stays open between the user's actions, as the viewer's file does. Each write holds
 // the file's lock and first checks that the path still names the file as known was taken (same file, size and

@@ -70,6 +70,7 @@ bool nameUnnamed(int fd, int dir, const std::string& folder, const std::string& 
     for (int attempt = 0;; ++attempt) {
         const std::string name = TemporaryFiles::nameFor(base);
         if (SysCalls::linkat(AT_FDCWD, proc.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            // NOLINTNEXTLINE(performance-inefficient-string-concatenation): once, on the way out of the loop.
             tmpPath = folder + "/" + name;
             return true;
         }

@@ -62,7 +62,7 @@ QString DataFolder::classicStartFolder(const QString& folder) {
 
 QString DataFolder::exportStartFolder() {
     for (const auto location : {QStandardPaths::PicturesLocation, QStandardPaths::DocumentsLocation}) {
-        const QString candidate = QStandardPaths::writableLocation(location);
+        QString candidate = QStandardPaths::writableLocation(location);
         if (!candidate.isEmpty() && QFileInfo(candidate).isDir()) return candidate;
     }
     return QDir::homePath();

@@ -337,7 +337,8 @@ void InitialStateDialog::paintCompass(int Azimuth) {
     p.setBrush(background_);
     p.drawEllipse(QRect(CompassLeft, CompassTop, CompassSize, CompassSize));
 
-    const Extended r = CompassSize / 2;
+    constexpr int Radius = CompassSize / 2;
+    const Extended r = Radius;
     const int cx = CompassLeft + static_cast<int>(std::nearbyint(r));
     const int cy = CompassTop + static_cast<int>(std::nearbyint(r));
     const auto pointAt = [&](int a) {

@@ -247,7 +247,7 @@ void MainWindow::buildMenus() {
     auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, [this, handler, a] { handle([=, this] { handler(a); }); });
+        connect(a, &QAction::triggered, this, [this, handler, a] { handle([handler, a] { handler(a); }); });
         return a;
     };
 
@@ -481,7 +481,7 @@ void MainWindow::replayDone() {
     if (session_.exitDue() && handlerDepth_ == 0) endProgram();
 }
 
-void MainWindow::runFailed(std::exception_ptr error) {
+void MainWindow::runFailed(const std::exception_ptr& error) {
     if (r_.SimState == Paused) viewAids_->replayEnded();
     // Reported as the handler that started the run would have reported it.
     handle([error] { std::rethrow_exception(error); });

@@ -184,7 +184,7 @@ private:
                        const std::function<void()>& trigger);
     void showPlotPoint(const QString& daysText);
     void replayDone();
-    void runFailed(std::exception_ptr error);
+    void runFailed(const std::exception_ptr& error);
     void handle(const std::function<void()>& handler);
     void changeSettings(const std::function<void(TState&)>& change);
     void endProgram();

@@ -474,6 +474,7 @@ QString OrbitReadoutWindow::integrationErrorLine() const {
         const Extended sf = records_.CurSettings.sf();
         const Extended pixels = metres / sf;
         QString text = distanceInWords(metres, point);
+        // NOLINTNEXTLINE(performance-no-automatic-move): none is the enclosing function's; nothing to move.
         if (text.isEmpty()) return none;
         if (__builtin_isfinite(pixels))
             text += QStringLiteral(" (") +

@@ -131,8 +131,9 @@ std::optional<OffscreenMarker> offscreenMarkerFor(const TVector& position, Exten
     const Extended ry = std::nearbyint(y);
     if (rx >= 0 && rx <= size.width() - 1 && ry >= 0 && ry <= size.height() - 1) return std::nullopt;
 
-    const Extended cx = size.width() / 2;
-    const Extended cy = size.height() / 2;
+    // From the centre pixel, a whole one.
+    const int cx = size.width() / 2;
+    const int cy = size.height() / 2;
     const Extended du = x - cx;
     const Extended dv = y - cy;
     const Extended length = std::hypot(du, dv);
