@@ -239,7 +239,7 @@ TEST_P(AddRecordToANewFile, FailingIsRemovedOnlyWhenCertainlyThisSavesAlone) {
 }
 
 // Counts the calls of each kind and hands them to act, which may play the other copy or fail the call.
-std::shared_ptr<void> onCalls(std::function<SysCalls::Outcome(Call, int)> act) {
+std::shared_ptr<void> onCalls(const std::function<SysCalls::Outcome(Call, int)>& act) {
     auto counts = std::make_shared<std::map<Call, int>>();
     return std::make_shared<SysHook>([counts, act](Call c) { return act(c, ++(*counts)[c]); });
 }

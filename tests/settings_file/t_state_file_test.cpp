@@ -184,6 +184,7 @@ class TStateFileAppend : public TStateFileTest, public ::testing::WithParamInter
 TEST_P(TStateFileAppend, LandsAfterTheLastWholeRecordOverAnyTail) {
     const auto [records, tail] = GetParam();
     std::vector<TState> before;
+    before.reserve(static_cast<std::size_t>(records));
     for (int i = 0; i < records; ++i) before.push_back(patternRecord(i));
     writeBytes(path, fileImage(before, tail));
     TStateFile f;
@@ -268,6 +269,7 @@ TEST(TStateFileFullDisk, AppendThatDoesNotFitKeepsTheFormerLength) {
     f.close();
     EXPECT_GT(written, 0);
     std::vector<TState> expected;
+    expected.reserve(static_cast<std::size_t>(written));
     for (int i = 0; i < written; ++i) expected.push_back(patternRecord(i));
     EXPECT_EQ(readBytes(path), fileImage(expected));
 }

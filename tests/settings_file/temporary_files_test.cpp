@@ -116,7 +116,7 @@ protected:
 // A writer of this boot that is gone left its file for good; a live one may still rename it into place. Of
 // another boot (another host on a shared folder, or before a restart) only the age tells.
 TEST_F(RemoveStale, RemovesWhatGoneOrOldWritersLeftAndNothingElse) {
-    const std::string boot = TemporaryFiles::bootId();
+    const std::string& boot = TemporaryFiles::bootId();
     const std::vector<std::string> gone = {
         make(nameOf(boot, goneProcess())),
         make(nameOf(otherBootId(), goneProcess(), "old.tv0"), 8 * Day),

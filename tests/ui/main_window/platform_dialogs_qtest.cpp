@@ -29,7 +29,7 @@ namespace {
 
 // Runs check on the modal dialog that the next call opens, then closes it.
 void whenModalOpens(const std::function<void(QWidget*)>& check) {
-    QTimer::singleShot(0, [check] {
+    QTimer::singleShot(0, qApp, [check] {
         QWidget* modal = QApplication::activeModalWidget();
         QVERIFY(modal);
         check(modal);
@@ -162,7 +162,7 @@ private slots:
 
     void cancellingTheWaitingBoxGivesUp() {
         QtPlatformDialogs dialogs;
-        QTimer::singleShot(0, [] {
+        QTimer::singleShot(0, this, [] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             QVERIFY(box);
             QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton);

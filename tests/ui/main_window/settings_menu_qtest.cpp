@@ -115,7 +115,7 @@ private slots:
         QImage img(40, 20, QImage::Format_RGB32);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 40; ++x) img.setPixel(x, y, x < 20 ? qRgb(255, 0, 0) : qRgb(0, 255, 0));
-        const QString path = dataHome.filePath(name);
+        QString path = dataHome.filePath(name);
         if (!img.save(path, "JPG", 95)) return {};
         return path;
     }
@@ -135,9 +135,10 @@ private slots:
         QCOMPARE(shown.file.initialDir, window->dataDir());
         QVERIFY(shown.file.mustExist);
         QVERIFY(shown.file.nameFilter.startsWith("JPEG Graphics ("));
-        for (const QString name : {"a.jpg", "b.JPG", "c.Jpeg", "d.jPeG"})
-            QVERIFY2(QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), name),
-                     qPrintable(name));
+        for (const char* name : {"a.jpg", "b.JPG", "c.Jpeg", "d.jPeG"})
+            QVERIFY2(QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '),
+                                 QString::fromLatin1(name)),
+                     name);
         QVERIFY(!QDir::match(shown.file.nameFilter.section('(', 1).chopped(1).split(' '), "e.png"));
         QVERIFY(window->usesPicture());
         const int w = window->plotSurface()->width();

@@ -17,7 +17,7 @@ private slots:
         QTest::addColumn<Format>("format");
         QTest::addColumn<QString>("dot");
         QTest::addColumn<QString>("comma");
-        const auto row = [](const char* name, Format f, const char* dot, const char* comma) {
+        const auto row = [](const char* name, const Format& f, const char* dot, const char* comma) {
             QTest::newRow(name) << f << QString::fromUtf8(dot) << QString::fromUtf8(comma);
         };
         constexpr Extended AstronomicalUnit = 149597870700.0L;

@@ -114,10 +114,10 @@ private slots:
         QCOMPARE(save.file.defaultSuffix, QStringLiteral("tv0"));
         QVERIFY(!save.file.overwritePrompt);
         QVERIFY(!save.file.mustExist);
+        static const QRegularExpression inBrackets(R"(\((.*)\))");
         for (const auto* name : {"a.tv0", "A.TV0"})
-            QVERIFY(QDir::match(
-                QRegularExpression(R"(\((.*)\))").match(save.file.nameFilter).captured(1).split(' '),
-                QString::fromLatin1(name)));
+            QVERIFY(QDir::match(inBrackets.match(save.file.nameFilter).captured(1).split(' '),
+                                QString::fromLatin1(name)));
         QCOMPARE(s.dialogs.texts(QStringLiteral("message")), QStringList{confirmation("Orbit one", file)});
     }
 
@@ -147,6 +147,7 @@ private slots:
         QFETCH(int, tail);
         const QString file = path(QStringLiteral("existing.tv0"));
         std::vector<TState> content;
+        content.reserve(static_cast<std::size_t>(records));
         for (int i = 0; i < records; ++i) content.push_back(patternRecord(i));
         writeBytes(file.toStdString(), fileImage(content, static_cast<std::size_t>(tail)));
         Session s;
@@ -196,7 +197,7 @@ private slots:
         QCOMPARE(labelOf(s.records.CurSettings), QStringLiteral("xyz"));
         const Bytes bytes = readBytes(file.toStdString());
         QCOMPARE(Bytes(bytes.begin() + 293 + 4, bytes.begin() + 293 + 105), expected);
-        QCOMPARE(s.dialogs.texts(QStringLiteral("message")).last(), confirmation("xyz", file));
+        QCOMPARE(s.dialogs.texts(QStringLiteral("message")).constLast(), confirmation("xyz", file));
     }
 
     void cancelAtTheLabelBoxChangesNothing() {
@@ -389,7 +390,7 @@ private slots:
                 other.reset();
             };
         } else {
-            QTimer::singleShot(OtherCopyWait::QuietMs / 5, [&] { other.reset(); });
+            QTimer::singleShot(OtherCopyWait::QuietMs / 5, this, [&] { other.reset(); });
         }
         s.save(QStringLiteral("patient"), file);
         ticker.stop();

@@ -362,6 +362,7 @@ private slots:
         QVERIFY(reports().isEmpty());
         QVERIFY(!form->viewFileOpen());
         std::vector<TState> expected;
+        expected.reserve(static_cast<std::size_t>(kept.size()));
         for (int i = 0; i < kept.size(); ++i) expected.push_back(patternRecord(kept[i], keptActions[i]));
         QCOMPARE(readBytes(path()), fileImage(expected));
         QCOMPARE(namesIn(dir->path().toStdString()), std::vector<std::string>{"saved.tv0"});
@@ -587,6 +588,7 @@ private slots:
         if (!mount.ok()) QSKIP(qPrintable(QString::fromStdString(mount.why())));
         const std::string file = mount.path() + "/full.tv0";
         std::vector<TState> recs;
+        recs.reserve(60);
         for (int i = 0; i < 60; ++i) recs.push_back(patternRecord(i));
         writeBytes(file, fileImage(recs));
         // Fill what is left, so the compacted copy cannot be written.
@@ -856,6 +858,7 @@ private slots:
                                                       " is as it was."}
                                         : QStringList{});
         std::vector<TState> expected;
+        expected.reserve(static_cast<std::size_t>(kept.size()));
         for (int i = 0; i < kept.size(); ++i) expected.push_back(patternRecord(kept[i], keptActions[i]));
         QCOMPARE(readBytes(path()), fileImage(expected));
         QCOMPARE(namesIn(dir->path().toStdString()), std::vector<std::string>{"saved.tv0"});
