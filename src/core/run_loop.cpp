@@ -13,8 +13,10 @@ namespace {
 struct BodyFields {
     std::size_t pos, mass, speed, dir;
 };
-constexpr BodyFields FieldsOfA{TStateLayout::APos, TStateLayout::AMass, TStateLayout::ASpeed, TStateLayout::ADir};
-constexpr BodyFields FieldsOfB{TStateLayout::BPos, TStateLayout::BMass, TStateLayout::BSpeed, TStateLayout::BDir};
+constexpr BodyFields FieldsOfA{TStateLayout::APos, TStateLayout::AMass, TStateLayout::ASpeed,
+                               TStateLayout::ADir};
+constexpr BodyFields FieldsOfB{TStateLayout::BPos, TStateLayout::BMass, TStateLayout::BSpeed,
+                               TStateLayout::BDir};
 
 template <class S>
 [[gnu::always_inline]] inline S fieldAs(const TState& s, std::size_t off) {

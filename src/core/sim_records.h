@@ -5,8 +5,8 @@
 
 #include "core/t_state.h"
 
-// The states of a run, as SimState holds them: Ready (nothing run since the start or a Reset), Running (a live
-// run or a replay under way, or a live run that failed and waits for its Pause), Paused.
+// The states of a run, as SimState holds them: Ready (nothing run since the start or a Reset), Running (a
+// live run or a replay under way, or a live run that failed and waits for its Pause), Paused.
 enum RunState : std::int32_t { Ready = 0, Running = 1, Paused = 2 };
 
 // The two bodies, as the plot and the dialogs number them.

@@ -16,9 +16,9 @@ struct TVector {
     Extended v = 0;
 };
 
-// Where each field sits in the record, and what it holds. Every field follows the one before it without a gap;
-// integers are little-endian, Extended values the 10-byte x87 format. A record read from a file may hold any
-// bytes: nothing is validated, and each use says what a nonsensical value does.
+// Where each field sits in the record, and what it holds. Every field follows the one before it without a
+// gap; integers are little-endian, Extended values the 10-byte x87 format. A record read from a file may hold
+// any bytes: nothing is validated, and each use says what a nonsensical value does.
 namespace TStateLayout {
 // Record layout version: 1 in every record the program makes.
 constexpr std::size_t RecVersion = 0;
