@@ -1,7 +1,8 @@
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench package format clean
+.PHONY: all deps configure build run test bench package format sanitize clean
 
 all: build
 
@@ -35,5 +36,14 @@ bench: configure
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# The core, settings-file and trace tests and every fault-injecting case (label faults) under AddressSanitizer
+# and UBSan, in a build folder of their own that builds only the programs they need.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Release -DTULVANE_SANITIZE=address,undefined >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
+		--target core_tests settings_file_tests trace_tests tulvane-trace export_faults_qtest
+	cd $(SANITIZE_BUILD) && UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS) -L '^(core|settings_file|trace|faults)$$'
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
