@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench package format sanitize clean
+.PHONY: all deps configure build run test bench package format check-format tidy sanitize clean
 
 all: build
 
@@ -35,6 +35,13 @@ bench: configure
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+check-format: deps
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+
+# clang-tidy and clazy over every C++ file, or with TIDY_BASE=<commit> over those changed since it.
+tidy: build
+	JOBS=$(JOBS) bash scripts/tidy.sh $(BUILD) $(TIDY_BASE)
 
 # The core, settings-file and trace tests and every fault-injecting case (label faults) under AddressSanitizer
 # and UBSan, in a build folder of their own that builds only the programs they need.

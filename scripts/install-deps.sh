@@ -10,6 +10,7 @@ packages=(
   python3 xvfb openbox xdotool imagemagick x11-utils
   fonts-dejavu-core
   help2man man-db lintian appstream desktop-file-utils file
+  clang-format clang-tidy clazy
 )
 
 missing=()
