@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "ui/common/tool_dock.h"
 #include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
@@ -34,11 +35,17 @@ void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitR
     QObject::connect(&readout, &OrbitReadoutWindow::timelineCleared, mainWindow.viewAids(),
                      [&mainWindow] { mainWindow.viewAids()->setTimelineMarker(std::nullopt); });
 
+    auto* dock = new ToolDock(QStringLiteral("Orbit Readout"), QStringLiteral("orbitReadoutDock"), &readout,
+                              &mainWindow);
+    const bool open = ViewOptions::orbitReadoutOpen();
+    dock->setVisible(open);
+    mainWindow.addToolDock(dock);
+    dock->setVisible(open);
     QAction* item = mainWindow.orbitReadoutAction;
-    QObject::connect(item, &QAction::toggled, &readout, [&readout](bool open) {
-        readout.setVisible(open);
-        ViewOptions::setOrbitReadoutOpen(open);
+    QObject::connect(item, &QAction::toggled, dock, [dock](bool shown) {
+        dock->setVisible(shown);
+        ViewOptions::setOrbitReadoutOpen(shown);
     });
-    QObject::connect(&readout, &OrbitReadoutWindow::closed, item, [item] { item->setChecked(false); });
-    item->setChecked(ViewOptions::orbitReadoutOpen());
+    QObject::connect(dock, &ToolDock::closed, item, [item] { item->setChecked(false); });
+    item->setChecked(open);
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -117,6 +118,8 @@ constexpr SpeedItem SpeedItems[] = {
 };
 
 const char* const RunSpeedKey = "View/RunSpeed";
+// Where the tool docks stand, as QMainWindow::saveState() gives it, in base 64.
+const char* const DocksKey = "View/Docks";
 
 // A decode can take a second or more on the window's own thread; the cursor says so meanwhile, and comes
 // back also when the decode fails.
@@ -153,6 +156,8 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     buildPanel();
     buildMenus();
     initialize();
+    // Docks added later find their remembered place through restoreDockWidget().
+    restoreState(QByteArray::fromBase64(ViewOptions::text(QLatin1String(DocksKey)).toLatin1()));
 }
 
 MainWindow::~MainWindow() {
@@ -632,9 +637,32 @@ void MainWindow::requestExit() {
     session_.requestExit();
 }
 
+void MainWindow::addToolDock(QDockWidget* dock) {
+    if (!restoreDockWidget(dock)) {
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        // At first no wider than a third of the screen, so the plot keeps most of it; the edge can be
+        // dragged.
+        const QScreen* shown = screen();
+        const int room = shown ? shown->availableGeometry().width() / 3 : 420;
+        resizeDocks({dock}, {std::min(dock->widget()->sizeHint().width(), room)}, Qt::Horizontal);
+    }
+    hasDocks_ = true;
+    connect(dock, &QDockWidget::dockLocationChanged, this, [this] { rememberDocks(); });
+    connect(dock, &QDockWidget::topLevelChanged, this, [this] { rememberDocks(); });
+}
+
+void MainWindow::rememberDocks() {
+    if (!hasDocks_) return;
+    const QString state = QString::fromLatin1(saveState().toBase64());
+    if (state != ViewOptions::text(QLatin1String(DocksKey)))
+        ViewOptions::setText(QLatin1String(DocksKey), state);
+}
+
 void MainWindow::endProgram() {
     if (ending_) return;
     ending_ = true;
+    // A dock's width is changed by dragging its edge, which tells nobody: it is taken at the end.
+    rememberDocks();
     hide();
     if (helpWindow_) helpWindow_->close();
     if (onQuit)

@@ -22,6 +22,7 @@ class PlotCrosses;
 class PlotSurface;
 class QAction;
 class QActionGroup;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QProgressDialog;
@@ -75,6 +76,11 @@ public:
     // Gives an action keys that work whichever of the program's non-modal windows has the focus; a modal
     // dialog blocks them, and a disabled action ignores them.
     static void bindProgramKeys(QAction* action, const QList<QKeySequence>& keys);
+
+    // Puts a tool window in a dock at the plot's right, docked or floating and as wide as the remembered
+    // layout had it. The plot keeps its scale and origin: the dock hides part of it, and the kept image stays
+    // the size of the plot without the dock, so hiding the dock shows the crosses beneath it again.
+    void addToolDock(QDockWidget* dock);
 
     // Puts a decoded picture in force as the background and paints it.
     void usePicture(const QImage& picture);
@@ -194,6 +200,8 @@ private:
     bool askExportFile(const QString& title, const QString& filter, const QString& suffix, QString& fileName);
     void reportExportFailure(const QString& what, const QString& fileName, const QString& why);
     void redrawFromKeptPoints();
+    // Writes where the docks stand into the view options, when that changed.
+    void rememberDocks();
 
     SimRecords& r_;
     PlatformDialogs& dialogs_;
@@ -213,6 +221,7 @@ private:
     QColor colorPick_{Qt::blue};
 
     bool lastZoomUsedKeptPoints_ = false;
+    bool hasDocks_ = false;
 
     int handlerDepth_ = 0;
     bool ending_ = false;

@@ -1,12 +1,9 @@
 #include "ui/orbit_readout/orbit_readout_window.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
-#include <QScreen>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -167,15 +164,13 @@ void paintChip(QLabel* chip, DriftLevel level) {
 
 }  // namespace
 
-OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Tool),
+OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* parent)
+    : QWidget(parent),
       records_(records),
       sep_(QLocale().decimalPoint().toStdString()),
       dumpPath_(qEnvironmentVariable("TULVANE_READOUT_DUMP")) {
     setObjectName(QStringLiteral("OrbitReadoutWindow"));
     setWindowTitle(QStringLiteral("Orbit Readout"));
-    // The main window keeps the keyboard when the readout appears.
-    setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -259,16 +254,6 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* mainW
 
     paintTimer_.setSingleShot(true);
     connect(&paintTimer_, &QTimer::timeout, this, [this] { paint(); });
-    // The window manager frames the window some time after it is first shown, and Qt learns the frame
-    // without an event; the window manager may also place the window itself after the first move. So the
-    // window is placed again once the frame is known, until it has stood where it should for a moment
-    // (title bar on the screen), or twenty seconds have passed: a loaded machine frames late.
-    framePoll_.setInterval(50);
-    connect(&framePoll_, &QTimer::timeout, this, [this, tries = 0, steady = 0]() mutable {
-        const bool framed = frameGeometry().size() != size();
-        steady = framed && placeAtScreenEdge() ? steady + 1 : 0;
-        if (steady == 4 || ++tries == 400) framePoll_.stop();
-    });
     refreshFromSettings();
 }
 
@@ -548,11 +533,6 @@ void OrbitReadoutWindow::writeDump() const {
 
 void OrbitReadoutWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!placed_) {
-        placed_ = true;
-        placeAtScreenEdge();
-        framePoll_.start();
-    }
     // Whatever came while the window was closed shows now.
     if (records_.SimState == Ready && !previewing_)
         refreshFromSettings();
@@ -563,34 +543,4 @@ void OrbitReadoutWindow::showEvent(QShowEvent* event) {
 void OrbitReadoutWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     paintTimer_.stop();
-}
-
-void OrbitReadoutWindow::closeEvent(QCloseEvent* event) {
-    QWidget::closeEvent(event);
-    // When the program ends, the toolkit closes every window after the main window has gone: that close is
-    // not the user's, and the readout is remembered as it was.
-    const QWidget* owner = parentWidget();
-    if (!owner || owner->isVisible()) emit closed();
-}
-
-bool OrbitReadoutWindow::placeAtScreenEdge() {
-    const QWidget* owner = parentWidget();
-    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return true;
-    const QRect available = screen->availableGeometry();
-    // The client area is placed, inside the frame as far as it is known yet.
-    const QRect client = geometry();
-    // Until the window manager has framed the readout, the main window's frame, drawn by the same window
-    // manager, tells how much room the title bar and the border take.
-    const bool framed = frameGeometry().size() != client.size();
-    const QWidget* framedLike =
-        framed || !owner || owner->frameGeometry().size() == owner->size() ? this : owner;
-    const QRect frame = framedLike->frameGeometry();
-    const QRect inner = framedLike->geometry();
-    const int right = frame.right() - inner.right();
-    const int top = inner.top() - frame.top();
-    const QPoint place(available.right() + 1 - right - client.width(), available.top() + top);
-    if (client.topLeft() == place) return true;
-    setGeometry(QRect(place, client.size()));
-    return false;
 }

@@ -19,8 +19,8 @@ class QLabel;
 class QSlider;
 
 // The Orbit Readout: the exact orbit of the record a run starts from beside the osculating orbit at the
-// last plot point, and a gauge of how far the run has drifted from the start. A tool window; it reads the
-// records and is told of the run's moments by the main window, which it never includes.
+// last plot point, and a gauge of how far the run has drifted from the start. It lives in a dock beside the
+// plot; it reads the records and is told of the run's moments by the main window, which it never includes.
 class OrbitReadoutWindow : public QWidget {
     Q_OBJECT
 
@@ -50,7 +50,7 @@ public:
     // Repaints of a live run come at most this often.
     static constexpr int RepaintIntervalMs = 250;
 
-    OrbitReadoutWindow(const SimRecords& records, QWidget* mainWindow);
+    OrbitReadoutWindow(const SimRecords& records, QWidget* parent = nullptr);
 
     // The run's moments, as the main window reports them.
     void runStarted(const TState& start);
@@ -96,13 +96,10 @@ signals:
     // The timeline chose a plot point, with both bodies' positions there; or left it.
     void timelineMarked(const TVector& a, const TVector& b);
     void timelineCleared();
-    // The user closed the window (its close box or the window system), not the program's end.
-    void closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct Cells {
@@ -116,8 +113,6 @@ private:
     void refreshFromSettings();
     void requestPaint();
     void paint();
-    // True when the window already stood there.
-    bool placeAtScreenEdge();
     void resetTimeline();
     void showTimelinePoint(int index);
     QString integrationErrorLine() const;
@@ -145,10 +140,8 @@ private:
     DriftGauge gauge_;
     TState shownSettings_{};
     bool previewing_ = false;
-    bool placed_ = false;
 
     QElapsedTimer sincePaint_;
     QTimer paintTimer_;
-    QTimer framePoll_;
     QString dumpPath_;
 };

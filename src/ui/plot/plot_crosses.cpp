@@ -6,8 +6,10 @@
 
 void PlotCrosses::drawBody(const TVector& NewPos, std::int32_t Body) {
     const PlotPixel p = pixelOrThrow(NewPos, r_.CurSettings.sf());
-    // Compared as long double, so a body however far away is simply not drawn.
-    if (p.x < 0 || p.x > surface_.width() - 1 || p.y < 0 || p.y > surface_.height() - 1) return;
+    // Compared as long double, so a body however far away is simply not drawn. The whole plot counts, also
+    // the part a dock covers, so the crosses are there when the dock goes.
+    const QSize plot = surface_.image().size();
+    if (p.x < 0 || p.x > plot.width() - 1 || p.y < 0 || p.y > plot.height() - 1) return;
     const TColor c = Body == 0 ? r_.CurSettings.AColor() : r_.CurSettings.BColor();
     surface_.drawCross(static_cast<int>(p.x), static_cast<int>(p.y), colorOf(c).rgb());
 }

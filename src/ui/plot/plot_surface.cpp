@@ -78,7 +78,7 @@ void PlotSurface::setOverlay(const QImage& overlay) {
 }
 
 QImage PlotSurface::renderWithOverlays() const {
-    QImage shown = image_.copy();
+    QImage shown = image_.copy(QRect(QPoint(0, 0), size()).intersected(image_.rect()));
     if (!overlay_.isNull()) {
         QPainter p(&shown);
         p.drawImage(0, 0, overlay_);
@@ -93,10 +93,21 @@ void PlotSurface::paintEvent(QPaintEvent* event) {
     if (!overlay_.isNull()) p.drawImage(r.topLeft(), overlay_, r);
 }
 
+QSize PlotSurface::keptSize() const {
+    // Docks at the window's right narrow the surface, not the plot: the image keeps the columns they cover.
+    const QWidget* owner = parentWidget();
+    const int plotWidth = owner && !isWindow() ? owner->width() - x() : width();
+    return QSize(std::max(width(), plotWidth), height()).expandedTo(QSize(1, 1));
+}
+
 void PlotSurface::resizeEvent(QResizeEvent*) {
-    if (size() == image_.size()) return;
+    const QSize kept = keptSize();
+    if (kept == image_.size()) {
+        update();
+        return;
+    }
     // The kept area stays; new area shows the window's colour.
-    QImage grown(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage grown(kept, QImage::Format_RGB32);
     grown.fill(windowColor_);
     QPainter p(&grown);
     p.drawImage(0, 0, image_);

@@ -29,6 +29,7 @@ public:
     // The 5 × 5 cross centred on (x, y), cut at the edges.
     void drawCross(int x, int y, QRgb color);
 
+    // The kept image: the whole plot, also the part a dock beside it covers.
     const QImage& image() const { return image_; }
     // A transparent picture painted above the kept image and never into it, so taking it away shows the
     // run's pixels unchanged. A null image is no overlay.
@@ -47,6 +48,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    QSize keptSize() const;
     void markDirty(const QRect& r);
 
     QImage image_;

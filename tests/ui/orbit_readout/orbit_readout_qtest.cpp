@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDockWidget>
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
@@ -39,6 +40,9 @@ class OrbitReadoutTest : public ReadoutFixture {
         window->orbitReadoutAction->setChecked(true);
         QVERIFY(readout->isVisible());
     }
+    QDockWidget* dock() const { return window->findChild<QDockWidget*>(QStringLiteral("orbitReadoutDock")); }
+    // The window's rectangle of one of its widgets.
+    QRect inWindow(const QWidget* w) const { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
     // The now column shows what the readout of the record says, row by row.
     void checkNowColumnShows(const TState& s) {
         const OrbitReadout o = readOrbit(s);
@@ -269,12 +273,85 @@ private slots:
         QVERIFY(readout->isVisible());
 
         // Closed with the window's close box, it stays closed at the next start.
-        readout->close();
+        dock()->close();
         QVERIFY(!window->orbitReadoutAction->isChecked());
         dropWindow();
         build();
         QVERIFY(!window->orbitReadoutAction->isChecked());
         QVERIFY(!readout->isVisible());
+    }
+
+    void dockedReadoutLeavesThePlotUncovered_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1366x768") << QSize(1366, 768);
+        QTest::newRow("1600x1000") << QSize(1600, 1000);
+    }
+    void dockedReadoutLeavesThePlotUncovered() {
+        QFETCH(QSize, size);
+        window->resize(size);
+        open();
+        QCoreApplication::processEvents();
+        PlotSurface* plot = window->plotSurface();
+        QVERIFY(dock()->isVisible() && !dock()->isFloating());
+        QVERIFY(!inWindow(plot).intersects(inWindow(dock())));
+        QVERIFY(!inWindow(plot).intersects(inWindow(readout)));
+        // The plot keeps its scale and origin: the kept image is the plot without the dock.
+        QCOMPARE(plot->image().width(), window->width());
+        QVERIFY(plot->width() < window->width() - 200);
+
+        // A cross beneath the dock is kept and shows when the dock goes.
+        const int hiddenX = plot->width() + 40;
+        const Extended sf = records->CurSettings.sf();
+        window->drawBody({static_cast<Extended>(hiddenX) * sf, 100 * sf}, 0);
+        const QRgb crossColor = plot->image().pixel(hiddenX, 100);
+        QVERIFY(crossColor != plot->image().pixel(hiddenX + 10, 100));
+        window->orbitReadoutAction->setChecked(false);
+        QCoreApplication::processEvents();
+        QVERIFY(plot->width() > hiddenX);
+        QCOMPARE(plot->image().pixel(hiddenX, 100), crossColor);
+        QCOMPARE(plot->renderWithOverlays().pixel(hiddenX, 100), crossColor);
+
+        // Re-centring with the dock open takes the visible plot's centre: a click there moves nothing.
+        window->orbitReadoutAction->setChecked(true);
+        QCoreApplication::processEvents();
+        pauseAtPlotPoint(2);
+        const TState before = records->CurSettings;
+        window->plotMousePress(Qt::LeftButton, plot->width() / 2, plot->height() / 2);
+        QVERIFY(records->CurSettings == before);
+    }
+
+    void dockPlaceAndWidthAreRemembered() {
+        window->resize(1366, 768);
+        open();
+        QCoreApplication::processEvents();
+        window->resizeDocks({dock()}, {420}, Qt::Horizontal);
+        QCoreApplication::processEvents();
+        const int width = dock()->width();
+        window->onQuit = [] {};
+        window->exitAction->trigger();
+        dropWindow();
+        build();
+        window->resize(1366, 768);
+        QCoreApplication::processEvents();
+        QVERIFY(dock()->isVisible());
+        QCOMPARE(dock()->width(), width);
+
+        // Floated, it comes back floating; F3 still hides and shows it.
+        dock()->setFloating(true);
+        QVERIFY(dock()->isFloating());
+        window->exitAction->trigger();
+        dropWindow();
+        build();
+        QVERIFY(dock()->isFloating());
+        QVERIFY(dock()->isVisible());
+        window->orbitReadoutAction->setChecked(false);
+        QVERIFY(!dock()->isVisible());
+        window->orbitReadoutAction->setChecked(true);
+        QVERIFY(dock()->isVisible() && dock()->isFloating());
+        // Docked again from its float.
+        dock()->setFloating(false);
+        QCoreApplication::processEvents();
+        QVERIFY(!inWindow(window->plotSurface()).intersects(inWindow(dock())));
     }
 
     void viewOptionsFileFollowsTheConfigFolder_data() {

@@ -29,7 +29,8 @@ class TimelineTest : public ReadoutFixture {
 private slots:
     void initTestCase() { keepDataAndConfigApart(); }
     void init() {
-        makeWiredWindows({900, 700});
+        // Wide enough for the docked readout and the default run's plot beside it.
+        makeWiredWindows({1600, 900});
         window->orbitReadoutAction->setChecked(true);
         QCoreApplication::processEvents();
     }
