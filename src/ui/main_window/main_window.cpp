@@ -593,6 +593,7 @@ void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
 void MainWindow::dropPanel(int X, int Y) {
     // A drop near an edge would leave only a sliver of the panel in view.
     controlPanel->moveInside(QPoint(X, Y));
+    viewAids_->refresh();
     if (usesPicture_) {
         surface_->stretchDraw(backgroundPicture_);
         if (r_.SimState == Paused) replay();
@@ -635,6 +636,13 @@ void MainWindow::choosePlotInterval(QObject* sender) {
 
 void MainWindow::requestExit() {
     session_.requestExit();
+    noticeExitPending();
+}
+
+void MainWindow::noticeExitPending() {
+    // The run ends the program when it next stands still; until then the plot says so.
+    if (session_.exitRequested() && r_.SimState == Running)
+        viewAids_->setNotice(QStringLiteral("Ends at the next Pause"));
 }
 
 void MainWindow::addToolDock(QDockWidget* dock) {
@@ -761,5 +769,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // While a run is under way the request waits for it to stand still; the window stays usable.
     event->ignore();
     session_.requestExit();
+    noticeExitPending();
     if (session_.exitDue() && handlerDepth_ == 0) endProgram();
 }

@@ -194,6 +194,7 @@ private:
     void handle(const std::function<void()>& handler);
     void changeSettings(const std::function<void(TState&)>& change);
     void endProgram();
+    void noticeExitPending();
     void pickPosition(int X, int Y);
     void repaintBackground();
     // The save dialog of an export, starting in the data folder, and the report of a failed one.

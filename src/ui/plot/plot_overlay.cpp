@@ -155,8 +155,10 @@ std::optional<OffscreenMarker> offscreenMarkerFor(const TVector& position, Exten
     return m;
 }
 
-QColor pathTint(const QColor& body) {
-    return QColor((body.red() + 255) / 2, (body.green() + 255) / 2, (body.blue() + 255) / 2);
+QColor pathShade(const QColor& body) {
+    // Light colours (yellow, white, cyan) turn darker, dark ones lighter: either way the path differs from
+    // its crosses, and a yellow path no longer passes for white.
+    return body.lightness() >= 128 ? body.darker(160) : body.lighter(170);
 }
 
 const KeplerPropagation* PlotOverlay::exact() const {
@@ -170,16 +172,20 @@ const KeplerPropagation* PlotOverlay::propagationFor(const TState& start) {
     if (!exact_ || std::memcmp(&exactStart_.bytes[From], &start.bytes[From], To - From) != 0) {
         exact_.emplace(start);
         exactStart_ = start;
+        builtFor_.reset();
     }
     return exact();
 }
 
 Extended PlotOverlay::endOfPath(const KeplerPropagation& exact, const OverlayFrame& frame) const {
+    OrbitFpGuard guard;
     if (const std::optional<Extended> period = exact.period()) return std::max(frame.elapsed, *period);
-    // An open path: double the time until both bodies are outside the view and still moving apart.
-    const QRectF view =
-        QRectF(QPointF(0, 0), QSizeF(frame.size))
-            .adjusted(-LeaveMarginPixels, -LeaveMarginPixels, LeaveMarginPixels, LeaveMarginPixels);
+    // An open path: double the time until the bodies are apart by more than the view's diagonal and still
+    // moving apart. Their relative motion decides, not where each body is: a heavy body at near rest would
+    // take ages to leave the view, and its path would cross the whole window as if it flew away.
+    const Extended diagonal =
+        std::hypot(static_cast<Extended>(frame.size.width()), static_cast<Extended>(frame.size.height())) +
+        LeaveMarginPixels;
     Extended t = 86400;
     Extended lastGood = t;
     for (int i = 0; i < MaxLeaveDoublings; ++i, t *= 2) {
@@ -189,23 +195,42 @@ Extended PlotOverlay::endOfPath(const KeplerPropagation& exact, const OverlayFra
         const TVector r{b->positionB.u - b->positionA.u, b->positionB.v - b->positionA.v};
         const TVector v{b->velocityB.u - b->velocityA.u, b->velocityB.v - b->velocityA.v};
         const bool receding = r.u * v.u + r.v * v.v > 0;
-        if (receding && !view.contains(pixelOf(b->positionA, frame.sf)) &&
-            !view.contains(pixelOf(b->positionB, frame.sf)))
-            break;
+        if (receding && std::hypot(r.u, r.v) / frame.sf > diagonal) break;
     }
     return std::max(frame.elapsed, lastGood);
 }
 
-void PlotOverlay::buildPath(const OverlayFrame& frame) {
+bool PlotOverlay::updatePath(const OverlayFrame& frame) {
     OrbitFpGuard guard;
+    const KeplerPropagation* exact = propagationFor(frame.start);
+    if (!exact || !usableScale(frame.sf) || frame.size.isEmpty()) {
+        const bool had = builtFor_.has_value() || !samples_.empty();
+        path_[0].clear();
+        path_[1].clear();
+        samples_.clear();
+        pathEnd_ = 0;
+        builtFor_.reset();
+        return had;
+    }
+    PathKey key;
+    const Extended tEnd = endOfPath(*exact, frame);
+    std::memcpy(key.sf.data(), &frame.sf, 10);
+    std::memcpy(key.end.data(), &tEnd, 10);
+    key.size = frame.size;
+    if (builtFor_ == key) return false;
+    buildPath(frame, tEnd);
+    builtFor_ = key;
+    ++builds_;
+    return true;
+}
+
+void PlotOverlay::buildPath(const OverlayFrame& frame, Extended tEnd) {
     path_[0].clear();
     path_[1].clear();
     samples_.clear();
     pathEnd_ = 0;
-    const KeplerPropagation* exact = propagationFor(frame.start);
-    if (!exact || !usableScale(frame.sf) || frame.size.isEmpty()) return;
-    const Extended tEnd = endOfPath(*exact, frame);
-    if (!(tEnd > 0)) return;
+    const KeplerPropagation* exact = this->exact();
+    if (!exact || !(tEnd > 0)) return;
     pathEnd_ = tEnd;
 
     // A first pass at a few samples a turn, then as many as keep every chord inside the view short.
@@ -252,41 +277,43 @@ void PlotOverlay::buildPath(const OverlayFrame& frame) {
     }
 }
 
-void paintTimelineRings(QPainter& p, const TVector& a, const TVector& b, const OverlayFrame& frame) {
+std::optional<QPoint> crossCentre(const TVector& position, Extended sf) {
     OrbitFpGuard guard;
-    p.save();
-    // Crisp like the crosses, and the same pixels on every screen.
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-    for (int body = 0; body < 2; ++body) {
-        const std::optional<PlotPixel> at = pixelOrNone(body ? b : a, frame.sf);
-        // Far off the plot (or no number at all) there is nothing to ring.
-        if (!at || !(std::fabs(at->x) < 1e6L && std::fabs(at->y) < 1e6L)) continue;
-        const QPointF centre(static_cast<double>(std::nearbyint(at->x)),
-                             static_cast<double>(std::nearbyint(at->y)));
-        QPen pen(body ? frame.colorB : frame.colorA);
-        pen.setWidthF(2);
-        p.setPen(pen);
-        p.drawEllipse(centre, 7, 7);
-    }
-    p.restore();
+    const std::optional<PlotPixel> at = pixelOrNone(position, sf);
+    // Far off the plot (or no number at all) there is nothing to ring.
+    if (!at || !(std::fabs(at->x) < 1e6L && std::fabs(at->y) < 1e6L)) return std::nullopt;
+    return QPoint(static_cast<int>(std::nearbyint(at->x)), static_cast<int>(std::nearbyint(at->y)));
 }
 
 void PlotOverlay::paint(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame,
                         QChar decimalPoint) {
+    if (options.exactPath) {
+        updatePath(frame);
+        paintPath(p, frame);
+    }
+    paintAids(p, options, frame, decimalPoint);
+}
+
+void PlotOverlay::paintPath(QPainter& p, const OverlayFrame& frame) const {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int body = 0; body < 2; ++body) {
+        QPen pen(pathShade(body ? frame.colorB : frame.colorA));
+        pen.setWidth(2);
+        // Dashes tell the path from the dotted track of crosses; their lengths are in pen widths.
+        pen.setDashPattern({3, 2});
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        for (const QPolygonF& piece : path_[body]) p.drawPolyline(piece);
+    }
+    p.restore();
+}
+
+void PlotOverlay::paintAids(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame,
+                            QChar decimalPoint) const {
     OrbitFpGuard guard;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    if (options.exactPath) {
-        buildPath(frame);
-        for (int body = 0; body < 2; ++body) {
-            QPen pen(pathTint(body ? frame.colorB : frame.colorA));
-            pen.setWidth(1);
-            pen.setCosmetic(true);
-            p.setPen(pen);
-            for (const QPolygonF& piece : path_[body]) p.drawPolyline(piece);
-        }
-    }
     if (options.scaleBar) paintScaleBar(p, frame, decimalPoint);
     if (options.offscreenMarkers) paintMarkers(p, frame, decimalPoint);
     p.restore();
@@ -343,8 +370,28 @@ void PlotOverlay::paintMarkers(QPainter& p, const OverlayFrame& frame, QChar dec
         box.moveCenter(m->tip -
                        (ArrowLength + 4 + box.height() / 2 + box.width() / 2 * std::fabs(d.x())) * d);
         // Kept whole inside the plot.
-        box.moveLeft(std::clamp(box.left(), view.left() + 2, std::max(2.0, view.right() - box.width() - 2)));
-        box.moveTop(std::clamp(box.top(), view.top() + 2, std::max(2.0, view.bottom() - box.height() - 2)));
+        const auto keepInside = [&view](QRectF& b) {
+            b.moveLeft(std::clamp(b.left(), view.left() + 2, std::max(2.0, view.right() - b.width() - 2)));
+            b.moveTop(std::clamp(b.top(), view.top() + 2, std::max(2.0, view.bottom() - b.height() - 2)));
+        };
+        keepInside(box);
+        // And clear of the panel: moved along the arrow's edge to the nearer side of it.
+        const QRectF panel = QRectF(frame.keepClear).adjusted(-3, -3, 3, 3);
+        if (!frame.keepClear.isEmpty() && box.intersects(panel)) {
+            const bool alongSide = m->edge == PlotEdge::Left || m->edge == PlotEdge::Right;
+            if (alongSide) {
+                const bool above = box.center().y() < panel.center().y() && panel.top() - box.height() > 2;
+                box.moveTop(above || panel.bottom() + box.height() > view.bottom() - 2
+                                ? panel.top() - box.height()
+                                : panel.bottom());
+            } else {
+                const bool before = box.center().x() < panel.center().x() && panel.left() - box.width() > 2;
+                box.moveLeft(before || panel.right() + box.width() > view.right() - 2
+                                 ? panel.left() - box.width()
+                                 : panel.right());
+            }
+            keepInside(box);
+        }
         p.drawText(box, Qt::AlignCenter, text);
     }
 }

@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QPainter>
 #include <QPolygonF>
+#include <QRect>
 #include <QSize>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -27,6 +29,7 @@ struct OverlayFrame {
     TVector bodyA, bodyB;  // where the simulated bodies are now
     QColor colorA, colorB, background;
     QSize size;
+    QRect keepClear;  // the control panel: labels are placed clear of it
 };
 
 struct ScaleBar {
@@ -52,21 +55,34 @@ struct OffscreenMarker {
 // position has no pixel).
 std::optional<OffscreenMarker> offscreenMarkerFor(const TVector& position, Extended sf, QSize size);
 
-// Rings round the two bodies at a plot point the timeline chose, in their colours, centred on the pixels
-// their crosses have there.
-void paintTimelineRings(QPainter& p, const TVector& a, const TVector& b, const OverlayFrame& frame);
+// The pixel of a body's cross at position, for a ring round it; none when it is far off the plot or has no
+// pixel.
+std::optional<QPoint> crossCentre(const TVector& position, Extended sf);
 
-// The lighter tint of a body's colour that its exact path is drawn in.
-QColor pathTint(const QColor& body);
+// The shade of a body's colour that its exact path is drawn in: darker for a light colour, lighter for a dark
+// one, so the path shows against white, against the crosses and against the other body's path.
+QColor pathShade(const QColor& body);
 
 // Draws the view aids over the plot. It never touches the plot's own image: the caller paints the
 // result above it, so turning the aids off shows the run's pixels unchanged.
 class PlotOverlay {
 public:
+    // All the aids of options at once.
     void paint(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame, QChar decimalPoint);
+    // The exact path of the last updatePath(), in its shades, 2 px wide and dashed.
+    void paintPath(QPainter& p, const OverlayFrame& frame) const;
+    // The scale bar and the off-screen markers, as options ask.
+    void paintAids(QPainter& p, const OverlayOptions& options, const OverlayFrame& frame,
+                   QChar decimalPoint) const;
 
     // Samples the exact path for frame: one set of polylines per body, in plot pixels, clipped to the view.
-    void buildPath(const OverlayFrame& frame);
+    // The path is built again only when its start, scale, plot size or end changed; true when it was.
+    bool updatePath(const OverlayFrame& frame);
+    // How many times the path was built.
+    int pathBuilds() const { return builds_; }
+    // Seconds after the start at which the exact path for frame ends: the run's span, and for a bound orbit
+    // at least one period; for an open one, at least until the bodies' relative motion has left the view.
+    Extended endOfPath(const KeplerPropagation& exact, const OverlayFrame& frame) const;
     const std::vector<QPolygonF>& path(int body) const { return path_[body != 0]; }
     // Seconds after the start that the last path reaches, and how many samples it took.
     Extended pathEnd() const { return pathEnd_; }
@@ -81,7 +97,7 @@ public:
 
 private:
     const KeplerPropagation* propagationFor(const TState& start);
-    Extended endOfPath(const KeplerPropagation& exact, const OverlayFrame& frame) const;
+    void buildPath(const OverlayFrame& frame, Extended tEnd);
     void paintScaleBar(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
     void paintMarkers(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
 
@@ -90,4 +106,12 @@ private:
     std::vector<ExactPathPoint> samples_;
     std::vector<QPolygonF> path_[2];
     Extended pathEnd_ = 0;
+    // What the built path was made for: scale and end as bytes, so a NaN never makes every frame new.
+    struct PathKey {
+        std::array<unsigned char, 10> sf{}, end{};
+        QSize size;
+        bool operator==(const PathKey&) const = default;
+    };
+    std::optional<PathKey> builtFor_;
+    int builds_ = 0;
 };

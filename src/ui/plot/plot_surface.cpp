@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <iterator>
 
 PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,18 +73,85 @@ void PlotSurface::flush(bool now) {
     dirty_ = QRect();
 }
 
-void PlotSurface::setOverlay(const QImage& overlay) {
-    if (overlay.isNull() && overlay_.isNull()) return;
-    overlay_ = overlay;
+void PlotSurface::setOverlay(OverlayLayer layer, const QImage& picture) {
+    if (picture.isNull() && layers_[layer].isNull()) return;
+    layers_[layer] = picture;
     update();
+}
+
+QRect PlotSurface::ringRect(const Ring& ring) {
+    const int reach = RingRadius + 2;
+    return QRect(ring.centre - QPoint(reach, reach), QSize(2 * reach + 1, 2 * reach + 1));
+}
+
+void PlotSurface::setRings(const std::vector<Ring>& rings) {
+    if (rings == rings_) return;
+    for (const Ring& ring : rings_) update(ringRect(ring));
+    rings_ = rings;
+    for (const Ring& ring : rings_) update(ringRect(ring));
+}
+
+QRect PlotSurface::noticeRect() const {
+    const QFontMetrics metrics(font());
+    QRect box(QPoint(8, 6), metrics.size(Qt::TextSingleLine, notice_) + QSize(4, 2));
+    // Clear of the panel and anything else on the plot.
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible() && child->geometry().intersects(box))
+            box.moveLeft(child->geometry().right() + 8);
+    return box;
+}
+
+void PlotSurface::setNotice(const QString& text) {
+    if (text == notice_) return;
+    if (!notice_.isEmpty()) update(noticeRect());
+    notice_ = text;
+    if (!notice_.isEmpty()) update(noticeRect());
+}
+
+void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool withNotice) const {
+    for (const QImage& layer : layers_)
+        if (!layer.isNull()) p.drawImage(r.topLeft(), layer, r);
+    if (!rings_.empty()) {
+        p.save();
+        // Crisp like the crosses, and the same pixels on every screen.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setBrush(Qt::NoBrush);
+        for (const Ring& ring : rings_) {
+            QPen pen(ring.color);
+            pen.setWidthF(2);
+            p.setPen(pen);
+            p.drawEllipse(QPointF(ring.centre), RingRadius, RingRadius);
+        }
+        p.restore();
+    }
+    if (withNotice && !notice_.isEmpty()) {
+        const QRect box = noticeRect();
+        const QColor ink = windowColor_.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+        p.save();
+        p.setPen(ink.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white));
+        p.drawText(box.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, notice_);
+        p.setPen(ink);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, notice_);
+        p.restore();
+    }
+}
+
+QImage PlotSurface::overlay() const {
+    const bool none =
+        std::all_of(std::begin(layers_), std::end(layers_), [](const QImage& l) { return l.isNull(); });
+    if (none && rings_.empty() && notice_.isEmpty()) return {};
+    QImage composed(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    composed.fill(Qt::transparent);
+    QPainter p(&composed);
+    paintOverlays(p, composed.rect(), true);
+    return composed;
 }
 
 QImage PlotSurface::renderWithOverlays() const {
     QImage shown = image_.copy(QRect(QPoint(0, 0), size()).intersected(image_.rect()));
-    if (!overlay_.isNull()) {
-        QPainter p(&shown);
-        p.drawImage(0, 0, overlay_);
-    }
+    QPainter p(&shown);
+    // The notice speaks to the user at the screen; it is no part of the plot.
+    paintOverlays(p, shown.rect(), false);
     return shown;
 }
 
@@ -90,7 +159,7 @@ void PlotSurface::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect r = event->rect();
     p.drawImage(r.topLeft(), image_, r);
-    if (!overlay_.isNull()) p.drawImage(r.topLeft(), overlay_, r);
+    paintOverlays(p, r, true);
 }
 
 QSize PlotSurface::keptSize() const {

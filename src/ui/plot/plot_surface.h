@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 // The main window's client area. What is drawn is kept in a backing image, so a repaint the window system
 // asks for shows the plot as it was; crosses schedule only their own small rectangles, at most ~60 times a
@@ -31,10 +32,25 @@ public:
 
     // The kept image: the whole plot, also the part a dock beside it covers.
     const QImage& image() const { return image_; }
-    // A transparent picture painted above the kept image and never into it, so taking it away shows the
-    // run's pixels unchanged. A null image is no overlay.
-    void setOverlay(const QImage& overlay);
-    const QImage& overlay() const { return overlay_; }
+    // Transparent pictures painted above the kept image and never into it, so taking them away shows the
+    // run's pixels unchanged; the exact path in one, the scale bar and markers in the other, so each is
+    // redrawn only when it changes. A null image is none.
+    enum OverlayLayer { PathLayer, AidsLayer, LayerCount };
+    void setOverlay(OverlayLayer layer, const QImage& picture);
+    // Rings round points of the plot (the timeline's bodies), painted on top; a change repaints only the
+    // rings' own rectangles.
+    struct Ring {
+        QPoint centre;
+        QColor color;
+        bool operator==(const Ring&) const = default;
+    };
+    static constexpr int RingRadius = 7;
+    void setRings(const std::vector<Ring>& rings);
+    // One line at the plot's top left, clear of the panel; empty for none.
+    void setNotice(const QString& text);
+    const QString& notice() const { return notice_; }
+    // Everything painted above the kept image, in one transparent picture; null when nothing is.
+    QImage overlay() const;
     // The plot as shown: the kept image with the overlay on top.
     QImage renderWithOverlays() const;
     // Schedules what is pending for repaint; with now, paints it before returning.
@@ -49,10 +65,15 @@ protected:
 
 private:
     QSize keptSize() const;
+    void paintOverlays(QPainter& p, const QRect& r, bool withNotice) const;
+    QRect noticeRect() const;
+    static QRect ringRect(const Ring& ring);
     void markDirty(const QRect& r);
 
     QImage image_;
-    QImage overlay_;
+    QImage layers_[LayerCount];
+    std::vector<Ring> rings_;
+    QString notice_;
     QColor windowColor_{Qt::blue};
     QRect dirty_;
     QTimer repaintTimer_;

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLocale>
+#include <QWidget>
 #include <algorithm>
 #include <cstring>
 
@@ -56,8 +57,10 @@ void ViewAids::replayStarted() {
     replaying_ = true;
     // What was drawn before belongs to the old scale or positions: the plot shows no overlay until the
     // replay has ended.
-    shown_.reset();
-    surface_.setOverlay(QImage());
+    shownAids_.reset();
+    pathShown_ = false;
+    surface_.setOverlay(PlotSurface::PathLayer, QImage());
+    surface_.setOverlay(PlotSurface::AidsLayer, QImage());
 }
 
 void ViewAids::replayEnded() {
@@ -95,25 +98,20 @@ OverlayFrame ViewAids::currentFrame() const {
     f.colorB = colorOf(r_.CurSettings.BColor());
     f.background = surface_.windowColor();
     f.size = surface_.size();
+    for (const QWidget* child : surface_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible()) f.keepClear |= child->geometry();
     return f;
 }
 
-bool ViewAids::sameAsShown(const OverlayFrame& f) const {
-    if (!shown_) return false;
-    const OverlayFrame& s = *shown_;
+bool ViewAids::sameAidsAsShown(const OverlayFrame& f) const {
+    if (!shownAids_) return false;
+    const OverlayFrame& s = *shownAids_;
     const auto sameVector = [](const TVector& a, const TVector& b) { return a.u == b.u && a.v == b.v; };
     // Bytes compared, not values: a NaN field must not make every frame look new.
     const bool sameScale = std::memcmp(&s.sf, &f.sf, 10) == 0;
     if (!sameScale || s.size != f.size || s.colorA != f.colorA || s.colorB != f.colorB ||
-        s.background != f.background)
+        s.background != f.background || s.keepClear != f.keepClear)
         return false;
-    if (options_.exactPath) {
-        if (!(s.start == f.start)) return false;
-        // A bound path reaches one period until the run has gone further: until then it stands still.
-        const std::optional<Extended> period = KeplerPropagation(f.start).period();
-        const auto end = [&](Extended t) { return period ? std::max(t, *period) : t; };
-        if (!(end(s.elapsed) == end(f.elapsed))) return false;
-    }
     if (options_.offscreenMarkers && (!sameVector(s.bodyA, f.bodyA) || !sameVector(s.bodyB, f.bodyB)))
         return false;
     return true;
@@ -121,39 +119,78 @@ bool ViewAids::sameAsShown(const OverlayFrame& f) const {
 
 void ViewAids::setTimelineMarker(const std::optional<std::pair<TVector, TVector>>& bodies) {
     marker_ = bodies;
-    markerShown_ = false;
-    refresh();
+    showRings();
+}
+
+void ViewAids::showRings() {
+    std::vector<PlotSurface::Ring> rings;
+    if (marker_) {
+        const Extended sf = r_.CurSettings.sf();
+        if (const std::optional<QPoint> a = crossCentre(marker_->first, sf))
+            rings.push_back({*a, colorOf(r_.CurSettings.AColor())});
+        if (const std::optional<QPoint> b = crossCentre(marker_->second, sf))
+            rings.push_back({*b, colorOf(r_.CurSettings.BColor())});
+    }
+    surface_.setRings(rings);
+}
+
+void ViewAids::setNotice(const QString& text) {
+    surface_.setNotice(text);
 }
 
 void ViewAids::refresh() {
-    if (!options_.any() && !marker_) {
+    showRings();
+    if (!options_.any()) {
         rhythm_.stop();
-        shown_.reset();
-        markerShown_ = false;
-        surface_.setOverlay(QImage());
+        shownAids_.reset();
+        pathShown_ = false;
+        surface_.setOverlay(PlotSurface::PathLayer, QImage());
+        surface_.setOverlay(PlotSurface::AidsLayer, QImage());
         return;
     }
-    if (options_.any() && !rhythm_.isActive()) rhythm_.start();
+    if (!rhythm_.isActive()) rhythm_.start();
     if (replaying_) return;
     // Run inside the run loop's event pump and inside handlers: the flags stay as they were.
     OrbitFpGuard guard;
     const OverlayFrame frame = currentFrame();
-    const bool sameOptions = shownOptions_.exactPath == options_.exactPath &&
-                             shownOptions_.scaleBar == options_.scaleBar &&
-                             shownOptions_.offscreenMarkers == options_.offscreenMarkers;
-    if (sameOptions && (markerShown_ || !marker_) && sameAsShown(frame)) return;
-    QImage layer(frame.size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
-    {
+    const auto blankLayer = [&frame] {
+        QImage layer(frame.size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        layer.fill(Qt::transparent);
+        return layer;
+    };
+
+    if (!options_.exactPath) {
+        pathShown_ = false;
+        surface_.setOverlay(PlotSurface::PathLayer, QImage());
+    } else {
+        const bool rebuilt = overlay_.updatePath(frame);
+        if (rebuilt || !pathShown_ || pathColors_ != std::make_pair(frame.colorA, frame.colorB)) {
+            QImage layer = blankLayer();
+            QPainter p(&layer);
+            overlay_.paintPath(p, frame);
+            p.end();
+            surface_.setOverlay(PlotSurface::PathLayer, layer);
+            pathShown_ = true;
+            pathColors_ = std::make_pair(frame.colorA, frame.colorB);
+        }
+    }
+
+    const bool anyAid = options_.scaleBar || options_.offscreenMarkers;
+    const bool sameAids = shownAidOptions_.scaleBar == options_.scaleBar &&
+                          shownAidOptions_.offscreenMarkers == options_.offscreenMarkers;
+    if (!anyAid) {
+        shownAids_.reset();
+        surface_.setOverlay(PlotSurface::AidsLayer, QImage());
+    } else if (!sameAids || !sameAidsAsShown(frame)) {
+        QImage layer = blankLayer();
         QPainter p(&layer);
         const QString point = QLocale().decimalPoint();
-        overlay_.paint(p, options_, frame, point.isEmpty() ? QLatin1Char('.') : point.front());
-        if (marker_) paintTimelineRings(p, marker_->first, marker_->second, frame);
+        overlay_.paintAids(p, options_, frame, point.isEmpty() ? QLatin1Char('.') : point.front());
+        p.end();
+        surface_.setOverlay(PlotSurface::AidsLayer, layer);
+        shownAids_ = frame;
+        shownAidOptions_ = options_;
     }
-    markerShown_ = marker_.has_value();
-    surface_.setOverlay(layer);
-    shown_ = frame;
-    shownOptions_ = options_;
 }
 
 bool ViewAids::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 #include <cstdint>
 #include <optional>
@@ -34,6 +36,8 @@ public:
     // it.
     void setTimelineMarker(const std::optional<std::pair<TVector, TVector>>& bodies);
     const std::optional<std::pair<TVector, TVector>>& timelineMarker() const { return marker_; }
+    // A line over the plot's top left ("Ends at the next Pause"); empty for none.
+    void setNotice(const QString& text);
     // Redraws at once what has changed (a state change, a zoom, a re-centring, a Reset).
     void refresh();
 
@@ -59,7 +63,8 @@ protected:
 
 private:
     void setOption(bool OverlayOptions::*member, const char* key, bool on);
-    bool sameAsShown(const OverlayFrame& frame) const;
+    bool sameAidsAsShown(const OverlayFrame& frame) const;
+    void showRings();
 
     const RunSession& session_;
     const SimRecords& r_;
@@ -71,7 +76,10 @@ private:
     bool replaying_ = false;
 
     std::optional<std::pair<TVector, TVector>> marker_;
-    bool markerShown_ = false;
-    std::optional<OverlayFrame> shown_;
-    OverlayOptions shownOptions_;
+    // What the two layers show: the path's colours (its shape is the overlay's to know), and the frame and
+    // options the scale bar and markers were drawn for.
+    bool pathShown_ = false;
+    std::pair<QColor, QColor> pathColors_;
+    std::optional<OverlayFrame> shownAids_;
+    OverlayOptions shownAidOptions_;
 };
