@@ -350,6 +350,7 @@ QString OrbitReadoutWindow::timelineText() const {
 }
 
 void OrbitReadoutWindow::resetTimeline() {
+    timelineError_.reset();
     if (timelineMarked_) {
         timelineMarked_ = false;
         emit timelineCleared();
@@ -381,7 +382,8 @@ void OrbitReadoutWindow::showTimelinePoint(int index) {
         static_cast<std::size_t>(index) >= points->size())
         return;
     OrbitFpGuard guard;
-    TState state = keptPointsStartSource ? keptPointsStartSource() : records_.CurSettings;
+    const TState start = keptPointsStartSource ? keptPointsStartSource() : records_.CurSettings;
+    TState state = start;
     points->restoreInto(static_cast<std::size_t>(index), state);
     const std::int64_t point = points->plotIndexAt(static_cast<std::size_t>(index));
     now_ = readout(state);
@@ -392,6 +394,10 @@ void OrbitReadoutWindow::showTimelinePoint(int index) {
         nowDays_ = QStringLiteral("—");
     }
     gauge_ = driftGauge(start_, *now_);
+    // Off the exact path at the chosen point, at the run's own time there: the steps to it times dT / cpT.
+    const KeplerPropagation exact(start);
+    const Extended t = static_cast<Extended>(point * start.cpT()) * (start.dT() / start.cpT());
+    timelineError_ = integrationError(exact, __builtin_isfinite(t) ? t : 0, state.APos(), state.BPos());
     QString text = QStringLiteral("Plot point %1 of %2, day %3")
                        .arg(point)
                        .arg(points->plotIndexAt(points->size() - 1))
@@ -451,8 +457,7 @@ void OrbitReadoutWindow::paint() {
 QString OrbitReadoutWindow::integrationErrorLine() const {
     // Run from the run loop's plot point: its flags are not the run's to read.
     OrbitFpGuard guard;
-    const std::optional<IntegrationError> e =
-        integrationErrorSource ? integrationErrorSource() : std::optional<IntegrationError>();
+    const std::optional<IntegrationError> e = shownIntegrationError();
     const QString none = qs(std::string(NoValueText));
     const QChar point = sep_.empty() ? QLatin1Char('.') : QChar::fromLatin1(sep_.front());
     const auto body = [&](Extended metres) {
@@ -469,6 +474,11 @@ QString OrbitReadoutWindow::integrationErrorLine() const {
     };
     return QStringLiteral("Off the exact path: A ") + (e ? body(e->bodyA) : none) + QStringLiteral(", B ") +
            (e ? body(e->bodyB) : none);
+}
+
+std::optional<IntegrationError> OrbitReadoutWindow::shownIntegrationError() const {
+    if (timelineMarked_) return timelineError_;
+    return integrationErrorSource ? integrationErrorSource() : std::nullopt;
 }
 
 QString OrbitReadoutWindow::integrationErrorText() const {

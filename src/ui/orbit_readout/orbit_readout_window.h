@@ -79,6 +79,8 @@ public:
     // knows the run's clock, provides it. Shown in km and in pixels at the current scale.
     std::function<std::optional<IntegrationError>()> integrationErrorSource;
     QString integrationErrorText() const;
+    // What the line shows: at the timeline's point while it marks one, else at the run's time now.
+    std::optional<IntegrationError> shownIntegrationError() const;
 
     // The run's kept plot points and the record they were computed from. While paused, the timeline walks
     // through them: the "Now" column and the gauge then show the chosen point, and the plot rings both
@@ -132,6 +134,7 @@ private:
     QSlider* timeline_ = nullptr;
     QLabel* timelineLabel_ = nullptr;
     bool timelineMarked_ = false;
+    std::optional<IntegrationError> timelineError_;
 
     OrbitReadout start_;
     QString startDays_;

@@ -3,6 +3,7 @@
 #include <QSlider>
 #include <QtTest>
 
+#include "core/integration_error.h"
 #include "core/orbit_readout.h"
 #include "plot_point_states.h"
 #include "readout_fixture.h"
@@ -65,6 +66,22 @@ private slots:
         QCOMPARE(overlayPixel(at.APos(), 7, 0), qRgb(255, 255, 0));
         QCOMPARE(overlayPixel(at.BPos(), -7, 0), qRgb(255, 0, 0));
         QCOMPARE(qAlpha(overlayPixel(at.APos(), 0, 0)), 0);
+
+        // "Off the exact path" is taken at the chosen point, not at the run's last one.
+        const KeplerPropagation exact(window->keptPointsStart());
+        for (const int point : {1, 111, 150}) {
+            slider()->setValue(point);
+            const TState& s = states[point - 1];
+            const Extended t = static_cast<Extended>(point * 40) * (s.dT() / 40);
+            const std::optional<IntegrationError> expected = integrationError(exact, t, s.APos(), s.BPos());
+            const std::optional<IntegrationError> shown = readout->shownIntegrationError();
+            QVERIFY(expected && shown);
+            QVERIFY(shown->bodyA == expected->bodyA && shown->bodyB == expected->bodyB);
+        }
+        slider()->setValue(1);
+        const QString atDayOne = readout->integrationErrorText();
+        slider()->setValue(150);
+        QVERIFY(atDayOne != readout->integrationErrorText());
     }
 
     void theKeyboardStepsThroughThePoints_data() {
