@@ -19,6 +19,7 @@ public:
     using MainWindow::elapsedUnitLabel;
     using MainWindow::exactPathAction;
     using MainWindow::exitAction;
+    using MainWindow::fitBothOrbitsAction;
     using MainWindow::exportPictureAction;
     using MainWindow::exportTrackAction;
     using MainWindow::fileMenu;

@@ -18,9 +18,11 @@
 #include <cmath>
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "core/fp_error.h"
 #include "core/vector_math.h"
+#include "core/view_fit.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
@@ -118,6 +120,8 @@ constexpr SpeedItem SpeedItems[] = {
 };
 
 const char* const RunSpeedKey = "View/RunSpeed";
+// Pixels left free round the fitted paths, so the crosses at their ends show whole.
+constexpr int FitMargin = 12;
 // Where the tool docks stand, as QMainWindow::saveState() gives it, in base 64.
 const char* const DocksKey = "View/Docks";
 
@@ -143,7 +147,14 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     surface_->onMousePress = [this](Qt::MouseButton b, int x, int y) {
         handle([=, this] { plotMousePress(b, x, y); });
     };
+    surface_->onWheel = [this](int x, int y, int notches) {
+        handle([=, this] { wheelZoom(x, y, notches); });
+    };
     setCentralWidget(surface_);
+    wheelMerge_ = new QTimer(this);
+    wheelMerge_->setSingleShot(true);
+    wheelMerge_->setInterval(WheelMergeMs);
+    connect(wheelMerge_, &QTimer::timeout, this, [this] { handle([this] { zoomAboutPointer(); }); });
     resize(810, 537 + menuBar()->sizeHint().height());
     session_.setDecimalSeparator(QLocale().decimalPoint().toStdString());
     crosses_ = std::make_unique<PlotCrosses>(r_, *surface_);
@@ -333,6 +344,9 @@ void MainWindow::buildMenus() {
                              &ViewAids::setScaleBar);
     offscreenMarkersAction = viewAid("offscreenMarkersAction", QStringLiteral("Off-screen Markers"),
                                      viewAids_->options().offscreenMarkers, &ViewAids::setOffscreenMarkers);
+    fitBothOrbitsAction = item(viewMenu, "fitBothOrbitsAction", QStringLiteral("Fit Both Orbits"),
+                               [this](QAction*) { fitBothOrbits(); });
+    bindProgramKeys(fitBothOrbitsAction, {Qt::CTRL | Qt::Key_0});
 
     buildRunSpeedMenu();
 
@@ -433,6 +447,7 @@ void MainWindow::applyRunState(std::int32_t state) {
     // A run paused or under way has a picture worth keeping; Ready shows only the background.
     exportPictureAction->setEnabled(state != Ready);
     exportTrackAction->setEnabled(state != Ready);
+    fitBothOrbitsAction->setEnabled(state != Running);
 }
 
 void MainWindow::showRunState(const QString& label) {
@@ -563,31 +578,72 @@ void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
     if (button == Qt::LeftButton && r_.SimState == Paused && !session_.active()) {
         const int cx = surface_->width() / 2;
         const int cy = surface_->height() / 2;
-        clearPlot();
-        const Extended sf = r_.CurSettings.sf();
-        const Extended dx = cx - X;
-        const Extended dy = cy - Y;
-        // Each sum is checked as it is made and nothing is stored before all four pass: an overflow (from a
-        // damaged scale or position) is reported without leaving one body moved and the other not.
-        clearFpFlags();
-        const auto moved = [](Extended p, Extended d, Extended scale) {
-            Extended x = p + d * scale;
-            pinFpResult(x);
-            checkFpFlags();
-            return x;
-        };
-        TVector a = r_.CurSettings.APos();
-        TVector b = r_.CurSettings.BPos();
-        a.u = moved(a.u, dx, sf);
-        a.v = moved(a.v, dy, sf);
-        b.u = moved(b.u, dx, sf);
-        b.v = moved(b.v, dy, sf);
-        changeSettings([&](TState& s) {
-            s.setAPos(a);
-            s.setBPos(b);
-        });
-        replay();
+        applyView(r_.CurSettings.sf(), cx - X, cy - Y);
     }
+}
+
+void MainWindow::applyView(Extended sf, Extended dx, Extended dy) {
+    if (r_.SimState == Paused) clearPlot();
+    // Each sum is checked as it is made and nothing is stored before all four pass: an overflow (from a
+    // damaged scale or position) is reported without leaving one body moved and the other not.
+    clearFpFlags();
+    const auto moved = [](Extended p, Extended d, Extended scale) {
+        Extended x = p + d * scale;
+        pinFpResult(x);
+        checkFpFlags();
+        return x;
+    };
+    TVector a = r_.CurSettings.APos();
+    TVector b = r_.CurSettings.BPos();
+    a.u = moved(a.u, dx, sf);
+    a.v = moved(a.v, dy, sf);
+    b.u = moved(b.u, dx, sf);
+    b.v = moved(b.v, dy, sf);
+    const bool sameScale = sf == r_.CurSettings.sf();
+    changeSettings([&](TState& s) {
+        if (!sameScale) s.setSf(sf);
+        s.setAPos(a);
+        s.setBPos(b);
+    });
+    if (r_.SimState == Paused)
+        replay();
+    else
+        viewAids_->refresh();
+}
+
+void MainWindow::wheelZoom(int X, int Y, int notches) {
+    if (r_.SimState == Running || session_.active()) return;
+    wheelNotches_ += notches;
+    wheelAt_ = QPoint(X, Y);
+    if (!wheelMerge_->isActive()) wheelMerge_->start();
+}
+
+void MainWindow::zoomAboutPointer() {
+    const int notches = std::exchange(wheelNotches_, 0);
+    if (notches == 0 || r_.SimState == Running || session_.active()) return;
+    // The classic buttons' scale steps and limits, one notch at a time.
+    const Extended old = r_.CurSettings.sf();
+    Extended sf = old;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const Extended next = notches > 0 ? sf / 2 : sf * 2;
+        if (next < 1e8L || next > 1e10L) break;
+        sf = next;
+    }
+    if (sf == old) return;
+    // The pointer's pixel at the new scale, then the shift that brings it back under the pointer.
+    const Extended ratio = old / sf;
+    const Extended dx = static_cast<Extended>(wheelAt_.x()) - std::nearbyint(wheelAt_.x() * ratio);
+    const Extended dy = static_cast<Extended>(wheelAt_.y()) - std::nearbyint(wheelAt_.y() * ratio);
+    applyView(sf, dx, dy);
+}
+
+void MainWindow::fitBothOrbits() {
+    if (!fitBothOrbitsAction->isEnabled() || session_.active()) return;
+    const Extended elapsed = r_.SimState == Paused ? viewAids_->elapsed() : 0;
+    const std::optional<ViewFit> fit =
+        ::fitBothOrbits(r_.CurSettings, elapsed, surface_->width(), surface_->height(), FitMargin);
+    if (!fit) return;
+    applyView(fit->sf, fit->dx, fit->dy);
 }
 
 void MainWindow::dropPanel(int X, int Y) {

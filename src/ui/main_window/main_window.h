@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,7 @@ class PlotCrosses;
 class PlotSurface;
 class QAction;
 class QActionGroup;
+class QTimer;
 class QDockWidget;
 class QLabel;
 class QMenu;
@@ -52,6 +54,12 @@ public:
     void initialize();
     void controlRun(QObject* sender);
     void zoom(QObject* sender);
+    // The mouse wheel over the plot, in Ready and Paused: each notch away from the user halves the scale
+    // about the pointer, each notch towards it doubles it. Notches within WheelMergeMs make one zoom.
+    void wheelZoom(int X, int Y, int notches);
+    static constexpr int WheelMergeMs = 150;
+    // View > Fit Both Orbits: the smallest scale that shows both exact paths whole, centred.
+    void fitBothOrbits();
     void plotMousePress(Qt::MouseButton button, int X, int Y);
     void dropPanel(int X, int Y);
     void openInitialState(QObject* sender);
@@ -170,6 +178,7 @@ protected:
     QAction* exactPathAction = nullptr;
     QAction* scaleBarAction = nullptr;
     QAction* offscreenMarkersAction = nullptr;
+    QAction* fitBothOrbitsAction = nullptr;
     QMenu* runSpeedMenu = nullptr;
     std::vector<QAction*> runSpeedActions;  // Classic, 10x, 100x, Fastest
     QAction* helpContentsAction = nullptr;
@@ -196,6 +205,10 @@ private:
     void endProgram();
     void noticeExitPending();
     void pickPosition(int X, int Y);
+    // Sets the scale to sf and moves both start positions by (dx, dy) whole pixels at that scale, in one
+    // change of the settings, with the re-centring arithmetic; then redraws as the run state needs.
+    void applyView(Extended sf, Extended dx, Extended dy);
+    void zoomAboutPointer();
     void repaintBackground();
     // The save dialog of an export, starting in the data folder, and the report of a failed one.
     bool askExportFile(const QString& title, const QString& filter, const QString& suffix, QString& fileName);
@@ -222,6 +235,9 @@ private:
     QColor colorPick_{Qt::blue};
 
     bool lastZoomUsedKeptPoints_ = false;
+    QTimer* wheelMerge_ = nullptr;
+    int wheelNotches_ = 0;
+    QPoint wheelAt_;
     bool hasDocks_ = false;
 
     int handlerDepth_ = 0;

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <iterator>
 
@@ -184,6 +185,18 @@ void PlotSurface::resizeEvent(QResizeEvent*) {
     image_ = grown;
     dirty_ = QRect();
     update();
+}
+
+void PlotSurface::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    // A notch is 15 degrees, 120 eighths of a degree.
+    wheelEighths_ += event->angleDelta().y();
+    const int notches = wheelEighths_ / 120;
+    wheelEighths_ -= notches * 120;
+    if (notches != 0 && onWheel) {
+        const QPoint pos = event->position().toPoint();
+        onWheel(pos.x(), pos.y(), notches);
+    }
 }
 
 void PlotSurface::mousePressEvent(QMouseEvent* event) {

@@ -57,11 +57,15 @@ public:
     void flush(bool now = false);
 
     std::function<void(Qt::MouseButton, int, int)> onMousePress;
+    // Whole wheel notches at the pointer's pixel: positive away from the user. A touchpad's small steps are
+    // added up until they make a notch.
+    std::function<void(int, int, int)> onWheel;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QSize keptSize() const;
@@ -76,5 +80,6 @@ private:
     QString notice_;
     QColor windowColor_{Qt::blue};
     QRect dirty_;
+    int wheelEighths_ = 0;
     QTimer repaintTimer_;
 };
