@@ -24,6 +24,10 @@ void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitR
     QObject::connect(&dialog, &InitialStateDialog::previewChanged, &readout,
                      &OrbitReadoutWindow::previewStart);
     QObject::connect(&dialog, &InitialStateDialog::previewEnded, &readout, &OrbitReadoutWindow::previewEnded);
+    // A drag of a start marker previews its orbit as the dialog's bars do.
+    QObject::connect(&mainWindow, &MainWindow::startPreviewed, &readout, &OrbitReadoutWindow::previewStart);
+    QObject::connect(&mainWindow, &MainWindow::startPreviewEnded, &readout,
+                     &OrbitReadoutWindow::previewEnded);
 
     readout.integrationErrorSource = [&mainWindow] { return mainWindow.viewAids()->integrationError(); };
     readout.keptPointsSource = [&mainWindow] { return &mainWindow.keptPoints(); };

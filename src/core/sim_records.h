@@ -24,9 +24,12 @@ struct SimRecords {
     // Every change of CurSettings goes through here, and whoever shows them is told once: the windows
     // listen instead of looking again and again.
     void setCurSettings(const TState& s) {
+        PreviousSettings = CurSettings;
         CurSettings = s;
         if (settingsChanged) settingsChanged();
     }
+    // What CurSettings held before the last setCurSettings(): an undo step keeps both.
+    TState PreviousSettings = defaultSettings();
     // Set by the window that announces the changes; empty in headless use.
     std::function<void()> settingsChanged;
 };

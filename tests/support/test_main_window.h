@@ -19,10 +19,10 @@ public:
     using MainWindow::elapsedUnitLabel;
     using MainWindow::exactPathAction;
     using MainWindow::exitAction;
-    using MainWindow::fitBothOrbitsAction;
     using MainWindow::exportPictureAction;
     using MainWindow::exportTrackAction;
     using MainWindow::fileMenu;
+    using MainWindow::fitBothOrbitsAction;
     using MainWindow::helpContentsAction;
     using MainWindow::helpMenu;
     using MainWindow::MainWindow;
@@ -32,8 +32,10 @@ public:
     using MainWindow::plotIntervalActions;
     using MainWindow::plotIntervalCaption;
     using MainWindow::plotIntervalMenu;
+    using MainWindow::redoAction;
     using MainWindow::resetAction;
     using MainWindow::resetButton;
+    using MainWindow::restoreDefaultStartAction;
     using MainWindow::runButton;
     using MainWindow::runPauseAction;
     using MainWindow::runSpeedActions;
@@ -43,6 +45,8 @@ public:
     using MainWindow::saveSettingsAction;
     using MainWindow::scaleBarAction;
     using MainWindow::settingsMenu;
+    using MainWindow::startMarkersAction;
+    using MainWindow::undoAction;
     using MainWindow::viewMenu;
     using MainWindow::whileExportingTrack;
     using MainWindow::zoomInAction;

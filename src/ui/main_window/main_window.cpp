@@ -7,12 +7,15 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineF>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUndoStack>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -21,6 +24,7 @@
 #include <utility>
 
 #include "core/fp_error.h"
+#include "core/orbit_fp_guard.h"
 #include "core/vector_math.h"
 #include "core/view_fit.h"
 #include "ui/common/color_conversion.h"
@@ -150,6 +154,8 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     surface_->onWheel = [this](int x, int y, int notches) {
         handle([=, this] { wheelZoom(x, y, notches); });
     };
+    surface_->onMouseMove = [this](int x, int y) { handle([=, this] { plotMouseMove(x, y); }); };
+    surface_->onMouseRelease = [this](int x, int y) { handle([=, this] { plotMouseRelease(x, y); }); };
     setCentralWidget(surface_);
     wheelMerge_ = new QTimer(this);
     wheelMerge_->setSingleShot(true);
@@ -162,7 +168,8 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     connect(controller_, &RunController::plotPointShown, this, &MainWindow::showPlotPoint);
     connect(controller_, &RunController::replayFinished, this, &MainWindow::replayDone);
     connect(controller_, &RunController::failed, this, &MainWindow::runFailed);
-    r_.settingsChanged = [this] { emit settingsChanged(); };
+    undoStack_ = new QUndoStack(this);
+    r_.settingsChanged = [this] { settingsWereChanged(); };
     viewAids_ = new ViewAids(session_, *surface_, this);
     buildPanel();
     buildMenus();
@@ -173,6 +180,8 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
 
 MainWindow::~MainWindow() {
     r_.settingsChanged = nullptr;
+    // The stack empties itself as it goes, after the menus' actions have gone.
+    disconnect(undoStack_, nullptr, this, nullptr);
     delete helpWindow_;
 }
 
@@ -313,6 +322,15 @@ void MainWindow::buildMenus() {
         plotIntervalActions.push_back(a);
         if (it.seconds == 86400) a->setChecked(true);
     }
+    settingsMenu->addSeparator();
+    restoreDefaultStartAction =
+        item(settingsMenu, "restoreDefaultStartAction", QStringLiteral("Restore Default Start"),
+             [this](QAction*) { restoreDefaultStart(); });
+    undoAction = item(settingsMenu, "undoAction", QStringLiteral("Undo"), [this](QAction*) { undo(); });
+    bindProgramKeys(undoAction, {QKeySequence::Undo});
+    redoAction = item(settingsMenu, "redoAction", QStringLiteral("Redo"), [this](QAction*) { redo(); });
+    bindProgramKeys(redoAction, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
 
     viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     viewMenu->setObjectName(QStringLiteral("viewMenu"));
@@ -344,6 +362,8 @@ void MainWindow::buildMenus() {
                              &ViewAids::setScaleBar);
     offscreenMarkersAction = viewAid("offscreenMarkersAction", QStringLiteral("Off-screen Markers"),
                                      viewAids_->options().offscreenMarkers, &ViewAids::setOffscreenMarkers);
+    startMarkersAction = viewAid("startMarkersAction", QStringLiteral("Start Markers"),
+                                 viewAids_->options().startMarkers, &ViewAids::setStartMarkers);
     fitBothOrbitsAction = item(viewMenu, "fitBothOrbitsAction", QStringLiteral("Fit Both Orbits"),
                                [this](QAction*) { fitBothOrbits(); });
     bindProgramKeys(fitBothOrbitsAction, {Qt::CTRL | Qt::Key_0});
@@ -448,6 +468,8 @@ void MainWindow::applyRunState(std::int32_t state) {
     exportPictureAction->setEnabled(state != Ready);
     exportTrackAction->setEnabled(state != Ready);
     fitBothOrbitsAction->setEnabled(state != Running);
+    updateUndoActions();
+    if (state != Ready && drag_) endDrag(false, 0, 0);
 }
 
 void MainWindow::showRunState(const QString& label) {
@@ -575,6 +597,26 @@ void MainWindow::zoom(QObject* sender) {
 
 void MainWindow::plotMousePress(Qt::MouseButton button, int X, int Y) {
     if (button == Qt::RightButton) pickPosition(X, Y);
+    const bool dialogOpen = initialStateDialog_ && initialStateDialog_->isVisible();
+    if (button == Qt::LeftButton && r_.SimState == Ready && viewAids_->options().startMarkers &&
+        !dialogOpen && !drag_) {
+        const StartMarks marks = startMarksFor(r_.CurSettings);
+        const QPointF at(X, Y);
+        // The nearest ring or arrow head within reach: a slow body's head sits close to its ring.
+        qreal nearest = 8;
+        for (int body = 0; body < 2; ++body) {
+            if (!marks.ring[body]) continue;
+            const QPointF ring(*marks.ring[body]);
+            for (const bool arrow : {false, true}) {
+                if (arrow && !marks.head[body]) continue;
+                const qreal distance = QLineF(at, arrow ? *marks.head[body] : ring).length();
+                if (distance > nearest) continue;
+                nearest = distance;
+                drag_ = StartDrag{body, arrow, QPoint(X, Y), false, ring, marks.kmPerSecondPerScale};
+            }
+        }
+        if (drag_) qApp->installEventFilter(this);
+    }
     if (button == Qt::LeftButton && r_.SimState == Paused && !session_.active()) {
         const int cx = surface_->width() / 2;
         const int cy = surface_->height() / 2;
@@ -635,6 +677,142 @@ void MainWindow::zoomAboutPointer() {
     const Extended dx = static_cast<Extended>(wheelAt_.x()) - std::nearbyint(wheelAt_.x() * ratio);
     const Extended dy = static_cast<Extended>(wheelAt_.y()) - std::nearbyint(wheelAt_.y() * ratio);
     applyView(sf, dx, dy);
+}
+
+void MainWindow::setInitialStateDialog(InitialStateDialog* dialog) {
+    initialStateDialog_ = dialog;
+    if (!dialog) return;
+    // While Ready the aids show the dialog's pending values, as the readout does: nothing on the screen then
+    // describes two different orbits.
+    connect(dialog, &InitialStateDialog::previewChanged, this, [this](const TState& s) {
+        if (r_.SimState == Ready) viewAids_->setPreview(s);
+    });
+    connect(dialog, &InitialStateDialog::previewEnded, this, [this] { viewAids_->setPreview(std::nullopt); });
+}
+
+void MainWindow::settingsWereChanged() {
+    if (!restoringSettings_ && !(r_.PreviousSettings == r_.CurSettings)) {
+        class SettingsStep : public QUndoCommand {
+        public:
+            SettingsStep(MainWindow& window, const TState& before, const TState& after)
+                : window_(window), before_(before), after_(after) {}
+            void undo() override { window_.restoreSettings(before_); }
+            void redo() override {
+                // Pushed after the change was made: the first redo has nothing to do.
+                if (std::exchange(pushed_, true)) window_.restoreSettings(after_);
+            }
+
+        private:
+            MainWindow& window_;
+            TState before_, after_;
+            bool pushed_ = false;
+        };
+        undoStack_->push(new SettingsStep(*this, r_.PreviousSettings, r_.CurSettings));
+    }
+    emit settingsChanged();
+    if (viewAids_ && r_.SimState == Ready) viewAids_->refresh();
+}
+
+void MainWindow::restoreSettings(const TState& s) {
+    const bool intervalChanged = !(s.dT() == r_.CurSettings.dT());
+    restoringSettings_ = true;
+    r_.setCurSettings(s);
+    restoringSettings_ = false;
+    // As a click on that interval would: the mark moves to it, when it is one of the menu's.
+    if (intervalChanged)
+        for (std::size_t i = 0; i < plotIntervalActions.size(); ++i)
+            if (IntervalItems[i].seconds == s.dT()) plotIntervalActions[i]->setChecked(true);
+    viewAids_->refresh();
+}
+
+void MainWindow::updateUndoActions() {
+    const bool ready = r_.SimState == Ready;
+    undoAction->setEnabled(ready && undoStack_->canUndo());
+    redoAction->setEnabled(ready && undoStack_->canRedo());
+    restoreDefaultStartAction->setEnabled(ready);
+}
+
+void MainWindow::undo() {
+    if (undoAction->isEnabled()) undoStack_->undo();
+}
+
+void MainWindow::redo() {
+    if (redoAction->isEnabled()) undoStack_->redo();
+}
+
+void MainWindow::restoreDefaultStart() {
+    if (r_.SimState != Ready) return;
+    const TState d = defaultSettings();
+    changeSettings([&d](TState& s) {
+        s.setAPos(d.APos());
+        s.setBPos(d.BPos());
+        s.setAMass(d.AMass());
+        s.setBMass(d.BMass());
+        s.setASpeed(d.ASpeed());
+        s.setBSpeed(d.BSpeed());
+        s.setADir(d.ADir());
+        s.setBDir(d.BDir());
+    });
+}
+
+TState MainWindow::dragged(int X, int Y) const {
+    TState s = r_.CurSettings;
+    const StartDrag& d = *drag_;
+    OrbitFpGuard guard;
+    if (d.arrow) {
+        const std::optional<std::pair<Extended, Extended>> v =
+            arrowVelocity(d.ring, QPointF(X, Y), d.kmPerSecondPerScale);
+        if (!v) return s;
+        if (d.body == 0) {
+            s.setASpeed(v->first);
+            s.setADir(v->second);
+        } else {
+            s.setBSpeed(v->first);
+            s.setBDir(v->second);
+        }
+    } else {
+        // Exactly what a right-button pick at (X, Y) stores.
+        const Extended sf = s.sf();
+        const TVector p{static_cast<Extended>(X) * sf, static_cast<Extended>(Y) * sf};
+        if (d.body == 0)
+            s.setAPos(p);
+        else
+            s.setBPos(p);
+    }
+    return s;
+}
+
+void MainWindow::plotMouseMove(int X, int Y) {
+    if (!drag_) return;
+    if (!drag_->moved &&
+        (QPoint(X, Y) - drag_->pressedAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    drag_->moved = true;
+    const TState preview = dragged(X, Y);
+    viewAids_->setPreview(preview);
+    emit startPreviewed(preview);
+}
+
+void MainWindow::plotMouseRelease(int X, int Y) {
+    if (drag_) endDrag(drag_->moved, X, Y);
+}
+
+void MainWindow::endDrag(bool apply, int X, int Y) {
+    const TState result = apply ? dragged(X, Y) : r_.CurSettings;
+    drag_.reset();
+    qApp->removeEventFilter(this);
+    viewAids_->setPreview(std::nullopt);
+    emit startPreviewEnded();
+    if (apply && !(result == r_.CurSettings)) r_.setCurSettings(result);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (drag_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        endDrag(false, 0, 0);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::fitBothOrbits() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/plot_track.h"
@@ -24,6 +25,7 @@ class PlotSurface;
 class QAction;
 class QActionGroup;
 class QTimer;
+class QUndoStack;
 class QDockWidget;
 class QLabel;
 class QMenu;
@@ -47,7 +49,7 @@ public:
     ~MainWindow() override;
 
     // Collaborators created after the main window at start-up.
-    void setInitialStateDialog(InitialStateDialog* dialog) { initialStateDialog_ = dialog; }
+    void setInitialStateDialog(InitialStateDialog* dialog);
     void setSettingsViewer(SettingsViewer* viewer) { settingsViewer_ = viewer; }
 
     // Handlers: the run buttons (the sender tells Run, Pause and Reset apart), zoom, the plot and the menus.
@@ -60,6 +62,18 @@ public:
     static constexpr int WheelMergeMs = 150;
     // View > Fit Both Orbits: the smallest scale that shows both exact paths whole, centred.
     void fitBothOrbits();
+    // Settings > Restore Default Start: the built-in record's positions, masses, speeds and directions.
+    void restoreDefaultStart();
+    // Settings > Undo and Redo: each change of the current settings is one step, kept whole.
+    void undo();
+    void redo();
+    QUndoStack* undoStack() const { return undoStack_; }
+
+    // With Start Markers on and Ready, the left button drags a body's start ring (its position) or its
+    // arrow's head (its speed and direction); Esc during the drag cancels it.
+    void plotMouseMove(int X, int Y);
+    void plotMouseRelease(int X, int Y);
+    bool dragging() const { return drag_.has_value(); }
     void plotMousePress(Qt::MouseButton button, int X, int Y);
     void dropPanel(int X, int Y);
     void openInitialState(QObject* sender);
@@ -135,9 +149,13 @@ signals:
     void runStateChanged(int state);
     // CurSettings changed (Set State, Make Current, zoom, re-centring, interval, colours).
     void settingsChanged();
+    // While a drag on the plot goes on, the start it would set; then its end, applied or not.
+    void startPreviewed(const TState& start);
+    void startPreviewEnded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
     std::function<void(QProgressDialog&)> whileExportingTrack;
@@ -179,6 +197,10 @@ protected:
     QAction* scaleBarAction = nullptr;
     QAction* offscreenMarkersAction = nullptr;
     QAction* fitBothOrbitsAction = nullptr;
+    QAction* startMarkersAction = nullptr;
+    QAction* restoreDefaultStartAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QMenu* runSpeedMenu = nullptr;
     std::vector<QAction*> runSpeedActions;  // Classic, 10x, 100x, Fastest
     QAction* helpContentsAction = nullptr;
@@ -209,6 +231,11 @@ private:
     // change of the settings, with the re-centring arithmetic; then redraws as the run state needs.
     void applyView(Extended sf, Extended dx, Extended dy);
     void zoomAboutPointer();
+    void settingsWereChanged();
+    void restoreSettings(const TState& s);
+    void updateUndoActions();
+    TState dragged(int X, int Y) const;
+    void endDrag(bool apply, int X, int Y);
     void repaintBackground();
     // The save dialog of an export, starting in the data folder, and the report of a failed one.
     bool askExportFile(const QString& title, const QString& filter, const QString& suffix, QString& fileName);
@@ -235,6 +262,17 @@ private:
     QColor colorPick_{Qt::blue};
 
     bool lastZoomUsedKeptPoints_ = false;
+    QUndoStack* undoStack_ = nullptr;
+    bool restoringSettings_ = false;
+    struct StartDrag {
+        int body;
+        bool arrow;  // the arrow's head, else the ring
+        QPoint pressedAt;
+        bool moved;
+        QPointF ring;
+        Extended kmPerSecondPerScale;
+    };
+    std::optional<StartDrag> drag_;
     QTimer* wheelMerge_ = nullptr;
     int wheelNotches_ = 0;
     QPoint wheelAt_;

@@ -10,6 +10,7 @@
 
 #include "core/orbit_fp_guard.h"
 #include "core/plot_pixels.h"
+#include "core/vector_math.h"
 #include "ui/common/distance_in_words.h"
 
 namespace {
@@ -316,7 +317,96 @@ void PlotOverlay::paintAids(QPainter& p, const OverlayOptions& options, const Ov
     p.setRenderHint(QPainter::Antialiasing, false);
     if (options.scaleBar) paintScaleBar(p, frame, decimalPoint);
     if (options.offscreenMarkers) paintMarkers(p, frame, decimalPoint);
+    if (options.startMarkers && frame.ready) paintStartMarkers(p, frame);
     p.restore();
+}
+
+QString StartMarks::legend() const {
+    return QStringLiteral("%1 px = %2 km/s")
+        .arg(ArrowScalePixels)
+        .arg(static_cast<double>(kmPerSecondPerScale));
+}
+
+StartMarks startMarksFor(const TState& s) {
+    OrbitFpGuard guard;
+    StartMarks m;
+    const Extended sf = s.sf();
+    const Extended speeds[2] = {s.ASpeed(), s.BSpeed()};
+    Extended fastest = 0;
+    for (const Extended v : speeds)
+        if (__builtin_isfinite(v)) fastest = std::max(fastest, std::fabs(v));
+    // The smallest of 1, 2, 5 x 10^k km/s that keeps the faster arrow within two scale lengths.
+    if (fastest > 0) {
+        const Extended wanted = fastest / 2;
+        Extended power = std::pow(10.0L, std::floor(std::log10(wanted)));
+        Extended step = power;
+        for (const Extended f : {1.0L, 2.0L, 5.0L, 10.0L}) {
+            step = f * power;
+            if (step >= wanted) break;
+        }
+        m.kmPerSecondPerScale = step;
+    }
+    const TVector positions[2] = {s.APos(), s.BPos()};
+    const Extended dirs[2] = {s.ADir(), s.BDir()};
+    for (int body = 0; body < 2; ++body) {
+        m.ring[body] = crossCentre(positions[body], sf);
+        if (!m.ring[body] || !__builtin_isfinite(speeds[body]) || !__builtin_isfinite(dirs[body])) continue;
+        const TVector unit = Dir2UV(dirs[body]);
+        const Extended pixels = speeds[body] / m.kmPerSecondPerScale * StartMarks::ArrowScalePixels;
+        m.head[body] = QPointF(m.ring[body]->x() + static_cast<double>(unit.u * pixels),
+                               m.ring[body]->y() + static_cast<double>(unit.v * pixels));
+    }
+    return m;
+}
+
+std::optional<std::pair<Extended, Extended>> arrowVelocity(QPointF from, QPointF head,
+                                                           Extended kmPerSecondPerScale) {
+    OrbitFpGuard guard;
+    const TVector d{static_cast<Extended>(head.x() - from.x()), static_cast<Extended>(head.y() - from.y())};
+    if (d.u == 0 && d.v == 0) return std::nullopt;
+    const Extended speed = VMag(d) / StartMarks::ArrowScalePixels * kmPerSecondPerScale;
+    return std::make_pair(speed, V2Dir(d));
+}
+
+void PlotOverlay::paintStartMarkers(QPainter& p, const OverlayFrame& frame) const {
+    const StartMarks m = startMarksFor(frame.start);
+    const QColor colors[2] = {frame.colorA, frame.colorB};
+    for (int body = 0; body < 2; ++body) {
+        if (!m.ring[body]) continue;
+        QPen pen(colors[body]);
+        pen.setWidth(2);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(*m.ring[body]), 6, 6);
+        if (!m.head[body]) continue;
+        const QPointF from(*m.ring[body]);
+        const QPointF head = *m.head[body];
+        const QLineF shaft(from, head);
+        if (shaft.length() < 1) continue;
+        p.drawLine(shaft);
+        const QPointF d = (head - from) / shaft.length();
+        const QPointF side(-d.y(), d.x());
+        const QPointF base = head - 9 * d;
+        p.setBrush(colors[body]);
+        p.drawPolygon(QPolygonF({head, base + 4.5 * side, base - 4.5 * side}));
+        p.setBrush(Qt::NoBrush);
+    }
+    // The arrows' scale, at the bottom right.
+    const QString legend = m.legend();
+    QFont font = p.font();
+    font.setPointSize(8);
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetrics metrics(font);
+    const int right = frame.size.width() - 10;
+    const int y = frame.size.height() - ScaleBarBottomMargin;
+    const int x0 = right - StartMarks::ArrowScalePixels;
+    const QColor ink = contrastOf(frame.background);
+    p.setPen(QPen(ink, 1));
+    p.drawLine(x0, y, right, y);
+    p.drawLine(x0, y - 3, x0, y + 3);
+    p.drawLine(right, y - 3, right, y + 3);
+    p.drawText(QPoint(right - metrics.horizontalAdvance(legend), y - 5), legend);
 }
 
 void PlotOverlay::paintScaleBar(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const {

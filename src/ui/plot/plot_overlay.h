@@ -18,7 +18,8 @@ struct OverlayOptions {
     bool exactPath = false;
     bool scaleBar = false;
     bool offscreenMarkers = false;
-    bool any() const { return exactPath || scaleBar || offscreenMarkers; }
+    bool startMarkers = false;  // drawn in Ready only
+    bool any() const { return exactPath || scaleBar || offscreenMarkers || startMarkers; }
 };
 
 // What one picture of the overlay is drawn from.
@@ -29,8 +30,25 @@ struct OverlayFrame {
     TVector bodyA, bodyB;  // where the simulated bodies are now
     QColor colorA, colorB, background;
     QSize size;
-    QRect keepClear;  // the control panel: labels are placed clear of it
+    QRect keepClear;     // the control panel: labels are placed clear of it
+    bool ready = false;  // the start markers show only before a run
 };
+
+// Where the start markers of a record stand: a ring on each body's start pixel and the head of its velocity
+// arrow. The arrows share one scale, a round number of km/s per ArrowScalePixels, chosen so the faster body's
+// arrow is at most twice that long.
+struct StartMarks {
+    static constexpr int ArrowScalePixels = 50;
+    std::optional<QPoint> ring[2];
+    std::optional<QPointF> head[2];
+    Extended kmPerSecondPerScale = 1;  // km/s that ArrowScalePixels stand for
+    QString legend() const;            // "50 px = 10 km/s"
+};
+StartMarks startMarksFor(const TState& s);
+// The speed (km/s) and direction (degrees) an arrow from start pixel `from` to `head` stands for, at marks'
+// scale; none for a zero-length arrow, whose direction is undefined.
+std::optional<std::pair<Extended, Extended>> arrowVelocity(QPointF from, QPointF head,
+                                                           Extended kmPerSecondPerScale);
 
 struct ScaleBar {
     int pixels = 0;
@@ -100,6 +118,7 @@ private:
     void buildPath(const OverlayFrame& frame, Extended tEnd);
     void paintScaleBar(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
     void paintMarkers(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
+    void paintStartMarkers(QPainter& p, const OverlayFrame& frame) const;
 
     std::optional<KeplerPropagation> exact_;
     TState exactStart_{};

@@ -199,6 +199,18 @@ void PlotSurface::wheelEvent(QWheelEvent* event) {
     }
 }
 
+void PlotSurface::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    if (onMouseMove) onMouseMove(pos.x(), pos.y());
+}
+
+void PlotSurface::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    if (onMouseRelease) onMouseRelease(pos.x(), pos.y());
+}
+
 void PlotSurface::mousePressEvent(QMouseEvent* event) {
     event->accept();
     if (onMousePress) {

@@ -57,6 +57,9 @@ public:
     void flush(bool now = false);
 
     std::function<void(Qt::MouseButton, int, int)> onMousePress;
+    // The pointer's pixel while a button is held, and where it is let go.
+    std::function<void(int, int)> onMouseMove;
+    std::function<void(int, int)> onMouseRelease;
     // Whole wheel notches at the pointer's pixel: positive away from the user. A touchpad's small steps are
     // added up until they make a notch.
     std::function<void(int, int, int)> onWheel;
@@ -66,6 +69,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QSize keptSize() const;

@@ -16,6 +16,7 @@ namespace {
 const char* const ExactPathKey = "View/ExactPath";
 const char* const ScaleBarKey = "View/ScaleBar";
 const char* const OffscreenMarkersKey = "View/OffscreenMarkers";
+const char* const StartMarkersKey = "View/StartMarkers";
 
 }  // namespace
 
@@ -24,6 +25,7 @@ ViewAids::ViewAids(const RunSession& session, PlotSurface& surface, QObject* par
     options_.exactPath = ViewOptions::flag(QLatin1String(ExactPathKey));
     options_.scaleBar = ViewOptions::flag(QLatin1String(ScaleBarKey));
     options_.offscreenMarkers = ViewOptions::flag(QLatin1String(OffscreenMarkersKey));
+    options_.startMarkers = ViewOptions::flag(QLatin1String(StartMarkersKey));
     rhythm_.setInterval(RhythmMs);
     connect(&rhythm_, &QTimer::timeout, this, [this] { refresh(); });
     surface_.installEventFilter(this);
@@ -47,6 +49,15 @@ void ViewAids::setScaleBar(bool on) {
 
 void ViewAids::setOffscreenMarkers(bool on) {
     setOption(&OverlayOptions::offscreenMarkers, OffscreenMarkersKey, on);
+}
+
+void ViewAids::setStartMarkers(bool on) {
+    setOption(&OverlayOptions::startMarkers, StartMarkersKey, on);
+}
+
+void ViewAids::setPreview(const std::optional<TState>& start) {
+    preview_ = start;
+    refresh();
 }
 
 void ViewAids::runStarted() {
@@ -88,10 +99,12 @@ std::optional<IntegrationError> ViewAids::integrationError() {
 OverlayFrame ViewAids::currentFrame() const {
     OverlayFrame f;
     const bool ready = r_.SimState == Ready;
-    f.start = ready ? r_.CurSettings : runStart();
+    const TState& settings = ready && preview_ ? *preview_ : r_.CurSettings;
+    f.start = ready ? settings : runStart();
+    f.ready = ready;
     f.elapsed = ready ? 0 : elapsed();
     f.sf = r_.CurSettings.sf();
-    const TState& now = ready ? r_.CurSettings : r_.CurState;
+    const TState& now = ready ? settings : r_.CurState;
     f.bodyA = now.APos();
     f.bodyB = now.BPos();
     f.colorA = colorOf(r_.CurSettings.AColor());
@@ -110,8 +123,9 @@ bool ViewAids::sameAidsAsShown(const OverlayFrame& f) const {
     // Bytes compared, not values: a NaN field must not make every frame look new.
     const bool sameScale = std::memcmp(&s.sf, &f.sf, 10) == 0;
     if (!sameScale || s.size != f.size || s.colorA != f.colorA || s.colorB != f.colorB ||
-        s.background != f.background || s.keepClear != f.keepClear)
+        s.background != f.background || s.keepClear != f.keepClear || s.ready != f.ready)
         return false;
+    if (options_.startMarkers && f.ready && !(s.start == f.start)) return false;
     if (options_.offscreenMarkers && (!sameVector(s.bodyA, f.bodyA) || !sameVector(s.bodyB, f.bodyB)))
         return false;
     return true;
@@ -175,9 +189,10 @@ void ViewAids::refresh() {
         }
     }
 
-    const bool anyAid = options_.scaleBar || options_.offscreenMarkers;
+    const bool anyAid = options_.scaleBar || options_.offscreenMarkers || options_.startMarkers;
     const bool sameAids = shownAidOptions_.scaleBar == options_.scaleBar &&
-                          shownAidOptions_.offscreenMarkers == options_.offscreenMarkers;
+                          shownAidOptions_.offscreenMarkers == options_.offscreenMarkers &&
+                          shownAidOptions_.startMarkers == options_.startMarkers;
     if (!anyAid) {
         shownAids_.reset();
         surface_.setOverlay(PlotSurface::AidsLayer, QImage());

@@ -25,6 +25,11 @@ public:
     void setExactPath(bool on);
     void setScaleBar(bool on);
     void setOffscreenMarkers(bool on);
+    void setStartMarkers(bool on);
+    // While Ready, the start the aids show instead of CurSettings: the Initial State dialog's pending values
+    // or a drag's; none shows CurSettings again.
+    void setPreview(const std::optional<TState>& start);
+    const std::optional<TState>& preview() const { return preview_; }
 
     // The run's moments. Nothing is drawn while a replay goes on; it is drawn once when the replay ends.
     void runStarted();
@@ -76,6 +81,7 @@ private:
     bool replaying_ = false;
 
     std::optional<std::pair<TVector, TVector>> marker_;
+    std::optional<TState> preview_;
     // What the two layers show: the path's colours (its shape is the overlay's to know), and the frame and
     // options the scale bar and markers were drawn for.
     bool pathShown_ = false;
