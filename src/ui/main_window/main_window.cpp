@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineF>
+#include <QLocale>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include <utility>
 
 #include "core/fp_error.h"
+#include "core/number_text.h"
 #include "core/orbit_fp_guard.h"
 #include "core/vector_math.h"
 #include "core/view_fit.h"
@@ -155,6 +157,10 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
         handle([=, this] { wheelZoom(x, y, notches); });
     };
     surface_->onMouseMove = [this](int x, int y) { handle([=, this] { plotMouseMove(x, y); }); };
+    surface_->onCursorEnter = [this](int x, int y) {
+        handle([=, this] { plotMousePress(Qt::LeftButton, x, y); });
+    };
+    surface_->onCursorSpace = [this](int x, int y) { handle([=, this] { pickPosition(x, y); }); };
     surface_->onMouseRelease = [this](int x, int y) { handle([=, this] { plotMouseRelease(x, y); }); };
     setCentralWidget(surface_);
     wheelMerge_ = new QTimer(this);
@@ -194,6 +200,9 @@ void MainWindow::buildPanel() {
     controlPanel->setAutoFillBackground(true);
     QPalette pal = controlPanel->palette();
     pal.setColor(QPalette::Window, InactiveCaptionColor);
+    // With its own background the panel takes its own text colour too: a dark theme's light text would
+    // hardly show on it.
+    pal.setColor(QPalette::WindowText, Qt::black);
     controlPanel->setPalette(pal);
     controlPanel->onDrop = [this](const QPoint& p) { handle([=, this] { dropPanel(p.x(), p.y()); }); };
 
@@ -222,13 +231,17 @@ void MainWindow::buildPanel() {
     pauseButton = button("pauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
     resetButton = button("resetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
     // A run of millions of days must still show every digit.
-    elapsedLabel = new FittingLabel(QStringLiteral("0.0 "), controlPanel);
+    elapsedLabel = new FittingLabel(zeroDaysText() + QLatin1Char(' '), controlPanel);
     elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
     elapsedLabel->setGeometry(3, 107, 72, 13);
     elapsedLabel->setAlignment(Qt::AlignCenter);
     elapsedUnitLabel = label("elapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
     zoomOutButton = button("zoomOutButton", QStringLiteral("-"), {2, 122, 16, 16});
     zoomInButton = button("zoomInButton", QStringLiteral("+"), {60, 122, 16, 16});
+    zoomOutButton->setAccessibleName(QStringLiteral("Zoom out"));
+    zoomInButton->setAccessibleName(QStringLiteral("Zoom in"));
+    elapsedLabel->setAccessibleName(QStringLiteral("Elapsed days"));
+    runStateLabel->setAccessibleName(QStringLiteral("Run state"));
 
     for (QPushButton* b : {runButton, pauseButton, resetButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { controlRun(b); }); });
@@ -450,7 +463,7 @@ void MainWindow::initialize() {
     dataDir_ = xdgDataDir();
     // The first save should land somewhere sensible, so the folder is made when it is missing.
     QDir().mkpath(dataDir_);
-    elapsedLabel->setText(QStringLiteral("0.0"));
+    elapsedLabel->setText(zeroDaysText());
     elapsedUnitLabel->setText(QStringLiteral("days"));
 }
 
@@ -481,6 +494,36 @@ void MainWindow::showRunState(const QString& label) {
     (state == Running ? pauseButton : runButton)->setFocus(Qt::OtherFocusReason);
 }
 
+QString MainWindow::zeroDaysText() const {
+    return QString::fromStdString(ElapsedDaysText(0, QLocale().decimalPoint().toStdString()));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    static const QPoint Moves[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    const int key = event->key();
+    if (event->modifiers() & Qt::AltModifier && key >= Qt::Key_Left && key <= Qt::Key_Down) {
+        const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+        const QPoint d = Moves[key == Qt::Key_Left    ? 0
+                               : key == Qt::Key_Right ? 1
+                               : key == Qt::Key_Up    ? 2
+                                                      : 3];
+        controlPanel->moveInside(controlPanel->pos() + d * step);
+        panelMovedByKeys_ = true;
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    // One drop for the whole move: a drop repaints and, while paused, replays.
+    if (event->key() == Qt::Key_Alt && std::exchange(panelMovedByKeys_, false)) {
+        const QPoint at = controlPanel->pos();
+        handle([=, this] { dropPanel(at.x(), at.y()); });
+        return;
+    }
+    QMainWindow::keyReleaseEvent(event);
+}
+
 void MainWindow::handle(const std::function<void()>& handler) {
     ++handlerDepth_;
     guarded(dialogs_, this, handler);
@@ -495,7 +538,7 @@ void MainWindow::controlRun(QObject* sender) {
         if (!session_.reset()) return;
         repaintBackground();
         showRunState(QStringLiteral("Ready"));
-        elapsedLabel->setText(QStringLiteral("0.0"));
+        elapsedLabel->setText(zeroDaysText());
         elapsedUnitLabel->setText(QStringLiteral("days"));
     } else if (sender == runButton && r_.SimState == Ready) {
         session_.start();

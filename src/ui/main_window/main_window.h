@@ -156,6 +156,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Alt with an arrow key moves the panel; letting Alt go drops it there, once.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
     // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
     std::function<void(QProgressDialog&)> whileExportingTrack;
@@ -226,6 +229,8 @@ private:
     void changeSettings(const std::function<void(TState&)>& change);
     void endProgram();
     void noticeExitPending();
+    // "0.0" with the user's decimal separator.
+    QString zeroDaysText() const;
     void pickPosition(int X, int Y);
     // Sets the scale to sf and moves both start positions by (dx, dy) whole pixels at that scale, in one
     // change of the settings, with the re-centring arithmetic; then redraws as the run state needs.
@@ -263,6 +268,7 @@ private:
 
     bool lastZoomUsedKeptPoints_ = false;
     QUndoStack* undoStack_ = nullptr;
+    bool panelMovedByKeys_ = false;
     bool restoringSettings_ = false;
     struct StartDrag {
         int body;

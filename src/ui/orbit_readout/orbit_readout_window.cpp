@@ -45,8 +45,6 @@ constexpr RowCaption RowCaptions[] = {
 };
 static_assert(std::size(RowCaptions) == OrbitReadoutWindow::RowCount);
 
-const QString ZeroDays = QStringLiteral("0.0 days");
-
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -215,6 +213,8 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
     energyChip_ = makeChip(this, QStringLiteral("energyChip"));
     energyFigure_ = makeLabel(this, QStringLiteral("energyDrift"));
     momentumChip_ = makeChip(this, QStringLiteral("momentumChip"));
+    energyChip_->setAccessibleName(QStringLiteral("Energy drift"));
+    momentumChip_->setAccessibleName(QStringLiteral("Angular momentum drift"));
     momentumFigure_ = makeLabel(this, QStringLiteral("momentumDrift"));
     energyFigure_->setFixedSize(cell);
     momentumFigure_->setFixedSize(cell);
@@ -240,6 +240,7 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
     layout->addWidget(makeHeading(this, QStringLiteral("timelineHeader"), QStringLiteral("Timeline")));
     timeline_ = new QSlider(Qt::Horizontal, this);
     timeline_->setObjectName(QStringLiteral("timeline"));
+    timeline_->setAccessibleName(QStringLiteral("Timeline"));
     timeline_->setSingleStep(1);
     timeline_->setPageStep(10);
     timeline_->setEnabled(false);
@@ -257,6 +258,10 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
     refreshFromSettings();
 }
 
+QString OrbitReadoutWindow::zeroDays() const {
+    return qs(ElapsedDaysText(0, sep_)) + QStringLiteral(" days");
+}
+
 OrbitReadout OrbitReadoutWindow::readout(const TState& s) {
     ++computeCount;
     return readOrbit(s);
@@ -264,7 +269,7 @@ OrbitReadout OrbitReadoutWindow::readout(const TState& s) {
 
 void OrbitReadoutWindow::showPreview(const TState& s) {
     start_ = readout(s);
-    startDays_ = ZeroDays;
+    startDays_ = zeroDays();
     now_.reset();
     nowDays_.clear();
     gauge_ = DriftGauge{};
@@ -279,9 +284,9 @@ void OrbitReadoutWindow::refreshFromSettings() {
 void OrbitReadoutWindow::runStarted(const TState& start) {
     previewing_ = false;
     start_ = readout(start);
-    startDays_ = ZeroDays;
+    startDays_ = zeroDays();
     now_ = start_;
-    nowDays_ = ZeroDays;
+    nowDays_ = zeroDays();
     gauge_ = driftGauge(start_, *now_);
     paint();
 }

@@ -111,6 +111,8 @@ private:
     };
 
     OrbitReadout readout(const TState& s);
+    // "0.0 days" with the user's decimal separator.
+    QString zeroDays() const;
     void showPreview(const TState& s);
     void refreshFromSettings();
     void requestPaint();

@@ -1,5 +1,6 @@
 #include "ui/plot/plot_surface.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -7,6 +8,12 @@
 #include <iterator>
 
 PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Plot"));
+    setAccessibleDescription(
+        QStringLiteral("The bodies' tracks. Arrow keys move a cursor; Enter re-centres on it while paused, "
+                       "Space picks it as a "
+                       "start position while the Initial State dialog is open."));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     image_ = QImage(QSize(1, 1), QImage::Format_RGB32);
@@ -109,7 +116,7 @@ void PlotSurface::setNotice(const QString& text) {
     if (!notice_.isEmpty()) update(noticeRect());
 }
 
-void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool withNotice) const {
+void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool forScreen) const {
     for (const QImage& layer : layers_)
         if (!layer.isNull()) p.drawImage(r.topLeft(), layer, r);
     if (!rings_.empty()) {
@@ -125,7 +132,19 @@ void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool withNotice) co
         }
         p.restore();
     }
-    if (withNotice && !notice_.isEmpty()) {
+    if (forScreen && cursor_) {
+        const QColor ink = windowColor_.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(ink, 1));
+        const QPoint c = *cursor_;
+        p.drawLine(c - QPoint(7, 0), c - QPoint(3, 0));
+        p.drawLine(c + QPoint(3, 0), c + QPoint(7, 0));
+        p.drawLine(c - QPoint(0, 7), c - QPoint(0, 3));
+        p.drawLine(c + QPoint(0, 3), c + QPoint(0, 7));
+        p.restore();
+    }
+    if (forScreen && !notice_.isEmpty()) {
         const QRect box = noticeRect();
         const QColor ink = windowColor_.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
         p.save();
@@ -140,7 +159,7 @@ void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool withNotice) co
 QImage PlotSurface::overlay() const {
     const bool none =
         std::all_of(std::begin(layers_), std::end(layers_), [](const QImage& l) { return l.isNull(); });
-    if (none && rings_.empty() && notice_.isEmpty()) return {};
+    if (none && rings_.empty() && notice_.isEmpty() && !cursor_) return {};
     QImage composed(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     composed.fill(Qt::transparent);
     QPainter p(&composed);
@@ -151,7 +170,7 @@ QImage PlotSurface::overlay() const {
 QImage PlotSurface::renderWithOverlays() const {
     QImage shown = image_.copy(QRect(QPoint(0, 0), size()).intersected(image_.rect()));
     QPainter p(&shown);
-    // The notice speaks to the user at the screen; it is no part of the plot.
+    // The notice and the keyboard's cursor speak to the user at the screen; they are no part of the plot.
     paintOverlays(p, shown.rect(), false);
     return shown;
 }
@@ -197,6 +216,57 @@ void PlotSurface::wheelEvent(QWheelEvent* event) {
         const QPoint pos = event->position().toPoint();
         onWheel(pos.x(), pos.y(), notches);
     }
+}
+
+QRect PlotSurface::cursorRect() const {
+    return cursor_ ? QRect(*cursor_ - QPoint(7, 7), QSize(15, 15)) : QRect();
+}
+
+void PlotSurface::keyPressEvent(QKeyEvent* event) {
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    QPoint move;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            move = {-step, 0};
+            break;
+        case Qt::Key_Right:
+            move = {step, 0};
+            break;
+        case Qt::Key_Up:
+            move = {0, -step};
+            break;
+        case Qt::Key_Down:
+            move = {0, step};
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (cursor_ && onCursorEnter) onCursorEnter(cursor_->x(), cursor_->y());
+            return;
+        case Qt::Key_Space:
+            if (cursor_ && onCursorSpace) onCursorSpace(cursor_->x(), cursor_->y());
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    if (event->modifiers() & Qt::AltModifier) {
+        // Alt with the arrows moves the panel: the window's to handle.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    update(cursorRect());
+    // The first arrow shows the cross at the plot's centre; it never leaves the visible plot.
+    const QPoint from = cursor_.value_or(QPoint(width() / 2, height() / 2) - move);
+    cursor_ = QPoint(std::clamp(from.x() + move.x(), 0, std::max(0, width() - 1)),
+                     std::clamp(from.y() + move.y(), 0, std::max(0, height() - 1)));
+    update(cursorRect());
+}
+
+void PlotSurface::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    // Mouse users never see it: it goes with the focus.
+    update(cursorRect());
+    cursor_.reset();
 }
 
 void PlotSurface::mouseMoveEvent(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // The main window's client area. What is drawn is kept in a backing image, so a repaint the window system
@@ -60,6 +61,12 @@ public:
     // The pointer's pixel while a button is held, and where it is let go.
     std::function<void(int, int)> onMouseMove;
     std::function<void(int, int)> onMouseRelease;
+    // The keyboard's cursor cross: Tab gives the plot the focus (a click does not, so the classic focus
+    // rules for the mouse stay), the arrow keys move the cross a pixel at a time, ten with Shift. Enter and
+    // Space act at its pixel, as a left and a right click there would.
+    std::function<void(int, int)> onCursorEnter;
+    std::function<void(int, int)> onCursorSpace;
+    const std::optional<QPoint>& keyboardCursor() const { return cursor_; }
     // Whole wheel notches at the pointer's pixel: positive away from the user. A touchpad's small steps are
     // added up until they make a notch.
     std::function<void(int, int, int)> onWheel;
@@ -71,11 +78,14 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QSize keptSize() const;
-    void paintOverlays(QPainter& p, const QRect& r, bool withNotice) const;
+    void paintOverlays(QPainter& p, const QRect& r, bool forScreen) const;
     QRect noticeRect() const;
+    QRect cursorRect() const;
     static QRect ringRect(const Ring& ring);
     void markDirty(const QRect& r);
 
@@ -86,5 +96,6 @@ private:
     QColor windowColor_{Qt::blue};
     QRect dirty_;
     int wheelEighths_ = 0;
+    std::optional<QPoint> cursor_;
     QTimer repaintTimer_;
 };
