@@ -14,6 +14,7 @@ constexpr QuantityUnit MassUnits[] = {{"kg", "1"}, {"Msun", "1.98847e30"}, {"Mea
 constexpr QuantityUnit SpeedUnits[] = {{"km/s", "1"}, {"m/s", "1e-3"}};
 constexpr QuantityUnit DirectionUnits[] = {{"deg", "1"}, {"\u00b0", "1"}};
 constexpr QuantityUnit PositionUnits[] = {{"m", "1"}, {"km", "1e3"}, {"AU", "149597870700"}};
+constexpr QuantityUnit DurationUnits[] = {{"s", "1"}, {"h", "3600"}, {"day", "86400"}};
 
 // |value| = digits x 10^exponent; digits has no leading or trailing zeros, and is empty for zero.
 struct Decimal {
@@ -107,6 +108,7 @@ const QuantityUnits Mass{MassUnits};
 const QuantityUnits Speed{SpeedUnits};
 const QuantityUnits Direction{DirectionUnits};
 const QuantityUnits Position{PositionUnits};
+const QuantityUnits Duration{DurationUnits};
 }  // namespace QuantityKinds
 
 std::string unitNames(const QuantityUnits& units) {

@@ -26,6 +26,7 @@ extern const QuantityUnits Mass;       // kg, Msun, Mearth
 extern const QuantityUnits Speed;      // km/s, m/s
 extern const QuantityUnits Direction;  // degrees: deg or °
 extern const QuantityUnits Position;   // m, km, AU
+extern const QuantityUnits Duration;   // s, h, day
 }  // namespace QuantityKinds
 
 // Why a text is no quantity; what() is a sentence naming the text or the unit.
