@@ -10,6 +10,7 @@ get_filename_component(SRC "${SRC}" ABSOLUTE)
 set(allowed_core core)
 set(allowed_settings_file settings_file core)
 set(allowed_trace trace settings_file core)
+set(allowed_tools tools settings_file core)
 set(allowed_ui/common ui/common settings_file core)
 set(allowed_ui/initial_state ui/initial_state ui/common settings_file core)
 set(allowed_ui/settings_viewer ui/settings_viewer ui/common settings_file core)
@@ -22,8 +23,8 @@ set(allowed_ui/main_window ui/main_window ui/initial_state ui/settings_viewer ui
   ui/common settings_file core)
 set(allowed_app app ui/main_window ui/initial_state ui/settings_viewer ui/orbit_readout ui/plot ui/picture ui/help
   ui/export ui/common settings_file core)
-set(qt_free core settings_file trace)
-set(layers core settings_file trace ui/common ui/initial_state ui/settings_viewer ui/orbit_readout ui/plot
+set(qt_free core settings_file trace tools)
+set(layers core settings_file trace tools ui/common ui/initial_state ui/settings_viewer ui/orbit_readout ui/plot
   ui/picture ui/help ui/export ui/main_window app)
 
 set(faults "")

@@ -74,6 +74,7 @@ class Package(unittest.TestCase):
             "usr/share/icons/hicolor/64x64/apps/tulvane.png",
             "usr/share/doc/tulvane/copyright",
             "usr/share/doc/tulvane/changelog.gz",
+            "usr/share/tulvane/examples.tv0",
             *self.man_pages,
         }
         for folder, _, files in os.walk(help_dir):

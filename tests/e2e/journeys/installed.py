@@ -15,6 +15,7 @@ def check_installed_layout(prefix, app_id, how):
         "bin/tulvane",
         "bin/tulvane-trace",
         "share/tulvane/help/index.html",
+        "share/tulvane/examples.tv0",
         f"share/applications/{app_id}.desktop",
         f"share/metainfo/{app_id}.metainfo.xml",
         "share/icons/hicolor/scalable/apps/tulvane.svg",
