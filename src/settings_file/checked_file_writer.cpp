@@ -86,6 +86,14 @@ void CheckedFileWriter::write(const void* data, std::size_t bytes) {
 }
 
 void CheckedFileWriter::commit() {
+    place(true);
+}
+
+bool CheckedFileWriter::commitIfAbsent() {
+    return place(false);
+}
+
+bool CheckedFileWriter::place(bool replace) {
     if (SysCalls::fdatasync(fd_) != 0) fail(errno);
     if (unnamed_) {
         // Named through /proc: linking the descriptor itself (AT_EMPTY_PATH) needs a capability users lack.
@@ -103,11 +111,18 @@ void CheckedFileWriter::commit() {
     const int fd = fd_;
     fd_ = -1;
     if (SysCalls::close(fd) != 0) fail(errno);
-    if (SysCalls::rename(tmpPath_.c_str(), target_.c_str()) != 0) fail(errno);
+    if (replace) {
+        if (SysCalls::rename(tmpPath_.c_str(), target_.c_str()) != 0) fail(errno);
+    } else if (SysCalls::renameNoReplace(tmpPath_.c_str(), target_.c_str()) != 0) {
+        if (errno != EEXIST) fail(errno);
+        cancel();
+        return false;
+    }
     tmpPath_.clear();
     // The new file is complete and in place; a folder that cannot be synced leaves nothing to act on.
     SysCalls::fsync(dir_);
     cancel();
+    return true;
 }
 
 void CheckedFileWriter::copyToNamed() {

@@ -36,11 +36,16 @@ public:
     void write(const std::string& text) { write(text.data(), text.size()); }
     // Syncs the new file and puts it in place of the old one in one step.
     void commit();
+    // The same for a file that must not replace one: when the path names a file by then (another copy of
+    // the program may have made it a moment ago), the new file is dropped, that one stays, and the result
+    // is false.
+    bool commitIfAbsent();
     // Drops the new file; the old one stays. Harmless when nothing was opened.
     void cancel();
 
 private:
     [[noreturn]] void fail(int err);
+    bool place(bool replace);
     // Where a complete unnamed file cannot be given a name, its bytes go to a named one instead.
     void copyToNamed();
 

@@ -84,6 +84,16 @@ int rename(const char* from, const char* to) {
     return run(Call::Rename, [&] { return std::rename(from, to); });
 }
 
+int renameNoReplace(const char* from, const char* to) {
+    return run(Call::Rename, [&] {
+        const int r = ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+        if (r == 0 || errno != EINVAL) return r;
+        if (::link(from, to) != 0) return -1;
+        ::unlink(from);
+        return 0;
+    });
+}
+
 int flock(int fd, int operation) {
     return run(Call::Lock, [&] { return ::flock(fd, operation); });
 }

@@ -47,6 +47,9 @@ int fdatasync(int fd);
 int fsync(int fd);
 int fchmod(int fd, mode_t mode);
 int rename(const char* from, const char* to);
+// rename that never replaces: fails with EEXIST when to exists. Where the file system has no such rename, a
+// hard link and the removal of from do the same.
+int renameNoReplace(const char* from, const char* to);
 int flock(int fd, int operation);
 int linkat(int fromDir, const char* from, int toDir, const char* to, int flags);
 // The descriptor is released even when the close reports a failure.

@@ -172,4 +172,48 @@ TEST(FaultsCheckedFileWriter, AnUnnamedFileThatCannotBeLinkedIsCopied) {
     EXPECT_EQ(filesIn(dir.path()), 1u);
 }
 
+// A copy made only where none is: a file that is there by the commit, even one that appeared after the
+// writer opened, keeps its bytes, and the new file leaves no trace. The same with named temporary files.
+TEST(CheckedFileWriter, CommitIfAbsentNeverReplacesAFile) {
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "named" : "unnamed");
+        int opens = 0;
+        SysHook hook([&](Call c) { return refused ? refuseUnnamed(c, opens) : SysCalls::Outcome{}; });
+        TempDir dir;
+        const std::string target = dir.file("copy.tv0");
+        CheckedFileWriter first(target);
+        first.open();
+        first.write(std::string("first\n"));
+        EXPECT_TRUE(first.commitIfAbsent());
+        EXPECT_EQ(text(target), "first\n");
+
+        opens = 0;
+        CheckedFileWriter second(target);
+        second.open();
+        second.write(std::string("second\n"));
+        writeText(target, OldBytes);
+        EXPECT_FALSE(second.commitIfAbsent());
+        EXPECT_EQ(text(target), OldBytes);
+        EXPECT_EQ(filesIn(dir.path()), 1u);
+    }
+}
+
+// Any other failure of the last step is the system's reason, with the target still absent.
+TEST(FaultsCheckedFileWriter, CommitIfAbsentReportsAFailedRename) {
+    TempDir dir;
+    const std::string target = dir.file("copy.tv0");
+    SysFault refuse(Call::Rename, 1, {EROFS, -1});
+    CheckedFileWriter writer(target);
+    writer.open();
+    writer.write(std::string("new\n"));
+    try {
+        writer.commitIfAbsent();
+        ADD_FAILURE() << "the failed rename was not reported";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ(e.err(), EROFS);
+    }
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_EQ(filesIn(dir.path()), 0u);
+}
+
 }  // namespace
