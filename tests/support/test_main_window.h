@@ -28,6 +28,7 @@ public:
     using MainWindow::MainWindow;
     using MainWindow::offscreenMarkersAction;
     using MainWindow::onQuit;
+    using MainWindow::openExampleAction;
     using MainWindow::pauseButton;
     using MainWindow::plotIntervalActions;
     using MainWindow::plotIntervalCaption;

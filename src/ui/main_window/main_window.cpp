@@ -44,6 +44,7 @@
 #include "ui/plot/plot_crosses.h"
 #include "ui/plot/plot_surface.h"
 #include "ui/plot/view_aids.h"
+#include "ui/settings_viewer/open_example.h"
 #include "ui/settings_viewer/save_settings.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
@@ -294,6 +295,8 @@ void MainWindow::buildMenus() {
     saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
                               [this](QAction*) { saveSettings(); });
     bindProgramKeys(saveSettingsAction, {Qt::CTRL | Qt::Key_S});
+    openExampleAction = item(fileMenu, "openExampleAction", QStringLiteral("Open &Example..."),
+                             [this](QAction*) { openExample(); });
     exportPictureAction = item(fileMenu, "exportPictureAction", QStringLiteral("Export &Picture..."),
                                [this](QAction*) { exportPicture(); });
     bindProgramKeys(exportPictureAction, {Qt::CTRL | Qt::Key_E});
@@ -455,6 +458,7 @@ void MainWindow::exportTrack() {
 
 void MainWindow::initialize() {
     helpFile_ = findHelpFile();
+    shippedExamples_ = FindShippedExamples();
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
     usesPicture_ = false;
     runStateLabel->setText(QStringLiteral("Ready"));
@@ -472,6 +476,8 @@ void MainWindow::applyRunState(std::int32_t state) {
     // The View menu stays open to the extras; its two classic items keep the classic rule.
     currentSettingsAction->setEnabled(state == Ready);
     savedSettingsAction->setEnabled(state == Ready);
+    // It opens the same viewer, so it follows the same rule.
+    openExampleAction->setEnabled(state == Ready);
     runButton->setEnabled(state != Running);
     resetButton->setEnabled(state == Paused);
     pauseButton->setEnabled(state == Running);
@@ -1030,6 +1036,11 @@ void MainWindow::viewCurrentSettings() {
 
 void MainWindow::viewSavedSettings() {
     if (settingsViewer_) settingsViewer_->viewSavedSettings();
+}
+
+void MainWindow::openExample() {
+    if (settingsViewer_ && openExampleAction->isEnabled())
+        OpenExample(*settingsViewer_, dialogs_, this, shippedExamples_, dataDir_);
 }
 
 void MainWindow::showHelp() {

@@ -83,6 +83,7 @@ public:
     void chooseBackgroundPicture();
     void choosePlotInterval(QObject* sender);
     void saveSettings();
+    void openExample();
     void exportPicture();
     void exportTrack();
     void viewCurrentSettings();
@@ -123,6 +124,8 @@ public:
     bool lastZoomUsedKeptPoints() const { return lastZoomUsedKeptPoints_; }
 
     const QString& dataDir() const { return dataDir_; }
+    // The examples File > Open Example copies from; found beside the program or in its share folder.
+    void setShippedExamples(const QString& path) { shippedExamples_ = path; }
     bool usesPicture() const { return usesPicture_; }
     const QImage& backgroundPicture() const { return backgroundPicture_; }
     // Whether a live run or a replay is under way.
@@ -183,6 +186,7 @@ protected:
     QMenu* helpMenu = nullptr;
     QMenu* plotIntervalMenu = nullptr;
     QAction* saveSettingsAction = nullptr;
+    QAction* openExampleAction = nullptr;
     QAction* exitAction = nullptr;
     QAction* exportPictureAction = nullptr;
     QAction* exportTrackAction = nullptr;
@@ -262,6 +266,7 @@ private:
 
     QString helpFile_;
     QString dataDir_;
+    QString shippedExamples_;
     bool usesPicture_ = false;
     QImage backgroundPicture_;
     QColor colorPick_{Qt::blue};

@@ -170,7 +170,10 @@ void SettingsViewer::viewSavedSettings() {
     options.mustExist = true;
     QString name;
     if (!dialogs_.openFile(parentWidget(), options, name)) return;
+    viewSettingsFile(name);
+}
 
+void SettingsViewer::viewSettingsFile(const QString& name) {
     viewedFileName_ = name;
     viewedFile_.assign(QFile::encodeName(viewedFileName_).toStdString());
     try {

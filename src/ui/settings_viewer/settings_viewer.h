@@ -28,6 +28,8 @@ public:
     // View / Current Settings and View / Saved Settings: each returns when the dialog has closed.
     void viewCurrentSettings();
     void viewSavedSettings();
+    // View / Saved Settings from the point where the user has chosen the file name.
+    void viewSettingsFile(const QString& name);
 
     void showRecord(const TState& V);
 

@@ -62,6 +62,7 @@ class MainFormTest : public MainWindowFixture {
         QVERIFY(window->viewMenu->menuAction()->isEnabled());
         QCOMPARE(window->currentSettingsAction->isEnabled(), menus);
         QCOMPARE(window->savedSettingsAction->isEnabled(), menus);
+        QCOMPARE(window->openExampleAction->isEnabled(), menus);
         QVERIFY(window->orbitReadoutAction->isEnabled());
         QVERIFY(window->exactPathAction->isEnabled() && window->scaleBarAction->isEnabled() &&
                 window->offscreenMarkersAction->isEnabled());
