@@ -48,9 +48,9 @@ tidy: build
 sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Release -DTULVANE_SANITIZE=address,undefined >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
-		--target core_tests settings_file_tests trace_tests tulvane-trace export_faults_qtest
+		--target core_tests settings_file_tests trace_tests tulvane-trace tools_tests export_faults_qtest
 	cd $(SANITIZE_BUILD) && UBSAN_OPTIONS=print_stacktrace=1 \
-		ctest --output-on-failure -j $(JOBS) -L '^(core|settings_file|trace|faults)$$'
+		ctest --output-on-failure -j $(JOBS) -L '^(core|settings_file|trace|tools|faults)$$'
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)
