@@ -16,9 +16,12 @@ def open_example(s, what):
 
 
 def journey(args):
-    """File > Open Example finds the examples beside the program, copies them to Examples.tv0 in the data folder
+    """File > Open Example finds the examples the program came with, copies them to Examples.tv0 in the data folder
     and opens the copy; Delete and Finished change the copy alone, and the next opening keeps it."""
-    shipped = os.path.join(os.path.dirname(os.path.abspath(args.tulvane)), "examples.tv0")
+    # Beside the program in the build tree, in ../share/tulvane where it is installed.
+    here = os.path.dirname(os.path.abspath(args.tulvane))
+    places = [os.path.join(here, "examples.tv0"), os.path.join(here, "..", "share", "tulvane", "examples.tv0")]
+    shipped = next((p for p in places if os.path.isfile(p)), places[0])
     with open(shipped, "rb") as f:
         examples = f.read()
     if len(examples) != 7 * RECORD:
