@@ -127,6 +127,14 @@ SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QS
                           QStringLiteral("Plot Interval (sec)"), QStringLiteral("Calcs per Interval"),
                           QStringLiteral("Scale Factor (m/pix)")});
     ComList = makeList(this, QRect(135, 136, 304, 121), QStringList(8, QString()));
+    // Five lists side by side: a screen reader hears each value with the caption of its row.
+    BodyLabels->setAccessibleName(QStringLiteral("Body fields"));
+    AList->setAccessibleName(QStringLiteral("Body A values"));
+    BList->setAccessibleName(QStringLiteral("Body B values"));
+    ComLabels->setAccessibleName(QStringLiteral("Common fields"));
+    ComList->setAccessibleName(QStringLiteral("Common values"));
+    ColorAPanel->setAccessibleName(QStringLiteral("Body A colour"));
+    ColorBPanel->setAccessibleName(QStringLiteral("Body B colour"));
 
     RecordPanel = makePanel(this, QRect(8, 260, 362, 66));
     CountLabel = new QLabel(RecordPanel);
@@ -140,6 +148,8 @@ SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QS
     PreviousButton = makeButton(RecordPanel, QStringLiteral("Previous"), QRect(301, 24, 51, 20));
     FilenameLabel = new QLabel(RecordPanel);
     FilenameLabel->setGeometry(4, 46, 353, 16);
+    CountLabel->setAccessibleName(QStringLiteral("Record"));
+    FilenameLabel->setAccessibleName(QStringLiteral("File"));
     RecordPanel->hide();
 
     finishedButton = makeButton(this, QStringLiteral("Finished"), QRect(376, 284, 63, 25));
@@ -399,6 +409,11 @@ void SettingsViewer::setRow(QListWidget* list, int row, const QString& text) {
     item->setText(text);
     // A long label or path is cut at the list's edge; the hint shows it whole.
     item->setToolTip(text);
+    const QListWidget* captions = list == ComList ? ComLabels : BodyLabels;
+    const QString who = list == AList   ? QStringLiteral("Body A ")
+                        : list == BList ? QStringLiteral("Body B ")
+                                        : QString();
+    item->setData(Qt::AccessibleTextRole, who + captions->item(row)->text() + QStringLiteral(": ") + text);
 }
 
 QString SettingsViewer::colorCode(TColor c) const {

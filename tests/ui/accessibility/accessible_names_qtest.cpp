@@ -1,0 +1,89 @@
+#include <QAccessible>
+#include <QDockWidget>
+#include <QListWidget>
+#include <QtTest>
+#include <functional>
+
+#include "readout_fixture.h"
+#include "ui/settings_viewer/settings_viewer.h"
+
+// Every window as a screen reader meets it: each control a user can act on, and each display of a value, has
+// a name that says what it is.
+class AccessibleNamesTest : public ReadoutFixture {
+    Q_OBJECT
+
+    // The unnamed controls under iface, as "role at path".
+    static void collectUnnamed(QAccessibleInterface* iface, const QString& path, QStringList& unnamed) {
+        if (!iface || iface->state().invisible) return;
+        static const QList<QAccessible::Role> Named = {
+            QAccessible::PushButton,  QAccessible::Slider,   QAccessible::CheckBox,
+            QAccessible::RadioButton, QAccessible::ComboBox, QAccessible::EditableText,
+            QAccessible::SpinBox,     QAccessible::List,     QAccessible::ProgressBar,
+            QAccessible::Dial,        QAccessible::Graphic,  QAccessible::Canvas};
+        const QString name = iface->text(QAccessible::Name).trimmed();
+        if (Named.contains(iface->role()) && name.isEmpty())
+            unnamed << QStringLiteral("role %1 at %2 (%3)")
+                           .arg(int(iface->role()))
+                           .arg(path, iface->object() ? iface->object()->objectName() : QString());
+        for (int i = 0; i < iface->childCount(); ++i)
+            collectUnnamed(iface->child(i), path + QLatin1Char('/') + QString::number(i), unnamed);
+    }
+    static QStringList unnamedIn(QWidget* w) {
+        QStringList unnamed;
+        collectUnnamed(QAccessible::queryAccessibleInterface(w), w->objectName(), unnamed);
+        return unnamed;
+    }
+
+private slots:
+    void initTestCase() {
+        keepDataAndConfigApart();
+        QAccessible::setActive(true);
+    }
+    void init() {
+        makeWiredWindows({1600, 1000});
+        window->orbitReadoutAction->setChecked(true);
+        QCoreApplication::processEvents();
+    }
+    void cleanup() { closeWindow(); }
+
+    void everyControlHasAName_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("main window, Ready, readout docked") << 0;
+        QTest::newRow("main window, Paused, timeline on") << 1;
+        QTest::newRow("current settings viewer") << 2;
+    }
+    void everyControlHasAName() {
+        QFETCH(int, which);
+        QWidget* target = window;
+        if (which == 1) runAndPauseAt(40 * 12);
+        SettingsViewer* viewer = nullptr;
+        if (which == 2) {
+            viewer = new SettingsViewer(*records, *dialogs, dataHome.path(), window);
+            viewer->show();
+            target = viewer;
+        }
+        const QStringList unnamed = unnamedIn(target);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("\n"))));
+        delete viewer;
+    }
+
+    // Each value of the viewer's lists is heard with its row's caption.
+    void viewerValuesCarryTheirCaptions() {
+        auto* viewer = new SettingsViewer(*records, *dialogs, dataHome.path(), window);
+        bool checked = false;
+        viewer->whileShown = [&] {
+            const QList<QListWidget*> lists = viewer->findChildren<QListWidget*>();
+            for (QListWidget* l : lists)
+                if (l->accessibleName() == QStringLiteral("Body A values"))
+                    checked = l->item(2)->data(Qt::AccessibleTextRole).toString() ==
+                              QStringLiteral("Body A Mass (kg): ") + l->item(2)->text();
+            viewer->finish();
+        };
+        viewer->viewCurrentSettings();
+        QVERIFY(checked);
+        delete viewer;
+    }
+};
+
+QTEST_MAIN(AccessibleNamesTest)
+#include "accessible_names_qtest.moc"
