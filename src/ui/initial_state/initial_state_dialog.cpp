@@ -248,6 +248,8 @@ void InitialStateDialog::loadBody(int body) {
     setCaption(PosValLabel, positionText(pos));
 
     // A bar that moves runs its handler here; the labels are then overwritten with the stored values.
+    edits_ = Edits{};
+    programMovesBars_ = true;
     const Extended mass = a ? s.AMass() : s.BMass();
     MassBar->setValue(massPosition(mass));
     setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
@@ -257,6 +259,7 @@ void InitialStateDialog::loadBody(int body) {
     const int direction = barPosition(a ? s.ADir() : s.BDir(), DirectionMin, DirectionMax);
     DirectionBar->setValue(direction);
     setCaption(DirectionValLabel, qs(IntegerText(direction)) + QStringLiteral(" deg"));
+    programMovesBars_ = false;
     emit previewChanged(previewState());
 }
 
@@ -266,6 +269,7 @@ void InitialStateDialog::pickPosition(int X, int Y) {
     TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
     pos.u = static_cast<Extended>(X) * sf;
     pos.v = static_cast<Extended>(Y) * sf;
+    edits_.u = edits_.v = true;
     // Only a damaged scale can overflow or be NaN here; the label shows it, and no flag waits for the run.
     clearFpFlags();
     setCaption(PosValLabel, positionText(pos));
@@ -273,19 +277,22 @@ void InitialStateDialog::pickPosition(int X, int Y) {
 }
 
 void InitialStateDialog::massBarChanged() {
-    setCaption(MassValLabel,
-               qs(ExponentText(massFromPosition(MassBar->value()), sep_)) + QStringLiteral(" kg"));
+    const Extended mass = massFromPosition(MassBar->value());
+    setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
+    if (!programMovesBars_) edits_.mass = mass;
     emit previewChanged(previewState());
 }
 
 void InitialStateDialog::speedBarChanged() {
     setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
+    if (!programMovesBars_) edits_.speed = static_cast<Extended>(SpeedBar->value());
     emit previewChanged(previewState());
 }
 
 void InitialStateDialog::directionBarChanged() {
     setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
     drawCompass(DirectionBar->value());
+    if (!programMovesBars_) edits_.direction = static_cast<Extended>(DirectionBar->value());
     emit previewChanged(previewState());
 }
 
@@ -296,21 +303,20 @@ void InitialStateDialog::setState() {
 }
 
 TState InitialStateDialog::previewState() const {
+    using namespace TStateLayout;
     TState s = records_.CurSettings;
-    const Extended direction = DirectionBar->value();
-    const Extended speed = SpeedBar->value();
-    const Extended mass = massFromPosition(MassBar->value());
-    if (editedBody == 0) {
-        s.setAPos(ANewPos);
-        s.setADir(direction);
-        s.setASpeed(speed);
-        s.setAMass(mass);
-    } else {
-        s.setBPos(BNewPos);
-        s.setBDir(direction);
-        s.setBSpeed(speed);
-        s.setBMass(mass);
-    }
+    const bool a = editedBody == 0;
+    const TVector& pos = a ? ANewPos : BNewPos;
+    // Written field by field, so that a value nobody changed keeps its bytes, whatever they are.
+    const auto write = [&s](std::size_t offset, const std::optional<Extended>& x) {
+        if (x) storeExtended(&s.bytes[offset], *x);
+    };
+    const std::size_t posField = a ? APos : BPos;
+    if (edits_.u) storeExtended(&s.bytes[posField], pos.u);
+    if (edits_.v) storeExtended(&s.bytes[posField + VectorV], pos.v);
+    write(a ? ADir : BDir, edits_.direction);
+    write(a ? ASpeed : BSpeed, edits_.speed);
+    write(a ? AMass : BMass, edits_.mass);
     return s;
 }
 

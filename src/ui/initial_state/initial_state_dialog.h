@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/sim_records.h"
@@ -16,7 +17,8 @@ class QSlider;
 
 // The modeless "Initial State" dialog. It edits one body's starting position, mass, speed and direction
 // and writes them into CurSettings only on Set State. The bars hold mass, speed and direction as integer
-// positions; the picked position waits in ANewPos or BNewPos.
+// positions; the picked position waits in ANewPos or BNewPos. Set State stores only what was changed: a
+// bar the user moved, a picked position. Values nobody touched keep their stored bytes.
 class InitialStateDialog : public QDialog {
     Q_OBJECT
 
@@ -45,7 +47,7 @@ public:
     void setState();
     void cancel();
     void drawCompass(int Azimuth);
-    // CurSettings as Set State would leave it: the edited body with the picked position and the bars.
+    // CurSettings as Set State would leave it: the edited body with the values the user changed.
     TState previewState() const;
 
     // The dialog's own drawing surface in client pixels; the compass is drawn here and painted from here.
@@ -89,6 +91,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The values changed since the opening, in the record's units; an empty one keeps the stored value.
+    struct Edits {
+        std::optional<Extended> mass, speed, direction;
+        bool u = false, v = false;  // from ANewPos or BNewPos
+    };
+
     void loadBody(int body);
     void paintCompass(int Azimuth);
     void setCaption(QLabel* label, const QString& text);
@@ -99,4 +107,7 @@ private:
     std::string sep_;
     QColor background_;
     QImage surface_;
+    Edits edits_;
+    // Set while the program itself moves the bars: their handlers then record no change.
+    bool programMovesBars_ = false;
 };

@@ -24,6 +24,7 @@
 #include "ui/initial_state/initial_state_dialog.h"
 
 Q_DECLARE_METATYPE(Extended)
+Q_DECLARE_METATYPE(TState)
 
 namespace {
 
@@ -49,6 +50,23 @@ Extended massAt(int p) {
 // An 80-bit pattern with a non-zero exponent and a clear integer bit: only a damaged record holds one.
 Extended unnormal() {
     return extendedFromBytes({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x40, 0x40});
+}
+
+// A record as a settings file may bring it: a mass between two steps of the mass bar, a speed above the
+// bar's range, directions off the whole degrees, a damaged mass, positions off the whole pixels, and
+// filler bytes that are not zero.
+TState recordFromAFile() {
+    TState s = defaultSettings();
+    s.setAPos({123456789012.345L, 98765432109.876L});
+    s.bytes[TStateLayout::APos + 10] = 0x5A;
+    s.bytes[TStateLayout::BPos + 26] = 0xA5;
+    s.setAMass(1.2345e29L);
+    s.setASpeed(612.4L);
+    s.setADir(359.6L);
+    s.setBMass(unnormal());
+    s.setBSpeed(-3.25L);
+    s.setBDir(std::numeric_limits<Extended>::quiet_NaN());
+    return s;
 }
 
 // A main window, the records and the dialog as the program wires them; drawBody calls are recorded.
@@ -96,8 +114,10 @@ private slots:
     void aPlaceChosenInTheWindowSystemIsKeptOnTheNextOpening();
     void theCloseBoxCancels();
     void reopeningAfterAMinimiseBringsTheDialogBack();
-    void setStateRightAfterOpeningStoresTheBarValues_data();
-    void setStateRightAfterOpeningStoresTheBarValues();
+    void setStateRightAfterOpeningLeavesTheRecordAsItWas_data();
+    void setStateRightAfterOpeningLeavesTheRecordAsItWas();
+    void setStateStoresOnlyTheBarsThatWereMoved();
+    void aRecordMadeCurrentWhileOpenKeepsWhatWasNotChanged();
     void storedSpeedAndDirectionOpenRoundedAndLimited_data();
     void storedSpeedAndDirectionOpenRoundedAndLimited();
     void storedMassOpensOnTheScaleWithoutFloatingPointFlags_data();
@@ -361,38 +381,69 @@ void InitialStateFormTest::reopeningAfterAMinimiseBringsTheDialogBack() {
     QCOMPARE(f.form.editedBody, 1);
 }
 
-void InitialStateFormTest::setStateRightAfterOpeningStoresTheBarValues_data() {
+void InitialStateFormTest::setStateRightAfterOpeningLeavesTheRecordAsItWas_data() {
     QTest::addColumn<int>("body");
-    QTest::newRow("Body A") << 0;
-    QTest::newRow("Body B") << 1;
+    QTest::addColumn<TState>("record");
+    QTest::newRow("defaults, Body A") << 0 << defaultSettings();
+    QTest::newRow("defaults, Body B") << 1 << defaultSettings();
+    const TState file = recordFromAFile();
+    QTest::newRow("file record, Body A") << 0 << file;
+    QTest::newRow("file record, Body B") << 1 << file;
 }
 
-void InitialStateFormTest::setStateRightAfterOpeningStoresTheBarValues() {
+// The bars stand only at whole steps, 2e30 kg at 303 for instance, whose scale value is 1.996e30 kg.
+// Opening and Set State with nothing touched used to store those steps; now the record keeps every byte.
+void InitialStateFormTest::setStateRightAfterOpeningLeavesTheRecordAsItWas() {
     QFETCH(int, body);
+    QFETCH(TState, record);
     Fixture f;
-    f.records.CurSettings.bytes[TStateLayout::APos + 10] = 0x5A;  // filler survives the position write
-    f.records.CurSettings.bytes[TStateLayout::BPos + 26] = 0xA5;
-    TState expected = f.records.CurSettings;
+    f.records.setCurSettings(record);
     f.form.editBody(body);
 
     QTest::mouseClick(f.form.SetButton, Qt::LeftButton);
 
     QVERIFY(!f.form.isVisible());
     QCOMPARE(f.draws.size(), std::size_t{1});
-    if (body == 0) {
-        // The scale's 2.3026 puts position 303 a little under the stored 2e30.
-        const Extended mass = f.records.CurSettings.AMass();
-        QVERIFY(sameBytes(mass, massAt(303)));
-        QVERIFY(mass < 2e30L && mass > 1.99e30L);
-        expected.setAMass(massAt(303));
-    } else {
-        const Extended mass = f.records.CurSettings.BMass();
-        QVERIFY(sameBytes(mass, massAt(307)));
-        QVERIFY(mass > 5e30L && mass < 5.02e30L);
-        expected.setBMass(massAt(307));
-    }
-    // Position, whole-number speed and direction are written back unchanged; nothing else moves.
-    QVERIFY(f.records.CurSettings == expected);
+    QVERIFY(f.records.CurSettings.bytes == record.bytes);
+}
+
+void InitialStateFormTest::setStateStoresOnlyTheBarsThatWereMoved() {
+    Fixture f;
+    const TState file = recordFromAFile();
+    f.records.setCurSettings(file);
+    f.form.editBody(0);
+    QCOMPARE(f.form.MassBar->value(), 291);
+
+    // Home at the top and a write of the present position move nothing.
+    f.form.SpeedBar->setValue(0);
+    f.form.SpeedBar->setFocus();
+    QTest::keyClick(f.form.SpeedBar, Qt::Key_Home);
+    f.form.DirectionBar->setValue(f.form.DirectionBar->value());
+    // A bar moved away and back has been moved: it stores its step.
+    QTest::keyClick(f.form.MassBar, Qt::Key_Down);
+    QTest::keyClick(f.form.MassBar, Qt::Key_Up);
+    f.form.setState();
+
+    TState expected = file;
+    expected.setAMass(massAt(291));
+    expected.setASpeed(0);
+    QVERIFY(f.records.CurSettings.bytes == expected.bytes);
+}
+
+void InitialStateFormTest::aRecordMadeCurrentWhileOpenKeepsWhatWasNotChanged() {
+    Fixture f;
+    f.form.editBody(0);
+    f.form.SpeedBar->setValue(45);
+    f.form.pickPosition(7, 8);
+    const TState file = recordFromAFile();
+    f.records.setCurSettings(file);  // Make Current in the viewer, with the dialog still open
+
+    f.form.setState();
+
+    TState expected = file;
+    expected.setASpeed(45);
+    expected.setAPos({7e9L, 8e9L});
+    QVERIFY(f.records.CurSettings.bytes == expected.bytes);
 }
 
 void InitialStateFormTest::storedSpeedAndDirectionOpenRoundedAndLimited_data() {
@@ -434,9 +485,10 @@ void InitialStateFormTest::storedSpeedAndDirectionOpenRoundedAndLimited() {
     QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
     QCOMPARE((isSpeed ? f.form.SpeedBar : f.form.DirectionBar)->value(), bar);
     QCOMPARE((isSpeed ? f.form.SpeedValLabel : f.form.DirectionValLabel)->text(), label);
+    // Set State keeps the stored value, not the bar's: the bar was not moved.
+    const TState before = f.records.CurSettings;
     f.form.setState();
-    const Extended written = isSpeed ? f.records.CurSettings.BSpeed() : f.records.CurSettings.BDir();
-    QVERIFY(sameBytes(written, static_cast<Extended>(bar)));
+    QVERIFY(f.records.CurSettings.bytes == before.bytes);
 }
 
 void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags_data() {
@@ -591,10 +643,9 @@ void InitialStateFormTest::openingTheOtherBodySwitchesAnOpenDialog() {
     QCOMPARE(f.draws.size(), std::size_t{2});
     QCOMPARE(f.draws[1].body, 1);
 
+    // Body A's moved bar is gone with the switch, and nothing of Body B was touched.
     f.form.setState();
-    TState expected = before;
-    expected.setBMass(massAt(307));
-    QVERIFY(f.records.CurSettings == expected);
+    QVERIFY(f.records.CurSettings == before);
 }
 
 void InitialStateFormTest::enterAndEscapeLeaveTheDialogOpen() {
