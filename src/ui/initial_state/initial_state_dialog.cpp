@@ -1,11 +1,13 @@
 #include "ui/initial_state/initial_state_dialog.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,8 +21,10 @@
 
 #include "core/fp_error.h"
 #include "core/number_text.h"
+#include "core/parse_quantity.h"
 #include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
+#include "ui/common/view_options.h"
 
 namespace {
 
@@ -32,6 +36,15 @@ constexpr int DirectionMin = 0;
 constexpr int DirectionMax = 359;
 
 const QString PositionHint = QStringLiteral("Right click the main background to select a new position.");
+const QString TypedValuesKey = QStringLiteral("InitialState/typedValues");
+// A refused typed text; light enough to read the text on it.
+const QColor RefusedFieldColor(255, 170, 170);
+
+// The quantity each typed field holds, and the unit the record stores it in.
+const QuantityUnits* const FieldUnits[] = {&QuantityKinds::Mass, &QuantityKinds::Speed,
+                                           &QuantityKinds::Direction, &QuantityKinds::Position,
+                                           &QuantityKinds::Position};
+const char* const StoredUnits[] = {"kg", "km/s", "deg", "m", "m"};
 
 QFont dialogFont(int pixels, bool bold) {
     QFont f;
@@ -224,6 +237,265 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
     surface_.fill(background_);
     // The compass shows the direction bar from the first time the dialog appears.
     paintCompass(DirectionBar->value());
+
+    typedValuesAction_ = new QAction(tr("Typed Start Values"), this);
+    typedValuesAction_->setObjectName(QStringLiteral("typedStartValuesAction"));
+    typedValuesAction_->setCheckable(true);
+    typedValuesAction_->setChecked(ViewOptions::flag(TypedValuesKey));
+    connect(typedValuesAction_, &QAction::toggled, this, [this](bool on) {
+        ViewOptions::setFlag(TypedValuesKey, on);
+        showTypedValues(on);
+    });
+    if (typedValuesAction_->isChecked()) showTypedValues(true);
+}
+
+void InitialStateDialog::showTypedValues(bool on) {
+    if (on && !TypedPanel) buildTypedPanel();
+    if (TypedPanel) {
+        // The column opens on the pending values: a text refused before it was turned off is gone.
+        if (on) showPendingValues();
+        TypedPanel->setVisible(on);
+    }
+    setFixedSize(ClientWidth + (on ? TypedPanelWidth : 0), ClientHeight);
+    updateButtons(previewState());
+}
+
+void InitialStateDialog::buildTypedPanel() {
+    TypedPanel = new QWidget(this);
+    TypedPanel->setObjectName(QStringLiteral("TypedPanel"));
+    TypedPanel->setGeometry(ClientWidth, 0, TypedPanelWidth, ClientHeight);
+    TypedPanel->setAutoFillBackground(true);
+    const QFont captionFont = dialogFont(13, true);
+    const QFont referenceFont = dialogFont(9, false);
+    makeLabel(TypedPanel, "TypedValuesLabel", tr("Typed values"), 8, 12, captionFont);
+
+    struct Row {
+        const char* name;
+        const char* captionName;
+        const char* unitsName;
+        QString caption;
+    };
+    const Row rows[TypedFieldCount] = {
+        {"MassEdit", "MassEditLabel", "MassUnitsLabel", tr("Mass:")},
+        {"SpeedEdit", "SpeedEditLabel", "SpeedUnitsLabel", tr("Speed:")},
+        {"DirectionEdit", "DirectionEditLabel", "DirectionUnitsLabel", tr("Direction:")},
+        {"PosUEdit", "PosUEditLabel", "PosUUnitsLabel", tr("Start position u:")},
+        {"PosVEdit", "PosVEditLabel", "PosVUnitsLabel", tr("Start position v:")},
+    };
+    for (int i = 0; i < TypedFieldCount; ++i) {
+        const int top = 40 + 54 * i;
+        QLabel* caption = makeLabel(TypedPanel, rows[i].captionName, rows[i].caption, 8, top, captionFont);
+        auto* edit = new QLineEdit(TypedPanel);
+        edit->setObjectName(QString::fromLatin1(rows[i].name));
+        edit->setGeometry(8, top + 16, 180, 22);
+        caption->setBuddy(edit);
+        makeLabel(TypedPanel, rows[i].unitsName, qs(unitNames(*FieldUnits[i])), 8, top + 39, referenceFont);
+        const auto field = static_cast<TypedField>(i);
+        connect(edit, &QLineEdit::textEdited, this, [this, field] { typedTextEdited(field); });
+        fields_[static_cast<std::size_t>(i)] = edit;
+    }
+    MassEdit = fields_[MassField];
+    SpeedEdit = fields_[SpeedField];
+    DirectionEdit = fields_[DirectionField];
+    PosUEdit = fields_[PosUField];
+    PosVEdit = fields_[PosVField];
+
+    CircularButton = makeButton(TypedPanel, "CircularButton", tr("Circular speed"), QRect(8, 320, 88, 25));
+    EscapeButton = makeButton(TypedPanel, "EscapeButton", tr("Escape speed"), QRect(100, 320, 88, 25));
+    connect(CircularButton, &QPushButton::clicked, this, [this] { setStartOrbit(StartOrbit::Circle); });
+    connect(EscapeButton, &QPushButton::clicked, this, [this] { setStartOrbit(StartOrbit::Escape); });
+
+    // After the classic chain, down the column.
+    QWidget* previous = SetButton;
+    for (QWidget* w : {static_cast<QWidget*>(MassEdit), static_cast<QWidget*>(SpeedEdit),
+                       static_cast<QWidget*>(DirectionEdit), static_cast<QWidget*>(PosUEdit),
+                       static_cast<QWidget*>(PosVEdit), static_cast<QWidget*>(CircularButton),
+                       static_cast<QWidget*>(EscapeButton)}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+    namePanelControls();
+}
+
+void InitialStateDialog::namePanelControls() {
+    const bool a = editedBody == 0;
+    const QString names[TypedFieldCount] = {
+        a ? tr("Body A mass") : tr("Body B mass"),
+        a ? tr("Body A speed") : tr("Body B speed"),
+        a ? tr("Body A direction") : tr("Body B direction"),
+        a ? tr("Body A start position u") : tr("Body B start position u"),
+        a ? tr("Body A start position v") : tr("Body B start position v"),
+    };
+    for (int i = 0; i < TypedFieldCount; ++i)
+        fields_[static_cast<std::size_t>(i)]->setAccessibleName(names[i]);
+    CircularButton->setAccessibleName(tr("Circular speed"));
+    EscapeButton->setAccessibleName(tr("Escape speed"));
+}
+
+bool InitialStateDialog::typedValuesOn() const {
+    return typedValuesAction_->isChecked();
+}
+
+bool InitialStateDialog::typedValuesRefused() const {
+    if (!typedValuesOn()) return false;
+    for (const QString& why : fieldErrors_)
+        if (!why.isEmpty()) return true;
+    return false;
+}
+
+void InitialStateDialog::showFieldValue(TypedField field, Extended x) {
+    const auto i = static_cast<std::size_t>(field);
+    fields_[i]->setText(qs(GeneralText(x, sep_)) + QLatin1Char(' ') + QLatin1String(StoredUnits[i]));
+    setFieldError(field, QString());
+}
+
+void InitialStateDialog::showPendingValues() {
+    const TState s = previewState();
+    const bool a = editedBody == 0;
+    const TVector pos = a ? s.APos() : s.BPos();
+    showFieldValue(MassField, a ? s.AMass() : s.BMass());
+    showFieldValue(SpeedField, a ? s.ASpeed() : s.BSpeed());
+    showFieldValue(DirectionField, a ? s.ADir() : s.BDir());
+    showFieldValue(PosUField, pos.u);
+    showFieldValue(PosVField, pos.v);
+}
+
+void InitialStateDialog::setFieldError(TypedField field, const QString& why) {
+    const auto i = static_cast<std::size_t>(field);
+    fieldErrors_[i] = why;
+    QLineEdit* edit = fields_[i];
+    QPalette pal = TypedPanel->palette();
+    if (!why.isEmpty()) pal.setColor(QPalette::Base, RefusedFieldColor);
+    edit->setPalette(pal);
+    const QString hints[TypedFieldCount] = {
+        tr("A mass above 0, in kg, Msun or Mearth"),
+        tr("A speed of 0 or more, in km/s or m/s"),
+        tr("A direction of travel from 0 up to 360 degrees: 0 is up, 90 right"),
+        tr("How far right of the plot's left edge, in m, km or AU"),
+        tr("How far down from the plot's top edge, in m, km or AU"),
+    };
+    edit->setToolTip(why.isEmpty() ? hints[i] : why);
+}
+
+void InitialStateDialog::typedTextEdited(TypedField field) {
+    const auto i = static_cast<std::size_t>(field);
+    Extended x = 0;
+    try {
+        x = parseQuantity(fields_[i]->text().toStdString(), *FieldUnits[i], sep_);
+    } catch (const QuantityTextError& e) {
+        setFieldError(field, qs(e.what()) + QLatin1Char('.'));
+        updateButtons(previewState());
+        return;
+    }
+    QString refused;
+    if (field == MassField && !(x > 0)) refused = tr("The mass must be more than 0 kg.");
+    if (field == SpeedField && x < 0) refused = tr("The speed must not be negative.");
+    if (field == DirectionField && !(x >= 0 && x < 360))
+        refused = tr("The direction must be at least 0 and less than 360 degrees.");
+    setFieldError(field, refused);
+    if (!refused.isEmpty()) {
+        updateButtons(previewState());
+        return;
+    }
+
+    // Stored as typed; the bars only follow it to their nearest position.
+    TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
+    switch (field) {
+        case MassField:
+            edits_.mass = x;
+            barsFollowMass(x);
+            break;
+        case SpeedField:
+            edits_.speed = x;
+            barsFollowSpeed(x);
+            break;
+        case DirectionField:
+            edits_.direction = x;
+            barsFollowDirection(x);
+            break;
+        case PosUField:
+        case PosVField:
+            (field == PosUField ? pos.u : pos.v) = x;
+            (field == PosUField ? edits_.u : edits_.v) = true;
+            setCaption(PosValLabel, positionText(pos));
+            break;
+        case TypedFieldCount:
+            break;
+    }
+    announcePreview();
+}
+
+void InitialStateDialog::barsFollowMass(Extended mass) {
+    programMovesBars_ = true;
+    MassBar->setValue(massPosition(mass));
+    programMovesBars_ = false;
+    setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
+}
+
+void InitialStateDialog::barsFollowSpeed(Extended speed) {
+    programMovesBars_ = true;
+    SpeedBar->setValue(barPosition(speed, SpeedMin, SpeedMax));
+    programMovesBars_ = false;
+    setCaption(SpeedValLabel, qs(roundedIntegerText(speed)) + QStringLiteral(" km/sec"));
+}
+
+void InitialStateDialog::barsFollowDirection(Extended direction) {
+    const int position = barPosition(direction, DirectionMin, DirectionMax);
+    programMovesBars_ = true;
+    DirectionBar->setValue(position);
+    programMovesBars_ = false;
+    setCaption(DirectionValLabel, qs(IntegerText(position)) + QStringLiteral(" deg"));
+}
+
+void InitialStateDialog::setStartOrbit(StartOrbit orbit) {
+    const StartVelocity v = startVelocity(previewState(), editedBody, orbit);
+    if (!v.motion) return;
+    edits_.speed = v.motion->speed;
+    edits_.direction = v.motion->direction;
+    if (TypedPanel) {
+        showFieldValue(SpeedField, v.motion->speed);
+        showFieldValue(DirectionField, v.motion->direction);
+    }
+    barsFollowSpeed(v.motion->speed);
+    barsFollowDirection(v.motion->direction);
+    announcePreview();
+}
+
+void InitialStateDialog::updateButtons(const TState& preview) {
+    const bool refused = typedValuesRefused();
+    SetButton->setEnabled(!refused);
+    if (!CircularButton) return;
+    QString why;
+    if (refused) {
+        why = tr("Mend the typed values first.");
+    } else {
+        switch (startVelocity(preview, editedBody, StartOrbit::Circle).whyNone) {
+            case NoOrbitReason::None:
+            case NoOrbitReason::Radial:
+                break;
+            case NoOrbitReason::BadMass:
+                why = tr("Both masses must be more than 0 kg.");
+                break;
+            case NoOrbitReason::Coincident:
+                why = tr("Both bodies start at the same place.");
+                break;
+            case NoOrbitReason::NotFinite:
+                why = tr("A position, mass, speed or direction is not a finite number.");
+                break;
+        }
+    }
+    CircularButton->setEnabled(why.isEmpty());
+    EscapeButton->setEnabled(why.isEmpty());
+    CircularButton->setToolTip(
+        why.isEmpty() ? tr("Speed and direction for a circular orbit about the other body") : why);
+    EscapeButton->setToolTip(
+        why.isEmpty() ? tr("Speed and direction to just escape from the other body, on a parabola") : why);
+}
+
+void InitialStateDialog::announcePreview() {
+    const TState preview = previewState();
+    updateButtons(preview);
+    emit previewChanged(preview);
 }
 
 void InitialStateDialog::editBody(int body) {
@@ -249,18 +521,14 @@ void InitialStateDialog::loadBody(int body) {
 
     // A bar that moves runs its handler here; the labels are then overwritten with the stored values.
     edits_ = Edits{};
-    programMovesBars_ = true;
-    const Extended mass = a ? s.AMass() : s.BMass();
-    MassBar->setValue(massPosition(mass));
-    setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
-    const Extended speed = a ? s.ASpeed() : s.BSpeed();
-    SpeedBar->setValue(barPosition(speed, SpeedMin, SpeedMax));
-    setCaption(SpeedValLabel, qs(roundedIntegerText(speed)) + QStringLiteral(" km/sec"));
-    const int direction = barPosition(a ? s.ADir() : s.BDir(), DirectionMin, DirectionMax);
-    DirectionBar->setValue(direction);
-    setCaption(DirectionValLabel, qs(IntegerText(direction)) + QStringLiteral(" deg"));
-    programMovesBars_ = false;
-    emit previewChanged(previewState());
+    barsFollowMass(a ? s.AMass() : s.BMass());
+    barsFollowSpeed(a ? s.ASpeed() : s.BSpeed());
+    barsFollowDirection(a ? s.ADir() : s.BDir());
+    if (TypedPanel) {
+        namePanelControls();
+        showPendingValues();
+    }
+    announcePreview();
 }
 
 void InitialStateDialog::pickPosition(int X, int Y) {
@@ -273,30 +541,41 @@ void InitialStateDialog::pickPosition(int X, int Y) {
     // Only a damaged scale can overflow or be NaN here; the label shows it, and no flag waits for the run.
     clearFpFlags();
     setCaption(PosValLabel, positionText(pos));
-    emit previewChanged(previewState());
+    if (TypedPanel) {
+        showFieldValue(PosUField, pos.u);
+        showFieldValue(PosVField, pos.v);
+    }
+    announcePreview();
 }
 
 void InitialStateDialog::massBarChanged() {
     const Extended mass = massFromPosition(MassBar->value());
     setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
-    if (!programMovesBars_) edits_.mass = mass;
-    emit previewChanged(previewState());
+    if (programMovesBars_) return;
+    edits_.mass = mass;
+    if (TypedPanel) showFieldValue(MassField, mass);
+    announcePreview();
 }
 
 void InitialStateDialog::speedBarChanged() {
     setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
-    if (!programMovesBars_) edits_.speed = static_cast<Extended>(SpeedBar->value());
-    emit previewChanged(previewState());
+    if (programMovesBars_) return;
+    edits_.speed = static_cast<Extended>(SpeedBar->value());
+    if (TypedPanel) showFieldValue(SpeedField, *edits_.speed);
+    announcePreview();
 }
 
 void InitialStateDialog::directionBarChanged() {
     setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
     drawCompass(DirectionBar->value());
-    if (!programMovesBars_) edits_.direction = static_cast<Extended>(DirectionBar->value());
-    emit previewChanged(previewState());
+    if (programMovesBars_) return;
+    edits_.direction = static_cast<Extended>(DirectionBar->value());
+    if (TypedPanel) showFieldValue(DirectionField, *edits_.direction);
+    announcePreview();
 }
 
 void InitialStateDialog::setState() {
+    if (typedValuesRefused()) return;
     records_.setCurSettings(previewState());
     hide();
     emit previewEnded();
@@ -385,7 +664,8 @@ void InitialStateDialog::showEvent(QShowEvent* event) {
 
 void InitialStateDialog::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(event->rect(), surface_, event->rect());
+    const QRect r = event->rect() & surface_.rect();
+    p.drawImage(r, surface_, r);
 }
 
 // A vertical track bar with its minimum at the top moves up for Left and down for Right, like Up and Down;

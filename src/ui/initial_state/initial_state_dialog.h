@@ -3,17 +3,22 @@
 #include <QColor>
 #include <QDialog>
 #include <QImage>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "core/sim_records.h"
+#include "core/start_velocity.h"
 
+class QAction;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSlider;
+struct QuantityUnits;
 
 // The modeless "Initial State" dialog. It edits one body's starting position, mass, speed and direction
 // and writes them into CurSettings only on Set State. The bars hold mass, speed and direction as integer
@@ -32,6 +37,8 @@ public:
     static constexpr int CompassTop = 164;
     static constexpr int CompassSize = 82;
     static constexpr int ArrowAngle = 10;
+    // The typed values' column, to the right of the classic area.
+    static constexpr int TypedPanelWidth = 196;
 
     InitialStateDialog(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow);
 
@@ -53,6 +60,13 @@ public:
     // The dialog's own drawing surface in client pixels; the compass is drawn here and painted from here.
     const QImage& surface() const { return surface_; }
 
+    // View > Typed Start Values, an extra kept in the view options: fields for typed values beside the
+    // bars, and the circular and escape speed buttons. Off, the dialog is the classic one.
+    QAction* typedValuesAction() const { return typedValuesAction_; }
+    // The Circular speed and Escape speed buttons: this body's speed and direction for that orbit about
+    // the other body, from this body's pending position and mass and the other's stored values.
+    void setStartOrbit(StartOrbit orbit);
+
     std::int32_t editedBody = 0;
     TVector ANewPos{};
     TVector BNewPos{};
@@ -72,6 +86,17 @@ public:
     QSlider* DirectionBar;
     QPushButton* SetButton;
     QPushButton* CancelButton;
+
+    // The typed values' column; all null until the extra is first turned on, so that the classic dialog
+    // has no hidden controls in its focus chain or its accessible tree.
+    QWidget* TypedPanel = nullptr;
+    QLineEdit* MassEdit = nullptr;
+    QLineEdit* SpeedEdit = nullptr;
+    QLineEdit* DirectionEdit = nullptr;
+    QLineEdit* PosUEdit = nullptr;
+    QLineEdit* PosVEdit = nullptr;
+    QPushButton* CircularButton = nullptr;
+    QPushButton* EscapeButton = nullptr;
 
 public slots:
     // Neither button is a cancel button, so Esc leaves the dialog open.
@@ -97,7 +122,28 @@ private:
         bool u = false, v = false;  // from ANewPos or BNewPos
     };
 
+    // The typed fields, in the order of TypedField.
+    enum TypedField { MassField, SpeedField, DirectionField, PosUField, PosVField, TypedFieldCount };
+
     void loadBody(int body);
+    void showTypedValues(bool on);
+    void buildTypedPanel();
+    void typedTextEdited(TypedField field);
+    void setFieldError(TypedField field, const QString& why);
+    // The field shows x in the quantity's stored unit, in the user's locale; any error it had is gone.
+    void showFieldValue(TypedField field, Extended x);
+    void showPendingValues();
+    // Bars and labels follow a value that did not come from the bar itself.
+    void barsFollowMass(Extended mass);
+    void barsFollowSpeed(Extended speed);
+    void barsFollowDirection(Extended direction);
+    void namePanelControls();
+    // Set State waits while a typed text is refused; so do the circular and escape speeds, which also
+    // need a pair of bodies they can be computed for.
+    void updateButtons(const TState& preview);
+    void announcePreview();
+    bool typedValuesOn() const;
+    bool typedValuesRefused() const;
     void paintCompass(int Azimuth);
     void setCaption(QLabel* label, const QString& text);
     QString positionText(const TVector& pos) const;
@@ -110,4 +156,8 @@ private:
     Edits edits_;
     // Set while the program itself moves the bars: their handlers then record no change.
     bool programMovesBars_ = false;
+    QAction* typedValuesAction_ = nullptr;
+    std::array<QLineEdit*, TypedFieldCount> fields_{};
+    // Why each field's text is refused; empty when it is accepted.
+    std::array<QString, TypedFieldCount> fieldErrors_{};
 };

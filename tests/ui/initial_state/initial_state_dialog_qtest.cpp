@@ -1,14 +1,18 @@
 #include <QtTest/qtestspontaneevent.h>
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -20,11 +24,16 @@
 #include <vector>
 
 #include "core/fp_error.h"
+#include "core/number_text.h"
+#include "core/orbit_readout.h"
 #include "core/sim_records.h"
+#include "core/start_velocity.h"
+#include "ui/common/view_options.h"
 #include "ui/initial_state/initial_state_dialog.h"
 
 Q_DECLARE_METATYPE(Extended)
 Q_DECLARE_METATYPE(TState)
+Q_DECLARE_METATYPE(ExtendedBytes)
 
 namespace {
 
@@ -104,7 +113,10 @@ class InitialStateFormTest : public QObject {
 
 private slots:
     void initTestCase();
-    void init() { QLocale::setDefault(QLocale::c()); }
+    void init() {
+        QLocale::setDefault(QLocale::c());
+        ViewOptions::setFlag(QStringLiteral("InitialState/typedValues"), false);
+    }
 
     void layoutFollowsTheDialogTable();
     void barsGetFocusFirstAndNoButtonIsDefault();
@@ -138,10 +150,27 @@ private slots:
     void compassIsErasedAndStaysInsideItsArea();
     void compassShowsTheDirectionBarBeforeAnyOpening();
     void drawBodyFailurePropagatesWithoutShowing();
+
+    void typedValuesAreOffByDefault();
+    void typedValuesWidenTheDialogAndLeaveTheClassicAreaAsItWas();
+    void typedValuesAreRememberedForTheNextStart();
+    void fieldsShowThePendingValuesAndFollowBarsAndPicks();
+    void typedTextsAreStoredAsTyped_data();
+    void typedTextsAreStoredAsTyped();
+    void refusedTextsTurnTheFieldRedAndHoldSetState_data();
+    void refusedTextsTurnTheFieldRedAndHoldSetState();
+    void aBarMovedAfterTypingSetsTheValueFromTheBar();
+    void previewFollowsTypedValues();
+    void circularAndEscapeSpeedsUseThePendingStartAndTheOtherBodysStoredMotion_data();
+    void circularAndEscapeSpeedsUseThePendingStartAndTheOtherBodysStoredMotion();
+    void circularAndEscapeSpeedsWaitForABodyPairTheyCanBeComputedFor();
+    void newControlsAreNamedForTheEditedBody();
 };
 
 namespace {
 QtMessageHandler testLogHandler = nullptr;
+// The view options go to a folder of the test's own, never the user's.
+QTemporaryDir* configHome = nullptr;
 
 // The offscreen platform cannot raise windows and says so on every opening.
 void dropRaiseWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
@@ -152,6 +181,9 @@ void dropRaiseWarnings(QtMsgType type, const QMessageLogContext& context, const 
 
 void InitialStateFormTest::initTestCase() {
     testLogHandler = qInstallMessageHandler(dropRaiseWarnings);
+    configHome = new QTemporaryDir;
+    QVERIFY(configHome->isValid());
+    qputenv("XDG_CONFIG_HOME", configHome->path().toLocal8Bit());
 }
 
 void InitialStateFormTest::layoutFollowsTheDialogTable() {
@@ -768,6 +800,483 @@ void InitialStateFormTest::drawBodyFailurePropagatesWithoutShowing() {
     f.drawFails = true;
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.form.editBody(0));
     QVERIFY(!f.form.isVisible());
+}
+
+namespace {
+
+// Types text into a field as the user does: select all, then the keys.
+void typeInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+// Pastes text over the field's: one edit, with no prefixes of it accepted on the way.
+void pasteInto(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    field->insert(text);
+}
+
+QLineEdit* fieldNamed(InitialStateDialog& form, const QString& name) {
+    if (name == QLatin1String("mass")) return form.MassEdit;
+    if (name == QLatin1String("speed")) return form.SpeedEdit;
+    if (name == QLatin1String("direction")) return form.DirectionEdit;
+    if (name == QLatin1String("u")) return form.PosUEdit;
+    return form.PosVEdit;
+}
+
+// Where the named field of Body A lives in the record.
+std::size_t offsetOf(const QString& name) {
+    using namespace TStateLayout;
+    if (name == QLatin1String("mass")) return AMass;
+    if (name == QLatin1String("speed")) return ASpeed;
+    if (name == QLatin1String("direction")) return ADir;
+    if (name == QLatin1String("u")) return APos;
+    return APos + VectorV;
+}
+
+ExtendedBytes bytesAt(const TState& s, std::size_t offset) {
+    ExtendedBytes b{};
+    std::copy_n(s.bytes.begin() + static_cast<std::ptrdiff_t>(offset), b.size(), b.begin());
+    return b;
+}
+
+QImage classicArea(InitialStateDialog& form) {
+    return form.grab(QRect(0, 0, InitialStateDialog::ClientWidth, InitialStateDialog::ClientHeight))
+        .toImage();
+}
+
+}  // namespace
+
+void InitialStateFormTest::typedValuesAreOffByDefault() {
+    Fixture f;
+    QVERIFY(f.form.typedValuesAction()->isCheckable());
+    QVERIFY(!f.form.typedValuesAction()->isChecked());
+    QCOMPARE(f.form.typedValuesAction()->text(), QStringLiteral("Typed Start Values"));
+    f.form.editBody(0);
+    // No hidden controls either: the classic dialog's children are all it has.
+    QVERIFY(f.form.TypedPanel == nullptr);
+    QVERIFY(f.form.findChildren<QLineEdit*>().isEmpty());
+    QCOMPARE(f.form.size(), QSize(458, 376));
+}
+
+void InitialStateFormTest::typedValuesWidenTheDialogAndLeaveTheClassicAreaAsItWas() {
+    Fixture f;
+    f.form.editBody(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    const QImage classic = classicArea(f.form);
+
+    f.form.typedValuesAction()->setChecked(true);
+    QCOMPARE(f.form.size(), QSize(458 + InitialStateDialog::TypedPanelWidth, 376));
+    QCOMPARE(f.form.minimumSize(), f.form.maximumSize());
+    QVERIFY(f.form.TypedPanel->isVisible());
+    QCOMPARE(f.form.TypedPanel->geometry(), QRect(458, 0, InitialStateDialog::TypedPanelWidth, 376));
+    for (QWidget* w : f.form.TypedPanel->findChildren<QWidget*>())
+        QVERIFY2(f.form.TypedPanel->rect().contains(w->geometry()), qPrintable(w->objectName()));
+    QCOMPARE(classicArea(f.form), classic);
+    // The compass is drawn from the dialog's own surface, which ends at the classic area.
+    f.form.DirectionBar->setValue(90);
+    f.form.DirectionBar->setValue(115);
+    QCOMPARE(classicArea(f.form), classic);
+
+    f.form.typedValuesAction()->setChecked(false);
+    QCOMPARE(f.form.size(), QSize(458, 376));
+    QVERIFY(!f.form.TypedPanel->isVisible());
+    QCOMPARE(classicArea(f.form), classic);
+    QCOMPARE(f.form.grab().size(), QSize(458, 376));
+}
+
+void InitialStateFormTest::typedValuesAreRememberedForTheNextStart() {
+    {
+        Fixture f;
+        f.form.typedValuesAction()->setChecked(true);
+    }
+    Fixture f;
+    QVERIFY(f.form.typedValuesAction()->isChecked());
+    f.form.editBody(1);
+    QVERIFY(f.form.TypedPanel && f.form.TypedPanel->isVisible());
+    QCOMPARE(f.form.width(), 458 + InitialStateDialog::TypedPanelWidth);
+    f.form.typedValuesAction()->setChecked(false);
+    Fixture again;
+    QVERIFY(!again.form.typedValuesAction()->isChecked());
+    QCOMPARE(again.form.width(), 458);
+}
+
+void InitialStateFormTest::fieldsShowThePendingValuesAndFollowBarsAndPicks() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Fixture f;
+    f.records.CurSettings.setBSpeed(2.5L);
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(1);
+    QCOMPARE(f.form.MassEdit->text(), QStringLiteral("5E30 kg"));
+    QCOMPARE(f.form.SpeedEdit->text(), QStringLiteral("2,5 km/s"));
+    QCOMPARE(f.form.DirectionEdit->text(), QStringLiteral("270 deg"));
+    QCOMPARE(f.form.PosUEdit->text(), QStringLiteral("600000000000 m"));
+    QCOMPARE(f.form.PosVEdit->text(), QStringLiteral("400000000000 m"));
+
+    f.form.SpeedBar->setValue(12);
+    QCOMPARE(f.form.SpeedEdit->text(), QStringLiteral("12 km/s"));
+    f.form.MassBar->setValue(20);
+    QCOMPARE(f.form.MassEdit->text(), QString::fromStdString(GeneralText(massAt(20), ",")) + " kg");
+    f.records.CurSettings.setSf(0.5L);
+    f.form.pickPosition(3, 5);
+    QCOMPARE(f.form.PosUEdit->text(), QStringLiteral("1,5 m"));
+    QCOMPARE(f.form.PosVEdit->text(), QStringLiteral("2,5 m"));
+    // Nothing was typed, so nothing is refused.
+    QVERIFY(f.form.SetButton->isEnabled());
+}
+
+void InitialStateFormTest::typedTextsAreStoredAsTyped_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<ExtendedBytes>("stored");
+    QTest::addColumn<int>("bar");  // the bar's position after the text, or -1 for a position field
+    QTest::addColumn<QString>("label");
+    // The bytes are the nearest 80-bit values of the exact decimals, from scripts/extended_bytes.py.
+    const ExtendedBytes twoE30{0xDF, 0x4E, 0x67, 0x04, 0xCD, 0xC9, 0xF2, 0xC9, 0x63, 0x40};
+    const ExtendedBytes speed2978{0x71, 0x3D, 0x0A, 0xD7, 0xA3, 0x70, 0x3D, 0xEE, 0x03, 0x40};
+    const ExtendedBytes oneAU{0x00, 0x00, 0x00, 0xB0, 0x69, 0xE9, 0x52, 0x8B, 0x24, 0x40};
+    QTest::newRow("kilograms, one unit above the stored default")
+        << "mass"
+        << "C"
+        << "2e30" << twoE30 << 303 << "2.000E+30 kg";
+    QTest::newRow("solar masses, rounded once")
+        << "mass"
+        << "C"
+        << "0.3 Msun" << ExtendedBytes{0xFF, 0x33, 0xAE, 0x1A, 0xCB, 0xE4, 0xF0, 0xF0, 0x61, 0x40} << 298
+        << "5.965E+29 kg";
+    QTest::newRow("an Earth mass") << "mass"
+                                   << "C"
+                                   << "1 Mearth" << ExtendedBytes{0x54, 0x06, 0x09, 0x11, 0x8B,
+                                                                  0x33, 0x15, 0x9E, 0x51, 0x40}
+                                   << 248 << "5.972E+24 kg";
+    QTest::newRow("decimal comma") << "mass"
+                                   << "de_DE"
+                                   << "1,5e30 kg" << ExtendedBytes{0x27, 0x7B, 0x4D, 0xC3, 0x59,
+                                                                   0x17, 0x76, 0x97, 0x63, 0x40}
+                                   << 302 << "1,500E+30 kg";
+    QTest::newRow("km/s") << "speed"
+                          << "C"
+                          << "29.78" << speed2978 << 30 << "30 km/sec";
+    QTest::newRow("m/s, scaled exactly") << "speed"
+                                         << "C"
+                                         << "29780 m/s" << speed2978 << 30 << "30 km/sec";
+    QTest::newRow("half a km/s, bar half to even")
+        << "speed"
+        << "de_DE"
+        << "0,5 km/s" << ExtendedBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0xFE, 0x3F} << 0
+        << "0 km/sec";
+    QTest::newRow("degrees, bar half to even")
+        << "direction"
+        << "C"
+        << "45.5" << ExtendedBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xB6, 0x04, 0x40} << 46
+        << "46 deg";
+    QTest::newRow("degree sign") << "direction"
+                                 << "C"
+                                 << "90\u00b0"
+                                 << ExtendedBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xB4, 0x05, 0x40}
+                                 << 90 << "90 deg";
+    QTest::newRow("just below a full turn")
+        << "direction"
+        << "C"
+        << "359.9 deg" << ExtendedBytes{0x33, 0x33, 0x33, 0x33, 0x33, 0x33, 0xF3, 0xB3, 0x07, 0x40} << 359
+        << "359 deg";
+    QTest::newRow("an astronomical unit") << "u"
+                                          << "C"
+                                          << "1 AU" << oneAU << -1 << "(149597870700,100000000000)";
+    QTest::newRow("AU with a decimal comma")
+        << "v"
+        << "de_DE"
+        << "1,5 AU" << ExtendedBytes{0x00, 0x00, 0x00, 0x88, 0x1E, 0x5E, 0xFC, 0xD0, 0x24, 0x40} << -1
+        << "(200000000000,224396806050)";
+    QTest::newRow("kilometres") << "v"
+                                << "C"
+                                << "300000 km"
+                                << ExtendedBytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x18, 0x0D, 0x8F, 0x1B, 0x40}
+                                << -1 << "(200000000000,300000000)";
+    QTest::newRow("metres by default")
+        << "u"
+        << "C"
+        << "1.5e11" << ExtendedBytes{0x00, 0x00, 0x00, 0x00, 0x70, 0xC9, 0xB2, 0x8B, 0x24, 0x40} << -1
+        << "(150000000000,100000000000)";
+}
+
+void InitialStateFormTest::typedTextsAreStoredAsTyped() {
+    QFETCH(QString, field);
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(ExtendedBytes, stored);
+    QFETCH(int, bar);
+    QFETCH(QString, label);
+    QLocale::setDefault(QLocale(locale));
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(0);
+    const TState before = f.records.CurSettings;
+
+    typeInto(fieldNamed(f.form, field), text);
+
+    QVERIFY2(f.form.SetButton->isEnabled(), qPrintable(fieldNamed(f.form, field)->toolTip()));
+    QCOMPARE(bytesAt(f.form.previewState(), offsetOf(field)), stored);
+    if (field == QLatin1String("mass")) {
+        QCOMPARE(f.form.MassBar->value(), bar);
+        QCOMPARE(f.form.MassValLabel->text(), label);
+    } else if (field == QLatin1String("speed")) {
+        QCOMPARE(f.form.SpeedBar->value(), bar);
+        QCOMPARE(f.form.SpeedValLabel->text(), label);
+    } else if (field == QLatin1String("direction")) {
+        QCOMPARE(f.form.DirectionBar->value(), bar);
+        QCOMPARE(f.form.DirectionValLabel->text(), label);
+    } else {
+        QCOMPARE(f.form.PosValLabel->text(), label);
+    }
+    // The field keeps the text as typed.
+    QCOMPARE(fieldNamed(f.form, field)->text(), text);
+
+    QTest::mouseClick(f.form.SetButton, Qt::LeftButton);
+    QVERIFY(!f.form.isVisible());
+    TState expected = before;
+    std::copy(stored.begin(), stored.end(),
+              expected.bytes.begin() + static_cast<std::ptrdiff_t>(offsetOf(field)));
+    QVERIFY(f.records.CurSettings.bytes == expected.bytes);
+}
+
+void InitialStateFormTest::refusedTextsTurnTheFieldRedAndHoldSetState_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("no number") << "mass"
+                               << "C"
+                               << "abc"
+                               << "\"abc\" is not a number.";
+    QTest::newRow("empty") << "speed"
+                           << "C"
+                           << ""
+                           << "\"\" is not a number.";
+    QTest::newRow("zero mass") << "mass"
+                               << "C"
+                               << "0 kg"
+                               << "The mass must be more than 0 kg.";
+    QTest::newRow("negative mass") << "mass"
+                                   << "C"
+                                   << "-1 Msun"
+                                   << "The mass must be more than 0 kg.";
+    QTest::newRow("unknown unit") << "mass"
+                                  << "C"
+                                  << "1 lb"
+                                  << "Unknown unit \"lb\": use kg, Msun or Mearth.";
+    QTest::newRow("unit of another quantity") << "speed"
+                                              << "C"
+                                              << "3 AU"
+                                              << "Unknown unit \"AU\": use km/s or m/s.";
+    QTest::newRow("negative speed") << "speed"
+                                    << "C"
+                                    << "-3 km/s"
+                                    << "The speed must not be negative.";
+    QTest::newRow("a full turn") << "direction"
+                                 << "C"
+                                 << "360"
+                                 << "The direction must be at least 0 and less than 360 degrees.";
+    QTest::newRow("negative direction") << "direction"
+                                        << "C"
+                                        << "-0.5"
+                                        << "The direction must be at least 0 and less than 360 degrees.";
+    QTest::newRow("beyond the 80-bit range") << "u"
+                                             << "C"
+                                             << "2e4932 m"
+                                             << "\"2e4932 m\" is out of range.";
+    QTest::newRow("point under a decimal comma") << "v"
+                                                 << "de_DE"
+                                                 << "1.5 km"
+                                                 << "\"1.5 km\" is not a number.";
+    QTest::newRow("comma under a decimal point") << "speed"
+                                                 << "C"
+                                                 << "1,5"
+                                                 << "\"1,5\" is not a number.";
+}
+
+void InitialStateFormTest::refusedTextsTurnTheFieldRedAndHoldSetState() {
+    QFETCH(QString, field);
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+    QLocale::setDefault(QLocale(locale));
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(0);
+    const TState before = f.records.CurSettings;
+    QLineEdit* edit = fieldNamed(f.form, field);
+    const QColor usual = edit->palette().color(QPalette::Base);
+    const QString hint = edit->toolTip();
+
+    pasteInto(edit, text);
+
+    QCOMPARE(edit->toolTip(), why);
+    const QColor refused = edit->palette().color(QPalette::Base);
+    QVERIFY(refused.red() > 200 && refused.green() < 200 && refused.blue() < 200);
+    QVERIFY(!f.form.SetButton->isEnabled());
+    QVERIFY(!f.form.CircularButton->isEnabled());
+    QVERIFY(!f.form.EscapeButton->isEnabled());
+    // A refused text changes nothing that would be stored.
+    QVERIFY(f.form.previewState().bytes == before.bytes);
+    f.form.setState();
+    QVERIFY(f.form.isVisible());
+    QVERIFY(f.records.CurSettings.bytes == before.bytes);
+
+    // Mended, the field is as before and Set State stores it.
+    const Extended mended = field == QLatin1String("direction") ? 12 : 7;
+    typeInto(edit, QString::number(static_cast<int>(mended)));
+    QCOMPARE(edit->palette().color(QPalette::Base), usual);
+    QCOMPARE(edit->toolTip(), hint);
+    QVERIFY(f.form.SetButton->isEnabled());
+    QVERIFY(f.form.CircularButton->isEnabled());
+
+    // The refusal holds only while the extra is on; turned on again, the column shows the pending values.
+    pasteInto(edit, text);
+    QVERIFY(!f.form.SetButton->isEnabled());
+    f.form.typedValuesAction()->setChecked(false);
+    QVERIFY(f.form.SetButton->isEnabled());
+    f.form.typedValuesAction()->setChecked(true);
+    QVERIFY(f.form.SetButton->isEnabled());
+    QCOMPARE(edit->palette().color(QPalette::Base), usual);
+    QCOMPARE(bytesAt(f.form.previewState(), offsetOf(field)), bytesOfExtended(mended));
+}
+
+void InitialStateFormTest::aBarMovedAfterTypingSetsTheValueFromTheBar() {
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(0);
+    typeInto(f.form.MassEdit, QStringLiteral("1 Msun"));
+    QCOMPARE(f.form.MassBar->value(), 303);
+    typeInto(f.form.SpeedEdit, QStringLiteral("12.25"));
+    QTest::keyClick(f.form.MassBar, Qt::Key_Down);
+    f.form.setState();
+    QVERIFY(sameBytes(f.records.CurSettings.AMass(), massAt(304)));
+    QVERIFY(sameBytes(f.records.CurSettings.ASpeed(), 12.25L));
+}
+
+void InitialStateFormTest::previewFollowsTypedValues() {
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(1);
+    QSignalSpy changed(&f.form, &InitialStateDialog::previewChanged);
+    QSignalSpy ended(&f.form, &InitialStateDialog::previewEnded);
+
+    typeInto(f.form.PosUEdit, QStringLiteral("1 AU"));
+    QVERIFY(!changed.isEmpty());
+    const TState preview = changed.last().at(0).value<TState>();
+    QVERIFY(sameBytes(preview.BPos().u, 149597870700.0L));
+    QVERIFY(sameBytes(preview.BPos().v, f.records.CurSettings.BPos().v));
+    // A refused text announces nothing new: the preview keeps the last accepted value.
+    const qsizetype announced = changed.size();
+    typeInto(f.form.SpeedEdit, QStringLiteral("fast"));
+    for (qsizetype i = announced; i < changed.size(); ++i)
+        QVERIFY(changed.at(i).at(0).value<TState>().bytes == preview.bytes);
+
+    f.form.cancel();
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(f.records.CurSettings == defaultSettings());
+}
+
+void InitialStateFormTest::circularAndEscapeSpeedsUseThePendingStartAndTheOtherBodysStoredMotion_data() {
+    QTest::addColumn<int>("body");
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Body A, circle") << 0 << false;
+    QTest::newRow("Body A, escape") << 0 << true;
+    QTest::newRow("Body B, circle") << 1 << false;
+    QTest::newRow("Body B, escape") << 1 << true;
+}
+
+void InitialStateFormTest::circularAndEscapeSpeedsUseThePendingStartAndTheOtherBodysStoredMotion() {
+    QFETCH(int, body);
+    QFETCH(bool, escape);
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(body);
+    // A pending start and mass of this body, neither stored yet.
+    f.form.pickPosition(350, 420);
+    typeInto(f.form.MassEdit, QStringLiteral("0.5 Msun"));
+    const TState pending = f.form.previewState();
+    QSignalSpy changed(&f.form, &InitialStateDialog::previewChanged);
+
+    QTest::mouseClick(escape ? f.form.EscapeButton : f.form.CircularButton, Qt::LeftButton);
+
+    const StartVelocity expected =
+        startVelocity(pending, body, escape ? StartOrbit::Escape : StartOrbit::Circle);
+    QVERIFY(expected.motion);
+    const OrbitReadout orbit = readOrbit(f.form.previewState());
+    QVERIFY(orbit.eccentricity);
+    if (escape)
+        QVERIFY(std::fabs(*orbit.eccentricity - 1) < 1e-15L);
+    else
+        QVERIFY(*orbit.eccentricity < 1e-15L);
+    QCOMPARE(changed.size(), 1);
+    QVERIFY(changed.at(0).at(0).value<TState>().bytes == f.form.previewState().bytes);
+    QCOMPARE(f.form.SpeedBar->value(), static_cast<int>(std::nearbyint(expected.motion->speed)));
+    QCOMPARE(f.form.SpeedEdit->text(),
+             QString::fromStdString(GeneralText(expected.motion->speed, ".")) + QStringLiteral(" km/s"));
+
+    f.form.setState();
+    TState stored = pending;
+    if (body == 0) {
+        stored.setASpeed(expected.motion->speed);
+        stored.setADir(expected.motion->direction);
+    } else {
+        stored.setBSpeed(expected.motion->speed);
+        stored.setBDir(expected.motion->direction);
+    }
+    QVERIFY(f.records.CurSettings.bytes == stored.bytes);
+}
+
+void InitialStateFormTest::circularAndEscapeSpeedsWaitForABodyPairTheyCanBeComputedFor() {
+    Fixture f;
+    f.records.CurSettings.setBMass(0);
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(0);
+    QVERIFY(!f.form.CircularButton->isEnabled());
+    QVERIFY(!f.form.EscapeButton->isEnabled());
+    QCOMPARE(f.form.CircularButton->toolTip(), QStringLiteral("Both masses must be more than 0 kg."));
+
+    // Typing Body A's start onto Body B's: no circle about a body at the same place.
+    f.records.CurSettings.setBMass(1e30L);
+    f.form.editBody(0);
+    QVERIFY(f.form.CircularButton->isEnabled());
+    typeInto(f.form.PosUEdit, QStringLiteral("600000000000"));
+    typeInto(f.form.PosVEdit, QStringLiteral("4e11"));
+    QVERIFY(!f.form.CircularButton->isEnabled());
+    QCOMPARE(f.form.EscapeButton->toolTip(), QStringLiteral("Both bodies start at the same place."));
+    const TState before = f.form.previewState();
+    f.form.setStartOrbit(StartOrbit::Circle);
+    QVERIFY(f.form.previewState().bytes == before.bytes);
+    typeInto(f.form.PosVEdit, QStringLiteral("3e11"));
+    QVERIFY(f.form.EscapeButton->isEnabled());
+}
+
+void InitialStateFormTest::newControlsAreNamedForTheEditedBody() {
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    const auto nameOf = [](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        return a ? a->text(QAccessible::Name) : QString();
+    };
+    for (const int body : {0, 1, 0}) {
+        f.form.editBody(body);
+        const QString prefix = body == 0 ? QStringLiteral("Body A ") : QStringLiteral("Body B ");
+        QCOMPARE(nameOf(f.form.MassEdit), prefix + "mass");
+        QCOMPARE(nameOf(f.form.SpeedEdit), prefix + "speed");
+        QCOMPARE(nameOf(f.form.DirectionEdit), prefix + "direction");
+        QCOMPARE(nameOf(f.form.PosUEdit), prefix + "start position u");
+        QCOMPARE(nameOf(f.form.PosVEdit), prefix + "start position v");
+        QCOMPARE(nameOf(f.form.CircularButton), QStringLiteral("Circular speed"));
+        QCOMPARE(nameOf(f.form.EscapeButton), QStringLiteral("Escape speed"));
+    }
+    // Every control of the column has a name.
+    for (QWidget* w : f.form.TypedPanel->findChildren<QWidget*>())
+        QVERIFY2(!nameOf(w).isEmpty(), qPrintable(w->objectName()));
 }
 
 QTEST_MAIN(InitialStateFormTest)
