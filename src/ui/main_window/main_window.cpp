@@ -731,6 +731,8 @@ void MainWindow::zoomAboutPointer() {
 void MainWindow::setInitialStateDialog(InitialStateDialog* dialog) {
     initialStateDialog_ = dialog;
     if (!dialog) return;
+    // The dialog's own extra, among the View menu's other extras.
+    viewMenu->insertAction(exactPathAction, dialog->typedValuesAction());
     // While Ready the aids show the dialog's pending values, as the readout does: nothing on the screen then
     // describes two different orbits.
     connect(dialog, &InitialStateDialog::previewChanged, this, [this](const TState& s) {
