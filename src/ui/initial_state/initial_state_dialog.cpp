@@ -292,6 +292,9 @@ void InitialStateDialog::buildTypedPanel() {
         makeLabel(TypedPanel, rows[i].unitsName, qs(unitNames(*FieldUnits[i])), 8, top + 39, referenceFont);
         const auto field = static_cast<TypedField>(i);
         connect(edit, &QLineEdit::textEdited, this, [this, field] { typedTextEdited(field); });
+        // Return or leaving the field ends the typing that a refused text would undo.
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, field] { editStarts_[static_cast<std::size_t>(field)].editing = false; });
         fields_[static_cast<std::size_t>(i)] = edit;
     }
     MassEdit = fields_[MassField];
@@ -345,6 +348,7 @@ bool InitialStateDialog::typedValuesRefused() const {
 
 void InitialStateDialog::showFieldValue(TypedField field, Extended x) {
     const auto i = static_cast<std::size_t>(field);
+    editStarts_[i].editing = false;
     fields_[i]->setText(qs(GeneralText(x, sep_)) + QLatin1Char(' ') + QLatin1String(StoredUnits[i]));
     setFieldError(field, QString());
 }
@@ -379,50 +383,79 @@ void InitialStateDialog::setFieldError(TypedField field, const QString& why) {
 
 void InitialStateDialog::typedTextEdited(TypedField field) {
     const auto i = static_cast<std::size_t>(field);
+    EditStart& start = editStarts_[i];
+    if (!start.editing) start = EditStart{true, pendingEdit(field)};
+    QString refused;
     Extended x = 0;
     try {
         x = parseQuantity(fields_[i]->text().toStdString(), *FieldUnits[i], sep_);
     } catch (const QuantityTextError& e) {
-        setFieldError(field, qs(e.what()) + QLatin1Char('.'));
-        updateButtons(previewState());
-        return;
+        refused = qs(e.what()) + QLatin1Char('.');
     }
-    QString refused;
-    if (field == MassField && !(x > 0)) refused = tr("The mass must be more than 0 kg.");
-    if (field == SpeedField && x < 0) refused = tr("The speed must not be negative.");
-    if (field == DirectionField && !(x >= 0 && x < 360))
-        refused = tr("The direction must be at least 0 and less than 360 degrees.");
+    if (refused.isEmpty()) {
+        if (field == MassField && !(x > 0)) refused = tr("The mass must be more than 0 kg.");
+        if (field == SpeedField && x < 0) refused = tr("The speed must not be negative.");
+        if (field == DirectionField && !(x >= 0 && x < 360))
+            refused = tr("The direction must be at least 0 and less than 360 degrees.");
+    }
     setFieldError(field, refused);
-    if (!refused.isEmpty()) {
-        updateButtons(previewState());
-        return;
-    }
+    // Stored as typed. A refused text counts as not typed at all: a prefix accepted on the way ("1" of
+    // "1 lb") is not left behind.
+    setPending(field, refused.isEmpty() ? std::optional<Extended>(x) : start.edit);
+    announcePreview();
+}
 
-    // Stored as typed; the bars only follow it to their nearest position.
-    TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
+std::optional<Extended> InitialStateDialog::pendingEdit(TypedField field) const {
+    const TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
     switch (field) {
         case MassField:
-            edits_.mass = x;
-            barsFollowMass(x);
+            return edits_.mass;
+        case SpeedField:
+            return edits_.speed;
+        case DirectionField:
+            return edits_.direction;
+        case PosUField:
+            return edits_.u ? std::optional<Extended>(pos.u) : std::nullopt;
+        case PosVField:
+            return edits_.v ? std::optional<Extended>(pos.v) : std::nullopt;
+        case TypedFieldCount:
+            break;
+    }
+    return std::nullopt;
+}
+
+void InitialStateDialog::setPending(TypedField field, std::optional<Extended> edit) {
+    const TState& s = records_.CurSettings;
+    const bool a = editedBody == 0;
+    TVector& pos = a ? ANewPos : BNewPos;
+    const TVector stored = a ? s.APos() : s.BPos();
+    // The bars only follow the value to their nearest position.
+    switch (field) {
+        case MassField:
+            edits_.mass = edit;
+            barsFollowMass(edit.value_or(a ? s.AMass() : s.BMass()));
             break;
         case SpeedField:
-            edits_.speed = x;
-            barsFollowSpeed(x);
+            edits_.speed = edit;
+            barsFollowSpeed(edit.value_or(a ? s.ASpeed() : s.BSpeed()));
             break;
         case DirectionField:
-            edits_.direction = x;
-            barsFollowDirection(x);
+            edits_.direction = edit;
+            barsFollowDirection(edit.value_or(a ? s.ADir() : s.BDir()));
             break;
         case PosUField:
+            edits_.u = edit.has_value();
+            pos.u = edit.value_or(stored.u);
+            setCaption(PosValLabel, positionText(pos));
+            break;
         case PosVField:
-            (field == PosUField ? pos.u : pos.v) = x;
-            (field == PosUField ? edits_.u : edits_.v) = true;
+            edits_.v = edit.has_value();
+            pos.v = edit.value_or(stored.v);
             setCaption(PosValLabel, positionText(pos));
             break;
         case TypedFieldCount:
             break;
     }
-    announcePreview();
 }
 
 void InitialStateDialog::barsFollowMass(Extended mass) {

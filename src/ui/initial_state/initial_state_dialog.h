@@ -129,6 +129,10 @@ private:
     void showTypedValues(bool on);
     void buildTypedPanel();
     void typedTextEdited(TypedField field);
+    // The field's value in edits_ (for a coordinate, the pending one if it was changed).
+    std::optional<Extended> pendingEdit(TypedField field) const;
+    // Makes edit the field's pending value, or the stored one when empty.
+    void setPending(TypedField field, std::optional<Extended> edit);
     void setFieldError(TypedField field, const QString& why);
     // The field shows x in the quantity's stored unit, in the user's locale; any error it had is gone.
     void showFieldValue(TypedField field, Extended x);
@@ -160,4 +164,11 @@ private:
     std::array<QLineEdit*, TypedFieldCount> fields_{};
     // Why each field's text is refused; empty when it is accepted.
     std::array<QString, TypedFieldCount> fieldErrors_{};
+    // The pending value a field had when the user began typing into it, which a refused text restores.
+    // Return, leaving the field, or the program's own writing of it ends the typing.
+    struct EditStart {
+        bool editing = false;
+        std::optional<Extended> edit;
+    };
+    std::array<EditStart, TypedFieldCount> editStarts_{};
 };
