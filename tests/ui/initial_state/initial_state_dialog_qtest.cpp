@@ -165,6 +165,7 @@ private slots:
     void circularAndEscapeSpeedsUseThePendingStartAndTheOtherBodysStoredMotion();
     void circularAndEscapeSpeedsWaitForABodyPairTheyCanBeComputedFor();
     void newControlsAreNamedForTheEditedBody();
+    void tabGoesDownTheColumnAfterTheClassicControls();
 };
 
 namespace {
@@ -1276,6 +1277,23 @@ void InitialStateFormTest::newControlsAreNamedForTheEditedBody() {
     // Every control of the column has a name.
     for (QWidget* w : f.form.TypedPanel->findChildren<QWidget*>())
         QVERIFY2(!nameOf(w).isEmpty(), qPrintable(w->objectName()));
+}
+
+void InitialStateFormTest::tabGoesDownTheColumnAfterTheClassicControls() {
+    Fixture f;
+    f.form.typedValuesAction()->setChecked(true);
+    f.form.editBody(0);
+    const std::vector<QWidget*> expected{f.form.MassBar,      f.form.SpeedBar,       f.form.DirectionBar,
+                                         f.form.CancelButton, f.form.SetButton,      f.form.MassEdit,
+                                         f.form.SpeedEdit,    f.form.DirectionEdit,  f.form.PosUEdit,
+                                         f.form.PosVEdit,     f.form.CircularButton, f.form.EscapeButton};
+    std::vector<QWidget*> chain;
+    QWidget* w = f.form.MassBar;
+    do {
+        if (w->focusPolicy() & Qt::TabFocus) chain.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != f.form.MassBar);
+    QVERIFY(chain == expected);
 }
 
 QTEST_MAIN(InitialStateFormTest)
