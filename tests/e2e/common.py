@@ -1,5 +1,5 @@
-"""What the journeys know of Tulvane: its colours and control panel, its main window and plot, where
-tulvane-trace puts the crosses, the readout's dump, and quitting."""
+"""What the journeys know of Tulvane: its colours and control panel, its main window and plot, the readout
+docked at the plot's right, where tulvane-trace puts the crosses, the readout's dump, and quitting."""
 
 import decimal
 import os
@@ -10,10 +10,12 @@ BLUE = (0, 0, 255)
 YELLOW = (255, 255, 0)
 RED = (255, 0, 0)
 WHITE = (255, 255, 255)
-# The exact paths: each body's colour tinted halfway to white.
-PATH_A = (255, 255, 127)
-PATH_B = (255, 127, 127)
+# The exact paths: each body's colour, a light one (as both default colours are) darkened by a factor of 1.6.
+PATH_A = (159, 159, 0)
+PATH_B = (159, 0, 0)
 PANEL_COLOR = (191, 205, 219)
+# The face of the readout and the other widgets: the style's window colour.
+WINDOW_COLOR = (239, 239, 239)
 
 # The control panel and its buttons, in plot pixels.
 PANEL_RECT = (8, 336, 81, 145)
@@ -42,20 +44,101 @@ class TulvaneSession(Session):
         return self.start_program([program or self.args.tulvane], "Tulvane", "tulvane.log")
 
     def find_plot(self):
-        """Finds the plot surface's top-left corner: the first blue row below the menu bar."""
+        """Finds the plot surface's top-left corner, the first blue row below the menu bar, and its width: the
+        blue from there to the window's right edge or to a dock that stands beside it."""
         x, y, w, h = self.geometry(self.main_window)
-        column = x + w // 2
+        column = x + w // 4
 
         def found():
             shot = self.settled((x, y, w, h), "the main window to finish painting")
             for row in range(y, y + 80):
                 if shot.pixel(column, row) == BLUE and shot.pixel(column, row + 1) == BLUE:
                     self.origin = (x, row)
-                    self.plot_size = (w, y + h - row)
+                    self.plot_size = (self.plot_width(shot), y + h - row)
                     return shot
             return None
 
         return self.wait_for(found, "a blue plot surface below the menu bar")
+
+    def plot_width(self, shot):
+        """The blue from the plot's left edge along its top and bottom rows, where no cross stands in the way
+        of both; the plot's right edge, when it is blue there."""
+        x, y, w, h = self.geometry(self.main_window)
+        ox, oy = self.origin
+        widths = []
+        for row in (oy, y + h - 1):
+            line = shot.row(row, ox, x + w)
+            stop = next((i for i in range(0, len(line), 3) if line[i : i + 3] != bytes(BLUE)), len(line))
+            widths.append(stop // 3)
+        return max(widths)
+
+    def wait_plot_width(self, test, what):
+        """Waits until the plot's width, measured on a settled window, passes the test; keeps it as the plot's."""
+        x, y, w, h = self.geometry(self.main_window)
+
+        def measured():
+            shot = self.settled((x, y, w, h), "the main window to finish painting")
+            width = self.plot_width(shot)
+            if test(width):
+                self.plot_size = (width, self.plot_size[1])
+                return shot
+            return None
+
+        return self.wait_for(measured, what)
+
+    def dock_region(self):
+        """The screen right of the plot, to the window's right edge: where a docked readout stands."""
+        x, y, w, h = self.geometry(self.main_window)
+        ox, oy = self.origin
+        left = ox + self.plot_size[0]
+        return (left, oy, x + w - left, self.plot_size[1])
+
+    def readout_docked(self, shot):
+        """The readout is docked at the plot's right: a strip between a sixth and half of the window wide, no
+        plot blue in it, its face the window colour with dark text on it, and no window of its own."""
+        w = self.geometry(self.main_window)[2]
+        region = self.dock_region()
+        width = region[2]
+        if not w // 6 <= width <= w // 2:
+            raise Failure(f"the readout's strip at the window's right is {width} pixels wide, of {w}")
+        if shot.find(BLUE, region):
+            raise Failure("the plot's blue shows inside the readout's strip: the readout covers the plot")
+        area = width * region[3]
+        face, text = len(shot.find(WINDOW_COLOR, region)), len(shot.find((0, 0, 0), region))
+        if face < area // 2 or text < 500:
+            raise Failure(f"the strip at the window's right does not look like the readout: {face} of {area} "
+                          f"pixels its face, {text} of text")
+        if self.windows("^Orbit Readout$"):
+            raise Failure("the docked readout has a window of its own")
+        return region
+
+    def readout_picture(self, name):
+        """Saves a picture of the docked readout for the help pages, down to its last line of content."""
+        if os.environ.get("TULVANE_HELP_IMAGES"):
+            x, y, w, h = self.dock_region()
+            shot = self.settled((x, y, w, h), "the readout to finish painting")
+            # The bottom rows hold the scroll bar; the content ends at the last row above it that is not bare.
+            face = bytes(WINDOW_COLOR) * w
+            last = max((r for r in range(y, y + h - 24) if shot.row(r, x, x + w) != face), default=y + h - 24)
+            self.save_image(shot.crop(x, y, w, last - y + 8), name)
+
+    def readout_slider(self, shot):
+        """The screen point at the middle of the readout's timeline: its groove is the one line across the
+        docked readout, the first row from the top that one colour other than the face fills for half its
+        width."""
+        x, y, w, h = self.dock_region()
+        for row in range(y, y + h):
+            line = shot.row(row, x, x + w)
+            run, colour, longest = 0, None, 0
+            for i in range(0, len(line), 3):
+                pixel = line[i : i + 3]
+                run = run + 1 if pixel == colour else 1
+                colour = pixel
+                if pixel != bytes(WINDOW_COLOR):
+                    longest = max(longest, run)
+            if longest >= w // 2:
+                return x + w // 2, row + 2
+        raise Failure("no timeline slider in the docked readout")
 
     def plot_to_screen(self, px, py):
         return self.origin[0] + px, self.origin[1] + py
@@ -122,6 +205,22 @@ def pixels_at(points, sf, shift=(0, 0)):
 def describe(found, expected):
     missing, extra = sorted(expected - found), sorted(found - expected)
     return f"{len(missing)} pixels missing (e.g. {missing[:8]}), {len(extra)} unexpected (e.g. {extra[:8]})"
+
+
+def wait_for_tracks(s, a_centres, b_centres, what):
+    """Waits until the yellow and red pixels on the plot are exactly the crosses at these centres."""
+    want_a, want_b = s.crosses(a_centres), s.crosses(b_centres)
+    state = {}
+
+    def matches():
+        shot = s.screenshot()
+        state["a"], state["b"] = s.on_plot(shot, YELLOW), s.on_plot(shot, RED)
+        return state["a"] == want_a and state["b"] == want_b
+
+    try:
+        s.wait_for(matches, what, timeout=WAIT, interval=0.3)
+    except Failure as e:
+        raise Failure(f"{e}: body A {describe(state['a'], want_a)}; body B {describe(state['b'], want_b)}")
 
 
 def only_background(s, shot, panel=PANEL_RECT):

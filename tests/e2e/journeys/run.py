@@ -3,26 +3,10 @@
 import os
 
 from common import (
-    PANEL_RECT, PAUSE_BUTTON, RED, RESET_BUTTON, RUN_BUTTON, YELLOW, ZPLUS_BUTTON, TulvaneSession, describe,
-    only_background, pixels_at, trace_points,
+    PANEL_RECT, PAUSE_BUTTON, RED, RESET_BUTTON, RUN_BUTTON, WHITE, YELLOW, ZPLUS_BUTTON, TulvaneSession,
+    describe, only_background, pixels_at, trace_points, wait_for_tracks,
 )
 from harness import WAIT, Failure
-
-
-def wait_for_tracks(s, a_centres, b_centres, what):
-    """Waits until the yellow and red pixels on the plot are exactly the crosses at these centres."""
-    want_a, want_b = s.crosses(a_centres), s.crosses(b_centres)
-    state = {}
-
-    def matches():
-        shot = s.screenshot()
-        state["a"], state["b"] = s.on_plot(shot, YELLOW), s.on_plot(shot, RED)
-        return state["a"] == want_a and state["b"] == want_b
-
-    try:
-        s.wait_for(matches, what, timeout=WAIT, interval=0.3)
-    except Failure as e:
-        raise Failure(f"{e}: body A {describe(state['a'], want_a)}; body B {describe(state['b'], want_b)}")
 
 
 def journey(args):
@@ -90,11 +74,22 @@ def journey(args):
         # Ctrl+Q during a run is kept until the next Pause: the run goes on drawing, then the program ends.
         s.click_plot(RUN_BUTTON)
         s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > 0, "the new run's first crosses")
+        # Meanwhile a notice at the plot's top left says so: white text with a black shadow on the blue.
+        notice = (s.origin[0] + 4, s.origin[1] + 2, 220, 22)
+
+        def notice_shown(shot):
+            return len(shot.find(WHITE, notice)) >= 60 and len(shot.find((0, 0, 0), notice)) >= 10
+
+        if notice_shown(s.screenshot()):
+            raise Failure("a notice stands at the plot's top left before Ctrl+Q")
         s.activate(s.main_window)
         s.key("ctrl+q")
         drawn = len(s.on_plot(s.screenshot(), YELLOW))
+        s.wait_for(lambda: notice_shown(s.screenshot()), "the notice that the program ends at the next Pause")
         s.wait_for(lambda: len(s.on_plot(s.screenshot(), YELLOW)) > drawn, "the run to go on after Ctrl+Q")
         if s.program.poll() is not None:
             raise Failure("Ctrl+Q ended the program in the middle of a run")
+        if not notice_shown(s.last_shot):
+            raise Failure("the notice went while the run went on after Ctrl+Q")
         s.click_plot(PAUSE_BUTTON)
         s.expect_clean_exit("the program did not end at the Pause after Ctrl+Q")
