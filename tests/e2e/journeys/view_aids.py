@@ -40,6 +40,37 @@ def set_view_aids(s, on):
         s.wait_for(lambda: view_option(s, "View", key) == word, f"the view options to keep {key}={word}")
 
 
+def dashes(pixels):
+    """The pieces a drawing falls into, its pixels joined to their eight neighbours."""
+    left, pieces = set(pixels), []
+    while left:
+        stack = [left.pop()]
+        piece = list(stack)
+        while stack:
+            x, y = stack.pop()
+            for n in ((x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)):
+                if n in left:
+                    left.remove(n)
+                    stack.append(n)
+                    piece.append(n)
+        pieces.append(piece)
+    return pieces
+
+
+def check_dashed(name, pixels):
+    """An exact path is drawn dashed and 2 pixels wide: many short pieces, each about twice as many pixels as
+    it is long."""
+    pieces = dashes(pixels)
+    longest = max(len(p) for p in pieces)
+    spans = sorted(len(p) / (1 + max(max(q[0] for q in p) - min(q[0] for q in p),
+                                     max(q[1] for q in p) - min(q[1] for q in p))) for p in pieces)
+    if len(pieces) < 30 or longest > 40:
+        raise Failure(f"body {name}'s exact path is not dashed: {len(pieces)} pieces, the longest of {longest} pixels")
+    if spans[len(spans) // 2] < 1.5:
+        raise Failure(f"body {name}'s exact path is not 2 pixels wide: its dashes hold {spans[len(spans) // 2]:.2f} "
+                      "pixels for each pixel of length")
+
+
 def journey(args):
     """Exact Path, Scale Bar and Off-screen Markers turned on during a default run: the dots leave the path."""
     points = trace_points(args, 400)
@@ -85,6 +116,8 @@ def journey(args):
         far_side = [p for p in path_a if p[0] < a_px[count - 1][0] - 40 or p[1] > a_px[count - 1][1] + 40]
         if len(path_a) < 300 or len(path_b) < 30 or not far_side:
             raise Failure(f"the exact paths are too short: {len(path_a)} and {len(path_b)} pixels")
+        check_dashed("A", path_a)
+        check_dashed("B", path_b)
         # The scale bar: 100 million km at 1e9 m a pixel, bottom left.
         bar_y = h - 14
         bar = [x for x in range(104, 205) if shot.pixel(s.origin[0] + x, s.origin[1] + bar_y) == WHITE]
