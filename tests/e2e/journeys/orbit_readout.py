@@ -1,37 +1,39 @@
 """The orbit-readout journey: the ctest e2e_orbit-readout, run by tulvane_e2e.py."""
 
 import os
+import re
 
-from common import PAUSE_BUTTON, RUN_BUTTON, TulvaneSession, elapsed_days, quit_with_ctrl_q, read_readout
-from harness import SCREEN_W, Failure
+from common import (
+    PAUSE_BUTTON, RED, RUN_BUTTON, YELLOW, ZPLUS_BUTTON, TulvaneSession, elapsed_days, pixels_at, quit_with_ctrl_q,
+    read_readout, trace_points, wait_for_tracks,
+)
+from harness import Failure
+
+
+def beneath(centres, left, right, height):
+    """The centres that fall between two columns of the plot."""
+    return [(x, y) for x, y in centres if left + 2 < x < right - 2 and 0 <= y < height]
 
 
 def journey(args):
-    """F3 opens the Orbit Readout beside the plot: the bound start, then the run's escape past day 111."""
+    """F3 docks the Orbit Readout at the plot's right: the bound start, then the run's escape past day 111. The
+    plot beside it shows the run, keeps the crosses the readout stands over and shows them once F3 hides it."""
+    points = trace_points(args, 400)
     with TulvaneSession(args, "orbit-readout") as s:
         dump = os.path.join(s.root, "readout.txt")
         s.env["TULVANE_READOUT_DUMP"] = dump
         options = os.path.join(s.root, "config", "Tulvane", "view-options.conf")
         s.start_tulvane()
         s.find_plot()
+        full = s.plot_size[0]
         s.key("F3")
-        readout = s.wait_window("^Orbit Readout$", exclude=(s.main_window,), what="the readout after F3")
-
-        def at_right_edge():
-            x, y, w, h = s.geometry(readout)
-            # Once framed, the window moves so that the frame, title bar included, is on the screen.
-            return abs(x + w - SCREEN_W) <= 2 and 10 <= y <= 40
-
-        try:
-            s.wait_for(at_right_edge, "the readout at the screen's right edge")
-        except Failure:
-            raise Failure(f"the readout stands at {s.geometry(readout)}, not at the right edge with its title")
-        x, y, w, h = s.geometry(readout)
+        shot = s.wait_plot_width(lambda w: w < full, "the plot to make room for the readout after F3")
+        region = s.readout_docked(shot)
         active = s.x(["xdotool", "getactivewindow"], check=False).strip()
         if active != str(s.main_window):
             raise Failure("opening the readout took the focus from the main window")
 
-        table = s.wait_for(lambda: read_readout(dump).get("Orbit"), "the readout's texts")
+        s.wait_for(lambda: read_readout(dump).get("Orbit"), "the readout's texts")
         table = read_readout(dump)
         expected = {
             "Orbit": "bound ellipse",
@@ -51,7 +53,8 @@ def journey(args):
         s.click_plot(RUN_BUTTON)
         s.wait_for(lambda: elapsed_days(read_readout(dump)) >= 115, "the run to pass day 115", timeout=60)
         s.click_plot(PAUSE_BUTTON)
-        shot = s.settled((x, y, w, h), "the readout to stop changing after Pause")
+        s.wait_for(lambda: read_readout(dump).get("Timeline", ["", ""])[1] == "enabled", "the timeline after Pause")
+        shot = s.settled(region, "the readout to stop changing after Pause")
         table = read_readout(dump)
         if table["Orbit"] != ["bound ellipse", "hyperbola: escape"]:
             raise Failure(f"the columns read {table['Orbit']}, not the bound start and the escape")
@@ -61,22 +64,55 @@ def journey(args):
             raise Failure(f"the energy gauge reads {table['Energy drift']} after the escape")
         if not table["Hint"][0]:
             raise Failure("no hint under the red gauge")
-        # The red of the gauge is on the screen, inside the readout.
-        if not shot.find((210, 0, 0), (x, y, w, h)):
+        # The red of the gauge is on the screen, inside the readout at the window's right.
+        if not shot.find((210, 0, 0), region):
             raise Failure("no red gauge shows in the readout")
-        s.window_picture(readout, "orbit-readout.png")
+        s.readout_picture("orbit-readout.png")
+        paused = re.fullmatch(r"Plot point (\d+) of \1", table["Timeline"][0])
+        if not paused:
+            raise Failure(f"after Pause the timeline reads {table['Timeline'][0]!r}, not the last plot point")
+        count = int(paused.group(1)) + 1
 
-        # F3 closes it, from the main window as from anywhere; the choice is remembered.
+        # The plot left of the readout shows the run's crosses where tulvane-trace puts them.
+        a_px, b_px = pixels_at(points[:count], "1e9")
+        wait_for_tracks(s, a_px, b_px, f"the plot beside the readout to show the {count} plot points")
+
+        # Zoomed in, part of the run lies beneath the readout, and none of it shows through.
+        s.click_plot(ZPLUS_BUTTON)
+        a_px, b_px = pixels_at(points[:count], "5e8")
+        w, h = s.plot_size
+        if not beneath(a_px + b_px, w, full, h):
+            raise Failure("at 5e8 m per pixel no cross lies beneath the readout: the journey checks nothing")
+        wait_for_tracks(s, a_px, b_px, "the replay at 5e8 m per pixel beside the readout")
+        for color in (YELLOW, RED):
+            if s.last_shot.find(color, region):
+                raise Failure(f"crosses of colour {color} show inside the readout")
+
+        # A left click re-centres on the middle of the plot that shows, beside the readout.
+        click = (w // 2 + 100, h // 2 + 100)
+        s.click_plot(click)
+        shift = (w // 2 - click[0], h // 2 - click[1])
+        a_px, b_px = pixels_at(points[:count], "5e8", shift)
+        if not beneath(a_px + b_px, w, full, h):
+            raise Failure("after re-centring no cross lies beneath the readout: the journey checks nothing")
+        wait_for_tracks(s, a_px, b_px, f"the replay re-centred on {click} of the plot beside the readout")
+
+        # F3 closes it, from the main window as from anywhere: the plot takes the whole width and shows the
+        # crosses the readout stood over. The choice is remembered.
         s.activate(s.main_window)
         s.key("F3")
-        s.wait_gone(readout, "F3 to close the readout")
+        s.wait_plot_width(lambda width: width == full, "F3 to hide the readout and the plot to widen")
+        wait_for_tracks(s, a_px, b_px, "the crosses beneath the readout to show once it is hidden")
         with open(options, encoding="utf-8") as f:
             if "open=false" not in f.read():
                 raise Failure("closing the readout was not remembered")
         s.key("F3")
-        readout = s.wait_window("^Orbit Readout$", exclude=(s.main_window,), what="the readout after F3 again")
+        s.readout_docked(s.wait_plot_width(lambda width: width == w, "the readout to come back after F3 again"))
         quit_with_ctrl_q(s)
 
         s.start_tulvane()
-        s.wait_window("^Orbit Readout$", exclude=(s.main_window,), what="the readout remembered open")
+        s.find_plot()
+        if s.plot_size[0] != w:
+            raise Failure(f"after a restart the plot is {s.plot_size[0]} wide, not {w} beside the readout")
+        s.readout_docked(s.last_shot)
         quit_with_ctrl_q(s)
