@@ -39,8 +39,9 @@ def journey(args):
         os.makedirs(pictures)
         s.start_tulvane()
         s.find_plot()
+        full = s.plot_size[0]
         s.key("F3")
-        readout = s.wait_window("^Orbit Readout$", exclude=(s.main_window,), what="the readout after F3")
+        s.readout_docked(s.wait_plot_width(lambda w: w < full, "the plot to make room for the readout after F3"))
         s.wait_for(lambda: read_readout(dump).get("Orbit"), "the readout's texts")
         label, usable = timeline(read_readout(dump))
         if usable:
@@ -61,8 +62,8 @@ def journey(args):
         if count <= closest:
             raise Failure(f"the run paused at plot point {count}, before its closest approach")
 
-        # The slider is the readout's one control, so it has the focus once the window is active.
-        s.activate(readout)
+        # A click on the slider gives it the keys; Home then takes it from wherever the click left it.
+        s.click_screen(*s.readout_slider(s.settled(s.dock_region(), "the readout to stop changing after Pause")))
         s.key("Home")
         s.wait_for(lambda: timeline(read_readout(dump))[0].startswith(f"Plot point 0 of {count},"),
                    "Home to take the timeline to the start")
@@ -75,7 +76,7 @@ def journey(args):
         table = read_readout(dump)
         if elapsed_days(table) != float(closest):
             raise Failure(f"at plot point {closest} the readout shows {table['Elapsed']}")
-        s.window_picture(readout, "orbit-readout-timeline.png")
+        s.readout_picture("orbit-readout-timeline.png")
 
         picture = os.path.join(pictures, "approach.png")
         s.activate(s.main_window)
