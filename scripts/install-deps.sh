@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libicu-dev
   python3 xvfb openbox xdotool imagemagick x11-utils
+  weston qt6-wayland
   fonts-dejavu-core
   help2man man-db lintian appstream desktop-file-utils file
   clang-format clang-tidy clazy

@@ -29,6 +29,10 @@ class Failure(Exception):
     pass
 
 
+class Skip(Exception):
+    """A journey that cannot run here, for want of something the machine lacks."""
+
+
 # ------------------------------------------------------------------------------------------------- load
 
 
