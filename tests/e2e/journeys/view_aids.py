@@ -10,8 +10,10 @@ from common import (
 from harness import WAIT, Failure
 
 
-# The view aids' keys in the view options, and their places from the bottom of the View menu, above Run Speed.
-VIEW_AIDS = {"OffscreenMarkers": 2, "ScaleBar": 3, "ExactPath": 4}
+# The view aids' keys in the view options, and their places from the bottom of the View menu, above Start
+# Markers, Fit Both Orbits and Run Speed. During a run Fit Both Orbits is disabled, and the arrow keys pass
+# over it.
+VIEW_AIDS = {"OffscreenMarkers": 4, "ScaleBar": 5, "ExactPath": 6}
 
 
 def view_option(s, section, key):
@@ -25,10 +27,11 @@ def view_option(s, section, key):
     return parser.get(section, key, fallback=None)
 
 
-def set_view_aids(s, on):
+def set_view_aids(s, on, running=False):
     """Checks or unchecks the three view aids in the View menu with the keyboard; each is done once the menu
     has closed and the program has kept the choice."""
     for key, from_bottom in VIEW_AIDS.items():
+        from_bottom -= 1 if running else 0
         s.activate(s.main_window)
         s.key("alt+v")
         # The pointer rests in the screen's corner, over no control, so no tool tip opens: the one popup is the menu.
@@ -80,7 +83,7 @@ def journey(args):
         a_px, b_px = pixels_at(points, "1e9")
         s.click_plot(RUN_BUTTON)
         s.wait_for(lambda: s.crosses(a_px[:11]) <= s.on_plot(s.screenshot(), YELLOW), "the run's first crosses")
-        set_view_aids(s, True)
+        set_view_aids(s, True, running=True)
         # Past the closest approach on day 111, with the dots well on their way out. Body A's dot there has left
         # the exact path, which hides the dots on it.
         goal = 180
