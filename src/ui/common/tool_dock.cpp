@@ -8,6 +8,8 @@ ToolDock::ToolDock(const QString& title, const QString& objectName, QWidget* con
     // The main window's remembered layout finds the dock again by this name.
     setObjectName(objectName);
     setAccessibleName(title);
+    // Floating, it is a window of its own: it keeps the main window's font and colours all the same.
+    setAttribute(Qt::WA_WindowPropagation);
     setAllowedAreas(Qt::RightDockWidgetArea);
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                 QDockWidget::DockWidgetFloatable);

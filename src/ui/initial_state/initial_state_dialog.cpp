@@ -547,6 +547,10 @@ void InitialStateDialog::loadBody(int body) {
     (a ? ANewPos : BNewPos) = pos;
     drawBody_(pos, body);
     setCaption(BodyLabel, a ? QStringLiteral("Body A") : QStringLiteral("Body B"));
+    const QString who = a ? QStringLiteral("Body A ") : QStringLiteral("Body B ");
+    MassBar->setAccessibleName(who + QStringLiteral("mass"));
+    SpeedBar->setAccessibleName(who + QStringLiteral("speed"));
+    DirectionBar->setAccessibleName(who + QStringLiteral("direction"));
     QPalette pal = ColorPanel->palette();
     pal.setColor(QPalette::Window, colorOf(a ? s.AColor() : s.BColor()));
     ColorPanel->setPalette(pal);
@@ -719,6 +723,10 @@ bool InitialStateDialog::eventFilter(QObject* watched, QEvent* event) {
 void InitialStateDialog::setCaption(QLabel* label, const QString& text) {
     label->setText(text);
     if (label != PosLabel) label->adjustSize();
+    // A bar's own value is a position on it; a screen reader hears the value it stands for, with its unit.
+    if (label == MassValLabel) MassBar->setAccessibleDescription(text);
+    if (label == SpeedValLabel) SpeedBar->setAccessibleDescription(text);
+    if (label == DirectionValLabel) DirectionBar->setAccessibleDescription(text);
 }
 
 QString InitialStateDialog::positionText(const TVector& pos) const {

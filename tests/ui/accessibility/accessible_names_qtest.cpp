@@ -51,6 +51,8 @@ private slots:
         QTest::newRow("main window, Ready, readout docked") << 0;
         QTest::newRow("main window, Paused, timeline on") << 1;
         QTest::newRow("current settings viewer") << 2;
+        QTest::newRow("initial state dialog, classic") << 3;
+        QTest::newRow("initial state dialog, typed values") << 4;
     }
     void everyControlHasAName() {
         QFETCH(int, which);
@@ -62,7 +64,26 @@ private slots:
             viewer->show();
             target = viewer;
         }
+        if (which >= 3) {
+            QAction* typed = initialStateDialog->typedValuesAction();
+            if (typed->isChecked() != (which == 4)) typed->trigger();
+            window->bodyBInitialStateAction->trigger();
+            QTRY_VERIFY(initialStateDialog->isVisible());
+            target = initialStateDialog;
+        }
         const QStringList unnamed = unnamedIn(target);
+        if (which >= 3) {
+            // The bars are heard as what they set, with the value and its unit.
+            const auto* mass = initialStateDialog->findChild<QWidget*>(QStringLiteral("MassBar"));
+            QCOMPARE(mass->accessibleName(), QStringLiteral("Body B mass"));
+            QVERIFY2(mass->accessibleDescription().endsWith(QStringLiteral(" kg")),
+                     qPrintable(mass->accessibleDescription()));
+            const auto* speed = initialStateDialog->findChild<QWidget*>(QStringLiteral("SpeedBar"));
+            QVERIFY(speed->accessibleDescription().endsWith(QStringLiteral(" km/sec")));
+            initialStateDialog->cancel();
+            if (initialStateDialog->typedValuesAction()->isChecked())
+                initialStateDialog->typedValuesAction()->trigger();
+        }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("\n"))));
         delete viewer;
     }
