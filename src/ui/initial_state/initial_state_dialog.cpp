@@ -680,7 +680,10 @@ void InitialStateDialog::paintCompass(int Azimuth) {
     p.drawLine(p2, p1);
 }
 
-void InitialStateDialog::reject() {}
+// Esc cancels, as Cancel does: keyboard users have no other way out. The classic dialog ignored it.
+void InitialStateDialog::reject() {
+    cancel();
+}
 
 // Window managers show a close box on any window the user may move; it cancels, as Cancel does. The
 // program's own close (when it quits) goes through.

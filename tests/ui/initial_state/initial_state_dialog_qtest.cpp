@@ -141,7 +141,7 @@ private slots:
     void rightButtonPickSetsOnlyTheEditedBodysNewPosition();
     void hiddenDialogIgnoresPicks();
     void openingTheOtherBodySwitchesAnOpenDialog();
-    void enterAndEscapeLeaveTheDialogOpen();
+    void enterLeavesTheDialogOpenAndEscapeCancels();
     void keysMoveBarsWithTheMinimumAtTheTop_data();
     void keysMoveBarsWithTheMinimumAtTheTop();
     void clickInTheChannelPagesTowardTheClick();
@@ -681,20 +681,26 @@ void InitialStateFormTest::openingTheOtherBodySwitchesAnOpenDialog() {
     QVERIFY(f.records.CurSettings == before);
 }
 
-void InitialStateFormTest::enterAndEscapeLeaveTheDialogOpen() {
+void InitialStateFormTest::enterLeavesTheDialogOpenAndEscapeCancels() {
     Fixture f;
     const TState before = f.records.CurSettings;
-    f.form.editBody(0);
     for (QWidget* target :
          std::initializer_list<QWidget*>{f.form.MassBar, f.form.SetButton, f.form.CancelButton}) {
+        f.form.editBody(0);
+        // A moved bar, so that a Set State would show.
+        f.form.MassBar->setValue(f.form.MassBar->value() + 5);
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Return);
         QTest::keyClick(target, Qt::Key_Enter);
-        QTest::keyClick(target, Qt::Key_Escape);
         QVERIFY(f.form.isVisible());
+        QSignalSpy ended(&f.form, &InitialStateDialog::previewEnded);
+        QTest::keyClick(target, Qt::Key_Escape);
+        QVERIFY(!f.form.isVisible());
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(f.records.CurSettings == before);
     }
-    QVERIFY(f.records.CurSettings == before);
-    // Esc is refused, but the program's own close (when it quits) still goes through.
+    // The program's own close (when it quits) still goes through.
+    f.form.editBody(0);
     QVERIFY(f.form.close());
     QVERIFY(!f.form.isVisible());
 }
