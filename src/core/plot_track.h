@@ -18,13 +18,15 @@ class PlotTrack {
 public:
     static constexpr std::size_t DefaultCapacity = 1000000;
     static constexpr std::size_t PointBytes = 80;
+    // Points are kept in chunks of this many: the unit a copy shares and a new point may have to copy.
+    static constexpr std::size_t ChunkPoints = 8192;
 
     explicit PlotTrack(std::size_t capacity = DefaultCapacity);
-    // A copy holds its own points: an export works from one while the run goes on adding to the original.
     PlotTrack(const PlotTrack& other);
     PlotTrack& operator=(const PlotTrack& other);
-    PlotTrack(PlotTrack&&) = default;
-    PlotTrack& operator=(PlotTrack&&) = default;
+    PlotTrack(PlotTrack&&) noexcept;
+    PlotTrack& operator=(PlotTrack&&) noexcept;
+    ~PlotTrack();
 
     // Starts a new track at plot point 0, the run's start.
     void start(const TState& s);
@@ -60,26 +62,30 @@ public:
     // every other byte of s is left alone.
     void restoreInto(std::size_t i, TState& s) const;
 
-    // Bytes held by the points, for the memory figures.
+    // Bytes held by the points, for the memory figures; chunks shared with a copy count in both.
     std::size_t bytesUsed() const;
 
 private:
     using Point = std::array<std::uint8_t, PointBytes>;
-    static constexpr std::size_t ChunkPoints = 8192;
     using Chunk = std::array<Point, ChunkPoints>;
 
-    Point& at(std::size_t i) { return (*chunks_[i / ChunkPoints])[i % ChunkPoints]; }
     const Point& at(std::size_t i) const {
         return i == size_ && tailHeld_ ? tail_ : (*chunks_[i / ChunkPoints])[i % ChunkPoints];
     }
     Extended value(std::size_t i, std::size_t field) const;
     static void store(Point& p, const TState& s);
+    std::size_t chunksInUse() const { return (size_ + ChunkPoints - 1) / ChunkPoints; }
+    // Drops the chunks a copy may hold; the others stay for reuse.
+    void dropSharedChunks();
     void append(const TState& s);
     void halve();
 
     std::size_t capacity_;
     // Chunks, not one vector: growing never copies the points or needs twice their memory for a moment.
-    std::vector<std::unique_ptr<Chunk>> chunks_;
+    // Beyond the chunks in use, spare ones kept from a longer track before.
+    std::vector<std::shared_ptr<Chunk>> chunks_;
+    // The first sharedChunks_ chunks may be held by a copy as well: they are read, never written again.
+    mutable std::size_t sharedChunks_ = 0;
     // Points on the stride; the last plot point, when off the stride, is held apart in tail_.
     std::size_t size_ = 0;
     Point tail_{};

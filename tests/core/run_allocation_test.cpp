@@ -4,14 +4,17 @@
 #include <new>
 
 #include "core/run.h"
+#include "counted_allocations.h"
 
-namespace {
-bool countAllocations = false;
-long allocations = 0;
-}  // namespace
+bool CountedAllocations::on = false;
+long CountedAllocations::count = 0;
+std::size_t CountedAllocations::bytes = 0;
 
 void* operator new(std::size_t n) {
-    if (countAllocations) ++allocations;
+    if (CountedAllocations::on) {
+        ++CountedAllocations::count;
+        CountedAllocations::bytes += n;
+    }
     if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
     throw std::bad_alloc();
 }
@@ -39,13 +42,14 @@ TEST(RunAllocation, ReplayAllocatesNothing) {
     r.CurState = r.CurSettings;
     r.SimState = Running;
     QuietHost host;
-    allocations = 0;
-    countAllocations = true;
-    const std::int32_t n = ::Run(r, host, 0, 250);
-    countAllocations = false;
+    std::int32_t n = 0;
+    {
+        const CountedAllocations counting;
+        n = ::Run(r, host, 0, 250);
+    }
     EXPECT_EQ(n, 250);
     EXPECT_EQ(host.draws, 502);
-    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(CountedAllocations::count, 0);
 }
 
 }  // namespace
