@@ -17,8 +17,12 @@ TrackExport::~TrackExport() {
     wait();
 }
 
-void TrackExport::start() {
-    writer_ = std::thread([this] { write(); });
+void TrackExport::start(std::function<void()> finished) {
+    writer_ = std::thread([this, finished = std::move(finished)] {
+        if (beforeWriting) beforeWriting();
+        write();
+        if (finished) finished();
+    });
 }
 
 void TrackExport::wait() {
@@ -45,10 +49,12 @@ void TrackExport::write() {
             }
             rows_ = i + 1;
         }
-        if (cancelled_)
+        if (cancelled_) {
             file.cancel();
-        else
+        } else {
             file.commit();
+            written_ = true;
+        }
     } catch (const std::exception& e) {
         file.cancel();
         failure_ = QString::fromLocal8Bit(e.what());
