@@ -1,12 +1,15 @@
 #include "app/orbit_readout_wiring.h"
 
 #include <QAction>
+#include <QLocale>
 
 #include "ui/common/tool_dock.h"
 #include "ui/common/view_options.h"
+#include "ui/export/export_flow.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
+#include "ui/orbit_readout/readout_text.h"
 #include "ui/plot/view_aids.h"
 
 void followTheRun(MainWindow& mainWindow, OrbitReadoutWindow& readout) {
@@ -32,6 +35,11 @@ void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitR
     readout.integrationErrorSource = [&mainWindow] { return mainWindow.viewAids()->integrationError(); };
     readout.keptPointsSource = [&mainWindow] { return &mainWindow.keptPoints(); };
     readout.keptPointsStartSource = [&mainWindow] { return mainWindow.keptPointsStart(); };
+    // The readout's summary of the run's start, worked out afresh: the readout may never have been shown.
+    mainWindow.exports()->captionSummary = [&mainWindow] {
+        return QString::fromStdString(
+            summaryText(readOrbit(mainWindow.keptPointsStart()), QLocale().decimalPoint().toStdString()));
+    };
     QObject::connect(&readout, &OrbitReadoutWindow::timelineMarked, mainWindow.viewAids(),
                      [&mainWindow](const TVector& a, const TVector& b) {
                          mainWindow.viewAids()->setTimelineMarker(std::make_pair(a, b));

@@ -9,6 +9,7 @@
 
 #include "scripted_dialogs.h"
 #include "step_counting.h"
+#include "ui/export/export_flow.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/plot/plot_surface.h"
@@ -75,6 +76,17 @@ protected:
     void closeWindow() {
         dropWindow();
         dialogs.reset();
+    }
+
+    // Serves the window's events until every export is written and its result shown; false if one never
+    // ends.
+    bool exportsDone() {
+        // Served as the event loop serves them, with no pause between events: a run stepped one step a slice
+        // (step_counting.h) would crawl otherwise. The writer's end is an event, so the wait wakes for it.
+        QDeadlineTimer deadline(120000);
+        while (window->exports()->writing() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return !window->exports()->writing();
     }
 
     // Clicks Run and pauses the run on step `target` of the count.

@@ -22,6 +22,7 @@ public:
         QString text;  // message text, prompt, or dialog title
         QString caption;
         FileOptions file;
+        QString proposedFile;  // the name a file dialog was opened with
         QColor initialColor;
         int maxLength = 0;
     };
@@ -119,6 +120,7 @@ private:
               std::deque<std::optional<QString>>& answers) {
         Shown s{kind, options.title};
         s.file = options;
+        s.proposedFile = fileName;
         record(s);
         QString chosen;
         if (!pop(answers, chosen)) return false;

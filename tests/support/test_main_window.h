@@ -49,7 +49,6 @@ public:
     using MainWindow::startMarkersAction;
     using MainWindow::undoAction;
     using MainWindow::viewMenu;
-    using MainWindow::whileExportingTrack;
     using MainWindow::zoomInAction;
     using MainWindow::zoomInButton;
     using MainWindow::zoomOutAction;

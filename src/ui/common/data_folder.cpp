@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
 
 #include "settings_file/temporary_files.h"
@@ -60,10 +61,23 @@ QString DataFolder::classicStartFolder(const QString& folder) {
     return QDir::homePath();
 }
 
-QString DataFolder::exportStartFolder() {
-    for (const auto location : {QStandardPaths::PicturesLocation, QStandardPaths::DocumentsLocation}) {
+namespace {
+
+// The first of the user's folders at these places that is there, else the home folder.
+QString firstFolderOf(std::initializer_list<QStandardPaths::StandardLocation> locations) {
+    for (const auto location : locations) {
         QString candidate = QStandardPaths::writableLocation(location);
         if (!candidate.isEmpty() && QFileInfo(candidate).isDir()) return candidate;
     }
     return QDir::homePath();
+}
+
+}  // namespace
+
+QString DataFolder::pictureExportFolder() {
+    return firstFolderOf({QStandardPaths::PicturesLocation, QStandardPaths::DocumentsLocation});
+}
+
+QString DataFolder::trackExportFolder() {
+    return firstFolderOf({QStandardPaths::DocumentsLocation});
 }

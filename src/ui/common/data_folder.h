@@ -22,6 +22,8 @@ public:
     // Where Save Settings, Saved Settings and the picture chooser start: the data folder when it can be used,
     // else the home folder.
     static QString classicStartFolder(const QString& folder);
-    // Where the exports start: the pictures folder, else the documents folder, else the home folder.
-    static QString exportStartFolder();
+    // Where Export Picture starts: the pictures folder, else the documents folder, else the home folder.
+    static QString pictureExportFolder();
+    // Where Export Track starts: the documents folder, else the home folder.
+    static QString trackExportFolder();
 };

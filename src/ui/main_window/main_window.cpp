@@ -12,16 +12,13 @@
 #include <QLineF>
 #include <QLocale>
 #include <QMenuBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QUndoStack>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <functional>
-#include <thread>
 #include <utility>
 
 #include "core/fp_error.h"
@@ -34,8 +31,7 @@
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/view_options.h"
-#include "ui/export/plot_export.h"
-#include "ui/export/track_export.h"
+#include "ui/export/export_flow.h"
 #include "ui/help/help_window.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/control_panel.h"
@@ -178,6 +174,7 @@ MainWindow::MainWindow(SimRecords& records, PlatformDialogs& dialogs, QWidget* p
     undoStack_ = new QUndoStack(this);
     r_.settingsChanged = [this] { settingsWereChanged(); };
     viewAids_ = new ViewAids(session_, *surface_, this);
+    exports_ = new ExportFlow(dialogs_, session_, this);
     buildPanel();
     buildMenus();
     initialize();
@@ -302,6 +299,7 @@ void MainWindow::buildMenus() {
     bindProgramKeys(exportPictureAction, {Qt::CTRL | Qt::Key_E});
     exportTrackAction = item(fileMenu, "exportTrackAction", QStringLiteral("Export &Track..."),
                              [this](QAction*) { exportTrack(); });
+    fileMenu->addAction(exports_->captionAction());
     exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
     bindProgramKeys(exitAction, {Qt::CTRL | Qt::Key_Q});
 
@@ -422,38 +420,7 @@ void MainWindow::buildRunSpeedMenu() {
 
 void MainWindow::exportTrack() {
     if (!exportTrackAction->isEnabled() || keptPoints().empty()) return;
-    QString fileName;
-    if (!askExportFile(QStringLiteral("Export Track"), QStringLiteral("CSV tables (*.csv *.CSV)"),
-                       QStringLiteral("csv"), fileName))
-        return;
-
-    TrackExport job(keptPoints(), keptPointsStart(), fileName);
-    job.start();
-    QProgressDialog progress(QStringLiteral("Writing the track to ") + QFileInfo(fileName).fileName(),
-                             QStringLiteral("Cancel"), 0, static_cast<int>(job.rowCount()), this);
-    progress.setWindowTitle(QStringLiteral("Export Track"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    QTimer poll;
-    poll.setInterval(30);
-    connect(&poll, &QTimer::timeout, &progress, [&] {
-        if (whileExportingTrack) whileExportingTrack(progress);
-        if (progress.wasCanceled()) job.cancel();
-        progress.setValue(static_cast<int>(job.rowsWritten()));
-        if (job.finished()) progress.done(0);
-    });
-    poll.start();
-    // A short table is written before a progress dialog could even be read: don't flash one.
-    for (int i = 0; i < 10 && !job.finished() && !whileExportingTrack; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (!job.finished()) progress.exec();
-    poll.stop();
-    // Cancel waits for the writer to stop, so the half-written copy is gone before the user goes on.
-    job.cancel();
-    job.wait();
-    if (!job.failure().isEmpty()) reportExportFailure(QStringLiteral("track"), fileName, job.failure());
+    exports_->exportTrack(elapsedLabel->text());
 }
 
 void MainWindow::initialize() {
@@ -953,6 +920,10 @@ void MainWindow::rememberDocks() {
 
 void MainWindow::endProgram() {
     if (ending_) return;
+    if (exports_->writing()) {
+        exports_->endAfterWrites([this] { endProgram(); });
+        return;
+    }
     ending_ = true;
     // A dock's width is changed by dragging its edge, which tells nobody: it is taken at the end.
     rememberDocks();
@@ -978,32 +949,10 @@ void MainWindow::saveSettings() {
     SaveSettings(r_, dialogs_, this, dataDir_);
 }
 
-bool MainWindow::askExportFile(const QString& title, const QString& filter, const QString& suffix,
-                               QString& fileName) {
-    PlatformDialogs::FileOptions options;
-    options.title = title;
-    options.nameFilter = filter;
-    options.initialDir = DataFolder::exportStartFolder();
-    options.defaultSuffix = suffix;
-    options.overwritePrompt = true;
-    return dialogs_.saveFile(this, options, fileName);
-}
-
-void MainWindow::reportExportFailure(const QString& what, const QString& fileName, const QString& why) {
-    dialogs_.showError(
-        this, GeneralErrorText(QStringLiteral("The ") + what + QStringLiteral(" could not be exported to ") +
-                               fileName + QStringLiteral(": ") + why));
-}
-
 void MainWindow::exportPicture() {
     if (!exportPictureAction->isEnabled()) return;
-    QString fileName;
-    if (!askExportFile(QStringLiteral("Export Picture"), QStringLiteral("PNG pictures (*.png *.PNG)"),
-                       QStringLiteral("png"), fileName))
-        return;
     // What the screen shows, the view aids included.
-    const QString failure = savePicturePng(surface_->renderWithOverlays(), fileName);
-    if (!failure.isEmpty()) reportExportFailure(QStringLiteral("picture"), fileName, failure);
+    exports_->exportPicture(surface_->renderWithOverlays(), elapsedLabel->text());
 }
 
 void MainWindow::chooseBackgroundPicture() {

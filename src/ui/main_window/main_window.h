@@ -18,6 +18,7 @@
 #include "ui/main_window/run_controller.h"
 
 class ControlPanel;
+class ExportFlow;
 class HelpWindow;
 class PlatformDialogs;
 class PlotCrosses;
@@ -29,7 +30,6 @@ class QUndoStack;
 class QDockWidget;
 class QLabel;
 class QMenu;
-class QProgressDialog;
 class QPushButton;
 class InitialStateDialog;
 class SettingsViewer;
@@ -139,6 +139,7 @@ public:
     ControlPanel* panel() const { return controlPanel; }
 
     HelpWindow* helpWindow() const { return helpWindow_; }
+    ExportFlow* exports() const { return exports_; }
 
     // View > Orbit Readout, which the program wires to the readout window.
     QAction* orbitReadoutAction = nullptr;
@@ -163,8 +164,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
-    // Runs each time the track export's progress is looked at, with the dialog: tests cancel through it.
-    std::function<void(QProgressDialog&)> whileExportingTrack;
     // What ending the program does; the program quits the application.
     std::function<void()> onQuit;
 
@@ -246,9 +245,6 @@ private:
     TState dragged(int X, int Y) const;
     void endDrag(bool apply, int X, int Y);
     void repaintBackground();
-    // The save dialog of an export, starting in the data folder, and the report of a failed one.
-    bool askExportFile(const QString& title, const QString& filter, const QString& suffix, QString& fileName);
-    void reportExportFailure(const QString& what, const QString& fileName, const QString& why);
     void redrawFromKeptPoints();
     // Writes where the docks stand into the view options, when that changed.
     void rememberDocks();
@@ -259,6 +255,7 @@ private:
     InitialStateDialog* initialStateDialog_ = nullptr;
     SettingsViewer* settingsViewer_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    ExportFlow* exports_ = nullptr;
     RunSession session_;
     std::unique_ptr<PlotCrosses> crosses_;
     RunController* controller_ = nullptr;

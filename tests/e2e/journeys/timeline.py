@@ -18,10 +18,11 @@ def timeline(table):
 
 
 def export_through_dialog(s, title, name, path):
-    """Types a bare name into the save dialog, which starts in the pictures folder (else the documents folder,
-    else home) and adds the extension."""
+    """Types a bare name into the save dialog over the name it suggests; the dialog starts in the pictures
+    folder for a picture, the documents folder for a track, and adds the extension."""
     dialog = s.wait_window(f"^{title}$", exclude=(s.main_window,), what=f"the {title} dialog")
     s.activate(dialog)
+    s.key("ctrl+a")
     s.type(name)
     s.accept_file_dialog(dialog)
     s.wait_for(lambda: os.path.isfile(path), f"{path} to be written", timeout=30)
@@ -34,9 +35,11 @@ def journey(args):
     with TulvaneSession(args, "timeline") as s:
         dump = os.path.join(s.root, "readout.txt")
         s.env["TULVANE_READOUT_DUMP"] = dump
-        # A home with a pictures folder, as most desktops make: the exports start there.
+        # A home with pictures and documents folders, as most desktops make: the exports start there.
         pictures = os.path.join(s.home, "Pictures")
         os.makedirs(pictures)
+        documents = os.path.join(s.home, "Documents")
+        os.makedirs(documents)
         s.start_tulvane()
         s.find_plot()
         full = s.plot_size[0]
@@ -82,7 +85,7 @@ def journey(args):
         s.activate(s.main_window)
         s.key("ctrl+e")
         export_through_dialog(s, "Export Picture", "approach", picture)
-        track = os.path.join(pictures, "track.csv")
+        track = os.path.join(documents, "track.csv")
         s.activate(s.main_window)
         s.key("alt+f")
         s.key("Down")

@@ -233,12 +233,13 @@ class DialogStartFoldersTest : public MainWindowFixture {
         return folders;
     }
 
-    static QMap<QString, QString> expected(const QString& classic, const QString& exports) {
+    static QMap<QString, QString> expected(const QString& classic, const QString& pictures,
+                                           const QString& documents) {
         return {{QStringLiteral("Saving Settings"), classic},
                 {QStringLiteral("Viewing Saved Settings"), classic},
                 {QStringLiteral("Selecting JPEG Background"), classic},
-                {QStringLiteral("Export Picture"), exports},
-                {QStringLiteral("Export Track"), exports}};
+                {QStringLiteral("Export Picture"), pictures},
+                {QStringLiteral("Export Track"), documents}};
     }
 
     static QString staleName(pid_t pid) {
@@ -323,7 +324,8 @@ private slots:
             QVERIFY2(warning.startsWith("The data folder " + folder + " cannot be used: " + reason + "."),
                      qPrintable(warning));
         }
-        QCOMPARE(folders, expected(reason.isEmpty() ? folder : QDir::homePath(), QDir::homePath()));
+        QCOMPARE(folders,
+                 expected(reason.isEmpty() ? folder : QDir::homePath(), QDir::homePath(), QDir::homePath()));
         QCOMPARE(QDir::homePath(), home.path());
     }
 
@@ -345,23 +347,31 @@ private slots:
         QCOMPARE(status, 0);
     }
 
+    // A picture starts among the pictures, else the documents; a table among the documents; else at home.
     void exportsStartAmongThePicturesOrTheDocuments_data() {
         QTest::addColumn<QStringList>("made");
-        QTest::addColumn<QString>("start");
-        QTest::newRow("pictures and documents") << QStringList{"Pictures", "Documents"} << "Pictures";
-        QTest::newRow("documents only") << QStringList{"Documents"} << "Documents";
-        QTest::newRow("neither") << QStringList{} << "";
+        QTest::addColumn<QString>("pictures");
+        QTest::addColumn<QString>("documents");
+        QTest::newRow("pictures and documents") << QStringList{"Pictures", "Documents"} << "Pictures"
+                                                << "Documents";
+        QTest::newRow("documents only") << QStringList{"Documents"} << "Documents"
+                                        << "Documents";
+        QTest::newRow("pictures only") << QStringList{"Pictures"} << "Pictures"
+                                       << "";
+        QTest::newRow("neither") << QStringList{} << ""
+                                 << "";
     }
 
     void exportsStartAmongThePicturesOrTheDocuments() {
         QFETCH(QStringList, made);
-        QFETCH(QString, start);
+        QFETCH(QString, pictures);
+        QFETCH(QString, documents);
         for (const QString& m : made) QVERIFY(QDir(home.path()).mkdir(m));
         QTemporaryDir xdgDataHome;
         qputenv("XDG_DATA_HOME", xdgDataHome.path().toLocal8Bit());
         startProgram();
-        const QString exports = start.isEmpty() ? home.path() : home.filePath(start);
-        QCOMPARE(startFolders(), expected(window->dataDir(), exports));
+        const auto at = [this](const QString& f) { return f.isEmpty() ? home.path() : home.filePath(f); };
+        QCOMPARE(startFolders(), expected(window->dataDir(), at(pictures), at(documents)));
     }
 };
 

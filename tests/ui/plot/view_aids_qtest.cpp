@@ -374,6 +374,7 @@ private slots:
         aids()->setScaleBar(true);
         dialogs->saveAnswers.push_back(on);
         window->exportPicture();
+        QVERIFY(exportsDone());
         QCOMPARE(QImage(off).convertToFormat(QImage::Format_RGB32), surface()->image());
         const QImage withAids = QImage(on).convertToFormat(QImage::Format_RGB32);
         QVERIFY(withAids != surface()->image());
