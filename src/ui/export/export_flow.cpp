@@ -136,18 +136,19 @@ void ExportFlow::exportTrack(const QString& days) {
     job->box = progressBox(QStringLiteral("Export Track"),
                            QStringLiteral("Waiting for the replay to end before writing the track to ") +
                                QFileInfo(fileName).fileName(),
-                           0);
+                           0, QStringLiteral("Rows written"));
     if (!session_.replaying()) startTrackWriter(*job);
     jobs_.push_back(std::move(job));
     progressTimer_->start();
 }
 
-QProgressDialog* ExportFlow::progressBox(const QString& title, const QString& text, int rows) {
+QProgressDialog* ExportFlow::progressBox(const QString& title, const QString& text, int rows,
+                                         const QString& barName) {
     auto* box = new QProgressDialog(window_);
     box->setWindowTitle(title);
     box->setLabelText(text);
     auto* bar = new QProgressBar(box);
-    bar->setAccessibleName(QStringLiteral("Rows written"));
+    bar->setAccessibleName(barName);
     box->setBar(bar);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), box);
     cancel->setAccessibleName(QStringLiteral("Cancel the export"));
@@ -226,7 +227,8 @@ void ExportFlow::finish(const Job* job) {
 void ExportFlow::holdWindowWithBox(Job& job) {
     if (!job.box) {
         job.box = progressBox(QStringLiteral("Export Picture"),
-                              QStringLiteral("Writing the picture to ") + QFileInfo(job.path).fileName(), 0);
+                              QStringLiteral("Writing the picture to ") + QFileInfo(job.path).fileName(), 0,
+                              QStringLiteral("Picture being written"));
         progressTimer_->start();
     }
     const QString ends = QStringLiteral("\nTulvane ends when it is written.");

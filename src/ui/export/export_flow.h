@@ -67,7 +67,8 @@ private:
     QString scale() const;
     bool askFile(const QString& title, const QString& filter, const QString& suffix, const QString& folder,
                  QString& fileName);
-    QProgressDialog* progressBox(const QString& title, const QString& text, int rows);
+    // rows 0: a busy bar, for a picture or a replay waited for.
+    QProgressDialog* progressBox(const QString& title, const QString& text, int rows, const QString& barName);
     void startTrackWriter(Job& job);
     void showProgress();
     // Called on the writer's thread: the job's end is handled on the window's.

@@ -263,6 +263,8 @@ private slots:
         QProgressDialog* box = progressBox();
         QVERIFY(box);
         QCOMPARE(box->windowModality(), Qt::WindowModal);
+        QCOMPARE(box->findChild<QProgressBar*>()->accessibleName(),
+                 kind == "track" ? QString("Rows written") : QString("Picture being written"));
         QVERIFY2(box->labelText().endsWith("Tulvane ends when it is written."), qPrintable(box->labelText()));
         if (cancel) box->cancel();
         // Still waiting: the writer is held at the gate.
