@@ -1,5 +1,6 @@
 #include "core/kepler_propagation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,11 +40,11 @@ KeplerPropagation::KeplerPropagation(const TState& start, Extended g) {
     distance0_ = p.distance;
     rootGm_ = x87Sqrt(p.gm);
     sigma0_ = (r0_.u * v0_.u + r0_.v * v0_.v) / rootGm_;
-    alpha_ = 2 / distance0_ - p.speed * p.speed / p.gm;
+    alpha_ = p.alpha;
     if (alpha_ > 0) {
-        const Extended rootAlpha = x87Sqrt(alpha_);
-        chiPeriod_ = 2 * Pi / rootAlpha;
-        period_ = chiPeriod_ / (rootGm_ * alpha_);
+        chiPeriod_ = 2 * Pi / x87Sqrt(alpha_);
+        period_ = p.periodHigh;
+        periodLow_ = p.periodLow;
     }
     const bool finite = isFiniteValue(shareA_) && isFiniteValue(shareB_) && isFiniteValue(rootGm_) &&
                         isFiniteValue(sigma0_) && isFiniteValue(alpha_) && isFiniteValue(chiPeriod_) &&
@@ -65,6 +66,13 @@ Extended KeplerPropagation::scaledTimeAt(Extended chi) const {
 Extended KeplerPropagation::solveAnomaly(Extended t) const {
     const Extended target = rootGm_ * t;
     if (target == 0) return 0;
+    // Over a short enough time the anomaly grows at the rate r0: when the square and cube terms of Kepler's
+    // equation fall below rounding, that is the answer. Newton would crawl down to a denormal t from
+    // anywhere else.
+    const Extended linear = target / distance0_;
+    if (__builtin_fabsl(sigma0_ * linear) <= LDBL_EPSILON * distance0_ &&
+        __builtin_fabsl((1 - alpha_ * distance0_) * linear * linear) <= LDBL_EPSILON * distance0_)
+        return linear;
     // The scaled time grows with chi at the rate r > 0, so a bracket with a sign change holds one root.
     // noise: what rounding leaves of the sum; a mismatch below it is as good as zero.
     const Extended shape = 1 - alpha_ * distance0_;
@@ -84,8 +92,14 @@ Extended KeplerPropagation::solveAnomaly(Extended t) const {
     Extended slope = 0;
     Extended noise = 0;
     if (alpha_ > 0) {
-        hi = chiPeriod_;  // t lies within one period
-        if (mismatch(hi, slope, noise) <= 0) return hi;
+        // t lies within one period, either way.
+        if (t > 0) {
+            hi = chiPeriod_;
+            if (mismatch(hi, slope, noise) <= 0) return hi;
+        } else {
+            lo = -chiPeriod_;
+            if (mismatch(lo, slope, noise) >= 0) return lo;
+        }
     } else {
         Extended far = target / distance0_;
         for (int i = 0; mismatch(far, slope, noise) * (t > 0 ? 1 : -1) < 0; ++i) {
@@ -118,15 +132,22 @@ Extended KeplerPropagation::solveAnomaly(Extended t) const {
 
 Extended KeplerPropagation::initialGuess(Extended t) const {
     if (alpha_ > 0) return rootGm_ * alpha_ * t;  // the mean anomaly over sqrt(alpha)
+    // An open orbit's anomaly grows no faster than the start's rate r0 (its first term), nor than the
+    // parabola's cube root once the cube term leads, nor than the hyperbola's logarithm far out: the
+    // smallest of these is the nearest guess. Near e = 1 a long time is parabolic, and the logarithm's
+    // formula holds only beyond the periapsis (a ratio above 1).
+    const Extended sign = t > 0 ? 1 : -1;
+    const Extended target = rootGm_ * __builtin_fabsl(t);
+    Extended guess = target / distance0_;
+    const Extended shape = 1 - alpha_ * distance0_;
+    if (shape > 0) guess = std::min(guess, std::cbrt(6 * target / shape));
     if (alpha_ < 0) {
-        // The hyperbola's logarithmic growth, from its Kepler equation far from the periapsis.
         const Extended a = 1 / alpha_;
-        const Extended sign = t > 0 ? 1 : -1;
-        const Extended ratio = (-2 * rootGm_ * rootGm_ * alpha_ * t) /
-                               (sigma0_ * rootGm_ + sign * x87Sqrt(-a) * rootGm_ * (1 - distance0_ * alpha_));
-        if (ratio > 0 && isFiniteValue(ratio)) return sign * x87Sqrt(-a) * std::log(ratio);
+        const Extended ratio = (-2 * rootGm_ * rootGm_ * alpha_ * __builtin_fabsl(t)) /
+                               (sign * sigma0_ * rootGm_ + x87Sqrt(-a) * rootGm_ * shape);
+        if (ratio > 1 && isFiniteValue(ratio)) guess = std::min(guess, x87Sqrt(-a) * std::log(ratio));
     }
-    return rootGm_ * t / distance0_;
+    return sign * guess;
 }
 
 KeplerPropagation::Relative KeplerPropagation::relativeAt(Extended chi, Extended t, bool withVelocity) const {
@@ -159,11 +180,13 @@ ExactBodies KeplerPropagation::bodiesAt(const Relative& rel, Extended t) const {
 
 Extended KeplerPropagation::reduced(Extended t, Extended& turns) const {
     turns = 0;
-    if (!(alpha_ > 0)) return t;
-    Extended rest = std::fmod(t, period_);  // exact
-    if (rest < 0) rest += period_;
+    // Within one period t is taken as it is: moving it by a period would round it to the period's last bit,
+    // which near e = 1 is more than the whole of a short t.
+    if (!(alpha_ > 0) || !(__builtin_fabsl(t) > period_)) return t;
+    const Extended rest = std::fmod(t, period_);  // exact, with the sign of t
     turns = std::round((t - rest) / period_);
-    return rest;
+    // The period's low part, over all the turns: small beside rest, so rounded far below rest's last bit.
+    return rest - turns * periodLow_;
 }
 
 std::optional<ExactBodies> KeplerPropagation::at(Extended t) const {

@@ -51,7 +51,7 @@ private:
     Extended scaledTimeAt(Extended chi) const;
     Relative relativeAt(Extended chi, Extended t, bool withVelocity) const;
     ExactBodies bodiesAt(const Relative& rel, Extended t) const;
-    // t brought into [0, period) when bound; whole periods returned in turns.
+    // t less whole periods when bound and |t| exceeds one, keeping its sign; the whole periods in turns.
     Extended reduced(Extended t, Extended& turns) const;
 
     NoOrbitReason problem_ = NoOrbitReason::NotFinite;
@@ -63,5 +63,6 @@ private:
     Extended sigma0_ = 0;     // (r0 . v0) / sqrt(GM)
     Extended alpha_ = 0;      // 1 / a: positive when bound
     Extended period_ = 0;     // bound orbits only
+    Extended periodLow_ = 0;  // the period's rest beyond period_
     Extended chiPeriod_ = 0;  // the anomaly of one whole period, 2 pi / sqrt(alpha)
 };

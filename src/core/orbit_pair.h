@@ -30,6 +30,12 @@ struct OrbitPair {
     TVector v;  // vB - vA
     Extended distance = 0, speed = 0;
     Extended h = 0;  // r x v: positive is clockwise on the screen, since v points down
+    // 1 / a = 2 / r - v^2 / GM, right to its last bits even where the two terms cancel (near e = 1, where
+    // long double arithmetic leaves a relative error of about eps / (1 - e)).
+    Extended alpha = 0;
+    // Bound orbits (alpha > 0): the period as a sum periodHigh + periodLow, which carries whole periods of
+    // a long time without losing the phase.
+    Extended periodHigh = 0, periodLow = 0;
     // None: a relative orbit with every value above finite; Radial: the same, but without one to speak of.
     NoOrbitReason problem = NoOrbitReason::NotFinite;
 };

@@ -61,7 +61,7 @@ void fillRelativeOrbit(const OrbitPair& p, Extended dt, OrbitReadout& out) {
     const Extended gm = p.gm;
     const Extended rootGm = x87Sqrt(gm);
     const Extended rv = p.r.u * p.v.u + p.r.v * p.v.v;
-    const Extended alpha = 2 / r - v2 / gm;  // 1 / a
+    const Extended alpha = p.alpha;  // 1 / a
 
     // The eccentricity vector ((v^2 - GM/r) r - (r . v) v) / GM: good to the last bits near 0 and near 1.
     const Extended k = v2 - gm / r;
@@ -92,7 +92,7 @@ void fillRelativeOrbit(const OrbitPair& p, Extended dt, OrbitReadout& out) {
     if (out.kind != OrbitKind::Parabola && alpha != 0) out.semiMajorAxis = finiteOrNone(1 / alpha);
     if (bound) out.apoapsis = finiteOrNone((1 / alpha) * (1 + eUsed));
 
-    const Extended period = bound ? 2 * Pi / (rootGm * alpha * x87Sqrt(alpha)) : 0;
+    const Extended period = bound ? p.periodHigh : 0;
     if (bound && !radial) out.period = finiteOrNone(period);
 
     if (out.kind != OrbitKind::Circle) {
