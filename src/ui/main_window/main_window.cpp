@@ -24,6 +24,7 @@
 #include "core/fp_error.h"
 #include "core/number_text.h"
 #include "core/orbit_fp_guard.h"
+#include "core/plot_intervals.h"
 #include "core/vector_math.h"
 #include "core/view_fit.h"
 #include "ui/common/color_conversion.h"
@@ -56,27 +57,6 @@ const QString IncompletePictureText = QStringLiteral(
     "decoded is shown.");
 
 namespace {
-
-struct IntervalItem {
-    const char* name;
-    const char* caption;
-    long double seconds;
-};
-
-constexpr IntervalItem IntervalItems[] = {
-    {"N1minute1", "1 minute", 60},
-    {"N100seconds1", "100 seconds", 100},
-    {"N1000seconds1", "1000 seconds", 1000},
-    {"N1hour1", "1 hour", 3600},
-    {"N10000seconds1", "10000 seconds", 10000},
-    {"N1day1", "1 day", 86400},
-    {"N10E5seconds1", "10E5 seconds", 100000},
-    {"N1week1", "1 week", 604800},
-    {"N10E6seconds1", "10E6 seconds", 1000000},
-    {"N1month1", "1 month", 2626560},
-    {"N10E7seconds1", "10E7 seconds", 10000000},
-    {"N1year1", "1 year", 31557600},
-};
 
 const QColor InactiveCaptionColor(191, 205, 219);
 const QColor ButtonShadowColor(160, 160, 160);
@@ -328,7 +308,7 @@ void MainWindow::buildMenus() {
     plotIntervalCaption->setEnabled(false);
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
-    for (const IntervalItem& it : IntervalItems) {
+    for (const PlotIntervalItem& it : PlotIntervals) {
         QAction* a = item(plotIntervalMenu, it.name, QString::fromLatin1(it.caption),
                           [this](QAction* action) { choosePlotInterval(action); });
         a->setCheckable(true);
@@ -739,7 +719,7 @@ void MainWindow::restoreSettings(const TState& s) {
     // As a click on that interval would: the mark moves to it, when it is one of the menu's.
     if (intervalChanged)
         for (std::size_t i = 0; i < plotIntervalActions.size(); ++i)
-            if (IntervalItems[i].seconds == s.dT()) plotIntervalActions[i]->setChecked(true);
+            if (PlotIntervals[i].seconds == s.dT()) plotIntervalActions[i]->setChecked(true);
     viewAids_->refresh();
 }
 
@@ -879,7 +859,7 @@ void MainWindow::usePicture(const QImage& picture) {
 void MainWindow::choosePlotInterval(QObject* sender) {
     for (std::size_t i = 0; i < plotIntervalActions.size(); ++i) {
         if (sender != plotIntervalActions[i]) continue;
-        const Extended seconds = IntervalItems[i].seconds;
+        const Extended seconds = PlotIntervals[i].seconds;
         changeSettings([seconds](TState& s) { s.setDT(seconds); });
         plotIntervalActions[i]->setChecked(true);
         return;
