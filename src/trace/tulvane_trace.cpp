@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -7,7 +9,9 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <thread>
 
+#include "core/convergence_sweep.h"
 #include "core/fp_error.h"
 #include "core/run.h"
 #include "core/track_csv.h"
@@ -18,6 +22,7 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: tulvane-trace [--points N] [--orbit] [FILE.TV0 [RECORD]]\n"
+    "       tulvane-trace --convergence [--until DAYS] [--force] [FILE.TV0 [RECORD]]\n"
     "Runs the two-body integrator without a window and prints CSV: a row for the start (point 0) and one\n"
     "per plot point, each value with 21 significant digits, which read back exactly.\n"
     "  --points N  plot points to compute (default 100)\n"
@@ -27,14 +32,24 @@ constexpr const char* Usage =
     "for\n"
     "              an escape), period (s) and energy_drift (since point 0, over its |potential energy|);\n"
     "              a field is empty where it has no meaning\n"
+    "  --convergence  instead of the plot points, runs the start at every plot interval of the Settings\n"
+    "              menu and prints one row per interval: plot_interval_s, step_s, plot_points, end_day (the\n"
+    "              day the row is measured at), error_a_m and error_b_m (each body's distance from the "
+    "exact\n"
+    "              orbit), energy_drift, angular_momentum_drift, steps_across_closest_approach, "
+    "observed_order\n"
+    "              (against the previous row of the fit) and in_fit (yes: measured at the fit's common "
+    "day);\n"
+    "              why a row was not run or failed, and the least-squares order, go to standard error\n"
+    "  --until DAYS  the sweep's end time (default: one period of a bound orbit, else 365.25 days)\n"
+    "  --force     lets --until go beyond 100 years\n"
     "  FILE.TV0    settings file to start from (default: the built-in settings)\n"
     "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
     "  --help      print this help and exit\n"
     "  --version   print the version and exit\n"
-    "Exit status: 0 done, 1 floating-point error (rows so far printed), 2 bad arguments, a file or record\n"
-    "that cannot be used (a cpT beyond -1000000 to 1000000 never reaches a plot point), or output that "
-    "cannot\n"
-    "be written.\n";
+    "Exit status: 0 done, 1 floating-point error (rows so far printed; with --convergence, a row that\n"
+    "failed), 2 bad arguments, a file or record that cannot be used (a cpT beyond -1000000 to 1000000 never\n"
+    "reaches a plot point), or output that cannot be written.\n";
 
 // Ends the program with a one-line message and status 2.
 class UsageError : public std::exception {
@@ -58,10 +73,17 @@ private:
 
 struct Options {
     std::int32_t points = 100;
+    bool pointsGiven = false;
     std::optional<std::string> file;  // none: the built-in settings
     std::int64_t record = 1;
     bool orbit = false;
+    bool convergence = false;
+    std::optional<Extended> untilDays;
+    bool force = false;
 };
+
+// Beyond this a sweep's end time asks for --force: its finest rows would run for minutes, or not at all.
+constexpr Extended ForceBeyondDays = 100 * 365.25L;
 
 // A plot point every cpT steps: beyond this the step counter wraps before any step count is a multiple of
 // cpT, so a run would never reach its next point.
@@ -86,6 +108,15 @@ std::int32_t parsePoints(const char* text) {
     return static_cast<std::int32_t>(n);
 }
 
+Extended parseDays(const char* text) {
+    errno = 0;
+    char* end = nullptr;
+    const Extended days = std::strtold(text, &end);
+    if (*text < '0' || *text > '9' || errno != 0 || *end != '\0' || !(days > 0) || !std::isfinite(days))
+        throw UsageError("--until needs a number of days above 0, not \"" + std::string(text) + "\"");
+    return days;
+}
+
 Options parseArguments(int argc, char** argv, bool& help) {
     Options o;
     int positional = 0;
@@ -98,10 +129,21 @@ Options parseArguments(int argc, char** argv, bool& help) {
         } else if (!optionsEnded && arg == "--points") {
             if (i + 1 >= argc) throw UsageError("--points needs a number");
             o.points = parsePoints(argv[++i]);
+            o.pointsGiven = true;
         } else if (!optionsEnded && arg.rfind("--points=", 0) == 0) {
             o.points = parsePoints(argv[i] + 9);
+            o.pointsGiven = true;
         } else if (!optionsEnded && arg == "--orbit") {
             o.orbit = true;
+        } else if (!optionsEnded && arg == "--convergence") {
+            o.convergence = true;
+        } else if (!optionsEnded && arg == "--until") {
+            if (i + 1 >= argc) throw UsageError("--until needs a number of days");
+            o.untilDays = parseDays(argv[++i]);
+        } else if (!optionsEnded && arg.rfind("--until=", 0) == 0) {
+            o.untilDays = parseDays(argv[i] + 8);
+        } else if (!optionsEnded && arg == "--force") {
+            o.force = true;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -119,6 +161,10 @@ Options parseArguments(int argc, char** argv, bool& help) {
             throw UsageError("too many arguments (try --help)");
         }
     }
+    if (o.convergence && (o.pointsGiven || o.orbit))
+        throw UsageError("--convergence prints a table of its own: leave out --points and --orbit");
+    if (!o.convergence && (o.untilDays || o.force))
+        throw UsageError("--until and --force go with --convergence");
     return o;
 }
 
@@ -216,6 +262,38 @@ int trace(const Options& o) {
     return status;
 }
 
+// The sweep of --convergence: the CSV on standard output, the rows' reasons and the fit on standard error.
+int convergence(const Options& o) {
+    const TState start = loadRecord(o);
+    const Extended until = o.untilDays ? *o.untilDays * 86400 : ConvergenceSweep::defaultUntil(start);
+    if (until / 86400 > ForceBeyondDays && !o.force) {
+        char days[32];
+        std::snprintf(days, sizeof days, "%.1Lf", until / 86400);
+        throw UsageError(std::string("the sweep would run to day ") + days +
+                         ", beyond 100 years: give --until, or --force to run it");
+    }
+    ConvergenceSweep sweep(start, until);
+    const ConvergenceResult result = sweep.run(std::max(1u, std::thread::hardware_concurrency()));
+    int status = 0;
+    try {
+        if (std::fputs(convergenceCsv(result).c_str(), stdout) == EOF) throw OutputError(errno);
+        flushOutput();
+    } catch (const OutputError& e) {
+        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", e.what());
+        return 2;
+    }
+    for (const ConvergenceRow& row : result.rows) {
+        if (row.failure.empty()) continue;
+        std::fprintf(stderr, "tulvane-trace: plot interval %s s: %s\n", exactText(row.plotInterval).c_str(),
+                     row.failure.c_str());
+        if (row.state == ConvergenceRow::State::Failed) status = 1;
+    }
+    if (result.fittedOrder)
+        std::fprintf(stderr, "tulvane-trace: least-squares order %.3Lf at day %s\n", *result.fittedOrder,
+                     exactText(result.fitDay).c_str());
+    return status;
+}
+
 // --version, wherever it stands before "--", wins over every other argument.
 bool asksForVersion(int argc, char** argv) {
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
@@ -239,7 +317,7 @@ int main(int argc, char** argv) {
             std::fputs(Usage, stdout);
             return std::fflush(stdout) == 0 ? 0 : 2;
         }
-        return trace(o);
+        return o.convergence ? convergence(o) : trace(o);
     } catch (const UsageError& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "tulvane-trace: %s\n", e.what());
