@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
+  # Qt Charts; Debian's qt6-charts-dev needs the OpenGL module's CMake files without depending on them.
+  qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libicu-dev
   python3 xvfb openbox xdotool imagemagick x11-utils

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/accuracy_lab_wiring.h"
 #include "app/orbit_readout_wiring.h"
 #include "core/sim_records.h"
+#include "ui/accuracy_lab/accuracy_lab_window.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/initial_state/initial_state_dialog.h"
@@ -67,9 +69,11 @@ int main(int argc, char* argv[]) {
     SettingsViewer settingsViewer(records, dialogs, mainWindow.dataDir(), &mainWindow);
     mainWindow.setSettingsViewer(&settingsViewer);
     OrbitReadoutWindow orbitReadout(records, &mainWindow);
+    AccuracyLabWindow accuracyLab(records, dialogs, &mainWindow);
     mainWindow.showMaximized();
     // After the main window, so that a readout remembered open appears above it.
     wireOrbitReadout(mainWindow, initialStateDialog, orbitReadout);
+    wireAccuracyLab(mainWindow, accuracyLab);
     // Once the windows are up, so that a warning about the folder stands above them.
     QTimer::singleShot(0, &mainWindow,
                        [&] { DataFolder::checkAtStart(dialogs, &mainWindow, mainWindow.dataDir()); });

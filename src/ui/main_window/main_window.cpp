@@ -341,6 +341,8 @@ void MainWindow::buildMenus() {
     orbitReadoutAction->setObjectName(QStringLiteral("orbitReadoutAction"));
     orbitReadoutAction->setCheckable(true);
     bindProgramKeys(orbitReadoutAction, {Qt::Key_F3});
+    accuracyLabAction = viewMenu->addAction(QStringLiteral("Accuracy Lab"));
+    accuracyLabAction->setObjectName(QStringLiteral("accuracyLabAction"));
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
         // std::invoke, not (viewAids_->*set)(...): under -fsanitize=vptr GCC 12 evaluates a member reached
         // through a lambda's this in only one arm of the member-pointer call, and the other reads garbage.
@@ -864,6 +866,12 @@ void MainWindow::choosePlotInterval(QObject* sender) {
         plotIntervalActions[i]->setChecked(true);
         return;
     }
+}
+
+void MainWindow::usePlotInterval(int index) {
+    if (r_.SimState != Ready || index < 0 || static_cast<std::size_t>(index) >= plotIntervalActions.size())
+        return;
+    plotIntervalActions[static_cast<std::size_t>(index)]->trigger();
 }
 
 void MainWindow::requestExit() {

@@ -143,6 +143,10 @@ public:
 
     // View > Orbit Readout, which the program wires to the readout window.
     QAction* orbitReadoutAction = nullptr;
+    // View > Accuracy Lab, which the program wires to the lab window.
+    QAction* accuracyLabAction = nullptr;
+    // Chooses the Settings menu's plot interval at this index as a click on it does; only while Ready.
+    void usePlotInterval(int index);
 
 signals:
     // The run's moments, for the windows that follow it. A live run from Ready starts from start; a
