@@ -6,11 +6,13 @@
 #include <cstring>
 
 #include "app/accuracy_lab_wiring.h"
+#include "app/graphs_wiring.h"
 #include "app/orbit_readout_wiring.h"
 #include "core/sim_records.h"
 #include "ui/accuracy_lab/accuracy_lab_window.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/platform_dialogs.h"
+#include "ui/graphs/graphs_dock.h"
 #include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/orbit_readout/orbit_readout_window.h"
@@ -70,10 +72,12 @@ int main(int argc, char* argv[]) {
     mainWindow.setSettingsViewer(&settingsViewer);
     OrbitReadoutWindow orbitReadout(records, &mainWindow);
     AccuracyLabWindow accuracyLab(records, dialogs, &mainWindow);
+    auto* graphs = new GraphsDock(&mainWindow);  // the main window owns its docks
     mainWindow.showMaximized();
     // After the main window, so that a readout remembered open appears above it.
     wireOrbitReadout(mainWindow, initialStateDialog, orbitReadout);
     wireAccuracyLab(mainWindow, accuracyLab);
+    wireGraphs(mainWindow, orbitReadout, *graphs);
     // Once the windows are up, so that a warning about the folder stands above them.
     QTimer::singleShot(0, &mainWindow,
                        [&] { DataFolder::checkAtStart(dialogs, &mainWindow, mainWindow.dataDir()); });

@@ -16,17 +16,18 @@ set(allowed_ui/initial_state ui/initial_state ui/common settings_file core)
 set(allowed_ui/settings_viewer ui/settings_viewer ui/common settings_file core)
 set(allowed_ui/orbit_readout ui/orbit_readout ui/common settings_file core)
 set(allowed_ui/accuracy_lab ui/accuracy_lab ui/common settings_file core)
+set(allowed_ui/graphs ui/graphs ui/common settings_file core)
 set(allowed_ui/plot ui/plot ui/common settings_file core)
 set(allowed_ui/picture ui/picture ui/common settings_file core)
 set(allowed_ui/help ui/help ui/common settings_file core)
 set(allowed_ui/export ui/export ui/common settings_file core)
 set(allowed_ui/main_window ui/main_window ui/initial_state ui/settings_viewer ui/plot ui/picture ui/help ui/export
   ui/common settings_file core)
-set(allowed_app app ui/main_window ui/initial_state ui/settings_viewer ui/orbit_readout ui/accuracy_lab ui/plot
-  ui/picture ui/help ui/export ui/common settings_file core)
+set(allowed_app app ui/main_window ui/initial_state ui/settings_viewer ui/orbit_readout ui/accuracy_lab ui/graphs
+  ui/plot ui/picture ui/help ui/export ui/common settings_file core)
 set(qt_free core settings_file trace tools)
 set(layers core settings_file trace tools ui/common ui/initial_state ui/settings_viewer ui/orbit_readout
-  ui/accuracy_lab ui/plot ui/picture ui/help ui/export ui/main_window app)
+  ui/accuracy_lab ui/graphs ui/plot ui/picture ui/help ui/export ui/main_window app)
 
 set(faults "")
 file(GLOB_RECURSE sources RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)

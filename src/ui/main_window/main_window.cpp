@@ -343,6 +343,9 @@ void MainWindow::buildMenus() {
     bindProgramKeys(orbitReadoutAction, {Qt::Key_F3});
     accuracyLabAction = viewMenu->addAction(QStringLiteral("Accuracy Lab"));
     accuracyLabAction->setObjectName(QStringLiteral("accuracyLabAction"));
+    graphsAction = viewMenu->addAction(QStringLiteral("Graphs"));
+    graphsAction->setObjectName(QStringLiteral("graphsAction"));
+    graphsAction->setCheckable(true);
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
         // std::invoke, not (viewAids_->*set)(...): under -fsanitize=vptr GCC 12 evaluates a member reached
         // through a lambda's this in only one arm of the member-pointer call, and the other reads garbage.

@@ -145,6 +145,8 @@ public:
     QAction* orbitReadoutAction = nullptr;
     // View > Accuracy Lab, which the program wires to the lab window.
     QAction* accuracyLabAction = nullptr;
+    // View > Graphs, which the program wires to the graphs dock.
+    QAction* graphsAction = nullptr;
     // Chooses the Settings menu's plot interval at this index as a click on it does; only while Ready.
     void usePlotInterval(int index);
 
