@@ -226,11 +226,20 @@ void GraphsDock::refresh() {
         range(contents[c], true, x0, x1);
         range(contents[c], false, y0, y1);
         const double pad = (y1 - y0) * 0.05;
+        // Counted ticks while the range changes: the last range's tick interval may be far too fine for it.
+        for (QValueAxis* axis : {charts_[c].x, charts_[c].y}) axis->setTickType(QValueAxis::TicksFixed);
         charts_[c].x->setRange(x0, x1);
         // A distance or a speed never goes below zero, nor does its axis.
         charts_[c].y->setRange(y0 >= 0 ? std::max(0.0, y0 - pad) : y0 - pad, y1 + pad);
-        charts_[c].x->applyNiceNumbers();
-        charts_[c].y->applyNiceNumbers();
+        for (QValueAxis* axis : {charts_[c].x, charts_[c].y}) {
+            axis->applyNiceNumbers();
+            // Ticks counted from zero, so that zero is a tick of its own and not -2.78e-17.
+            const double interval = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
+            if (!(interval > 0)) continue;
+            axis->setTickAnchor(0);
+            axis->setTickInterval(interval);
+            axis->setTickType(QValueAxis::TicksDynamic);
+        }
     }
     placeCursor();
 }
