@@ -5,20 +5,21 @@ import time
 from common import PAUSE_BUTTON, RUN_BUTTON, YELLOW, TulvaneSession, pixels_at, quit_with_ctrl_q, trace_points
 from harness import WAIT, Failure, slowness
 
-# Places of the items from the bottom of the View menu (Run Speed is the last).
-GRAPHS_FROM_BOTTOM = 5
-LAB_FROM_BOTTOM = 6
+# Places of the items below the View menu's first (Current Settings, highlighted as the menu opens): Saved
+# Settings, Orbit Readout, Accuracy Lab, Graphs; the separator is passed over.
+LAB_DOWN = 3
+GRAPHS_DOWN = 4
 # The chart's pens: Body A's and Body B's errors in the lab, the run's separation in the graphs.
 LAB_ERROR_A = (200, 160, 0)
 LAB_ERROR_B = (200, 0, 0)
 
 
-def choose_view_item(s, from_bottom):
+def choose_view_item(s, down):
     s.activate(s.main_window)
     s.key("alt+v")
     # The pointer rests in the screen's corner, over no control, so no tool tip opens: the one popup is the menu.
     menu = s.wait_for(lambda: s.popups()[:1], "the View menu to open")[0]
-    s.key(*["Up"] * from_bottom)
+    s.key(*["Down"] * down)
     s.key("Return")
     s.wait_gone(menu, "the View menu to close")
 
@@ -44,7 +45,7 @@ def journey(args):
     with TulvaneSession(args, "accuracy-lab") as s:
         s.start_tulvane()
         s.find_plot()
-        choose_view_item(s, LAB_FROM_BOTTOM)
+        choose_view_item(s, LAB_DOWN)
         lab = s.wait_window("^Accuracy Lab$", exclude=(s.main_window,), what="the Accuracy Lab")
         region = s.geometry(lab)
         # The progress bar moves until the last row is in; then the window stands still.
@@ -58,7 +59,7 @@ def journey(args):
         s.key("alt+F4")
         s.wait_gone(lab, "the lab to close")
 
-        choose_view_item(s, GRAPHS_FROM_BOTTOM)
+        choose_view_item(s, GRAPHS_DOWN)
         x, y, w, h = s.geometry(s.main_window)
         a_px, _ = pixels_at(points, "1e9")
         s.click_plot(RUN_BUTTON)

@@ -254,6 +254,13 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(lab->currentIntervalSeries()->points().value(0).x(), 1000.0 / 40);
         QVERIFY(!lab->stale());
+        // One undoable step: Undo brings the day back, and the mark with it.
+        window->undoAction->trigger();
+        QCOMPARE(records->CurSettings.dT(), 86400.0L);
+        QVERIFY(window->plotIntervalActions[5]->isChecked());
+        QCOMPARE(lab->currentIntervalSeries()->points().value(0).x(), 86400.0 / 40);
+        window->redoAction->trigger();
+        QCOMPARE(records->CurSettings.dT(), 1000.0L);
 
         lab->table()->selectRow(tableRowOf("1 hour"));
         window->runButton->click();
