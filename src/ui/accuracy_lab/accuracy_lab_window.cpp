@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <thread>
 
 #include "core/number_text.h"
@@ -252,9 +253,14 @@ void AccuracyLabWindow::showDefaultUntil() {
 void AccuracyLabWindow::startSweep() {
     if (running_) return;
     sweepStart_ = records_.CurSettings;
-    // Left as it was offered, the end is the exact default (one period), as tulvane-trace takes it.
-    sweepUntil_ = untilEdited_ ? static_cast<Extended>(untilBox_->value()) * SecondsPerDay
-                               : ConvergenceSweep::defaultUntil(sweepStart_);
+    // Left as it was offered, the end is the exact default (one period), as tulvane-trace takes it; a day
+    // typed in is read from its text as tulvane-trace reads --until, so that 7.3 is 7.3 in 80 bits, not the
+    // double nearest to it.
+    sweepUntil_ = ConvergenceSweep::defaultUntil(sweepStart_);
+    if (untilEdited_) {
+        const QByteArray days = QByteArray::number(untilBox_->value(), 'f', untilBox_->decimals());
+        sweepUntil_ = std::strtold(days.constData(), nullptr) * SecondsPerDay;
+    }
     sweep_ = std::make_unique<ConvergenceSweep>(sweepStart_, sweepUntil_);
     shownFinished_ = 0;
     running_ = true;
