@@ -134,8 +134,11 @@ void ConvergenceSweep::start(unsigned workers) {
 
     // The longest runs first, one per worker but one; the rest coarse first, for the last worker.
     std::vector<std::size_t> byCost = toRun;
-    std::stable_sort(byCost.begin(), byCost.end(), [this](std::size_t a, std::size_t b) {
-        return plan_[a].expectedSteps > plan_[b].expectedSteps;
+    // Ties keep the menu's order. (std::sort with the index, not std::stable_sort, whose temporary buffer
+    // AddressSanitizer reports as taken with new and given back with free under GCC 12.)
+    std::sort(byCost.begin(), byCost.end(), [this](std::size_t a, std::size_t b) {
+        const std::int64_t ca = plan_[a].expectedSteps, cb = plan_[b].expectedSteps;
+        return ca != cb ? ca > cb : a < b;
     });
     const std::size_t early = std::min(threads - 1, byCost.size());
     order_.assign(byCost.begin(), byCost.begin() + static_cast<std::ptrdiff_t>(early));
