@@ -507,7 +507,7 @@ void AccuracyLabWindow::exportCsv() {
     PlatformDialogs::FileOptions options;
     options.title = tr("Export Sweep");
     options.nameFilter = tr("CSV tables (*.csv *.CSV)");
-    options.initialDir = DataFolder::exportStartFolder();
+    options.initialDir = DataFolder::trackExportFolder();
     options.defaultSuffix = QStringLiteral("csv");
     options.overwritePrompt = true;
     QString fileName;
