@@ -321,7 +321,8 @@ void OrbitReadoutWindow::runStateChanged(int state) {
         previewing_ = false;
         paintTimer_.stop();
         refreshFromSettings();
-    } else if (state == Paused && paintTimer_.isActive()) {
+    } else if (state == Paused) {
+        // The timeline has just become usable: show it now, not at the next plot point's paint.
         paintTimer_.stop();
         paint();
     }
