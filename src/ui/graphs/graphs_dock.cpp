@@ -81,15 +81,15 @@ GraphsDock::GraphsDock(QWidget* mainWindow) : QDockWidget(tr("Graphs"), mainWind
         const char* name;
         QString title, yTitle;
         std::vector<QLineSeries*> series;
-    } specs[] = {
+    } graphs[] = {
         {"separationChart", tr("Separation"), tr("m"), {separation_, exactSeparation_}},
         {"speedChart", tr("Relative speed"), tr("m/s"), {speed_}},
         {"driftChart", tr("Energy drift since the start"), tr("of |potential energy|"), {drift_}},
     };
-    for (const auto& spec : specs) {
-        Chart c = makeChart(QString::fromLatin1(spec.name), spec.title, spec.yTitle);
+    for (const auto& graph : graphs) {
+        Chart c = makeChart(QString::fromLatin1(graph.name), graph.title, graph.yTitle);
         auto* cursor = line(tr("Cursor"), QColor(90, 90, 90), Qt::DotLine);
-        std::vector<QLineSeries*> all = spec.series;
+        std::vector<QLineSeries*> all = graph.series;
         all.push_back(cursor);
         for (QLineSeries* s : all) {
             c.chart->addSeries(s);
@@ -98,11 +98,11 @@ GraphsDock::GraphsDock(QWidget* mainWindow) : QDockWidget(tr("Graphs"), mainWind
         }
         // The cursor is no series to name in the legend.
         for (QLegendMarker* m : c.chart->legend()->markers(cursor)) m->setVisible(false);
-        c.chart->legend()->setVisible(spec.series.size() > 1);
+        c.chart->legend()->setVisible(graph.series.size() > 1);
         cursors_.push_back(cursor);
         auto* view = new QChartView(c.chart, body);
-        view->setObjectName(QString::fromLatin1(spec.name) + QStringLiteral("View"));
-        view->setAccessibleName(spec.title + tr(" against time"));
+        view->setObjectName(QString::fromLatin1(graph.name) + QStringLiteral("View"));
+        view->setAccessibleName(graph.title + tr(" against time"));
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumSize(320, 180);
         layout->addWidget(view);
