@@ -103,6 +103,9 @@ constexpr SpeedItem SpeedItems[] = {
 };
 
 const char* const RunSpeedKey = "View/RunSpeed";
+// The scales (metres per pixel) the zoom buttons and the wheel stay between; Fit goes beyond them.
+constexpr Extended MinZoomScale = 1e8L;
+constexpr Extended MaxZoomScale = 1e10L;
 // Pixels left free round the fitted paths, so the crosses at their ends show whole.
 constexpr int FitMargin = 12;
 // Where the tool docks stand, as QMainWindow::saveState() gives it, in base 64.
@@ -574,12 +577,12 @@ void MainWindow::zoom(QObject* sender) {
     if (r_.SimState != Paused || session_.active()) return;
     if (sender == zoomOutButton) {
         const Extended t = r_.CurSettings.sf() * 2;
-        if (t > 1e10L) return;
+        if (t > MaxZoomScale) return;
         changeSettings([t](TState& s) { s.setSf(t); });
     }
     if (sender == zoomInButton) {
         const Extended t = r_.CurSettings.sf() / 2;
-        if (t < 1e8L) return;
+        if (t < MinZoomScale) return;
         changeSettings([t](TState& s) { s.setSf(t); });
     }
     clearPlot();
@@ -648,10 +651,8 @@ void MainWindow::applyView(Extended sf, Extended dx, Extended dy) {
         s.setAPos(a);
         s.setBPos(b);
     });
-    if (r_.SimState == Paused)
-        replay();
-    else
-        viewAids_->refresh();
+    // While Ready the settings change has redrawn the aids already.
+    if (r_.SimState == Paused) replay();
 }
 
 void MainWindow::wheelZoom(int X, int Y, int notches) {
@@ -669,7 +670,7 @@ void MainWindow::zoomAboutPointer() {
     Extended sf = old;
     for (int i = 0; i < std::abs(notches); ++i) {
         const Extended next = notches > 0 ? sf / 2 : sf * 2;
-        if (next < 1e8L || next > 1e10L) break;
+        if (next < MinZoomScale || next > MaxZoomScale) break;
         sf = next;
     }
     if (sf == old) return;
@@ -725,7 +726,6 @@ void MainWindow::restoreSettings(const TState& s) {
     if (intervalChanged)
         for (std::size_t i = 0; i < plotIntervalActions.size(); ++i)
             if (PlotIntervals[i].seconds == s.dT()) plotIntervalActions[i]->setChecked(true);
-    viewAids_->refresh();
 }
 
 void MainWindow::updateUndoActions() {

@@ -23,6 +23,15 @@ PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     connect(&repaintTimer_, &QTimer::timeout, this, [this] { flush(); });
 }
 
+namespace {
+
+// Black on a light colour, white on a dark one: what the cursor and the notice are drawn in.
+QColor contrastOf(const QColor& c) {
+    return c.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+}  // namespace
+
 void PlotSurface::setWindowColor(const QColor& c) {
     if (c == windowColor_) return;
     forceWindowColor(c);
@@ -133,7 +142,7 @@ void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool forScreen) con
         p.restore();
     }
     if (forScreen && cursor_) {
-        const QColor ink = windowColor_.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+        const QColor ink = contrastOf(windowColor_);
         p.save();
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(ink, 1));
@@ -146,9 +155,9 @@ void PlotSurface::paintOverlays(QPainter& p, const QRect& r, bool forScreen) con
     }
     if (forScreen && !notice_.isEmpty()) {
         const QRect box = noticeRect();
-        const QColor ink = windowColor_.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+        const QColor ink = contrastOf(windowColor_);
         p.save();
-        p.setPen(ink.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white));
+        p.setPen(contrastOf(ink));
         p.drawText(box.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, notice_);
         p.setPen(ink);
         p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, notice_);
