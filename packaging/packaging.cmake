@@ -51,6 +51,9 @@ add_custom_target(tulvane_docs ALL DEPENDS ${TULVANE_MAN_PAGES} ${TULVANE_CHANGE
 
 install(FILES ${TULVANE_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${TULVANE_PACKAGING_DIR}/${TULVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Settings files as a type of their own, so that file managers open them with the program; the system's
+# shared-mime-info trigger rebuilds its database when the package is installed or removed.
+install(FILES ${TULVANE_PACKAGING_DIR}/tulvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${TULVANE_PACKAGING_DIR}/copyright ${TULVANE_CHANGELOG}
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tulvane)
 

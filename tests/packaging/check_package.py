@@ -19,6 +19,10 @@ TOOLS = {
     "appstreamcli": "appstream",
     "desktop-file-validate": "desktop-file-utils",
     "man": "man-db",
+    "xmllint": "libxml2-utils",
+    "update-mime-database": "shared-mime-info",
+    "update-desktop-database": "desktop-file-utils",
+    "gio": "libglib2.0-bin",
 }
 
 ARGS = None
@@ -75,6 +79,7 @@ class Package(unittest.TestCase):
             "usr/share/doc/tulvane/copyright",
             "usr/share/doc/tulvane/changelog.gz",
             "usr/share/tulvane/examples.tv0",
+            "usr/share/mime/packages/tulvane.xml",
             *self.man_pages,
         }
         for folder, _, files in os.walk(help_dir):
@@ -151,8 +156,39 @@ class Package(unittest.TestCase):
         with open(entry_path) as f:
             entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
         self.assertIn("Science", entry["Categories"].split(";"))
+        self.assertEqual(entry["Exec"], "tulvane %f")
+        self.assertIn("application/x-tulvane-settings", entry["MimeType"].split(";"))
         self.assertTrue(os.path.isfile(self.path(f"usr/bin/{entry['Exec'].split()[0]}")))
         self.assertTrue(os.path.isfile(self.path(f"usr/share/icons/hicolor/scalable/apps/{entry['Icon']}.svg")))
+
+    def test_settings_files_are_a_type_the_desktop_opens_with_the_program(self):
+        mime_xml = self.path("usr/share/mime/packages/tulvane.xml")
+        r = run(["xmllint", "--noout", mime_xml])
+        self.assertEqual((r.returncode, r.stderr), (0, ""))
+        with tempfile.TemporaryDirectory(prefix="tulvane-mime-") as data:
+            # An installed-like data folder holding the package's type and entry, and nothing else.
+            shutil.copytree(self.path("usr/share/mime/packages"), os.path.join(data, "mime/packages"))
+            shutil.copytree(self.path("usr/share/applications"), os.path.join(data, "applications"))
+            r = run(["update-mime-database", "-V", os.path.join(data, "mime")])
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertNotRegex(r.stderr, r"(?i)warning|error", r.stderr)
+            r = run(["update-desktop-database", os.path.join(data, "applications")])
+            self.assertEqual((r.returncode, r.stderr), (0, ""))
+            env = dict(os.environ, XDG_DATA_DIRS=data, XDG_DATA_HOME=os.path.join(data, "home"),
+                       XDG_CONFIG_HOME=os.path.join(data, "config"), XDG_CONFIG_DIRS=os.path.join(data, "config"))
+            for name in ("orbits.tv0", "ORBITS.TV0"):
+                with self.subTest(name=name):
+                    record = os.path.join(data, name)
+                    with open(record, "wb") as f:
+                        f.write(bytes(293))
+                    r = run(["gio", "info", "-a", "standard::content-type", record], env=env)
+                    self.assertIn("standard::content-type: application/x-tulvane-settings", r.stdout, r.stderr)
+            # The default application is what a double-click in the file manager starts; an entry counts only
+            # when its program is on the PATH, as it is once installed.
+            env = dict(env, LC_ALL="C.UTF-8", PATH=self.path("usr/bin") + os.pathsep + os.environ["PATH"])
+            r = run(["gio", "mime", "application/x-tulvane-settings"], env=env)
+            self.assertIn(f"Default application for “application/x-tulvane-settings”: {self.app_id}.desktop",
+                          r.stdout, r.stderr)
 
     def test_manual_pages_render_without_warnings(self):
         env = dict(os.environ, LC_ALL="C.UTF-8", MANWIDTH="80", MANPAGER="cat", PAGER="cat")

@@ -985,6 +985,17 @@ void MainWindow::openExample() {
         OpenExample(*settingsViewer_, dialogs_, this, shippedExamples_, dataDir_);
 }
 
+void MainWindow::openSettingsFile(const QString& path, std::int64_t record) {
+    if (!settingsViewer_) return;
+    handle([this, &path, record] {
+        if (record == 0) {
+            settingsViewer_->viewSettingsFile(path);
+        } else {
+            settingsViewer_->makeFileRecordCurrent(path, record);
+        }
+    });
+}
+
 void MainWindow::showHelp() {
     if (!QFileInfo::exists(helpFile_)) return;
     if (!helpWindow_) helpWindow_ = new HelpWindow(QUrl::fromLocalFile(helpFile_));

@@ -88,6 +88,9 @@ public:
     void exportTrack();
     void viewCurrentSettings();
     void viewSavedSettings();
+    // A settings file named on the command line: record 0 shows it in the viewer at its first record, as
+    // View > Saved Settings does once the file is chosen; record n (from 1) makes that record current.
+    void openSettingsFile(const QString& path, std::int64_t record = 0);
     void requestExit();
     void showHelp();
     void showAbout();

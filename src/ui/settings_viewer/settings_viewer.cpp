@@ -16,6 +16,7 @@
 #include "settings_file/checked_writes.h"
 #include "settings_file/file_changed_error.h"
 #include "settings_file/file_lock.h"
+#include "settings_file/in_out_error.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/other_copy_wait.h"
@@ -299,6 +300,32 @@ void SettingsViewer::showPreviousRecord() {
         viewedFile_.seek(p - 2);
         readAndShow(p - 1);
     });
+}
+
+bool SettingsViewer::makeFileRecordCurrent(const QString& name, std::int64_t n) {
+    TStateFile file;
+    file.assign(QFile::encodeName(name).toStdString());
+    TState rec;
+    try {
+        file.openForReading();
+        // A record past the end is read as the file layer reads any short record: "Read beyond end of file".
+        if (n < 1 || n > file.size()) throw EInOutError(IoCode::ReadBeyondEnd);
+        file.seek(n - 1);
+        file.read(rec);
+        file.closeQuietly();
+    } catch (const std::exception& e) {
+        file.closeQuietly();
+        ReportError(dialogs_, parentWidget(), e);
+        return false;
+    }
+    if (rec.Action() == 1) {
+        dialogs_.showMessage(parentWidget(), QStringLiteral("Record ") + qText(IntegerText(n)) +
+                                                 QStringLiteral(" of ") + name +
+                                                 QStringLiteral(" is marked for deletion."));
+        return false;
+    }
+    records_.setCurSettings(rec);
+    return true;
 }
 
 void SettingsViewer::makeRecordCurrent() {

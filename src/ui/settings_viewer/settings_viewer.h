@@ -30,6 +30,9 @@ public:
     void viewSavedSettings();
     // View / Saved Settings from the point where the user has chosen the file name.
     void viewSettingsFile(const QString& name);
+    // Makes record n (from 1) of the named file current without showing the viewer, as its Make Current
+    // would; a record that cannot be read, or is marked for deletion, is reported and changes nothing.
+    bool makeFileRecordCurrent(const QString& name, std::int64_t n);
 
     void showRecord(const TState& V);
 
