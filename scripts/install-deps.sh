@@ -13,7 +13,7 @@ packages=(
   weston qt6-wayland
   fonts-dejavu-core
   help2man man-db lintian appstream desktop-file-utils file
-  libxml2-utils shared-mime-info libglib2.0-bin
+  libxml2-utils shared-mime-info libglib2.0-bin bash-completion
   clang-format clang-tidy clazy
 )
 
