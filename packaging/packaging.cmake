@@ -54,6 +54,9 @@ install(FILES ${TULVANE_PACKAGING_DIR}/${TULVANE_APP_ID}.metainfo.xml DESTINATIO
 # Settings files as a type of their own, so that file managers open them with the program; the system's
 # shared-mime-info trigger rebuilds its database when the package is installed or removed.
 install(FILES ${TULVANE_PACKAGING_DIR}/tulvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+# lintian reads this file under the package's name; each override says why.
+install(FILES ${TULVANE_PACKAGING_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+  RENAME tulvane)
 # Loaded by bash-completion when a command line starts with the program's name.
 install(FILES ${TULVANE_PACKAGING_DIR}/completions/tulvane ${TULVANE_PACKAGING_DIR}/completions/tulvane-trace
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)

@@ -14,6 +14,7 @@ packages=(
   fonts-dejavu-core
   help2man man-db lintian appstream desktop-file-utils file
   libxml2-utils shared-mime-info libglib2.0-bin bash-completion
+  devscripts
   clang-format clang-tidy clazy
 )
 

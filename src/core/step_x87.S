@@ -19,6 +19,8 @@
 //   length and the same inverse; B's components are still computed, since a zero difference is +0 both ways.
 // - A product or a sum does not depend on the order of its operands.
 
+#include <cet.h>
+
 #include "core/step_frame_offsets.h"
 
         .intel_syntax noprefix
@@ -279,6 +281,10 @@ JUMP_TARGET .Lq0\label
         .type \name, @function
         .p2align 4
 \name:
+        // The landing mark that indirect-branch tracking wants at a function reached through a pointer; with
+        // the code built for CET, cet.h also adds the note saying the file is ready for it. Nothing here
+        // touches the return address, so the shadow stack needs nothing more.
+        _CET_ENDBR
         // A leaf that never moves the stack pointer: the default frame description is the whole story,
         // for debuggers and profilers walking the stack.
         .cfi_startproc

@@ -24,6 +24,7 @@ TOOLS = {
     "update-desktop-database": "desktop-file-utils",
     "gio": "libglib2.0-bin",
     "/usr/share/bash-completion/bash_completion": "bash-completion",
+    "hardening-check": "devscripts",
 }
 
 ARGS = None
@@ -82,6 +83,7 @@ class Package(unittest.TestCase):
             "usr/share/tulvane/examples.tv0",
             "usr/share/mime/packages/tulvane.xml",
             "usr/share/bash-completion/completions/tulvane",
+            "usr/share/lintian/overrides/tulvane",
             "usr/share/bash-completion/completions/tulvane-trace",
             *self.man_pages,
         }
@@ -134,6 +136,22 @@ class Package(unittest.TestCase):
     def test_lintian_reports_no_errors_or_warnings(self):
         r = run(["lintian", "--fail-on", "error,warning", "--no-tag-display-limit", self.deb])
         self.assertEqual(r.returncode, 0, "lintian:\n" + r.stdout + r.stderr)
+
+    def test_lintian_infos_show_the_hardening_and_the_help_override(self):
+        r = run(["lintian", "--display-info", "--no-tag-display-limit", self.deb])
+        for tag in ("hardening-no-bindnow", "hardening-no-fortify-functions",
+                    "package-contains-documentation-outside-usr-share-doc"):
+            with self.subTest(tag=tag):
+                self.assertNotIn(tag, r.stdout)
+
+    def test_programs_are_hardened(self):
+        # --nocfprotection: on Debian 12 no program can pass the control-flow check, not even an empty one,
+        # because the C start-up files (crt1.o, crti.o) carry no IBT/SHSTK property, so the linker drops the
+        # marks every other object has. The code is still built with -fcf-protection and the step for CET.
+        for program in ("tulvane", "tulvane-trace"):
+            with self.subTest(program=program):
+                r = run(["hardening-check", "--nocfprotection", self.path(f"usr/bin/{program}")])
+                self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
 
     def test_metainfo_validates_without_errors_or_warnings(self):
         r = run(["appstreamcli", "validate", "--no-net", self.path(f"usr/share/metainfo/{self.app_id}.metainfo.xml")])
