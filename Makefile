@@ -24,6 +24,10 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The .deb in $(BUILD)/: builds only what it holds (the programs, their manual pages and the help).
+# Its time stamps are the last commit's time, or outside a git checkout the changelog's date, so that the
+# same sources give the same bytes; a SOURCE_DATE_EPOCH already set wins.
+package: export SOURCE_DATE_EPOCH ?= $(shell git -C $(CURDIR) log -1 --format=%ct 2>/dev/null || \
+	dpkg-parsechangelog -l packaging/changelog -S Timestamp)
 package: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tulvane tulvane-trace tulvane_docs
 	cd $(BUILD) && cpack

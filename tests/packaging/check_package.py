@@ -4,11 +4,13 @@ its desktop entry and software-centre metadata, its manual pages, and what linti
 
 import argparse
 import gzip
+import io
 import os
 import re
 import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 import unittest
 import xml.etree.ElementTree as ET
@@ -132,6 +134,26 @@ class Package(unittest.TestCase):
                 self.assertEqual(header[3] & 0x08, 0, "the header holds a file name")
                 self.assertEqual(header[4:8], b"\0\0\0\0", "the header holds a time stamp")
                 self.assertEqual(header[8], 2, "not compressed with -9")
+
+    def test_every_time_stamp_is_the_source_date(self):
+        # The package_build test sets SOURCE_DATE_EPOCH as make package does and compares two cpack runs; here
+        # no time of the build itself is left in the archive headers, so that builds at other times and in
+        # other clones give the same bytes.
+        with open(self.deb, "rb") as f:
+            data = f.read()
+        self.assertEqual(data[:8], b"!<arch>\n")
+        offset, members = 8, {}
+        while offset < len(data):
+            header = data[offset:offset + 60]
+            name, mtime, size = header[:16].decode().strip(), int(header[16:28]), int(header[48:58])
+            members[name] = data[offset + 60:offset + 60 + size]
+            with self.subTest(member=name):
+                self.assertEqual(mtime, ARGS.epoch)
+            offset += 60 + size + size % 2
+        for name in ("control.tar.gz", "data.tar.gz"):
+            with tarfile.open(fileobj=io.BytesIO(members[name])) as tar:
+                late = [(m.name, m.mtime) for m in tar.getmembers() if m.mtime != ARGS.epoch]
+            self.assertEqual(late, [], name)
 
     def test_lintian_reports_no_errors_or_warnings(self):
         r = run(["lintian", "--fail-on", "error,warning", "--no-tag-display-limit", self.deb])
@@ -280,6 +302,7 @@ def main():
     parser.add_argument("--source", required=True, help="the source tree, for the help pages")
     parser.add_argument("--version", required=True)
     parser.add_argument("--app-id", required=True)
+    parser.add_argument("--epoch", required=True, type=int, help="the SOURCE_DATE_EPOCH the package was built with")
     ARGS, rest = parser.parse_known_args()
     missing = sorted({pkg for tool, pkg in TOOLS.items() if shutil.which(tool) is None and not os.path.exists(tool)})
     if missing:
