@@ -9,8 +9,13 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
-configure: deps
+# Configures only a new build folder, or after CMakeLists.txt changed: that takes seconds, and the build
+# re-runs CMake by itself whenever anything else it reads has changed.
+configure: deps $(BUILD)/CMakeCache.txt
+
+$(BUILD)/CMakeCache.txt: CMakeLists.txt
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@touch $@
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)

@@ -18,11 +18,14 @@ packages=(
   clang-format clang-tidy clazy
 )
 
+# One query for all of them: make run calls this every time, and a query per package takes seconds.
+declare -A installed=()
+while read -r status name; do
+  [ "$status" = ii ] && installed[${name%%:*}]=1
+done < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  [ -n "${installed[$p]:-}" ] || missing+=("$p")
 done
 
 [ ${#missing[@]} -eq 0 ] && exit 0
