@@ -43,7 +43,8 @@ constexpr const char* Usage =
     "              why a row was not run or failed, and the least-squares order, go to standard error\n"
     "  --until DAYS  the sweep's end time (default: one period of a bound orbit, else 365.25 days)\n"
     "  --force     lets --until go beyond 100 years\n"
-    "  FILE.TV0    settings file to start from (default: the built-in settings)\n"
+    "  FILE.TV0    settings file to start from (default: the built-in settings); - reads it from standard\n"
+    "              input\n"
     "  RECORD      record of FILE.TV0, counted from 1 (default 1)\n"
     "  --help      print this help and exit\n"
     "  --version   print the version and exit\n"
@@ -66,6 +67,7 @@ class OutputError : public std::exception {
 public:
     explicit OutputError(int err) : err_(err) {}
     const char* what() const noexcept override { return std::strerror(err_); }
+    bool closedPipe() const { return err_ == EPIPE; }
 
 private:
     int err_;
@@ -173,25 +175,47 @@ std::string fileErrorText(const EInOutError& e) {
     return e.unmappedErrno() != 0 ? std::strerror(e.unmappedErrno()) : e.what();
 }
 
+void checkRecordCount(const std::string& source, std::int64_t record, std::int64_t count) {
+    if (count == 0) throw UsageError(source + " holds no whole record");
+    if (record > count) {
+        throw UsageError("record " + std::to_string(record) + " is out of range: " + source + " holds " +
+                         std::to_string(count) + (count == 1 ? " record" : " records"));
+    }
+}
+
+// "-": a pipe gives a record in pieces and has no size or position, so standard input is read to its end.
+TState recordFromStandardInput(std::int64_t record) {
+    std::string data;
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) data.append(buffer, n);
+    if (std::ferror(stdin))
+        throw UsageError(std::string("cannot read standard input: ") + std::strerror(errno));
+    TState s;
+    checkRecordCount("standard input", record, static_cast<std::int64_t>(data.size() / s.bytes.size()));
+    std::memcpy(s.bytes.data(), data.data() + static_cast<std::size_t>(record - 1) * s.bytes.size(),
+                s.bytes.size());
+    return s;
+}
+
 TState loadRecord(const Options& o) {
     if (!o.file) return defaultSettings();
     const std::string& file = *o.file;
     TState s;
-    TStateFile f;
-    f.assign(file);
-    try {
-        f.openForReading();
-        const std::int64_t count = f.size();
-        if (count == 0) throw UsageError(file + " holds no whole record");
-        if (o.record > count) {
-            throw UsageError("record " + std::to_string(o.record) + " is out of range: " + file + " holds " +
-                             std::to_string(count) + (count == 1 ? " record" : " records"));
+    if (file == "-") {
+        s = recordFromStandardInput(o.record);
+    } else {
+        TStateFile f;
+        f.assign(file);
+        try {
+            f.openForReading();
+            checkRecordCount(file, o.record, f.size());
+            f.seek(o.record - 1);
+            f.read(s);
+            f.closeQuietly();
+        } catch (const EInOutError& e) {
+            throw UsageError("cannot read " + file + ": " + fileErrorText(e));
         }
-        f.seek(o.record - 1);
-        f.read(s);
-        f.closeQuietly();
-    } catch (const EInOutError& e) {
-        throw UsageError("cannot read " + file + ": " + fileErrorText(e));
     }
     const std::int64_t cpT = s.cpT();
     if (cpT > MaxCpT || cpT < -MaxCpT) {
@@ -256,7 +280,8 @@ int trace(const Options& o) {
         }
         flushOutput();
     } catch (const OutputError& e) {
-        std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", e.what());
+        // A reader that has had enough (head) closes the pipe: that is no error worth a word.
+        if (!e.closedPipe()) std::fprintf(stderr, "tulvane-trace: cannot write the output: %s\n", e.what());
         return 2;
     }
     return status;
@@ -306,6 +331,8 @@ bool asksForVersion(int argc, char** argv) {
 int main(int argc, char** argv) {
     // Under a file-size limit a write fails with EFBIG, which is reported, instead of killing the tool.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A closed pipe then fails the write with EPIPE, which ends the tool with its own status, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
     if (asksForVersion(argc, argv)) {
         std::fputs("tulvane-trace " TULVANE_VERSION "\n", stdout);
         return std::fflush(stdout) == 0 ? 0 : 2;
