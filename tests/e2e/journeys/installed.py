@@ -31,7 +31,9 @@ def check_installed_layout(prefix, app_id, how):
             raise Failure(f"{exe} from {how} is not executable")
     with open(os.path.join(prefix, f"share/applications/{app_id}.desktop")) as f:
         entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
-    for k, v in (("Type", "Application"), ("Exec", "tulvane"), ("Icon", "tulvane"), ("Name", "Tulvane")):
+    # The file manager opens a settings file with the program: %f is its path, or nothing.
+    for k, v in (("Type", "Application"), ("Exec", "tulvane %f"), ("Icon", "tulvane"), ("Name", "Tulvane"),
+                 ("MimeType", "application/x-tulvane-settings;")):
         if entry.get(k) != v:
             raise Failure(f"the desktop entry from {how} has {k}={entry.get(k)!r}, not {v!r}")
     help_dir = os.path.join(prefix, "share/tulvane/help")
