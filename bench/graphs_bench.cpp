@@ -10,7 +10,7 @@ namespace {
 
 class NoPlot : public PlotSink {
 public:
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
 };
 
 // Opening the Graphs dock on a run of a hundred years, a plot point a day (36,525 kept points): the graphs

@@ -17,7 +17,7 @@ namespace {
 constexpr std::int32_t PointsPerRun = 20000;
 
 struct NoCrosses : PlotSink {
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
 };
 
 // The bare rate of the session: its steps and plot points, no window, no clock, no event.

@@ -80,7 +80,7 @@ void BM_TimelineStep(benchmark::State& state) {
     QtPlatformDialogs dialogs;
     TestMainWindow form(records, dialogs);
     InitialStateDialog dialog(
-        records, [&form](const TVector& p, std::int32_t b) { form.drawBody(p, b); }, &form);
+        records, [&form](const TVector& p, Body b) { form.drawBody(p, b); }, &form);
     OrbitReadoutWindow readout(records);
     wireOrbitReadout(form, dialog, readout);
     form.resize(1600, 1000);

@@ -162,8 +162,7 @@ int main(int argc, char* argv[]) {
     QtPlatformDialogs dialogs;
     MainWindow mainWindow(records, dialogs);
     InitialStateDialog initialStateDialog(
-        records, [&mainWindow](const TVector& p, std::int32_t body) { mainWindow.drawBody(p, body); },
-        &mainWindow);
+        records, [&mainWindow](const TVector& p, Body body) { mainWindow.drawBody(p, body); }, &mainWindow);
     mainWindow.setInitialStateDialog(&initialStateDialog);
     SettingsViewer settingsViewer(records, dialogs, mainWindow.dataDir(), &mainWindow);
     mainWindow.setSettingsViewer(&settingsViewer);

@@ -28,7 +28,7 @@ constexpr std::uint16_t CleanControlWord = 0x037F;
 // A sink for runs that draw nothing.
 class NoPlot : public PlotSink {
 public:
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
 };
 
 // plotPoints x dT / 86400, rounded as the panel's elapsed days are.

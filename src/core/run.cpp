@@ -6,7 +6,7 @@ namespace {
 class SleepingSink : public PlotSink {
 public:
     SleepingSink(RunHost& host, std::int32_t delay) : host_(host), delay_(delay) {}
-    void drawBody(const TVector& NewPos, std::int32_t Body) override { host_.drawBody(NewPos, Body); }
+    void drawBody(const TVector& NewPos, Body body) override { host_.drawBody(NewPos, body); }
     void plotCounted(std::int32_t plotCounter) override {
         if (delay_ > 0) host_.sleepMs(delay_);
         host_.plotCounted(plotCounter);

@@ -94,8 +94,8 @@ void RunLoop::enter(PlotSink& sink) {
     // Whatever ran before (a click handler, the window system) may have left flags behind.
     clearFpFlags();
     ensureX87Control();
-    sink.drawBody(r_.CurState.APos(), 0);
-    sink.drawBody(r_.CurState.BPos(), 1);
+    sink.drawBody(r_.CurState.APos(), BodyA);
+    sink.drawBody(r_.CurState.BPos(), BodyB);
     // The marks are the window's code, like those of every plot point: its flags are not the run's errors.
     clearFpFlags();
 
@@ -165,8 +165,8 @@ RunSlice RunLoop::advance(std::int64_t maxSteps, PlotSink& sink, bool outsideCod
             if (!atPlotPoint_) remainder_ = 0;
         }
         if (atPlotPoint_) {
-            sink.drawBody(r_.CurState.APos(), 0);
-            sink.drawBody(r_.CurState.BPos(), 1);
+            sink.drawBody(r_.CurState.APos(), BodyA);
+            sink.drawBody(r_.CurState.BPos(), BodyB);
             plotCounter_ = incremented(plotCounter_);
             sink.plotCounted(plotCounter_);
             // The window's own code is not ours to blame for the flags it leaves.

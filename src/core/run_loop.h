@@ -11,8 +11,8 @@
 class PlotSink {
 public:
     virtual ~PlotSink() = default;
-    // Draws body Body's cross (0 = A, other = B) at NewPos in metres; may throw the mapping's error.
-    virtual void drawBody(const TVector& NewPos, std::int32_t Body) = 0;
+    // Draws body's cross at NewPos in metres; may throw the mapping's error.
+    virtual void drawBody(const TVector& NewPos, Body body) = 0;
     // Told after each plot point's crosses with the call's plot counter, CurState holding the point.
     virtual void plotCounted(std::int32_t /*plotCounter*/) {}
 };

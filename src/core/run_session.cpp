@@ -8,7 +8,7 @@
 class RunSession::Tracking : public PlotSink {
 public:
     Tracking(RunSession& session, PlotSink& sink) : session_(session), sink_(sink) {}
-    void drawBody(const TVector& NewPos, std::int32_t Body) override { sink_.drawBody(NewPos, Body); }
+    void drawBody(const TVector& NewPos, Body body) override { sink_.drawBody(NewPos, body); }
     void plotCounted(std::int32_t plotCounter) override {
         session_.track_.add(plotCounter, session_.r_.CurState);
         sink_.plotCounted(plotCounter);
@@ -137,8 +137,8 @@ SessionSlice RunSession::advance(std::int64_t maxSteps, PlotSink& sink) {
     try {
         if (marksOnly_) {
             marksOnly_ = false;
-            sink.drawBody(r_.CurState.APos(), 0);
-            sink.drawBody(r_.CurState.BPos(), 1);
+            sink.drawBody(r_.CurState.APos(), BodyA);
+            sink.drawBody(r_.CurState.BPos(), BodyB);
             loop_.reset();
             r_.SimState = Paused;
             out.kind = SessionSlice::ReplayEnd;

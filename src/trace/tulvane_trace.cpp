@@ -238,7 +238,7 @@ void flushOutput() {
 class TraceHost : public RunHost {
 public:
     TraceHost(const SimRecords& records, const TrackCsv& csv) : records_(records), csv_(csv) {}
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t) override { return false; }

@@ -100,7 +100,7 @@ struct SeparateRun {
 SeparateRun runAlone(const TState& start, std::int64_t plotPoints) {
     class NoPlot : public PlotSink {
     public:
-        void drawBody(const TVector&, std::int32_t) override {}
+        void drawBody(const TVector&, Body) override {}
     } sink;
     SimRecords records;
     records.CurSettings = start;

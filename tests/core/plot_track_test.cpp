@@ -60,7 +60,7 @@ constexpr std::size_t ChunkBytes = PlotTrack::ChunkPoints * PlotTrack::PointByte
 class TrackingHost : public RunHost {
 public:
     TrackingHost(SimRecords& r, PlotTrack& t) : r_(r), t_(t) {}
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t) override { return false; }

@@ -33,7 +33,7 @@ namespace {
 
 class QuietHost : public RunHost {
 public:
-    void drawBody(const TVector&, std::int32_t) override { ++draws; }
+    void drawBody(const TVector&, Body) override { ++draws; }
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t) override { return false; }

@@ -74,7 +74,7 @@ public:
         return out_;
     }
 
-    void drawBody(const TVector& p, std::int32_t b) override { out_.crosses.push_back({p, b}); }
+    void drawBody(const TVector& p, Body b) override { out_.crosses.push_back({p, b}); }
     void showElapsed(const std::string& t) override { out_.elapsed.push_back(t); }
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t steps) override {
@@ -142,8 +142,8 @@ private:
                 if (n > 0) {
                     call(n);
                 } else {
-                    drawBody(r_.CurState.APos(), 0);
-                    drawBody(r_.CurState.BPos(), 1);
+                    drawBody(r_.CurState.APos(), BodyA);
+                    drawBody(r_.CurState.BPos(), BodyB);
                     r_.SimState = Paused;
                     snapshot();
                 }
@@ -203,7 +203,7 @@ public:
         return out_;
     }
 
-    void drawBody(const TVector& p, std::int32_t b) override { out_.crosses.push_back({p, b}); }
+    void drawBody(const TVector& p, Body b) override { out_.crosses.push_back({p, b}); }
 
     const RunSession& session() const { return session_; }
 
@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(Scripts, RunSessionScripts,
                          });
 
 struct NullSink : PlotSink {
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
 };
 
 // The run's clock counts every step since the run's start across pauses, and a replay counts from its own

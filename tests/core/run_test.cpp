@@ -28,7 +28,7 @@ public:
 
     explicit RecordingHost(SimRecords& records) : records_(records) {}
 
-    void drawBody(const TVector& NewPos, std::int32_t Body) override {
+    void drawBody(const TVector& NewPos, Body Body) override {
         draws.push_back({NewPos, Body, pumps});
         sequence += Body == 0 ? 'A' : 'B';
     }
@@ -668,7 +668,7 @@ INSTANTIATE_TEST_SUITE_P(Pumps, ForeignFlags,
 class FlagLeavingDrawHost : public RecordingHost {
 public:
     using RecordingHost::RecordingHost;
-    void drawBody(const TVector& NewPos, std::int32_t Body) override {
+    void drawBody(const TVector& NewPos, Body Body) override {
         RecordingHost::drawBody(NewPos, Body);
         if (draws.size() == raiseAtDraw) std::feraiseexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
     }

@@ -19,7 +19,7 @@ bool sameBits(Extended a, Extended b) {
 PlotTrack keptPointsOf(const TState& start, int points, std::size_t capacity) {
     class NoPlot : public PlotSink {
     public:
-        void drawBody(const TVector&, std::int32_t) override {}
+        void drawBody(const TVector&, Body) override {}
     } sink;
     SimRecords records;
     records.CurSettings = start;

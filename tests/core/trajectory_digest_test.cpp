@@ -13,7 +13,7 @@ namespace {
 class DigestHost : public RunHost {
 public:
     explicit DigestHost(const SimRecords& records) : records_(records) {}
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t) override { return false; }

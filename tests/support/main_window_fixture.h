@@ -9,8 +9,8 @@
 
 #include "scripted_dialogs.h"
 #include "step_counting.h"
+#include "test_initial_state_dialog.h"
 #include "ui/export/export_flow.h"
-#include "ui/initial_state/initial_state_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/plot/plot_surface.h"
 
@@ -23,7 +23,7 @@ protected:
     std::unique_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<SimRecords> records;
     TestMainWindow* window = nullptr;
-    InitialStateDialog* initialStateDialog = nullptr;  // the window owns it
+    TestInitialStateDialog* initialStateDialog = nullptr;  // the window owns it
     int steps = 0;
     std::function<void(int)> onStep;
 
@@ -42,8 +42,8 @@ protected:
         records = std::make_unique<SimRecords>();
         window = new TestMainWindow(*records, *dialogs);
         if (withInitialStateDialog) {
-            initialStateDialog = new InitialStateDialog(
-                *records, [this](const TVector& p, std::int32_t b) { window->drawBody(p, b); }, window);
+            initialStateDialog = new TestInitialStateDialog(
+                *records, [this](const TVector& p, Body b) { window->drawBody(p, b); }, window);
             window->setInitialStateDialog(initialStateDialog);
         }
         onStep = nullptr;

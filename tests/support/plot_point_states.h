@@ -12,7 +12,7 @@ inline std::vector<TState> plotPointStates(const TState& start, std::int32_t poi
     class Recorder : public RunHost {
     public:
         explicit Recorder(const SimRecords& r) : records_(r) {}
-        void drawBody(const TVector&, std::int32_t) override {}
+        void drawBody(const TVector&, Body) override {}
         void showElapsed(const std::string&) override {}
         void sleepMs(std::int32_t) override {}
         bool pumpEvents(std::int32_t) override { return false; }

@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "run_controller_seams.h"
 #include "test_main_window.h"
 
 // Makes the main window's runs testable step by step: no wait at plot points, every slice of the run a single
@@ -13,12 +14,12 @@
 // Between two steps the window serves its events, as it does between slices. steps and onStep are the test's
 // own members and must outlive the window's runs.
 inline void countSteps(MainWindow& window, int& steps, std::function<void(int)>& onStep) {
-    window.runController()->setPaced(false);
+    RunControllerSeams::setPaced(*window.runController(), false);
     steps = 0;
-    window.runController()->afterStepHook = [&steps, &onStep] {
+    RunControllerSeams::setAfterStep(*window.runController(), [&steps, &onStep] {
         ++steps;
         if (onStep) onStep(steps);
-    };
+    });
 }
 
 // Serves the window's events until no run or replay is under way (a live run stands still once paused or

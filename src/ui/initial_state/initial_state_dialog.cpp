@@ -321,7 +321,7 @@ void InitialStateDialog::buildTypedPanel() {
 }
 
 void InitialStateDialog::namePanelControls() {
-    const bool a = editedBody == 0;
+    const bool a = editedBody == BodyA;
     const QString names[TypedFieldCount] = {
         a ? tr("Body A mass") : tr("Body B mass"),
         a ? tr("Body A speed") : tr("Body B speed"),
@@ -355,7 +355,7 @@ void InitialStateDialog::showFieldValue(TypedField field, Extended x) {
 
 void InitialStateDialog::showPendingValues() {
     const TState s = previewState();
-    const bool a = editedBody == 0;
+    const bool a = editedBody == BodyA;
     const TVector pos = a ? s.APos() : s.BPos();
     showFieldValue(MassField, a ? s.AMass() : s.BMass());
     showFieldValue(SpeedField, a ? s.ASpeed() : s.BSpeed());
@@ -406,7 +406,7 @@ void InitialStateDialog::typedTextEdited(TypedField field) {
 }
 
 std::optional<Extended> InitialStateDialog::pendingEdit(TypedField field) const {
-    const TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
+    const TVector& pos = editedBody == BodyA ? ANewPos : BNewPos;
     switch (field) {
         case MassField:
             return edits_.mass;
@@ -426,7 +426,7 @@ std::optional<Extended> InitialStateDialog::pendingEdit(TypedField field) const 
 
 void InitialStateDialog::setPending(TypedField field, std::optional<Extended> edit) {
     const TState& s = records_.CurSettings;
-    const bool a = editedBody == 0;
+    const bool a = editedBody == BodyA;
     TVector& pos = a ? ANewPos : BNewPos;
     const TVector stored = a ? s.APos() : s.BPos();
     // The bars only follow the value to their nearest position.
@@ -531,17 +531,17 @@ void InitialStateDialog::announcePreview() {
     emit previewChanged(preview);
 }
 
-void InitialStateDialog::editBody(int body) {
-    if (body == 0 || body == 1) loadBody(body);
+void InitialStateDialog::editBody(Body body) {
+    if (body == BodyA || body == BodyB) loadBody(body);
     // A minimised dialog comes back as it was.
     showNormal();
     raise();
     activateWindow();
 }
 
-void InitialStateDialog::loadBody(int body) {
+void InitialStateDialog::loadBody(Body body) {
     const TState& s = records_.CurSettings;
-    const bool a = body == 0;
+    const bool a = body == BodyA;
     editedBody = body;
     const TVector pos = a ? s.APos() : s.BPos();
     (a ? ANewPos : BNewPos) = pos;
@@ -571,7 +571,7 @@ void InitialStateDialog::loadBody(int body) {
 void InitialStateDialog::pickPosition(int X, int Y) {
     if (!isVisible()) return;
     const Extended sf = records_.CurSettings.sf();
-    TVector& pos = editedBody == 0 ? ANewPos : BNewPos;
+    TVector& pos = editedBody == BodyA ? ANewPos : BNewPos;
     pos.u = static_cast<Extended>(X) * sf;
     pos.v = static_cast<Extended>(Y) * sf;
     edits_.u = edits_.v = true;
@@ -621,7 +621,7 @@ void InitialStateDialog::setState() {
 TState InitialStateDialog::previewState() const {
     using namespace TStateLayout;
     TState s = records_.CurSettings;
-    const bool a = editedBody == 0;
+    const bool a = editedBody == BodyA;
     const TVector& pos = a ? ANewPos : BNewPos;
     // Written field by field, so that a value nobody changed keeps its bytes, whatever they are.
     const auto write = [&s](std::size_t offset, const std::optional<Extended>& x) {

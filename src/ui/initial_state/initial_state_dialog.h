@@ -28,8 +28,8 @@ class InitialStateDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Draws body Body's cross at NewPos (metres) on the main window's plot.
-    using DrawBodyFn = std::function<void(const TVector& NewPos, std::int32_t Body)>;
+    // Draws body's cross at NewPos (metres) on the main window's plot.
+    using DrawBodyFn = std::function<void(const TVector& NewPos, Body body)>;
 
     static constexpr int ClientWidth = 458;
     static constexpr int ClientHeight = 376;
@@ -42,12 +42,30 @@ public:
 
     InitialStateDialog(SimRecords& records, DrawBodyFn drawBody, QWidget* mainWindow);
 
-    // Loads body 0 (A) or 1 (B) from CurSettings, draws its cross at the stored start, then shows the
+    // Loads the body from CurSettings, draws its cross at the stored start, then shows the
     // dialog modeless and in front. An open dialog switches to the chosen body. drawBody's errors pass.
-    void editBody(int body);
+    void editBody(Body body);
     // The right-button press on the main window's plot at client pixel (X, Y); ignored while hidden.
     void pickPosition(int X, int Y);
 
+    // View > Typed Start Values, an extra kept in the view options: fields for typed values beside the
+    // bars, and the circular and escape speed buttons. Off, the dialog is the classic one.
+    QAction* typedValuesAction() const { return typedValuesAction_; }
+
+public slots:
+    // Neither button is a cancel button, so Esc leaves the dialog open.
+    void reject() override;
+
+signals:
+    void compassDrawn(int Azimuth);
+    // The unsaved values changed (a bar moved, a position was picked, a body was loaded).
+    void previewChanged(const TState& preview);
+    // Set State or Cancel: CurSettings holds what counts again.
+    void previewEnded();
+
+protected:
+    // The bars' handlers, the buttons' steps, the pending values and the widgets: the dialog's own
+    // controls use them, and tests drive them through a subclass.
     void massBarChanged();
     void speedBarChanged();
     void directionBarChanged();
@@ -60,14 +78,11 @@ public:
     // The dialog's own drawing surface in client pixels; the compass is drawn here and painted from here.
     const QImage& surface() const { return surface_; }
 
-    // View > Typed Start Values, an extra kept in the view options: fields for typed values beside the
-    // bars, and the circular and escape speed buttons. Off, the dialog is the classic one.
-    QAction* typedValuesAction() const { return typedValuesAction_; }
     // The Circular speed and Escape speed buttons: this body's speed and direction for that orbit about
     // the other body, from this body's pending position and mass and the other's stored values.
     void setStartOrbit(StartOrbit orbit);
 
-    std::int32_t editedBody = 0;
+    Body editedBody = BodyA;
     TVector ANewPos{};
     TVector BNewPos{};
 
@@ -98,18 +113,6 @@ public:
     QPushButton* CircularButton = nullptr;
     QPushButton* EscapeButton = nullptr;
 
-public slots:
-    // Neither button is a cancel button, so Esc leaves the dialog open.
-    void reject() override;
-
-signals:
-    void compassDrawn(int Azimuth);
-    // The unsaved values changed (a bar moved, a position was picked, a body was loaded).
-    void previewChanged(const TState& preview);
-    // Set State or Cancel: CurSettings holds what counts again.
-    void previewEnded();
-
-protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -125,7 +128,7 @@ private:
     // The typed fields, in the order of TypedField.
     enum TypedField { MassField, SpeedField, DirectionField, PosUField, PosVField, TypedFieldCount };
 
-    void loadBody(int body);
+    void loadBody(Body body);
     void showTypedValues(bool on);
     void buildTypedPanel();
     void typedTextEdited(TypedField field);

@@ -540,8 +540,8 @@ void MainWindow::repaintBackground() {
         surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
 }
 
-void MainWindow::drawBody(const TVector& NewPos, std::int32_t Body) {
-    crosses_->drawBody(NewPos, Body);
+void MainWindow::drawBody(const TVector& NewPos, Body body) {
+    crosses_->drawBody(NewPos, body);
 }
 
 void MainWindow::clearPlot() {
@@ -928,8 +928,8 @@ void MainWindow::endProgram() {
 
 void MainWindow::openInitialState(QObject* sender) {
     if (!initialStateDialog_) return;
-    if (sender == bodyAInitialStateAction) initialStateDialog_->editBody(0);
-    if (sender == bodyBInitialStateAction) initialStateDialog_->editBody(1);
+    if (sender == bodyAInitialStateAction) initialStateDialog_->editBody(BodyA);
+    if (sender == bodyBInitialStateAction) initialStateDialog_->editBody(BodyB);
 }
 
 void MainWindow::pickPosition(int X, int Y) {

@@ -97,7 +97,7 @@ public:
 
     // Draws body Body's cross (0 = A, other = B) at NewPos in metres, at the scale and colours of
     // CurSettings.
-    void drawBody(const TVector& NewPos, std::int32_t Body);
+    void drawBody(const TVector& NewPos, Body body);
 
     // Gives an action keys that work whichever of the program's non-modal windows has the focus; a modal
     // dialog blocks them, and a disabled action ignores them.

@@ -50,7 +50,7 @@ void RunController::scheduleNext(int ms) {
 
 bool RunController::sliceFor(qint64 ns, std::int64_t maxPoints, std::int64_t& points) {
     const qint64 end = clock_.nsecsElapsed() + ns;
-    const bool stepwise = static_cast<bool>(afterStepHook);
+    const bool stepwise = static_cast<bool>(afterStep_);
     const bool replay = session_.replaying();
     points = 0;
     while (session_.active()) {
@@ -78,7 +78,7 @@ bool RunController::sliceFor(qint64 ns, std::int64_t maxPoints, std::int64_t& po
         }
         if (stepwise) {
             // The hook may pause the run, or post clicks that the window serves before the next step.
-            afterStepHook();
+            afterStep_();
             return session_.active();
         }
         if (points >= maxPoints || clock_.nsecsElapsed() >= end) return true;

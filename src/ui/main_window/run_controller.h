@@ -38,11 +38,6 @@ public:
     // The longest a slice computes before the window serves its events.
     static constexpr qint64 SliceNs = 8'000'000;
 
-    // Seams for tests: without pacing a live run goes on at once after a plot point; with a step hook every
-    // slice is a single step and the hook is called after it, so a test can act on any step.
-    void setPaced(bool paced) { paced_ = paced; }
-    std::function<void()> afterStepHook;
-
 signals:
     // A live run's plot point was drawn; the text is its elapsed days.
     void plotPointShown(const QString& daysText);
@@ -62,7 +57,12 @@ private:
     QTimer timer_;
     QElapsedTimer clock_;
     RunSpeed speed_ = RunSpeed::Classic;
+    // Tests run it step by step through RunControllerSeams: without pacing a live run goes on at once after a
+    // plot point; with a step hook every slice is a single step and the hook is called after it, so a test
+    // can act on any step.
+    friend struct RunControllerSeams;
     bool paced_ = true;
+    std::function<void()> afterStep_;
     // Plot points owed to the user at 10x and 100x, and when they were last counted.
     double owed_ = 0;
     qint64 lastTickNs_ = 0;

@@ -16,7 +16,7 @@ public:
 
     // Draws body Body's cross (0 = A, other = B) at NewPos in metres; a cross off the plot is not drawn.
     // Throws the mapping's error, as the run reports it.
-    void drawBody(const TVector& NewPos, std::int32_t Body) override;
+    void drawBody(const TVector& NewPos, Body body) override;
 
     // The crosses a replay of plot points 0..n draws, in its order: both starts, then both bodies at each
     // point.

@@ -34,6 +34,12 @@ public:
     // would; a record that cannot be read, or is marked for deletion, is reported and changes nothing.
     bool makeFileRecordCurrent(const QString& name, std::int64_t n);
 
+    // Every closing (finishedButton, the close box, Esc) ends here, so the viewed file is always closed.
+    void done(int result) override;
+
+protected:
+    // The record steps, the widgets and what the viewer shows: its own buttons use them, and tests
+    // drive them through a subclass.
     void showRecord(const TState& V);
 
     void showFirstRecord();
@@ -47,9 +53,6 @@ public:
 
     // Runs inside the dialog's modal loop right after it is shown: tests act on the dialog through it.
     std::function<void()> whileShown;
-
-    // Every closing (finishedButton, the close box, Esc) ends here, so the viewed file is always closed.
-    void done(int result) override;
 
     QFrame *ColorAPanel, *ColorBPanel;
     QLabel *ALabel, *BLabel;

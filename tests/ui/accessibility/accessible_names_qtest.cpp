@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "readout_fixture.h"
-#include "ui/settings_viewer/settings_viewer.h"
+#include "test_settings_viewer.h"
 
 // Every window as a screen reader meets it: each control a user can act on, and each display of a value, has
 // a name that says what it is.
@@ -58,9 +58,9 @@ private slots:
         QFETCH(int, which);
         QWidget* target = window;
         if (which == 1) runAndPauseAt(40 * 12);
-        SettingsViewer* viewer = nullptr;
+        TestSettingsViewer* viewer = nullptr;
         if (which == 2) {
-            viewer = new SettingsViewer(*records, *dialogs, dataHome.path(), window);
+            viewer = new TestSettingsViewer(*records, *dialogs, dataHome.path(), window);
             viewer->show();
             target = viewer;
         }
@@ -90,7 +90,7 @@ private slots:
 
     // Each value of the viewer's lists is heard with its row's caption.
     void viewerValuesCarryTheirCaptions() {
-        auto* viewer = new SettingsViewer(*records, *dialogs, dataHome.path(), window);
+        auto* viewer = new TestSettingsViewer(*records, *dialogs, dataHome.path(), window);
         bool checked = false;
         viewer->whileShown = [&] {
             const QList<QListWidget*> lists = viewer->findChildren<QListWidget*>();

@@ -8,6 +8,7 @@
 #include "core/kepler_propagation.h"
 #include "core/track_graphs.h"
 #include "readout_fixture.h"
+#include "run_controller_seams.h"
 #include "ui/graphs/graphs_dock.h"
 
 // The dock as the program wires it: beside the plot, opened from the View menu, drawn from the run's kept
@@ -74,7 +75,7 @@ private slots:
     void longRunsKeepTheirExtremes() {
         window->graphsAction->setChecked(true);
         records->CurSettings.setDT(3600);
-        window->runController()->setPaced(false);
+        RunControllerSeams::setPaced(*window->runController(), false);
         pauseAtPlotPoint(6000);
         const TrackGraphs g = expected();
         QCOMPARE(g.days.size(), std::size_t{6001});

@@ -28,8 +28,8 @@
 #include "core/orbit_readout.h"
 #include "core/sim_records.h"
 #include "core/start_velocity.h"
+#include "test_initial_state_dialog.h"
 #include "ui/common/view_options.h"
-#include "ui/initial_state/initial_state_dialog.h"
 
 Q_DECLARE_METATYPE(Extended)
 Q_DECLARE_METATYPE(TState)
@@ -84,12 +84,13 @@ struct Fixture {
     std::vector<DrawCall> draws;
     bool drawFails = false;
     QWidget mainWindow;
-    InitialStateDialog form{records,
-                            [this](const TVector& pos, std::int32_t body) {
-                                if (drawFails) throw std::runtime_error("Invalid floating point operation");
-                                draws.push_back({pos, body});
-                            },
-                            &mainWindow};
+    TestInitialStateDialog form{records,
+                                [this](const TVector& pos, Body body) {
+                                    if (drawFails)
+                                        throw std::runtime_error("Invalid floating point operation");
+                                    draws.push_back({pos, body});
+                                },
+                                &mainWindow};
 };
 
 // Qt pages a slider only for clicks on its groove, a narrow channel beside the ticks.
@@ -189,7 +190,7 @@ void InitialStateFormTest::initTestCase() {
 
 void InitialStateFormTest::layoutFollowsTheDialogTable() {
     Fixture f;
-    InitialStateDialog& form = f.form;
+    TestInitialStateDialog& form = f.form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Initial State"));
     QCOMPARE(form.minimumSize(), QSize(458, 376));
     QCOMPARE(form.maximumSize(), QSize(458, 376));
@@ -279,7 +280,7 @@ void InitialStateFormTest::layoutFollowsTheDialogTable() {
     f.records.CurSettings.setASpeed(499);
     f.records.CurSettings.setADir(359);
     f.records.CurSettings.setAMass(-1.5e31L);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(form.MassLabel->geometry().right() < form.MassValLabel->x());
     QVERIFY(form.MassValLabel->geometry().right() < form.SpeedLabel->x());
     QVERIFY(form.SpeedLabel->geometry().right() < form.SpeedValLabel->x());
@@ -291,7 +292,7 @@ void InitialStateFormTest::layoutFollowsTheDialogTable() {
 
 void InitialStateFormTest::barsGetFocusFirstAndNoButtonIsDefault() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QCOMPARE(f.form.focusWidget(), static_cast<QWidget*>(f.form.MassBar));
     const std::vector<QWidget*> expected{f.form.MassBar, f.form.SpeedBar, f.form.DirectionBar,
                                          f.form.CancelButton, f.form.SetButton};
@@ -331,10 +332,10 @@ void InitialStateFormTest::opensWithTheStoredValuesOfTheChosenBody() {
     const TState before = f.records.CurSettings;
     const TVector stored = body == 0 ? before.APos() : before.BPos();
 
-    f.form.editBody(body);
+    f.form.editBody(static_cast<Body>(body));
 
     QVERIFY(f.form.isVisible());
-    QCOMPARE(f.form.editedBody, body);
+    QCOMPARE(f.form.editedBody, static_cast<Body>(body));
     QVERIFY(sameVector(body == 0 ? f.form.ANewPos : f.form.BNewPos, stored));
     QCOMPARE(f.draws.size(), std::size_t{1});
     QVERIFY(sameVector(f.draws[0].pos, stored));
@@ -356,7 +357,7 @@ void InitialStateFormTest::firstShowIsCentredOverMainWindow() {
     f.mainWindow.setGeometry(50, 60, 700, 600);
     f.mainWindow.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.mainWindow));
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     const QPoint offset = f.form.frameGeometry().center() - f.mainWindow.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 4,
@@ -365,7 +366,7 @@ void InitialStateFormTest::firstShowIsCentredOverMainWindow() {
     // Later openings leave the dialog where the user put it.
     f.form.move(10, 20);
     f.form.cancel();
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
     QCOMPARE(f.form.pos(), QPoint(10, 20));
 }
 
@@ -373,13 +374,13 @@ void InitialStateFormTest::aPlaceChosenInTheWindowSystemIsKeptOnTheNextOpening()
     Fixture f;
     f.mainWindow.setGeometry(50, 60, 700, 600);
     f.mainWindow.show();
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     // The user drags the frame: the window system moves the window, not the program.
     f.form.windowHandle()->setFramePosition(QPoint(12, 34));
     QTRY_COMPARE(f.form.frameGeometry().topLeft(), QPoint(12, 34));
     f.form.cancel();
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     QCOMPARE(f.form.frameGeometry().topLeft(), QPoint(12, 34));
 }
@@ -387,7 +388,7 @@ void InitialStateFormTest::aPlaceChosenInTheWindowSystemIsKeptOnTheNextOpening()
 void InitialStateFormTest::theCloseBoxCancels() {
     Fixture f;
     const TState before = f.records.CurSettings;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     f.form.pickPosition(300, 150);
     f.form.MassBar->setValue(100);
@@ -398,20 +399,20 @@ void InitialStateFormTest::theCloseBoxCancels() {
     QVERIFY(!f.form.isVisible());
     QVERIFY(f.records.CurSettings == before);
     // Like Cancel, it can be opened again.
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(f.form.isVisible());
 }
 
 void InitialStateFormTest::reopeningAfterAMinimiseBringsTheDialogBack() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     f.form.setWindowState(Qt::WindowMinimized);
     QTRY_VERIFY(f.form.isMinimized());
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
     QVERIFY(f.form.isVisible());
     QVERIFY(!f.form.isMinimized());
-    QCOMPARE(f.form.editedBody, 1);
+    QCOMPARE(f.form.editedBody, BodyB);
 }
 
 void InitialStateFormTest::setStateRightAfterOpeningLeavesTheRecordAsItWas_data() {
@@ -431,7 +432,7 @@ void InitialStateFormTest::setStateRightAfterOpeningLeavesTheRecordAsItWas() {
     QFETCH(TState, record);
     Fixture f;
     f.records.setCurSettings(record);
-    f.form.editBody(body);
+    f.form.editBody(static_cast<Body>(body));
 
     QTest::mouseClick(f.form.SetButton, Qt::LeftButton);
 
@@ -444,7 +445,7 @@ void InitialStateFormTest::setStateStoresOnlyTheBarsThatWereMoved() {
     Fixture f;
     const TState file = recordFromAFile();
     f.records.setCurSettings(file);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QCOMPARE(f.form.MassBar->value(), 291);
 
     // Home at the top and a write of the present position move nothing.
@@ -465,7 +466,7 @@ void InitialStateFormTest::setStateStoresOnlyTheBarsThatWereMoved() {
 
 void InitialStateFormTest::aRecordMadeCurrentWhileOpenKeepsWhatWasNotChanged() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     f.form.SpeedBar->setValue(45);
     f.form.pickPosition(7, 8);
     const TState file = recordFromAFile();
@@ -513,7 +514,7 @@ void InitialStateFormTest::storedSpeedAndDirectionOpenRoundedAndLimited() {
         f.records.CurSettings.setBDir(stored);
     std::feclearexcept(FE_ALL_EXCEPT);
 
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
 
     QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
     QCOMPARE((isSpeed ? f.form.SpeedBar : f.form.DirectionBar)->value(), bar);
@@ -547,7 +548,7 @@ void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags() 
     f.records.CurSettings.setAMass(stored);
     std::feclearexcept(FE_ALL_EXCEPT);
 
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
 
     QCOMPARE(std::fetestexcept(FpErrorFlags), 0);
     QTEST(f.form.MassBar->value(), "bar");
@@ -556,7 +557,7 @@ void InitialStateFormTest::storedMassOpensOnTheScaleWithoutFloatingPointFlags() 
 
 void InitialStateFormTest::movedBarsShowTheirScaleValues() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QSignalSpy compass(&f.form, &InitialStateDialog::compassDrawn);
 
     f.form.MassBar->setValue(20);
@@ -579,7 +580,7 @@ void InitialStateFormTest::movedBarsShowTheirScaleValues() {
 void InitialStateFormTest::barsRunNoHandlerWhenThePositionStaysTheSame() {
     Fixture f;
     QSignalSpy compass(&f.form, &InitialStateDialog::compassDrawn);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QCOMPARE(compass.count(), 1);  // 110 before the opening, 115 stored
 
     // The handler would replace the stored mass text with the scale's 1.996E+30.
@@ -587,11 +588,11 @@ void InitialStateFormTest::barsRunNoHandlerWhenThePositionStaysTheSame() {
     QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("2.000E+30 kg"));
 
     f.form.cancel();
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QCOMPARE(compass.count(), 1);
 
     f.records.CurSettings.setADir(200);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QCOMPARE(compass.count(), 2);
     QCOMPARE(compass.at(1).at(0).toInt(), 200);
 }
@@ -600,7 +601,7 @@ void InitialStateFormTest::labelsUseTheLocaleDecimalSeparator() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Fixture f;
     f.records.CurSettings.setSf(0.5L);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QCOMPARE(f.form.MassValLabel->text(), QStringLiteral("2,000E+30 kg"));
     f.form.pickPosition(3, 1);
     QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(1,5,0,5)"));
@@ -623,7 +624,7 @@ void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition() {
     Fixture f;
     f.records.CurSettings.setAPos({7e11L, 3e11L});
     const TState before = f.records.CurSettings;
-    f.form.editBody(body);
+    f.form.editBody(static_cast<Body>(body));
     const TVector otherBefore = body == 0 ? f.form.BNewPos : f.form.ANewPos;
 
     f.form.pickPosition(x, y);
@@ -638,7 +639,7 @@ void InitialStateFormTest::rightButtonPickSetsOnlyTheEditedBodysNewPosition() {
     f.form.cancel();
     QVERIFY(!f.form.isVisible());
     QVERIFY(f.records.CurSettings == before);
-    f.form.editBody(body);
+    f.form.editBody(static_cast<Body>(body));
     const TVector stored = body == 0 ? before.APos() : before.BPos();
     QVERIFY(sameVector(body == 0 ? f.form.ANewPos : f.form.BNewPos, stored));
     QCOMPARE(f.form.PosValLabel->text(), body == 0 ? QStringLiteral("(700000000000,300000000000)")
@@ -651,7 +652,7 @@ void InitialStateFormTest::hiddenDialogIgnoresPicks() {
     QVERIFY(sameVector(f.form.ANewPos, TVector{}));
     QCOMPARE(f.form.PosValLabel->text(), QString());
 
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     f.form.pickPosition(10, 20);
     f.form.cancel();
     f.form.pickPosition(30, 40);
@@ -662,14 +663,14 @@ void InitialStateFormTest::hiddenDialogIgnoresPicks() {
 void InitialStateFormTest::openingTheOtherBodySwitchesAnOpenDialog() {
     Fixture f;
     const TState before = f.records.CurSettings;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     f.form.pickPosition(5, 6);
     f.form.MassBar->setValue(100);
 
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
 
     QVERIFY(f.form.isVisible());
-    QCOMPARE(f.form.editedBody, 1);
+    QCOMPARE(f.form.editedBody, BodyB);
     QCOMPARE(f.form.BodyLabel->text(), QStringLiteral("Body B"));
     QCOMPARE(f.form.MassBar->value(), 307);
     QCOMPARE(f.form.PosValLabel->text(), QStringLiteral("(600000000000,400000000000)"));
@@ -686,7 +687,7 @@ void InitialStateFormTest::enterLeavesTheDialogOpenAndEscapeCancels() {
     const TState before = f.records.CurSettings;
     for (QWidget* target :
          std::initializer_list<QWidget*>{f.form.MassBar, f.form.SetButton, f.form.CancelButton}) {
-        f.form.editBody(0);
+        f.form.editBody(BodyA);
         // A moved bar, so that a Set State would show.
         f.form.MassBar->setValue(f.form.MassBar->value() + 5);
         target->setFocus();
@@ -700,7 +701,7 @@ void InitialStateFormTest::enterLeavesTheDialogOpenAndEscapeCancels() {
         QVERIFY(f.records.CurSettings == before);
     }
     // The program's own close (when it quits) still goes through.
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(f.form.close());
     QVERIFY(!f.form.isVisible());
 }
@@ -721,7 +722,7 @@ void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop_data() {
 void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop() {
     QFETCH(int, key);
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     f.form.MassBar->setValue(150);
     f.form.MassBar->setFocus();
     QTest::keyClick(f.form.MassBar, static_cast<Qt::Key>(key));
@@ -730,7 +731,7 @@ void InitialStateFormTest::keysMoveBarsWithTheMinimumAtTheTop() {
 
 void InitialStateFormTest::clickInTheChannelPagesTowardTheClick() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QSlider* bar = f.form.SpeedBar;
     bar->setValue(250);
     const int groove = grooveCentre(*bar).x();
@@ -760,7 +761,7 @@ void InitialStateFormTest::compassCornersAreBluePixels() {
     QFETCH(QPoint, p1);
     QFETCH(QPoint, p2);
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     f.form.drawCompass(azimuth);
     const QImage shown = f.form.grab().toImage();
     for (const QPoint& corner : {tip, p1, p2}) {
@@ -771,7 +772,7 @@ void InitialStateFormTest::compassCornersAreBluePixels() {
 
 void InitialStateFormTest::compassIsErasedAndStaysInsideItsArea() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     const QColor background = f.form.grab().toImage().pixelColor(5, 5);
     f.form.DirectionBar->setValue(0);
     f.form.DirectionBar->setValue(90);
@@ -805,7 +806,7 @@ void InitialStateFormTest::compassShowsTheDirectionBarBeforeAnyOpening() {
 void InitialStateFormTest::drawBodyFailurePropagatesWithoutShowing() {
     Fixture f;
     f.drawFails = true;
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.form.editBody(0));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.form.editBody(BodyA));
     QVERIFY(!f.form.isVisible());
 }
 
@@ -819,7 +820,7 @@ void typeInto(QLineEdit* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
-QLineEdit* fieldNamed(InitialStateDialog& form, const QString& name) {
+QLineEdit* fieldNamed(TestInitialStateDialog& form, const QString& name) {
     if (name == QLatin1String("mass")) return form.MassEdit;
     if (name == QLatin1String("speed")) return form.SpeedEdit;
     if (name == QLatin1String("direction")) return form.DirectionEdit;
@@ -843,7 +844,7 @@ ExtendedBytes bytesAt(const TState& s, std::size_t offset) {
     return b;
 }
 
-QImage classicArea(InitialStateDialog& form) {
+QImage classicArea(TestInitialStateDialog& form) {
     return form.grab(QRect(0, 0, InitialStateDialog::ClientWidth, InitialStateDialog::ClientHeight))
         .toImage();
 }
@@ -855,7 +856,7 @@ void InitialStateFormTest::typedValuesAreOffByDefault() {
     QVERIFY(f.form.typedValuesAction()->isCheckable());
     QVERIFY(!f.form.typedValuesAction()->isChecked());
     QCOMPARE(f.form.typedValuesAction()->text(), QStringLiteral("Typed Start Values"));
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     // No hidden controls either: the classic dialog's children are all it has.
     QVERIFY(f.form.TypedPanel == nullptr);
     QVERIFY(f.form.findChildren<QLineEdit*>().isEmpty());
@@ -864,7 +865,7 @@ void InitialStateFormTest::typedValuesAreOffByDefault() {
 
 void InitialStateFormTest::typedValuesWidenTheDialogAndLeaveTheClassicAreaAsItWas() {
     Fixture f;
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(QTest::qWaitForWindowExposed(&f.form));
     const QImage classic = classicArea(f.form);
 
@@ -895,7 +896,7 @@ void InitialStateFormTest::typedValuesAreRememberedForTheNextStart() {
     }
     Fixture f;
     QVERIFY(f.form.typedValuesAction()->isChecked());
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
     QVERIFY(f.form.TypedPanel && f.form.TypedPanel->isVisible());
     QCOMPARE(f.form.width(), 458 + InitialStateDialog::TypedPanelWidth);
     f.form.typedValuesAction()->setChecked(false);
@@ -909,7 +910,7 @@ void InitialStateFormTest::fieldsShowThePendingValuesAndFollowBarsAndPicks() {
     Fixture f;
     f.records.CurSettings.setBSpeed(2.5L);
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
     QCOMPARE(f.form.MassEdit->text(), QStringLiteral("5E30 kg"));
     QCOMPARE(f.form.SpeedEdit->text(), QStringLiteral("2,5 km/s"));
     QCOMPARE(f.form.DirectionEdit->text(), QStringLiteral("270 deg"));
@@ -1014,7 +1015,7 @@ void InitialStateFormTest::typedTextsAreStoredAsTyped() {
     QLocale::setDefault(QLocale(locale));
     Fixture f;
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     const TState before = f.records.CurSettings;
 
     typeInto(fieldNamed(f.form, field), text);
@@ -1107,7 +1108,7 @@ void InitialStateFormTest::refusedTextsTurnTheFieldRedAndHoldSetState() {
     QLocale::setDefault(QLocale(locale));
     Fixture f;
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     const TState before = f.records.CurSettings;
     QLineEdit* edit = fieldNamed(f.form, field);
     const QColor usual = edit->palette().color(QPalette::Base);
@@ -1155,7 +1156,7 @@ void InitialStateFormTest::refusedTextsTurnTheFieldRedAndHoldSetState() {
 void InitialStateFormTest::aBarMovedAfterTypingSetsTheValueFromTheBar() {
     Fixture f;
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     typeInto(f.form.MassEdit, QStringLiteral("1 Msun"));
     QCOMPARE(f.form.MassBar->value(), 303);
     typeInto(f.form.SpeedEdit, QStringLiteral("12.25"));
@@ -1168,7 +1169,7 @@ void InitialStateFormTest::aBarMovedAfterTypingSetsTheValueFromTheBar() {
 void InitialStateFormTest::previewFollowsTypedValues() {
     Fixture f;
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(1);
+    f.form.editBody(BodyB);
     QSignalSpy changed(&f.form, &InitialStateDialog::previewChanged);
     QSignalSpy ended(&f.form, &InitialStateDialog::previewEnded);
 
@@ -1202,7 +1203,7 @@ void InitialStateFormTest::circularAndEscapeSpeedsUseThePendingStartAndTheOtherB
     QFETCH(bool, escape);
     Fixture f;
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(body);
+    f.form.editBody(static_cast<Body>(body));
     // A pending start and mass of this body, neither stored yet.
     f.form.pickPosition(350, 420);
     typeInto(f.form.MassEdit, QStringLiteral("0.5 Msun"));
@@ -1242,14 +1243,14 @@ void InitialStateFormTest::circularAndEscapeSpeedsWaitForABodyPairTheyCanBeCompu
     Fixture f;
     f.records.CurSettings.setBMass(0);
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(!f.form.CircularButton->isEnabled());
     QVERIFY(!f.form.EscapeButton->isEnabled());
     QCOMPARE(f.form.CircularButton->toolTip(), QStringLiteral("Both masses must be more than 0 kg."));
 
     // Typing Body A's start onto Body B's: no circle about a body at the same place.
     f.records.CurSettings.setBMass(1e30L);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     QVERIFY(f.form.CircularButton->isEnabled());
     typeInto(f.form.PosUEdit, QStringLiteral("600000000000"));
     typeInto(f.form.PosVEdit, QStringLiteral("4e11"));
@@ -1270,7 +1271,7 @@ void InitialStateFormTest::newControlsAreNamedForTheEditedBody() {
         return a ? a->text(QAccessible::Name) : QString();
     };
     for (const int body : {0, 1, 0}) {
-        f.form.editBody(body);
+        f.form.editBody(static_cast<Body>(body));
         const QString prefix = body == 0 ? QStringLiteral("Body A ") : QStringLiteral("Body B ");
         QCOMPARE(nameOf(f.form.MassEdit), prefix + "mass");
         QCOMPARE(nameOf(f.form.SpeedEdit), prefix + "speed");
@@ -1288,7 +1289,7 @@ void InitialStateFormTest::newControlsAreNamedForTheEditedBody() {
 void InitialStateFormTest::tabGoesDownTheColumnAfterTheClassicControls() {
     Fixture f;
     f.form.typedValuesAction()->setChecked(true);
-    f.form.editBody(0);
+    f.form.editBody(BodyA);
     const std::vector<QWidget*> expected{f.form.MassBar,      f.form.SpeedBar,       f.form.DirectionBar,
                                          f.form.CancelButton, f.form.SetButton,      f.form.MassEdit,
                                          f.form.SpeedEdit,    f.form.DirectionEdit,  f.form.PosUEdit,

@@ -26,10 +26,10 @@ private slots:
     void openingFromTheMenuDrawsTheStoredStart() {
         window->bodyBInitialStateAction->trigger();
         QVERIFY(initialStateDialog->isVisible());
-        QCOMPARE(initialStateDialog->editedBody, 1);
+        QCOMPARE(initialStateDialog->editedBody, BodyB);
         QCOMPARE(pixel(600, 400), qRgb(255, 0, 0));
         window->bodyAInitialStateAction->trigger();
-        QCOMPARE(initialStateDialog->editedBody, 0);
+        QCOMPARE(initialStateDialog->editedBody, BodyA);
         QCOMPARE(pixel(200, 100), qRgb(255, 255, 0));
     }
 

@@ -159,7 +159,7 @@ private slots:
     }
 
     void runFromReadyKeepsMarksWhenTheColourIsUnchanged() {
-        window->drawBody(TVector{100e9L, 100e9L}, 1);
+        window->drawBody(TVector{100e9L, 100e9L}, BodyB);
         QCOMPARE(pixel(100, 100), Red);
         pauseAtPlotCount(0);
         QCOMPARE(pixel(100, 100), Red);
@@ -334,7 +334,8 @@ private slots:
         QFETCH(double, v);
         QFETCH(int, body);
         QFETCH(QPoint, centre);
-        window->drawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, body);
+        window->drawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)},
+                         static_cast<Body>(body));
         const QRgb c = body == 0 ? Yellow : Red;
         const int x = centre.x(), y = centre.y();
         for (int d = -2; d <= 2; ++d) {
@@ -362,20 +363,20 @@ private slots:
         QFETCH(double, u);
         QFETCH(double, v);
         QFETCH(int, visible);
-        window->drawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, 0);
+        window->drawBody(TVector{static_cast<Extended>(u), static_cast<Extended>(v)}, BodyA);
         QCOMPARE(countPixels(Yellow), visible);
     }
 
     void drawBodyOfNaNRaisesInvalidOperation() {
         TVector p{std::numeric_limits<Extended>::quiet_NaN(), 1e11L};
         try {
-            window->drawBody(p, 0);
+            window->drawBody(p, BodyA);
             QFAIL("no error");
         } catch (const FloatingPointError& e) {
             QCOMPARE(QString(e.what()), QString("Invalid floating point operation"));
         }
         records->CurSettings.setSf(0);
-        QVERIFY_THROWS_EXCEPTION(FloatingPointError, window->drawBody(TVector{1e11L, 1e11L}, 0));
+        QVERIFY_THROWS_EXCEPTION(FloatingPointError, window->drawBody(TVector{1e11L, 1e11L}, BodyA));
     }
 
     void zoomKeepsToItsLimits_data() {
@@ -477,7 +478,7 @@ private slots:
         pauseAtPlotCount(3);
         const TVector a0 = records->CurSettings.APos();
         const TVector b0 = records->CurSettings.BPos();
-        window->drawBody(TVector{700e9L, 50e9L}, 0);  // a mark that the clearing must remove
+        window->drawBody(TVector{700e9L, 50e9L}, BodyA);  // a mark that the clearing must remove
         QTest::mouseClick(window->plotSurface(), Qt::LeftButton, {}, click);
         QVERIFY(settle(*window));
         QCOMPARE(records->CurSettings.APos().u, a0.u + static_cast<Extended>(shiftU));
@@ -645,7 +646,7 @@ private slots:
         window->usePicture(picture);
         QCOMPARE(pixel(700, 500), qRgb(0, 128, 0));
         pauseAtPlotCount(3);
-        window->drawBody(TVector{700e9L, 50e9L}, 0);
+        window->drawBody(TVector{700e9L, 50e9L}, BodyA);
         window->dropPanel(500, 20);
         QVERIFY(settle(*window));
         QCOMPARE(window->panel()->pos(), QPoint(500, 20));
@@ -656,7 +657,7 @@ private slots:
     }
 
     void thePlotSurvivesResizeAndRepaint() {
-        window->drawBody(TVector{200e9L, 100e9L}, 0);
+        window->drawBody(TVector{200e9L, 100e9L}, BodyA);
         setClientSize(1000, 700);
         QCOMPARE(pixel(200, 100), Yellow);
         QCOMPARE(pixel(950, 650), Blue);

@@ -12,8 +12,8 @@
 #include "main_window_fixture.h"
 #include "sys_fault.h"
 #include "temp_files.h"
+#include "test_settings_viewer.h"
 #include "ui/settings_viewer/open_example.h"
-#include "ui/settings_viewer/settings_viewer.h"
 
 // File > Open Example: the shipped examples reach the viewer only through the user's copy in the data folder,
 // which is made when it is absent and kept when it is there.
@@ -22,7 +22,7 @@ class OpenExampleTest : public MainWindowFixture {
 
     QTemporaryDir package;
     QString shipped;
-    SettingsViewer* viewer = nullptr;
+    TestSettingsViewer* viewer = nullptr;
 
     // What the viewer showed when it opened.
     struct Opened {
@@ -62,7 +62,7 @@ private slots:
 
     void init() {
         makeWindow();
-        viewer = new SettingsViewer(*records, *dialogs, window->dataDir(), window);
+        viewer = new TestSettingsViewer(*records, *dialogs, window->dataDir(), window);
         window->setSettingsViewer(viewer);
         window->setShippedExamples(shipped);
         showWindow({640, 480});

@@ -21,9 +21,9 @@
 #include "main_window_fixture.h"
 #include "scratch_mount.h"
 #include "settings_file/temporary_files.h"
+#include "test_settings_viewer.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/platform_dialogs.h"
-#include "ui/settings_viewer/settings_viewer.h"
 
 namespace {
 
@@ -208,7 +208,7 @@ class DialogStartFoldersTest : public MainWindowFixture {
     // The window as the program starts it: the viewer beside it, then the data folder checked once.
     void startProgram() {
         makeWindow();
-        window->setSettingsViewer(new SettingsViewer(*records, *dialogs, window->dataDir(), window));
+        window->setSettingsViewer(new TestSettingsViewer(*records, *dialogs, window->dataDir(), window));
         showWindow({640, 480});
         DataFolder::checkAtStart(*dialogs, window, window->dataDir());
     }

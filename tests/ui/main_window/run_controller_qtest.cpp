@@ -8,8 +8,9 @@
 #include <functional>
 
 #include "main_window_fixture.h"
+#include "run_controller_seams.h"
+#include "test_initial_state_dialog.h"
 #include "ui/common/platform_dialogs.h"
-#include "ui/initial_state/initial_state_dialog.h"
 
 // The connections that capture a test's locals end with it: cleanup() deletes the window they hang on.
 // clazy:excludeall=lambda-in-connect
@@ -37,8 +38,8 @@ class RunControllerTest : public MainWindowFixture {
     RunResult runAt(RunSpeed speed, int points) {
         makeWindow();
         showWindow();
-        window->runController()->afterStepHook = nullptr;
-        window->runController()->setPaced(true);
+        RunControllerSeams::setAfterStep(*window->runController(), nullptr);
+        RunControllerSeams::setPaced(*window->runController(), true);
         window->runSpeedActions[static_cast<std::size_t>(speed)]->trigger();
         const QString stopAt = QString::number(points) + ".0";
         QObject::connect(window, &MainWindow::plotPointDrawn, window, [this, stopAt](const QString& days) {
@@ -99,8 +100,8 @@ private slots:
         QFETCH(QString, dialog);
         makeWindow();
         showWindow();
-        window->runController()->afterStepHook = nullptr;
-        window->runController()->setPaced(true);
+        RunControllerSeams::setAfterStep(*window->runController(), nullptr);
+        RunControllerSeams::setPaced(*window->runController(), true);
         window->runSpeedActions[3]->trigger();  // Fastest: a run that never waits of its own
         QtPlatformDialogs real;
         bool checked = false;
@@ -148,7 +149,7 @@ private slots:
     void theInitialStateDialogDoesNotHoldTheRun() {
         makeWindow(true);
         showWindow();
-        window->runController()->afterStepHook = nullptr;
+        RunControllerSeams::setAfterStep(*window->runController(), nullptr);
         window->runSpeedActions[3]->trigger();
         initialStateDialog->show();
         QTest::mouseClick(window->runButton, Qt::LeftButton);

@@ -74,12 +74,12 @@ private slots:
     }
 
     void bodyColoursApplyToLaterCrossesOnly() {
-        window->drawBody(TVector{200e9L, 100e9L}, 0);
+        window->drawBody(TVector{200e9L, 100e9L}, BodyA);
         dialogs->colorAnswers.push_back(QColor(0, 255, 0));
         window->bodyAColorAction->trigger();
         QCOMPARE(records->CurSettings.AColor(), 0x0000FF00);
         QCOMPARE(pixel(200, 100), qRgb(255, 255, 0));  // the cross already drawn keeps its colour
-        window->drawBody(TVector{300e9L, 100e9L}, 0);
+        window->drawBody(TVector{300e9L, 100e9L}, BodyA);
         QCOMPARE(pixel(300, 100), qRgb(0, 255, 0));
         dialogs->colorAnswers.push_back(QColor(0x12, 0x34, 0x56));
         window->bodyBColorAction->trigger();
@@ -101,7 +101,7 @@ private slots:
     }
 
     void backgroundColourClearsEvenWhenUnchanged() {
-        window->drawBody(TVector{200e9L, 100e9L}, 0);
+        window->drawBody(TVector{200e9L, 100e9L}, BodyA);
         dialogs->colorAnswers.push_back(QColor(Qt::blue));
         window->backgroundColorAction->trigger();
         QCOMPARE(pixel(200, 100), qRgb(0, 0, 255));

@@ -302,7 +302,7 @@ private slots:
         // A cross beneath the dock is kept and shows when the dock goes.
         const int hiddenX = plot->width() + 40;
         const Extended sf = records->CurSettings.sf();
-        window->drawBody({static_cast<Extended>(hiddenX) * sf, 100 * sf}, 0);
+        window->drawBody({static_cast<Extended>(hiddenX) * sf, 100 * sf}, BodyA);
         const QRgb crossColor = plot->image().pixel(hiddenX, 100);
         QVERIFY(crossColor != plot->image().pixel(hiddenX + 10, 100));
         window->orbitReadoutAction->setChecked(false);

@@ -10,6 +10,7 @@
 #include "core/kepler_propagation.h"
 #include "core/run.h"
 #include "main_window_fixture.h"
+#include "run_controller_seams.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/common/view_options.h"
 #include "ui/main_window/control_panel.h"
@@ -61,7 +62,7 @@ TState flybyPastAHeavyBody() {
 class CountingHost : public RunHost {
 public:
     CountingHost(SimRecords& records, std::int64_t pauseAfter) : records_(records), pauseAfter_(pauseAfter) {}
-    void drawBody(const TVector&, std::int32_t) override {}
+    void drawBody(const TVector&, Body) override {}
     void showElapsed(const std::string&) override {}
     void sleepMs(std::int32_t) override {}
     bool pumpEvents(std::int32_t n) override {
@@ -441,7 +442,7 @@ private slots:
     // Without the step hook the run takes as many steps in a slice as the window's clock allows; the run
     // clock still counts every one of them.
     void runClockCountsEveryStepWhenThePumpWaitsForTheClock() {
-        window->runController()->afterStepHook = nullptr;
+        RunControllerSeams::setAfterStep(*window->runController(), nullptr);
         QTimer::singleShot(300, window, [this] { window->controlRun(window->pauseButton); });
         QTest::mouseClick(window->runButton, Qt::LeftButton);
         QVERIFY(settle(*window));

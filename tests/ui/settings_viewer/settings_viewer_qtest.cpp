@@ -20,7 +20,7 @@
 #include "settings_file/safe_rewrite.h"
 #include "sys_fault.h"
 #include "temp_files.h"
-#include "ui/settings_viewer/settings_viewer.h"
+#include "test_settings_viewer.h"
 
 namespace {
 const QString ErrorPrefix = QStringLiteral("EInOutError error raised with message: ");
@@ -94,7 +94,7 @@ class ViewFormTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<SimRecords> records;
     std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<SettingsViewer> form;
+    std::unique_ptr<TestSettingsViewer> form;
     int shownCount = 0;
 
     std::string path(const char* name = "saved.tv0") const {
@@ -102,7 +102,7 @@ class ViewFormTest : public QObject {
     }
 
     void makeForm() {
-        form = std::make_unique<SettingsViewer>(*records, *dialogs, dir->path());
+        form = std::make_unique<TestSettingsViewer>(*records, *dialogs, dir->path());
         shownCount = 0;
     }
 
