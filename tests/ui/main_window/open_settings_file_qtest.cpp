@@ -6,14 +6,14 @@
 #include "core/label_codec.h"
 #include "main_window_fixture.h"
 #include "temp_files.h"
-#include "ui/settings_viewer/settings_viewer.h"
+#include "test_settings_viewer.h"
 
 // A settings file named on the command line: shown in the viewer at its first record, or one record made
 // current with the program left Ready.
 class OpenSettingsFileTest : public MainWindowFixture {
     Q_OBJECT
 
-    SettingsViewer* viewer = nullptr;
+    TestSettingsViewer* viewer = nullptr;
     std::string file;
     std::vector<TState> saved;
 
@@ -29,7 +29,7 @@ private slots:
     void initTestCase() { keepDataInDataHome(true); }
     void init() {
         makeWindow();
-        viewer = new SettingsViewer(*records, *dialogs, window->dataDir(), window);
+        viewer = new TestSettingsViewer(*records, *dialogs, window->dataDir(), window);
         window->setSettingsViewer(viewer);
         showWindow({810, 600});
         // Record 2 is marked for deletion.
