@@ -1,6 +1,7 @@
 #include "app/orbit_readout_wiring.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLocale>
 
 #include "ui/common/tool_dock.h"
@@ -47,8 +48,9 @@ void wireOrbitReadout(MainWindow& mainWindow, InitialStateDialog& dialog, OrbitR
     QObject::connect(&readout, &OrbitReadoutWindow::timelineCleared, mainWindow.viewAids(),
                      [&mainWindow] { mainWindow.viewAids()->setTimelineMarker(std::nullopt); });
 
-    auto* dock = new ToolDock(QStringLiteral("Orbit Readout"), QStringLiteral("orbitReadoutDock"), &readout,
-                              &mainWindow);
+    //: The title of the Orbit Readout's dock, the window beside the plot that View > Orbit Readout opens.
+    auto* dock = new ToolDock(QCoreApplication::translate("OrbitReadoutDock", "Orbit Readout"),
+                              QStringLiteral("orbitReadoutDock"), &readout, &mainWindow);
     const bool open = ViewOptions::orbitReadoutOpen();
     dock->setVisible(open);
     mainWindow.addToolDock(dock);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,10 +42,12 @@ QString DataFolder::problem(const QString& folder) {
 }
 
 QString DataFolder::unusableText(const QString& folder, const QString& reason) {
-    return QStringLiteral("The data folder ") + folder + QStringLiteral(" cannot be used: ") + reason +
-           QStringLiteral(
-               ". Settings files can be saved in any other folder; the file dialogs start in the "
-               "home folder instead.");
+    //: Shown once at start. %1 is the folder, %2 the system's reason ("Read-only file system").
+    return QCoreApplication::translate(
+               "DataFolder",
+               "The data folder %1 cannot be used: %2. Settings files can be saved in "
+               "any other folder; the file dialogs start in the home folder instead.")
+        .arg(folder, reason);
 }
 
 void DataFolder::checkAtStart(PlatformDialogs& dialogs, QWidget* parent, const QString& folder) {

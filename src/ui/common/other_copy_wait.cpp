@@ -1,6 +1,7 @@
 #include "ui/common/other_copy_wait.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -10,7 +11,10 @@ OtherCopyWait::OtherCopyWait(PlatformDialogs& dialogs, QWidget* parent, QString 
     : dialogs_(dialogs), parent_(parent), fileName_(std::move(fileName)) {}
 
 QString OtherCopyWait::waitingText(const QString& fileName) {
-    return QStringLiteral("Waiting for another copy of Tulvane that is writing ") + fileName + QChar(0x2026);
+    //: In a box with a Cancel button while another running copy of the program writes the settings file %1.
+    return QCoreApplication::translate("OtherCopyWait",
+                                       "Waiting for another copy of Tulvane that is writing %1\u2026")
+        .arg(fileName);
 }
 
 bool OtherCopyWait::wait(const std::function<bool()>& tryAgain) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <cerrno>
@@ -24,11 +25,11 @@ public:
         const QByteArray local = QFile::encodeName(path);
         struct stat st {};
         if (::stat(local.constData(), &st) != 0) {
-            if (errno != ENOENT) ignore(std::strerror(errno));
+            if (errno != ENOENT) ignore(QString::fromLocal8Bit(std::strerror(errno)));
         } else if (!S_ISREG(st.st_mode)) {
-            ignore("it is not a regular file");
+            ignore(QCoreApplication::translate("ViewOptions", "it is not a regular file"));
         } else if (st.st_size > MaxFileBytes) {
-            ignore("it is larger than 64 KiB");
+            ignore(QCoreApplication::translate("ViewOptions", "it is larger than 64 KiB"));
         }
         if (usable_) settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
     }
@@ -49,10 +50,13 @@ public:
     }
 
 private:
-    void ignore(const char* why) {
+    void ignore(const QString& why) {
         usable_ = false;
-        std::fprintf(stderr, "tulvane: ignoring the view options in %s: %s\n",
-                     QFile::encodeName(path_).constData(), why);
+        //: On the terminal, when the view options file is left alone; %1 is the file, %2 the reason.
+        const QString text =
+            QCoreApplication::translate("ViewOptions", "tulvane: ignoring the view options in %1: %2")
+                .arg(path_, why);
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
 
     QString path_;

@@ -25,7 +25,7 @@ QToolButton* toolButton(QWidget* parent, QAction* action) {
 
 HelpWindow::HelpWindow(const QUrl& contents) : contents_(contents) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Tulvane Help"));
+    setWindowTitle(tr("Tulvane Help"));
     setAttribute(Qt::WA_QuitOnClose, false);
 
     browser_ = new QTextBrowser(this);
@@ -36,14 +36,19 @@ HelpWindow::HelpWindow(const QUrl& contents) : contents_(contents) {
         auto* a = new QAction(text, this);
         a->setObjectName(QString::fromLatin1(name));
         a->setShortcut(key);
-        a->setToolTip(QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText)));
+        //: A tool tip: the button's name and its key, "Back (Alt+Left)".
+        a->setToolTip(tr("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText)));
         addAction(a);
         return a;
     };
-    backAction = action("backAction", QStringLiteral("Back"), QKeySequence(Qt::ALT | Qt::Key_Left));
-    forwardAction = action("forwardAction", QStringLiteral("Forward"), QKeySequence(Qt::ALT | Qt::Key_Right));
+    //: The help window's button: the page shown before.
+    backAction = action("backAction", tr("Back", "help page"), QKeySequence(Qt::ALT | Qt::Key_Left));
+    //: The help window's button: the page shown after, when Back was used.
+    forwardAction =
+        action("forwardAction", tr("Forward", "help page"), QKeySequence(Qt::ALT | Qt::Key_Right));
+    //: The help window's button: the contents page of the help.
     contentsAction =
-        action("contentsAction", QStringLiteral("Contents"), QKeySequence(Qt::ALT | Qt::Key_Home));
+        action("contentsAction", tr("Contents", "help page"), QKeySequence(Qt::ALT | Qt::Key_Home));
     backAction->setEnabled(false);
     forwardAction->setEnabled(false);
     connect(backAction, &QAction::triggered, browser_, &QTextBrowser::backward);

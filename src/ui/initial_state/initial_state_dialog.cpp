@@ -35,7 +35,6 @@ constexpr int SpeedMax = 499;
 constexpr int DirectionMin = 0;
 constexpr int DirectionMax = 359;
 
-const QString PositionHint = QStringLiteral("Right click the main background to select a new position.");
 const QString TypedValuesKey = QStringLiteral("InitialState/typedValues");
 // A refused typed text; light enough to read the text on it.
 const QColor RefusedFieldColor(255, 170, 170);
@@ -151,7 +150,7 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
       drawBody_(std::move(drawBody)),
       sep_(QLocale().decimalPoint().toStdString()) {
     setObjectName(QStringLiteral("InitialStateDialog"));
-    setWindowTitle(QStringLiteral("Initial State"));
+    setWindowTitle(tr("Initial State"));
     setModal(false);
     setFixedSize(ClientWidth, ClientHeight);
     setSizeGripEnabled(false);
@@ -171,26 +170,31 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
     SpeedBar = makeBar(this, "SpeedBar", QRect(184, 60, 31, 300), SpeedMin, SpeedMax, 80, 50);
     DirectionBar =
         makeBar(this, "DirectionBar", QRect(286, 126, 31, 161), DirectionMin, DirectionMax, 110, 15);
-    CancelButton = makeButton(this, "CancelButton", QStringLiteral("Cancel"), QRect(344, 319, 75, 25));
-    SetButton = makeButton(this, "SetButton", QStringLiteral("Set State"), QRect(248, 320, 75, 25));
+    CancelButton = makeButton(this, "CancelButton", tr("Cancel"), QRect(344, 319, 75, 25));
+    //: The button that makes the bars' values the body's start.
+    SetButton = makeButton(this, "SetButton", tr("Set State"), QRect(248, 320, 75, 25));
     setTabOrder(MassBar, SpeedBar);
     setTabOrder(SpeedBar, DirectionBar);
     setTabOrder(DirectionBar, CancelButton);
     setTabOrder(CancelButton, SetButton);
     MassBar->setFocus();
 
-    PosLabel = makeLabel(this, "PosLabel", QStringLiteral("Position:"), 16, 12, captionFont);
+    const QString positionHint = tr("Right click the main background to select a new position.");
+    //: The body's start position on the plot, in metres.
+    PosLabel = makeLabel(this, "PosLabel", tr("Position:"), 16, 12, captionFont);
     PosLabel->setGeometry(16, 12, 60, 16);
-    PosLabel->setToolTip(PositionHint);
+    PosLabel->setToolTip(positionHint);
     PosValLabel = makeLabel(this, "PosValLabel", QString(), 82, 12, captionFont);
-    PosValLabel->setToolTip(PositionHint);
-    MassLabel = makeLabel(this, "MassLabel", QStringLiteral("Mass:"), 16, 40, captionFont);
+    PosValLabel->setToolTip(positionHint);
+    MassLabel = makeLabel(this, "MassLabel", tr("Mass:"), 16, 40, captionFont);
     MassValLabel = makeLabel(this, "MassValLabel", QString(), 68, 40, captionFont);
-    SpeedLabel = makeLabel(this, "SpeedLabel", QStringLiteral("Speed:"), 184, 40, captionFont);
+    SpeedLabel = makeLabel(this, "SpeedLabel", tr("Speed:"), 184, 40, captionFont);
     SpeedValLabel = makeLabel(this, "SpeedValLabel", QString(), 246, 40, captionFont);
-    DirectionLabel = makeLabel(this, "DirectionLabel", QStringLiteral("Direction:"), 286, 110, captionFont);
+    //: The direction of the body's start velocity, in degrees: 0 is up, 90 right.
+    DirectionLabel = makeLabel(this, "DirectionLabel", tr("Direction:"), 286, 110, captionFont);
     DirectionValLabel = makeLabel(this, "DirectionValLabel", QString(), 364, 110, captionFont);
-    BodyLabel = makeLabel(this, "BodyLabel", QStringLiteral("Body X"), 334, 10, dialogFont(21, true));
+    //: Stands in the body's name's place until a body is chosen ("Body A"); hardly ever seen.
+    BodyLabel = makeLabel(this, "BodyLabel", tr("Body X"), 334, 10, dialogFont(21, true));
 
     ColorPanel = new QFrame(this);
     ColorPanel->setObjectName(QStringLiteral("ColorPanel"));
@@ -205,26 +209,36 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
         int left;
         int top;
     };
+    // Beside the mass and speed bars, bodies at their masses and speeds, for comparison; beside the direction
+    // bar, degrees.
     static constexpr Reference references[] = {
-        {"SputnikLabel", "Sputnik 1", 47, 66},
-        {"ISSLabel", "ISS", 47, 96},
-        {"SinopeLabel", "Sinope", 47, 208},
-        {"MoonLabel", "Moon", 47, 259},
-        {"EarthLabel", "Earth", 47, 276},
-        {"JupiterLabel", "Jupiter", 47, 303},
-        {"SunLabel", "Sun", 47, 326},
-        {"RigelLabel", "Rigel", 47, 338},
-        {"Sputnik2Label", "Sputnik 1", 215, 64},
-        {"Earth2Label", "Earth", 215, 81},
-        {"Sun2Label", "Sun", 215, 190},
+        //: A body beside the mass and speed bars, at its mass or its speed, for comparison.
+        {"SputnikLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Sputnik 1"), 47, 66},
+        //: The International Space Station, beside the mass bar at its mass.
+        {"ISSLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "ISS"), 47, 96},
+        //: A small moon of Jupiter, beside the mass bar at its mass.
+        {"SinopeLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Sinope"), 47, 208},
+        //: The Earth's moon, beside the mass bar at its mass.
+        {"MoonLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Moon"), 47, 259},
+        //: The planet, beside the mass and speed bars at its mass or its orbital speed.
+        {"EarthLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Earth"), 47, 276},
+        //: The planet, beside the mass bar at its mass.
+        {"JupiterLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Jupiter"), 47, 303},
+        //: The star, beside the mass and speed bars at its mass or its speed in the galaxy.
+        {"SunLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Sun"), 47, 326},
+        //: A giant star, beside the mass bar at its mass.
+        {"RigelLabel", QT_TRANSLATE_NOOP("InitialStateDialog", "Rigel"), 47, 338},
+        {"Sputnik2Label", QT_TRANSLATE_NOOP("InitialStateDialog", "Sputnik 1"), 215, 64},
+        {"Earth2Label", QT_TRANSLATE_NOOP("InitialStateDialog", "Earth"), 215, 81},
+        {"Sun2Label", QT_TRANSLATE_NOOP("InitialStateDialog", "Sun"), 215, 190},
         {"Num_0", "0", 319, 131},
         {"Num_90", "90", 319, 166},
         {"Num_180", "180", 319, 200},
         {"Num_270", "270", 319, 234},
         {"Num_359", "359", 319, 271},
     };
-    for (const Reference& r : references)
-        makeLabel(this, r.name, QString::fromLatin1(r.text), r.left, r.top, referenceFont);
+    // The numbers have no translation and come back as they are.
+    for (const Reference& r : references) makeLabel(this, r.name, tr(r.text), r.left, r.top, referenceFont);
 
     for (QSlider* bar : {MassBar, SpeedBar, DirectionBar}) bar->installEventFilter(this);
     connect(MassBar, &QSlider::valueChanged, this, [this] { massBarChanged(); });
@@ -462,14 +476,14 @@ void InitialStateDialog::barsFollowMass(Extended mass) {
     programMovesBars_ = true;
     MassBar->setValue(massPosition(mass));
     programMovesBars_ = false;
-    setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
+    setCaption(MassValLabel, massText(mass));
 }
 
 void InitialStateDialog::barsFollowSpeed(Extended speed) {
     programMovesBars_ = true;
     SpeedBar->setValue(barPosition(speed, SpeedMin, SpeedMax));
     programMovesBars_ = false;
-    setCaption(SpeedValLabel, qs(roundedIntegerText(speed)) + QStringLiteral(" km/sec"));
+    setCaption(SpeedValLabel, speedText(qs(roundedIntegerText(speed))));
 }
 
 void InitialStateDialog::barsFollowDirection(Extended direction) {
@@ -477,7 +491,7 @@ void InitialStateDialog::barsFollowDirection(Extended direction) {
     programMovesBars_ = true;
     DirectionBar->setValue(position);
     programMovesBars_ = false;
-    setCaption(DirectionValLabel, qs(IntegerText(position)) + QStringLiteral(" deg"));
+    setCaption(DirectionValLabel, directionText(position));
 }
 
 void InitialStateDialog::setStartOrbit(StartOrbit orbit) {
@@ -546,11 +560,10 @@ void InitialStateDialog::loadBody(Body body) {
     const TVector pos = a ? s.APos() : s.BPos();
     (a ? ANewPos : BNewPos) = pos;
     drawBody_(pos, body);
-    setCaption(BodyLabel, a ? QStringLiteral("Body A") : QStringLiteral("Body B"));
-    const QString who = a ? QStringLiteral("Body A ") : QStringLiteral("Body B ");
-    MassBar->setAccessibleName(who + QStringLiteral("mass"));
-    SpeedBar->setAccessibleName(who + QStringLiteral("speed"));
-    DirectionBar->setAccessibleName(who + QStringLiteral("direction"));
+    setCaption(BodyLabel, a ? tr("Body A") : tr("Body B"));
+    MassBar->setAccessibleName(a ? tr("Body A mass") : tr("Body B mass"));
+    SpeedBar->setAccessibleName(a ? tr("Body A speed") : tr("Body B speed"));
+    DirectionBar->setAccessibleName(a ? tr("Body A direction") : tr("Body B direction"));
     QPalette pal = ColorPanel->palette();
     pal.setColor(QPalette::Window, colorOf(a ? s.AColor() : s.BColor()));
     ColorPanel->setPalette(pal);
@@ -587,7 +600,7 @@ void InitialStateDialog::pickPosition(int X, int Y) {
 
 void InitialStateDialog::massBarChanged() {
     const Extended mass = massFromPosition(MassBar->value());
-    setCaption(MassValLabel, qs(ExponentText(mass, sep_)) + QStringLiteral(" kg"));
+    setCaption(MassValLabel, massText(mass));
     if (programMovesBars_) return;
     edits_.mass = mass;
     if (TypedPanel) showFieldValue(MassField, mass);
@@ -595,7 +608,7 @@ void InitialStateDialog::massBarChanged() {
 }
 
 void InitialStateDialog::speedBarChanged() {
-    setCaption(SpeedValLabel, qs(IntegerText(SpeedBar->value())) + QStringLiteral(" km/sec"));
+    setCaption(SpeedValLabel, speedText(qs(IntegerText(SpeedBar->value()))));
     if (programMovesBars_) return;
     edits_.speed = static_cast<Extended>(SpeedBar->value());
     if (TypedPanel) showFieldValue(SpeedField, *edits_.speed);
@@ -603,7 +616,7 @@ void InitialStateDialog::speedBarChanged() {
 }
 
 void InitialStateDialog::directionBarChanged() {
-    setCaption(DirectionValLabel, qs(IntegerText(DirectionBar->value())) + QStringLiteral(" deg"));
+    setCaption(DirectionValLabel, directionText(DirectionBar->value()));
     drawCompass(DirectionBar->value());
     if (programMovesBars_) return;
     edits_.direction = static_cast<Extended>(DirectionBar->value());
@@ -733,6 +746,22 @@ void InitialStateDialog::setCaption(QLabel* label, const QString& text) {
 }
 
 QString InitialStateDialog::positionText(const TVector& pos) const {
-    return QStringLiteral("(") + qs(GeneralText(pos.u, sep_)) + QStringLiteral(",") +
-           qs(GeneralText(pos.v, sep_)) + QStringLiteral(")");
+    //: A start position: (u,v) in metres, rightwards and downwards from the plot's top left corner. Where
+    //: the decimal separator is a comma, another separator between the two may read better.
+    return tr("(%1,%2)", "position").arg(qs(GeneralText(pos.u, sep_)), qs(GeneralText(pos.v, sep_)));
+}
+
+QString InitialStateDialog::massText(Extended mass) const {
+    //: The mass bar's value, in kilograms.
+    return tr("%1 kg").arg(qs(ExponentText(mass, sep_)));
+}
+
+QString InitialStateDialog::speedText(const QString& number) const {
+    //: The speed bar's value, in kilometres a second.
+    return tr("%1 km/sec").arg(number);
+}
+
+QString InitialStateDialog::directionText(int degrees) const {
+    //: The direction bar's value, in degrees.
+    return tr("%1 deg").arg(qs(IntegerText(degrees)));
 }

@@ -154,6 +154,10 @@ private:
     void paintCompass(int Azimuth);
     void setCaption(QLabel* label, const QString& text);
     QString positionText(const TVector& pos) const;
+    // The bars' values with their units, as their labels show them.
+    QString massText(Extended mass) const;
+    QString speedText(const QString& number) const;
+    QString directionText(int degrees) const;
 
     SimRecords& records_;
     DrawBodyFn drawBody_;

@@ -31,6 +31,7 @@
 #include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
+#include "ui/common/plot_interval_text.h"
 #include "ui/common/view_options.h"
 #include "ui/export/export_flow.h"
 #include "ui/help/help_window.h"
@@ -45,16 +46,23 @@
 #include "ui/settings_viewer/save_settings.h"
 #include "ui/settings_viewer/settings_viewer.h"
 
-const QString AboutText = QStringLiteral(
-    "Tulvane simulates solutions for the two-body problem in classical mechanics using Newton's laws.\r\n"
-    "\r\n"
-    "Copyright 2026 The Tulvane developers\r\n"
-    "\r\n"
-    "Version 1.0    tulvane-developers@users.noreply.example.org");
+// Paragraphs apart, as the classic box had them; each is translated whole.
+QString aboutText() {
+    const QString paragraph = QStringLiteral("\r\n\r\n");
+    return MainWindow::tr(
+               "Tulvane simulates solutions for the two-body problem in classical mechanics using "
+               "Newton's laws.") +
+           paragraph + MainWindow::tr("Copyright 2026 The Tulvane developers") + paragraph +
+           //: The program's version, then the developers' address.
+           MainWindow::tr("Version %1    %2")
+               .arg(QStringLiteral("1.0"), QStringLiteral("tulvane-developers@users.noreply.example.org"));
+}
 
-const QString IncompletePictureText = QStringLiteral(
-    "The picture is incomplete: the file ends before the end of the picture. The part that could be "
-    "decoded is shown.");
+QString incompletePictureText() {
+    return MainWindow::tr(
+        "The picture is incomplete: the file ends before the end of the picture. The part that could be "
+        "decoded is shown.");
+}
 
 namespace {
 
@@ -96,10 +104,14 @@ struct SpeedItem {
 };
 
 constexpr SpeedItem SpeedItems[] = {
-    {"runSpeedClassicAction", "Classic", RunSpeed::Classic, "classic"},
-    {"runSpeedTenAction", "10\u00d7", RunSpeed::Ten, "10x"},
-    {"runSpeedHundredAction", "100\u00d7", RunSpeed::Hundred, "100x"},
-    {"runSpeedFastestAction", "Fastest", RunSpeed::Fastest, "fastest"},
+    //: View > Run Speed: one plot point every tenth of a second, as the classic program ran.
+    {"runSpeedClassicAction", QT_TRANSLATE_NOOP("MainWindow", "Classic"), RunSpeed::Classic, "classic"},
+    //: View > Run Speed: ten times the classic pace.
+    {"runSpeedTenAction", QT_TRANSLATE_NOOP("MainWindow", "10\u00d7"), RunSpeed::Ten, "10x"},
+    //: View > Run Speed: a hundred times the classic pace.
+    {"runSpeedHundredAction", QT_TRANSLATE_NOOP("MainWindow", "100\u00d7"), RunSpeed::Hundred, "100x"},
+    //: View > Run Speed: as fast as the computer goes.
+    {"runSpeedFastestAction", QT_TRANSLATE_NOOP("MainWindow", "Fastest"), RunSpeed::Fastest, "fastest"},
 };
 
 const char* const RunSpeedKey = "View/RunSpeed";
@@ -202,27 +214,32 @@ void MainWindow::buildPanel() {
         return b;
     };
 
-    runStateLabel = label("runStateLabel", QStringLiteral("Ready"), {10, 6, 55, 13});
+    //: The run state on the control panel, above the Run button; also Running and Paused.
+    runStateLabel = label("runStateLabel", tr("Ready", "run state"), {10, 6, 55, 13});
     runStateLabel->setAutoFillBackground(true);
     QPalette lp = runStateLabel->palette();
     lp.setColor(QPalette::Window, ButtonShadowColor);
     lp.setColor(QPalette::WindowText, Qt::red);
     runStateLabel->setPalette(lp);
-    runButton = button("runButton", QStringLiteral("Run"), {10, 24, 55, 25});
-    pauseButton = button("pauseButton", QStringLiteral("Pause"), {10, 52, 55, 25});
-    resetButton = button("resetButton", QStringLiteral("Reset"), {10, 80, 55, 25});
+    //: The control panel's button that starts or continues the run.
+    runButton = button("runButton", tr("Run", "button"), {10, 24, 55, 25});
+    //: The control panel's button that holds the run still.
+    pauseButton = button("pauseButton", tr("Pause", "button"), {10, 52, 55, 25});
+    //: The control panel's button that ends a paused run and clears the plot.
+    resetButton = button("resetButton", tr("Reset", "button"), {10, 80, 55, 25});
     // A run of millions of days must still show every digit.
     elapsedLabel = new FittingLabel(zeroDaysText() + QLatin1Char(' '), controlPanel);
     elapsedLabel->setObjectName(QStringLiteral("elapsedLabel"));
     elapsedLabel->setGeometry(3, 107, 72, 13);
     elapsedLabel->setAlignment(Qt::AlignCenter);
-    elapsedUnitLabel = label("elapsedUnitLabel", QStringLiteral("days"), {24, 122, 30, 13});
+    elapsedUnitLabel = label("elapsedUnitLabel", elapsedUnitText(), {24, 122, 30, 13});
     zoomOutButton = button("zoomOutButton", QStringLiteral("-"), {2, 122, 16, 16});
     zoomInButton = button("zoomInButton", QStringLiteral("+"), {60, 122, 16, 16});
-    zoomOutButton->setAccessibleName(QStringLiteral("Zoom out"));
-    zoomInButton->setAccessibleName(QStringLiteral("Zoom in"));
-    elapsedLabel->setAccessibleName(QStringLiteral("Elapsed days"));
-    runStateLabel->setAccessibleName(QStringLiteral("Run state"));
+    zoomOutButton->setAccessibleName(tr("Zoom out"));
+    zoomInButton->setAccessibleName(tr("Zoom in"));
+    //: The accessible name of the number of simulated days on the control panel.
+    elapsedLabel->setAccessibleName(tr("Elapsed days"));
+    runStateLabel->setAccessibleName(tr("Run state"));
 
     for (QPushButton* b : {runButton, pauseButton, resetButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { controlRun(b); }); });
@@ -238,13 +255,14 @@ void MainWindow::buildPanel() {
     zoomOutAction =
         keyAction("zoomOutAction", {Qt::CTRL | Qt::Key_Minus}, [this] { zoomOutButton->click(); });
     const auto tip = [](QPushButton* b, const QString& what, QAction* a) {
-        b->setToolTip(QStringLiteral("%1 (%2)").arg(what, a->shortcut().toString(QKeySequence::NativeText)));
+        //: A button's tool tip: what it does, then its key, "Run (F5)".
+        b->setToolTip(tr("%1 (%2)", "tool tip").arg(what, a->shortcut().toString(QKeySequence::NativeText)));
     };
-    tip(runButton, QStringLiteral("Run"), runPauseAction);
-    tip(pauseButton, QStringLiteral("Pause"), runPauseAction);
-    tip(resetButton, QStringLiteral("Reset"), resetAction);
-    tip(zoomInButton, QStringLiteral("Zoom in"), zoomInAction);
-    tip(zoomOutButton, QStringLiteral("Zoom out"), zoomOutAction);
+    tip(runButton, tr("Run", "button"), runPauseAction);
+    tip(pauseButton, tr("Pause", "button"), runPauseAction);
+    tip(resetButton, tr("Reset", "button"), resetAction);
+    tip(zoomInButton, tr("Zoom in"), zoomInAction);
+    tip(zoomOutButton, tr("Zoom out"), zoomOutAction);
 }
 
 void MainWindow::bindProgramKeys(QAction* action, const QList<QKeySequence>& keys) {
@@ -270,83 +288,93 @@ void MainWindow::buildMenus() {
         return a;
     };
 
-    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    saveSettingsAction = item(fileMenu, "saveSettingsAction", QStringLiteral("&Save Settings"),
-                              [this](QAction*) { saveSettings(); });
+    saveSettingsAction =
+        item(fileMenu, "saveSettingsAction", tr("&Save Settings"), [this](QAction*) { saveSettings(); });
     bindProgramKeys(saveSettingsAction, {Qt::CTRL | Qt::Key_S});
-    openExampleAction = item(fileMenu, "openExampleAction", QStringLiteral("Open &Example..."),
-                             [this](QAction*) { openExample(); });
-    exportPictureAction = item(fileMenu, "exportPictureAction", QStringLiteral("Export &Picture..."),
+    openExampleAction =
+        item(fileMenu, "openExampleAction", tr("Open &Example..."), [this](QAction*) { openExample(); });
+    exportPictureAction = item(fileMenu, "exportPictureAction", tr("Export &Picture..."),
                                [this](QAction*) { exportPicture(); });
     bindProgramKeys(exportPictureAction, {Qt::CTRL | Qt::Key_E});
-    exportTrackAction = item(fileMenu, "exportTrackAction", QStringLiteral("Export &Track..."),
-                             [this](QAction*) { exportTrack(); });
+    //: Writes the run's plot points to a CSV file.
+    exportTrackAction =
+        item(fileMenu, "exportTrackAction", tr("Export &Track..."), [this](QAction*) { exportTrack(); });
     fileMenu->addAction(exports_->captionAction());
-    exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"), [this](QAction*) { requestExit(); });
+    exitAction = item(fileMenu, "exitAction", tr("E&xit"), [this](QAction*) { requestExit(); });
     bindProgramKeys(exitAction, {Qt::CTRL | Qt::Key_Q});
 
-    settingsMenu = menuBar()->addMenu(QStringLiteral("&Settings"));
+    //: The menu of the run's settings: the bodies' starts, colours, background and plot interval.
+    settingsMenu = menuBar()->addMenu(tr("&Settings"));
     settingsMenu->setObjectName(QStringLiteral("settingsMenu"));
-    bodyAInitialStateAction =
-        item(settingsMenu, "bodyAInitialStateAction", QStringLiteral("Body A Initial State"),
-             [this](QAction* a) { openInitialState(a); });
-    bodyBInitialStateAction =
-        item(settingsMenu, "bodyBInitialStateAction", QStringLiteral("Body B Initial State"),
-             [this](QAction* a) { openInitialState(a); });
-    bodyAColorAction = item(settingsMenu, "bodyAColorAction", QStringLiteral("Body A Color"),
-                            [this](QAction*) { chooseBodyAColor(); });
-    bodyBColorAction = item(settingsMenu, "bodyBColorAction", QStringLiteral("Body B Color"),
-                            [this](QAction*) { chooseBodyBColor(); });
-    backgroundColorAction =
-        item(settingsMenu, "backgroundColorAction", QStringLiteral("Set Background Color"),
-             [this](QAction*) { chooseBackgroundColor(); });
-    backgroundPictureAction =
-        item(settingsMenu, "backgroundPictureAction", QStringLiteral("Use JPEG Background"),
-             [this](QAction*) { chooseBackgroundPicture(); });
-    plotIntervalMenu = settingsMenu->addMenu(QStringLiteral("Plot Interval"));
+    //: Opens the Initial State dialog on Body A: its start position, mass, speed and direction.
+    bodyAInitialStateAction = item(settingsMenu, "bodyAInitialStateAction", tr("Body A Initial State"),
+                                   [this](QAction* a) { openInitialState(a); });
+    bodyBInitialStateAction = item(settingsMenu, "bodyBInitialStateAction", tr("Body B Initial State"),
+                                   [this](QAction* a) { openInitialState(a); });
+    bodyAColorAction =
+        item(settingsMenu, "bodyAColorAction", tr("Body A Color"), [this](QAction*) { chooseBodyAColor(); });
+    bodyBColorAction =
+        item(settingsMenu, "bodyBColorAction", tr("Body B Color"), [this](QAction*) { chooseBodyBColor(); });
+    backgroundColorAction = item(settingsMenu, "backgroundColorAction", tr("Set Background Color"),
+                                 [this](QAction*) { chooseBackgroundColor(); });
+    //: Chooses a JPEG picture to stretch over the plot's background.
+    backgroundPictureAction = item(settingsMenu, "backgroundPictureAction", tr("Use JPEG Background"),
+                                   [this](QAction*) { chooseBackgroundPicture(); });
+    //: The simulated time between two plotted points.
+    plotIntervalMenu = settingsMenu->addMenu(tr("Plot Interval"));
     plotIntervalMenu->setObjectName(QStringLiteral("plotIntervalMenu"));
-    plotIntervalCaption = plotIntervalMenu->addAction(QStringLiteral("Simulated time between plots"));
+    //: The Plot Interval menu's first line, a caption that cannot be chosen.
+    plotIntervalCaption = plotIntervalMenu->addAction(tr("Simulated time between plots"));
     plotIntervalCaption->setObjectName(QStringLiteral("plotIntervalCaption"));
     plotIntervalCaption->setEnabled(false);
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
-    for (const PlotIntervalItem& it : PlotIntervals) {
-        QAction* a = item(plotIntervalMenu, it.name, QString::fromLatin1(it.caption),
+    for (std::size_t i = 0; i < std::size(PlotIntervals); ++i) {
+        QAction* a = item(plotIntervalMenu, PlotIntervals[i].name, plotIntervalText(i),
                           [this](QAction* action) { choosePlotInterval(action); });
         a->setCheckable(true);
         group->addAction(a);
         plotIntervalActions.push_back(a);
-        if (it.seconds == 86400) a->setChecked(true);
+        if (PlotIntervals[i].seconds == 86400) a->setChecked(true);
     }
     settingsMenu->addSeparator();
-    restoreDefaultStartAction =
-        item(settingsMenu, "restoreDefaultStartAction", QStringLiteral("Restore Default Start"),
-             [this](QAction*) { restoreDefaultStart(); });
-    undoAction = item(settingsMenu, "undoAction", QStringLiteral("Undo"), [this](QAction*) { undo(); });
+    //: Puts back the built-in start of both bodies: positions, masses, speeds and directions.
+    restoreDefaultStartAction = item(settingsMenu, "restoreDefaultStartAction", tr("Restore Default Start"),
+                                     [this](QAction*) { restoreDefaultStart(); });
+    //: Settings > Undo: takes back the last change of the settings.
+    undoAction =
+        item(settingsMenu, "undoAction", tr("Undo", "settings change"), [this](QAction*) { undo(); });
     bindProgramKeys(undoAction, {QKeySequence::Undo});
-    redoAction = item(settingsMenu, "redoAction", QStringLiteral("Redo"), [this](QAction*) { redo(); });
+    redoAction =
+        item(settingsMenu, "redoAction", tr("Redo", "settings change"), [this](QAction*) { redo(); });
     bindProgramKeys(redoAction, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z});
     connect(undoStack_, &QUndoStack::indexChanged, this, [this] { updateUndoActions(); });
 
-    viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->setObjectName(QStringLiteral("viewMenu"));
     viewMenu->setToolTipsVisible(true);
-    currentSettingsAction = item(viewMenu, "currentSettingsAction", QStringLiteral("Current Settings"),
+    //: Shows the current settings in the settings viewer.
+    currentSettingsAction = item(viewMenu, "currentSettingsAction", tr("Current Settings"),
                                  [this](QAction*) { viewCurrentSettings(); });
-    savedSettingsAction = item(viewMenu, "savedSettingsAction", QStringLiteral("Saved Settings ( .TV0 File)"),
+    //: Browses the records of a settings file. The space before .TV0 is the classic text's.
+    savedSettingsAction = item(viewMenu, "savedSettingsAction", tr("Saved Settings ( .TV0 File)"),
                                [this](QAction*) { viewSavedSettings(); });
-    savedSettingsAction->setToolTip(QStringLiteral(".TV0 files contain saved settings records."));
+    savedSettingsAction->setToolTip(tr(".TV0 files contain saved settings records."));
     savedSettingsAction->setStatusTip(savedSettingsAction->toolTip());
     viewMenu->addSeparator();
     // Opened and closed from every window of the program, in every run state.
-    orbitReadoutAction = viewMenu->addAction(QStringLiteral("Orbit Readout"));
+    //: The window of the run's exact orbit and its energy and angular-momentum drift.
+    orbitReadoutAction = viewMenu->addAction(tr("Orbit Readout"));
     orbitReadoutAction->setObjectName(QStringLiteral("orbitReadoutAction"));
     orbitReadoutAction->setCheckable(true);
     bindProgramKeys(orbitReadoutAction, {Qt::Key_F3});
-    accuracyLabAction = viewMenu->addAction(QStringLiteral("Accuracy Lab"));
+    //: The window that compares the runs at every plot interval with the exact orbit.
+    accuracyLabAction = viewMenu->addAction(tr("Accuracy Lab"));
     accuracyLabAction->setObjectName(QStringLiteral("accuracyLabAction"));
-    graphsAction = viewMenu->addAction(QStringLiteral("Graphs"));
+    //: The dock of graphs against time: separation, speed and energy drift.
+    graphsAction = viewMenu->addAction(tr("Graphs"));
     graphsAction->setObjectName(QStringLiteral("graphsAction"));
     graphsAction->setCheckable(true);
     const auto viewAid = [&](const char* name, const QString& caption, bool on, void (ViewAids::*set)(bool)) {
@@ -358,36 +386,42 @@ void MainWindow::buildMenus() {
         a->setChecked(on);
         return a;
     };
-    exactPathAction = viewAid("exactPathAction", QStringLiteral("Exact Path"), viewAids_->options().exactPath,
-                              &ViewAids::setExactPath);
-    scaleBarAction = viewAid("scaleBarAction", QStringLiteral("Scale Bar"), viewAids_->options().scaleBar,
-                             &ViewAids::setScaleBar);
-    offscreenMarkersAction = viewAid("offscreenMarkersAction", QStringLiteral("Off-screen Markers"),
+    //: Draws the exact two-body orbit over the plot, dashed.
+    exactPathAction =
+        viewAid("exactPathAction", tr("Exact Path"), viewAids_->options().exactPath, &ViewAids::setExactPath);
+    scaleBarAction =
+        viewAid("scaleBarAction", tr("Scale Bar"), viewAids_->options().scaleBar, &ViewAids::setScaleBar);
+    //: Arrows at the plot's edge towards a body outside the view, with its distance.
+    offscreenMarkersAction = viewAid("offscreenMarkersAction", tr("Off-screen Markers"),
                                      viewAids_->options().offscreenMarkers, &ViewAids::setOffscreenMarkers);
-    startMarkersAction = viewAid("startMarkersAction", QStringLiteral("Start Markers"),
-                                 viewAids_->options().startMarkers, &ViewAids::setStartMarkers);
-    fitBothOrbitsAction = item(viewMenu, "fitBothOrbitsAction", QStringLiteral("Fit Both Orbits"),
-                               [this](QAction*) { fitBothOrbits(); });
+    //: Rings at the bodies' start positions and arrows for their start velocities, to drag.
+    startMarkersAction = viewAid("startMarkersAction", tr("Start Markers"), viewAids_->options().startMarkers,
+                                 &ViewAids::setStartMarkers);
+    //: Zooms and centres the plot so that both orbits show whole.
+    fitBothOrbitsAction =
+        item(viewMenu, "fitBothOrbitsAction", tr("Fit Both Orbits"), [this](QAction*) { fitBothOrbits(); });
     bindProgramKeys(fitBothOrbitsAction, {Qt::CTRL | Qt::Key_0});
 
     buildRunSpeedMenu();
 
-    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    //: Help > Contents: opens the help pages at their contents page.
     helpContentsAction =
-        item(helpMenu, "helpContentsAction", QStringLiteral("&Contents"), [this](QAction*) { showHelp(); });
+        item(helpMenu, "helpContentsAction", tr("&Contents", "help"), [this](QAction*) { showHelp(); });
     bindProgramKeys(helpContentsAction, {Qt::Key_F1});
-    aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"), [this](QAction*) { showAbout(); });
+    aboutAction = item(helpMenu, "aboutAction", tr("&About"), [this](QAction*) { showAbout(); });
 }
 
 void MainWindow::buildRunSpeedMenu() {
-    runSpeedMenu = viewMenu->addMenu(QStringLiteral("Run Speed"));
+    //: How fast a run is shown; only the pacing changes, never the points.
+    runSpeedMenu = viewMenu->addMenu(tr("Run Speed"));
     runSpeedMenu->setObjectName(QStringLiteral("runSpeedMenu"));
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     const QString remembered = ViewOptions::text(QLatin1String(RunSpeedKey));
     for (const SpeedItem& it : SpeedItems) {
-        QAction* a = runSpeedMenu->addAction(QString::fromUtf8(it.caption));
+        QAction* a = runSpeedMenu->addAction(tr(it.caption));
         a->setObjectName(QString::fromLatin1(it.name));
         a->setCheckable(true);
         group->addAction(a);
@@ -416,14 +450,14 @@ void MainWindow::initialize() {
     shippedExamples_ = FindShippedExamples();
     surface_->forceWindowColor(colorOf(r_.CurSettings.CColor()));
     usesPicture_ = false;
-    runStateLabel->setText(QStringLiteral("Ready"));
+    runStateLabel->setText(tr("Ready", "run state"));
     session_.makeReady();
     applyRunState(Ready);
     dataDir_ = xdgDataDir();
     // The first save should land somewhere sensible, so the folder is made when it is missing.
     QDir().mkpath(dataDir_);
     elapsedLabel->setText(zeroDaysText());
-    elapsedUnitLabel->setText(QStringLiteral("days"));
+    elapsedUnitLabel->setText(elapsedUnitText());
 }
 
 void MainWindow::applyRunState(std::int32_t state) {
@@ -453,6 +487,11 @@ void MainWindow::showRunState(const QString& label) {
     // A disabled button hands the focus on along the chain (Pause to Reset); one more Space must go on
     // with the run, never reset it.
     (state == Running ? pauseButton : runButton)->setFocus(Qt::OtherFocusReason);
+}
+
+QString MainWindow::elapsedUnitText() {
+    //: Under the number of simulated days on the control panel.
+    return tr("days", "elapsed time");
 }
 
 QString MainWindow::zeroDaysText() const {
@@ -494,30 +533,32 @@ void MainWindow::handle(const std::function<void()>& handler) {
 
 void MainWindow::controlRun(QObject* sender) {
     if (sender == pauseButton && r_.SimState == Running) {
-        if (session_.pause()) showRunState(QStringLiteral("Paused"));
+        //: The run state on the control panel while a run stands still.
+        if (session_.pause()) showRunState(tr("Paused", "run state"));
     } else if (sender == resetButton && r_.SimState == Paused) {
         if (!session_.reset()) return;
         repaintBackground();
-        showRunState(QStringLiteral("Ready"));
+        showRunState(tr("Ready", "run state"));
         elapsedLabel->setText(zeroDaysText());
-        elapsedUnitLabel->setText(QStringLiteral("days"));
+        elapsedUnitLabel->setText(elapsedUnitText());
     } else if (sender == runButton && r_.SimState == Ready) {
         session_.start();
         viewAids_->runStarted();
         surface_->setWindowColor(colorOf(r_.CurSettings.CColor()));
-        showRunState(QStringLiteral("Running"));
+        //: The run state on the control panel while a run goes on.
+        showRunState(tr("Running", "run state"));
         emit runStarted(r_.CurSettings);
         controller_->kick();
     } else if (sender == runButton && r_.SimState == Paused) {
         if (!session_.resume()) return;
-        showRunState(QStringLiteral("Running"));
+        showRunState(tr("Running", "run state"));
         controller_->kick();
     }
 }
 
 void MainWindow::showPlotPoint(const QString& daysText) {
     elapsedLabel->setText(daysText);
-    elapsedUnitLabel->setText(QStringLiteral("days"));
+    elapsedUnitLabel->setText(elapsedUnitText());
     emit plotPointDrawn(daysText);
 }
 
@@ -885,7 +926,8 @@ void MainWindow::requestExit() {
 void MainWindow::noticeExitPending() {
     // The run ends the program when it next stands still; until then the plot says so.
     if (session_.exitRequested() && r_.SimState == Running)
-        viewAids_->setNotice(QStringLiteral("Ends at the next Pause"));
+        //: Over the plot after Exit during a run: the program ends when the run next pauses.
+        viewAids_->setNotice(tr("Ends at the next Pause"));
 }
 
 void MainWindow::addToolDock(QDockWidget* dock) {
@@ -948,9 +990,11 @@ void MainWindow::exportPicture() {
 
 void MainWindow::chooseBackgroundPicture() {
     PlatformDialogs::FileOptions options;
-    options.title = QStringLiteral("Selecting JPEG Background");
+    //: The title of the file dialog of Settings > Use JPEG Background.
+    options.title = tr("Selecting JPEG Background");
     // File names on Linux are case-sensitive: the patterns take the extensions in any letter case.
-    options.nameFilter = QStringLiteral("JPEG Graphics (*.[jJ][pP][gG] *.[jJ][pP][eE][gG])");
+    //: The file dialog's filter: keep the patterns in brackets as they are.
+    options.nameFilter = tr("JPEG Graphics (*.[jJ][pP][gG] *.[jJ][pP][eE][gG])");
     options.hideFilterPatterns = true;
     options.initialDir = DataFolder::classicStartFolder(dataDir_);
     options.mustExist = true;
@@ -969,7 +1013,7 @@ void MainWindow::chooseBackgroundPicture() {
     usePicture(picture.image);
     if (!picture.incomplete) return;
     surface_->flush(true);
-    dialogs_.showMessage(this, IncompletePictureText);
+    dialogs_.showMessage(this, incompletePictureText());
 }
 
 void MainWindow::viewCurrentSettings() {
@@ -1003,7 +1047,9 @@ void MainWindow::showHelp() {
 }
 
 void MainWindow::showAbout() {
-    dialogs_.showMessage(this, AboutText + QStringLiteral("\r\n\r\nData directory: ") + dataDir_);
+    //: Help > About: the folder where the settings files are kept.
+    dialogs_.showMessage(this,
+                         aboutText() + QStringLiteral("\r\n\r\n") + tr("Data directory: %1").arg(dataDir_));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

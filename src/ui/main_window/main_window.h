@@ -35,9 +35,10 @@ class InitialStateDialog;
 class SettingsViewer;
 class ViewAids;
 
-extern const QString AboutText;
+// Help > About's text, in the user's language.
+QString aboutText();
 // Told after an incomplete background picture has been drawn.
-extern const QString IncompletePictureText;
+QString incompletePictureText();
 
 // The main window: the plot surface with its crosses, the control panel and the menus. The run itself is a
 // session the window drives from its event loop.
@@ -243,6 +244,8 @@ private:
     void noticeExitPending();
     // "0.0" with the user's decimal separator.
     QString zeroDaysText() const;
+    // The unit under the elapsed days.
+    static QString elapsedUnitText();
     void pickPosition(int X, int Y);
     // Sets the scale to sf and moves both start positions by (dx, dy) whole pixels at that scale, in one
     // change of the settings, with the re-centring arithmetic; then redraws as the run state needs.

@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
@@ -207,37 +209,54 @@ AppError jpegError(const std::string& text) {
     return AppError("EJPEG", text);
 }
 
+AppError jpegError(const QString& text) {
+    return jpegError(text.toStdString());
+}
+
 AppError systemError(int error) {
     return jpegError(std::generic_category().message(error));
 }
 
-std::string dimensions(std::uint64_t width, std::uint64_t height) {
-    return std::to_string(width) + " \u00D7 " + std::to_string(height) + " pixels";
+QString dimensions(std::uint64_t width, std::uint64_t height) {
+    //: A picture's size in pixels: width by height.
+    return QCoreApplication::translate("JpegPicture", "%1 \u00D7 %2 pixels")
+        .arg(QString::number(width), QString::number(height));
 }
 
 AppError tooMuchMemory(std::uint64_t available) {
-    return jpegError("The picture needs more memory than the " + std::to_string(available / kMiB) +
-                     " MB allowed for decoding it; it is not shown");
+    return jpegError(
+        QCoreApplication::translate(
+            "JpegPicture",
+            "The picture needs more memory than the %1 MB allowed for decoding it; it is not shown")
+            .arg(available / kMiB));
 }
 
 AppError tooMuchWork() {
-    return jpegError("The picture would take too long to decode; it is not shown");
+    return jpegError(QCoreApplication::translate(
+        "JpegPicture", "The picture would take too long to decode; it is not shown"));
 }
 
 AppError decoderError(const Decoder& d, std::uint64_t available) {
     if (d.readErrno != 0) return systemError(d.readErrno);
     if (d.tooManyScans)
-        return jpegError("The picture is built from too many scans (more than " + std::to_string(d.maxScans) +
-                         "); it is not shown");
+        //: A progressive JPEG file is sent in scans, each adding detail; %1 is the most that are decoded.
+        return jpegError(
+            QCoreApplication::translate(
+                "JpegPicture", "The picture is built from too many scans (more than %1); it is not shown")
+                .arg(d.maxScans));
     if (d.tooMuchWork) return tooMuchWork();
     if (d.err.msg_code == JERR_NO_BACKING_STORE) return tooMuchMemory(available);
     if (d.err.msg_code == JERR_OUT_OF_MEMORY)
-        return jpegError("There is not enough memory to decode the picture");
-    return jpegError("JPEG error #" + std::to_string(d.err.msg_code));
+        return jpegError(
+            QCoreApplication::translate("JpegPicture", "There is not enough memory to decode the picture"));
+    //: %1 is the JPEG decoder's own message number (libjpeg's JERR_ codes).
+    return jpegError(QCoreApplication::translate("JpegPicture", "JPEG error #%1").arg(d.err.msg_code));
 }
 
-std::string megapixels(std::uint64_t pixels) {
-    return QString::number(static_cast<double>(pixels) / 1e6, 'g', 6).toStdString();
+QString megapixels(std::uint64_t pixels) {
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(static_cast<double>(pixels) / 1e6, 'g', 6);
 }
 
 // libjpeg gives CMYK and YCCK files as CMYK. Adobe's writers store the inks inverted (255 is no ink) and
@@ -294,8 +313,10 @@ JpegPicture loadJpegPicture(const QString& path, const JpegTarget& target, const
 
     const std::uint64_t width = cinfo.image_width, height = cinfo.image_height;
     if (width * height > limits.maxPixels)
-        throw jpegError("The picture is too large (" + dimensions(width, height) + "); at most " +
-                        megapixels(limits.maxPixels) + " megapixels are shown");
+        //: %1 is the picture's size ("65000 × 65000 pixels"), %2 the most megapixels the program shows.
+        throw jpegError(QCoreApplication::translate(
+                            "JpegPicture", "The picture is too large (%1); at most %2 megapixels are shown")
+                            .arg(dimensions(width, height), megapixels(limits.maxPixels)));
 
     // A file of many scans keeps every coefficient of the picture until its last scan has arrived, in the
     // decoder's arrays of two bytes a coefficient, whatever the output's scale.
@@ -349,8 +370,10 @@ JpegPicture loadJpegPicture(const QString& path, const JpegTarget& target, const
     JpegPicture result;
     result.image = QImage(static_cast<int>(outWidth), static_cast<int>(outHeight), QImage::Format_RGB32);
     if (result.image.isNull())
-        throw jpegError("There is not enough memory for the picture (" + dimensions(outWidth, outHeight) +
-                        ")");
+        //: %1 is the size the decoded picture would have ("9000 × 6000 pixels").
+        throw jpegError(
+            QCoreApplication::translate("JpegPicture", "There is not enough memory for the picture (%1)")
+                .arg(dimensions(outWidth, outHeight)));
     if (!readRows(*d, result.image.bits(), result.image.bytesPerLine())) throw decoderError(*d, available);
     if (cmyk) cmykToRgb(result.image, cinfo.saw_Adobe_marker);
     result.incomplete = d->incomplete;

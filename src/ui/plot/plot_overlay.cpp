@@ -1,5 +1,6 @@
 #include "ui/plot/plot_overlay.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLineF>
@@ -107,7 +108,9 @@ std::optional<ScaleBar> scaleBarFor(Extended sf, int maxPixels, QChar decimalPoi
         const Extended units = std::nearbyint(*au / AstronomicalUnit * 10) / 10;
         const QString number = units < 1 ? QString::number(static_cast<double>(units), 'f', 1)
                                          : QString::number(static_cast<double>(units), 'f', 0);
-        bar.label = withDecimalPoint(number, decimalPoint) + QStringLiteral(" AU");
+        //: The scale bar's length in astronomical units.
+        bar.label =
+            QCoreApplication::translate("PlotOverlay", "%1 AU").arg(withDecimalPoint(number, decimalPoint));
     } else if (km) {
         bar.metres = *km;
         bar.label = distanceInWords(*km, decimalPoint);
@@ -317,14 +320,15 @@ void PlotOverlay::paintAids(QPainter& p, const OverlayOptions& options, const Ov
     p.setRenderHint(QPainter::Antialiasing, false);
     if (options.scaleBar) paintScaleBar(p, frame, decimalPoint);
     if (options.offscreenMarkers) paintMarkers(p, frame, decimalPoint);
-    if (options.startMarkers && frame.ready) paintStartMarkers(p, frame);
+    if (options.startMarkers && frame.ready) paintStartMarkers(p, frame, decimalPoint);
     p.restore();
 }
 
-QString StartMarks::legend() const {
-    return QStringLiteral("%1 px = %2 km/s")
-        .arg(ArrowScalePixels)
-        .arg(static_cast<double>(kmPerSecondPerScale));
+QString StartMarks::legend(QChar decimalPoint) const {
+    //: The start arrows' scale: %1 pixels of arrow stand for a speed of %2 km/s.
+    return QCoreApplication::translate("PlotOverlay", "%1 px = %2 km/s")
+        .arg(QString::number(ArrowScalePixels),
+             withDecimalPoint(QString::number(static_cast<double>(kmPerSecondPerScale)), decimalPoint));
 }
 
 StartMarks startMarksFor(const TState& s) {
@@ -368,7 +372,7 @@ std::optional<std::pair<Extended, Extended>> arrowVelocity(QPointF from, QPointF
     return std::make_pair(speed, V2Dir(d));
 }
 
-void PlotOverlay::paintStartMarkers(QPainter& p, const OverlayFrame& frame) const {
+void PlotOverlay::paintStartMarkers(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const {
     const StartMarks m = startMarksFor(frame.start);
     const QColor colors[2] = {frame.colorA, frame.colorB};
     for (int body = 0; body < 2; ++body) {
@@ -392,7 +396,7 @@ void PlotOverlay::paintStartMarkers(QPainter& p, const OverlayFrame& frame) cons
         p.setBrush(Qt::NoBrush);
     }
     // The arrows' scale, at the bottom right.
-    const QString legend = m.legend();
+    const QString legend = m.legend(decimalPoint);
     QFont font = p.font();
     font.setPointSize(8);
     font.setBold(true);

@@ -41,8 +41,8 @@ struct StartMarks {
     static constexpr int ArrowScalePixels = 50;
     std::optional<QPoint> ring[2];
     std::optional<QPointF> head[2];
-    Extended kmPerSecondPerScale = 1;  // km/s that ArrowScalePixels stand for
-    QString legend() const;            // "50 px = 10 km/s"
+    Extended kmPerSecondPerScale = 1;                             // km/s that ArrowScalePixels stand for
+    QString legend(QChar decimalPoint = QLatin1Char('.')) const;  // "50 px = 10 km/s"
 };
 StartMarks startMarksFor(const TState& s);
 // The speed (km/s) and direction (degrees) an arrow from start pixel `from` to `head` stands for, at marks'
@@ -118,7 +118,7 @@ private:
     void buildPath(const OverlayFrame& frame, Extended tEnd);
     void paintScaleBar(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
     void paintMarkers(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
-    void paintStartMarkers(QPainter& p, const OverlayFrame& frame) const;
+    void paintStartMarkers(QPainter& p, const OverlayFrame& frame, QChar decimalPoint) const;
 
     std::optional<KeplerPropagation> exact_;
     TState exactStart_{};

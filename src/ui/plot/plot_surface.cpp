@@ -9,11 +9,11 @@
 
 PlotSurface::PlotSurface(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(QStringLiteral("Plot"));
-    setAccessibleDescription(
-        QStringLiteral("The bodies' tracks. Arrow keys move a cursor; Enter re-centres on it while paused, "
-                       "Space picks it as a "
-                       "start position while the Initial State dialog is open."));
+    //: The accessible name of the plot, the area the bodies' tracks are drawn on.
+    setAccessibleName(tr("Plot", "the drawing area"));
+    setAccessibleDescription(tr(
+        "The bodies' tracks. Arrow keys move a cursor; Enter re-centres on it while paused, Space picks it "
+        "as a start position while the Initial State dialog is open."));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     image_ = QImage(QSize(1, 1), QImage::Format_RGB32);

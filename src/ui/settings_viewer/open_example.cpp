@@ -33,8 +33,11 @@ bool copyExamples(PlatformDialogs& dialogs, QWidget* parent, const QString& ship
     QByteArray bytes;
     if (in.open(QIODevice::ReadOnly)) bytes = in.readAll();
     if (!in.isOpen() || in.error() != QFileDevice::NoError) {
-        dialogs.showError(parent, GeneralErrorText(QStringLiteral("The examples file ") + shipped +
-                                                   QStringLiteral(" cannot be read: ") + in.errorString()));
+        //: %1 is the examples file the program ships, %2 the system's reason.
+        dialogs.showError(
+            parent, GeneralErrorText(
+                        QCoreApplication::translate("OpenExample", "The examples file %1 cannot be read: %2")
+                            .arg(shipped, in.errorString())));
         return false;
     }
     try {
@@ -43,9 +46,11 @@ bool copyExamples(PlatformDialogs& dialogs, QWidget* parent, const QString& ship
         out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         out.commitIfAbsent();
     } catch (const FileWriteError& e) {
-        dialogs.showError(parent,
-                          GeneralErrorText(QStringLiteral("The examples could not be copied to ") + copy +
-                                           QStringLiteral(": ") + QString::fromLocal8Bit(e.what())));
+        //: %1 is the user's copy of the examples in the data folder, %2 the system's reason.
+        dialogs.showError(
+            parent, GeneralErrorText(QCoreApplication::translate("OpenExample",
+                                                                 "The examples could not be copied to %1: %2")
+                                         .arg(copy, QString::fromLocal8Bit(e.what()))));
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "ui/settings_viewer/save_date_text.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
@@ -46,7 +47,8 @@ QString TimeFormatWithoutZone(const QString& longTimeFormat) {
 
 QString DateTimeText(double tDateTime, const QLocale& locale) {
     CivilDateTime t;
-    if (!civilFromTDateTime(tDateTime, t)) return QStringLiteral("Invalid date");
+    //: When Saved, for a record whose saving time is no date (a damaged record).
+    if (!civilFromTDateTime(tDateTime, t)) return QCoreApplication::translate("DateTimeText", "Invalid date");
     QString text = locale.toString(QDate(t.year, t.month, t.day), locale.dateFormat(QLocale::ShortFormat));
     if (t.hour != 0 || t.minute != 0 || t.second != 0 || t.millisecond != 0) {
         const QString format = TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat));

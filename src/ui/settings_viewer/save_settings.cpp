@@ -1,5 +1,6 @@
 #include "ui/settings_viewer/save_settings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "core/date_time.h"
@@ -16,35 +17,44 @@
 
 namespace {
 
-const QString Caption = QStringLiteral("Saving Settings");
+QString caption() {
+    //: The title of the label box and of the file dialog of File > Save Settings.
+    return QCoreApplication::translate("SaveSettings", "Saving Settings");
+}
 
-const QString Prompt =
-    QStringLiteral(
-        "You may add the current settings information to an existing .tv0 file or name a new file.") +
-    QStringLiteral("\r\n") +
-    QStringLiteral(
-        "But first, please enter a label describing this group of settings. Maximum 100 characters.");
+// Two lines, as the classic box had them.
+QString prompt() {
+    return QCoreApplication::translate(
+               "SaveSettings",
+               "You may add the current settings information to an existing .tv0 file or name a new file.") +
+           QStringLiteral("\r\n") +
+           QCoreApplication::translate(
+               "SaveSettings",
+               "But first, please enter a label describing this group of settings. Maximum 100 characters.");
+}
 
 constexpr int LabelFieldLength = 255;
 
 }  // namespace
 
 QString NothingSavedText(const QString& fileName) {
-    return QStringLiteral("Nothing was saved: the settings file ") + fileName +
-           QStringLiteral(" is as it was.");
+    //: After Cancel in the box that waited for another copy of the program to finish writing the file %1.
+    return QCoreApplication::translate("SaveSettings",
+                                       "Nothing was saved: the settings file %1 is as it was.")
+        .arg(fileName);
 }
 
 void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent, const QString& dataDir) {
     TState& settings = records.CurSettings;
 
     QString label;
-    if (!dialogs.inputQuery(parent, Caption, Prompt, label, LabelFieldLength)) return;
+    if (!dialogs.inputQuery(parent, caption(), prompt(), label, LabelFieldLength)) return;
     SetRecLabel(settings, label.toStdU16String());
 
     PlatformDialogs::FileOptions options;
-    options.title = Caption;
+    options.title = caption();
     // Choosing an existing file is how the user adds to it: no overwrite prompt.
-    options.nameFilter = SettingsFileFilter;
+    options.nameFilter = settingsFileFilter();
     options.defaultSuffix = QStringLiteral("tv0");
     options.initialDir = DataFolder::classicStartFolder(dataDir);
     options.overwritePrompt = false;
@@ -67,7 +77,10 @@ void SaveSettings(SimRecords& records, PlatformDialogs& dialogs, QWidget* parent
     }
     file.close();
 
-    dialogs.showMessage(parent, QStringLiteral("The current state settings, labled ") +
-                                    QString::fromStdU16String(RecLabelText(settings)) +
-                                    QStringLiteral(", were saved to ") + name + QStringLiteral("."));
+    //: %1 is the label the settings were saved with, %2 the file. "labled" is the classic text's spelling;
+    //: a translation spells its words as usual.
+    dialogs.showMessage(
+        parent, QCoreApplication::translate("SaveSettings",
+                                            "The current state settings, labled %1, were saved to %2.")
+                    .arg(QString::fromStdU16String(RecLabelText(settings)), name));
 }

@@ -1,5 +1,6 @@
 #include "ui/settings_viewer/settings_viewer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFont>
 #include <QFrame>
@@ -82,16 +83,20 @@ QString qText(const std::string& s) {
 }
 
 QString changedFileText(const QString& fileName) {
-    return QStringLiteral("The settings file ") + fileName +
-           QStringLiteral(
-               " was changed by another program while it was shown here. To keep that change, "
-               "nothing more was written to the file and it was not compacted: records already "
-               "marked for deletion keep their marks. View the file again to see it as it is now.");
+    return QCoreApplication::translate(
+               "SettingsViewer",
+               "The settings file %1 was changed by another program while it was shown here. To keep that "
+               "change, nothing more was written to the file and it was not compacted: records already "
+               "marked "
+               "for deletion keep their marks. View the file again to see it as it is now.")
+        .arg(fileName);
 }
 
 QString nothingChangedText(const QString& fileName) {
-    return QStringLiteral("Nothing was changed: the settings file ") + fileName +
-           QStringLiteral(" is as it was.");
+    //: After Cancel in the box that waited for another copy of the program to finish writing the file %1.
+    return QCoreApplication::translate("SettingsViewer",
+                                       "Nothing was changed: the settings file %1 is as it was.")
+        .arg(fileName);
 }
 }  // namespace
 
@@ -104,56 +109,65 @@ SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QS
     setFixedSize(447, 334);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    ALabel = new QLabel(QStringLiteral("Body A"), this);
+    ALabel = new QLabel(tr("Body A"), this);
     ALabel->setFont(formFont(13, true));
     ALabel->move(135, 11);
     ALabel->adjustSize();
-    BLabel = new QLabel(QStringLiteral("Body B"), this);
+    BLabel = new QLabel(tr("Body B"), this);
     BLabel->setFont(formFont(13, true));
     BLabel->move(305, 11);
     BLabel->adjustSize();
     ColorAPanel = makePanel(this, QRect(200, 8, 25, 19));
     ColorBPanel = makePanel(this, QRect(368, 8, 25, 19));
 
-    BodyLabels = makeList(
-        this, QRect(8, 33, 97, 88),
-        {QStringLiteral("X Position (m)"), QStringLiteral("Y Position (m)"), QStringLiteral("Mass (kg)"),
-         QStringLiteral("Speed (km/sec)"), QStringLiteral("Azimuth (deg)"), QStringLiteral("Color")});
+    //: The rows of a body's values: its start position (X rightwards, Y downwards), mass, speed, the
+    //: direction of its speed (azimuth, 0 is up) and its colour.
+    BodyLabels = makeList(this, QRect(8, 33, 97, 88),
+                          {tr("X Position (m)"), tr("Y Position (m)"), tr("Mass (kg)"), tr("Speed (km/sec)"),
+                           tr("Azimuth (deg)"), tr("Color")});
     // The value rows exist from the start, empty, so that every fill writes rows in place.
     AList = makeList(this, QRect(112, 33, 160, 88), QStringList(6, QString()));
     BList = makeList(this, QRect(280, 33, 160, 88), QStringList(6, QString()));
+    //: The rows of the values both bodies share. Action: whether the record is marked for deletion; Calcs
+    //: per Interval: the integration steps between two plotted points; Scale Factor: metres per pixel.
     ComLabels = makeList(this, QRect(8, 136, 121, 121),
-                         {QStringLiteral("Label"), QStringLiteral("Record Version"), QStringLiteral("Action"),
-                          QStringLiteral("When Saved"), QStringLiteral("Background Color"),
-                          QStringLiteral("Plot Interval (sec)"), QStringLiteral("Calcs per Interval"),
-                          QStringLiteral("Scale Factor (m/pix)")});
+                         {tr("Label", "the record's label"), tr("Record Version"),
+                          tr("Action", "deletion mark"), tr("When Saved"), tr("Background Color"),
+                          tr("Plot Interval (sec)"), tr("Calcs per Interval"), tr("Scale Factor (m/pix)")});
     ComList = makeList(this, QRect(135, 136, 304, 121), QStringList(8, QString()));
     // Five lists side by side: a screen reader hears each value with the caption of its row.
-    BodyLabels->setAccessibleName(QStringLiteral("Body fields"));
-    AList->setAccessibleName(QStringLiteral("Body A values"));
-    BList->setAccessibleName(QStringLiteral("Body B values"));
-    ComLabels->setAccessibleName(QStringLiteral("Common fields"));
-    ComList->setAccessibleName(QStringLiteral("Common values"));
-    ColorAPanel->setAccessibleName(QStringLiteral("Body A colour"));
-    ColorBPanel->setAccessibleName(QStringLiteral("Body B colour"));
+    BodyLabels->setAccessibleName(tr("Body fields"));
+    AList->setAccessibleName(tr("Body A values"));
+    BList->setAccessibleName(tr("Body B values"));
+    //: The captions of the values both bodies share.
+    ComLabels->setAccessibleName(tr("Common fields"));
+    ComList->setAccessibleName(tr("Common values"));
+    ColorAPanel->setAccessibleName(tr("Body A colour"));
+    ColorBPanel->setAccessibleName(tr("Body B colour"));
 
     RecordPanel = makePanel(this, QRect(8, 260, 362, 66));
     CountLabel = new QLabel(RecordPanel);
     CountLabel->setGeometry(6, 2, 232, 14);
-    CurrentButton = makeButton(RecordPanel, QStringLiteral("Make Current"), QRect(6, 18, 75, 23));
-    DeleteButton = makeButton(RecordPanel, QStringLiteral("Delete"), QRect(87, 18, 65, 23));
-    UndeleteButton = makeButton(RecordPanel, QStringLiteral("Undelete"), QRect(158, 18, 65, 23));
-    FirstButton = makeButton(RecordPanel, QStringLiteral("First"), QRect(244, 3, 51, 20));
-    LastButton = makeButton(RecordPanel, QStringLiteral("Last"), QRect(244, 24, 51, 20));
-    NextButton = makeButton(RecordPanel, QStringLiteral("Next"), QRect(301, 2, 51, 20));
-    PreviousButton = makeButton(RecordPanel, QStringLiteral("Previous"), QRect(301, 24, 51, 20));
+    //: Makes the shown record the current settings.
+    CurrentButton = makeButton(RecordPanel, tr("Make Current"), QRect(6, 18, 75, 23));
+    //: Marks the shown record for deletion; Finished then removes it from the file.
+    DeleteButton = makeButton(RecordPanel, tr("Delete", "button"), QRect(87, 18, 65, 23));
+    UndeleteButton = makeButton(RecordPanel, tr("Undelete"), QRect(158, 18, 65, 23));
+    //: Shows the file's first record.
+    FirstButton = makeButton(RecordPanel, tr("First", "record"), QRect(244, 3, 51, 20));
+    LastButton = makeButton(RecordPanel, tr("Last", "record"), QRect(244, 24, 51, 20));
+    NextButton = makeButton(RecordPanel, tr("Next", "record"), QRect(301, 2, 51, 20));
+    PreviousButton = makeButton(RecordPanel, tr("Previous", "record"), QRect(301, 24, 51, 20));
     FilenameLabel = new QLabel(RecordPanel);
     FilenameLabel->setGeometry(4, 46, 353, 16);
-    CountLabel->setAccessibleName(QStringLiteral("Record"));
-    FilenameLabel->setAccessibleName(QStringLiteral("File"));
+    //: The accessible name of the line "Record 2 of 7".
+    CountLabel->setAccessibleName(tr("Record"));
+    //: The accessible name of the line that shows the settings file's name.
+    FilenameLabel->setAccessibleName(tr("File", "settings file name"));
     RecordPanel->hide();
 
-    finishedButton = makeButton(this, QStringLiteral("Finished"), QRect(376, 284, 63, 25));
+    //: Closes the viewer; records marked for deletion are then removed from the file.
+    finishedButton = makeButton(this, tr("Finished"), QRect(376, 284, 63, 25));
 
     connect(FirstButton, &QPushButton::clicked, this, &SettingsViewer::showFirstRecord);
     connect(LastButton, &QPushButton::clicked, this, &SettingsViewer::showLastRecord);
@@ -168,15 +182,16 @@ SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QS
 void SettingsViewer::viewCurrentSettings() {
     viewedFileModified_ = false;
     RecordPanel->hide();
-    setWindowTitle(QStringLiteral("Current State Settings"));
+    setWindowTitle(tr("Current State Settings"));
     showRecord(records_.CurSettings);
     showModally();
 }
 
 void SettingsViewer::viewSavedSettings() {
     PlatformDialogs::FileOptions options;
-    options.title = QStringLiteral("Viewing Saved Settings");
-    options.nameFilter = SettingsFileFilter;
+    //: The title of the file dialog that chooses a settings file to view.
+    options.title = tr("Viewing Saved Settings");
+    options.nameFilter = settingsFileFilter();
     options.initialDir = DataFolder::classicStartFolder(dataDir_);
     options.mustExist = true;
     QString name;
@@ -191,15 +206,16 @@ void SettingsViewer::viewSettingsFile(const QString& name) {
         viewedFile_.openExisting();
         viewedFileIdentity_ = viewedFile_.identity();
         if (viewedFile_.atEnd()) {
-            const QString question = QStringLiteral("File ") + viewedFileName_ +
-                                     QStringLiteral(" is empty.") +
-                                     QStringLiteral("Would you like to add the current settings?");
+            //: %1 is the file's name. The two sentences have no space between them in the English text.
+            const QString question =
+                tr("File %1 is empty.Would you like to add the current settings?").arg(viewedFileName_);
             if (!dialogs_.confirm(parentWidget(), question)) {
                 viewedFile_.closeQuietly();
                 return;
             }
             TState first = records_.CurSettings;
             first.setSaveDT(NowAsTDateTime());
+            // Written into the file, in the file's own code page: not translated.
             const QString label = QStringLiteral("Settings from ") + DateTimeText(NowAsTDateTime(), locale_);
             SetRecLabel(first, label.toStdU16String());
             viewedRecord_ = first;
@@ -229,7 +245,7 @@ void SettingsViewer::viewSettingsFile(const QString& name) {
 
     viewedFileModified_ = false;
     RecordPanel->show();
-    setWindowTitle(QStringLiteral("Saved State Settings"));
+    setWindowTitle(tr("Saved State Settings"));
     FilenameLabel->setText(viewedFileName_);
     setCountLabel(1);
     showRecord(viewedRecord_);
@@ -244,11 +260,11 @@ void SettingsViewer::showRecord(const TState& V) {
     setRow(ComList, 0, QString::fromStdU16String(RecLabelText(v)));
     setRow(ComList, 1, qText(IntegerText(v.RecVersion())));
     // Any other mark (written by another program) leaves the row as it was.
-    if (v.Action() == 0) setRow(ComList, 2, QStringLiteral("None"));
-    if (v.Action() == 1) setRow(ComList, 2, QStringLiteral("Delete"));
+    if (v.Action() == 0) setRow(ComList, 2, noMarkText());
+    if (v.Action() == 1) setRow(ComList, 2, deleteMarkText());
     const double saved = v.SaveDT();
-    setRow(ComList, 3,
-           saved == 0 || std::isnan(saved) ? QStringLiteral("Not saved") : DateTimeText(saved, locale_));
+    //: When Saved, for a record that was never saved to a file (the current settings).
+    setRow(ComList, 3, saved == 0 || std::isnan(saved) ? tr("Not saved") : DateTimeText(saved, locale_));
     setRow(ComList, 4, colorCode(v.CColor()));
     setRow(ComList, 5, general(v.dT()));
     setRow(ComList, 6, qText(IntegerText(v.cpT())));
@@ -330,16 +346,16 @@ bool SettingsViewer::makeFileRecordCurrent(const QString& name, std::int64_t n) 
 
 void SettingsViewer::makeRecordCurrent() {
     records_.setCurSettings(viewedRecord_);
-    dialogs_.showMessage(this, QStringLiteral("The saved state settings are now current."));
+    dialogs_.showMessage(this, tr("The saved state settings are now current."));
 }
 
 void SettingsViewer::markForDeletion() {
-    writeMark(1, QStringLiteral("Delete"));
+    writeMark(1, deleteMarkText());
 }
 
 void SettingsViewer::unmarkForDeletion() {
     if (viewedRecord_.Action() != 1) return;
-    writeMark(0, QStringLiteral("None"));
+    writeMark(0, noMarkText());
 }
 
 void SettingsViewer::writeMark(std::int32_t action, const QString& text) {
@@ -393,8 +409,9 @@ void SettingsViewer::showModally() {
 }
 
 void SettingsViewer::setCountLabel(std::int64_t n) {
-    CountLabel->setText(QStringLiteral("Record ") + qText(IntegerText(n)) + QStringLiteral(" of ") +
-                        qText(IntegerText(viewedRecordCount_)));
+    //: The shown record's place in the file: "Record 2 of 7".
+    CountLabel->setText(
+        tr("Record %1 of %2").arg(qText(IntegerText(n)), qText(IntegerText(viewedRecordCount_))));
 }
 
 void SettingsViewer::readAndShow(std::int64_t n) {
@@ -437,10 +454,28 @@ void SettingsViewer::setRow(QListWidget* list, int row, const QString& text) {
     // A long label or path is cut at the list's edge; the hint shows it whole.
     item->setToolTip(text);
     const QListWidget* captions = list == ComList ? ComLabels : BodyLabels;
-    const QString who = list == AList   ? QStringLiteral("Body A ")
-                        : list == BList ? QStringLiteral("Body B ")
-                                        : QString();
-    item->setData(Qt::AccessibleTextRole, who + captions->item(row)->text() + QStringLiteral(": ") + text);
+    const QString caption = captions->item(row)->text();
+    QString spoken;
+    if (list == AList)
+        //: What a screen reader says for a value of Body A: its row's caption ("Mass (kg)"), then the value.
+        spoken = tr("Body A %1: %2").arg(caption, text);
+    else if (list == BList)
+        //: What a screen reader says for a value of Body B: its row's caption ("Mass (kg)"), then the value.
+        spoken = tr("Body B %1: %2").arg(caption, text);
+    else
+        //: What a screen reader says for a value both bodies share: its row's caption, then the value.
+        spoken = tr("%1: %2", "caption: value").arg(caption, text);
+    item->setData(Qt::AccessibleTextRole, spoken);
+}
+
+QString SettingsViewer::noMarkText() const {
+    //: The Action row of a record not marked for deletion.
+    return tr("None", "deletion mark");
+}
+
+QString SettingsViewer::deleteMarkText() const {
+    //: The Action row of a record marked for deletion.
+    return tr("Delete", "deletion mark");
 }
 
 QString SettingsViewer::colorCode(TColor c) const {

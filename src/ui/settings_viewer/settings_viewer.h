@@ -84,6 +84,9 @@ private:
     void leaveChangedFile();
     void setRow(QListWidget* list, int row, const QString& text);
     QString colorCode(TColor c) const;
+    // The Action row's texts: no mark, and the mark for deletion.
+    QString noMarkText() const;
+    QString deleteMarkText() const;
     QString general(Extended x) const;
 
     SimRecords& records_;

@@ -279,10 +279,12 @@ private slots:
         const QString dataDir = dataHome.path() + "/Tulvane/";
         QCOMPARE(window->dataDir(), dataDir);
         QVERIFY(QDir(dataDir).exists());
-        QCOMPARE(dialogs->texts("message"), QStringList{AboutText + "\r\n\r\nData directory: " + dataDir});
-        QVERIFY(AboutText.startsWith(
-            "Tulvane simulates solutions for the two-body problem in classical "
-            "mechanics using Newton's laws.\r\n\r\nCopyright 2026 The Tulvane developers"));
+        QCOMPARE(dialogs->texts("message"), QStringList{aboutText() + "\r\n\r\nData directory: " + dataDir});
+        QCOMPARE(aboutText(),
+                 QStringLiteral("Tulvane simulates solutions for the two-body problem in classical "
+                                "mechanics using Newton's laws.\r\n\r\nCopyright 2026 The Tulvane "
+                                "developers\r\n\r\nVersion 1.0    "
+                                "tulvane-developers@users.noreply.example.org"));
     }
 
     void generalErrorTextAppendsAFullStopByTheRule_data() {

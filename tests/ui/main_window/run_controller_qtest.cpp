@@ -125,7 +125,7 @@ private slots:
                 QColor colour(Qt::red);
                 PlatformDialogs::FileOptions options;
                 options.initialDir = dataHome.path();
-                if (dialog == "message") real.showMessage(window, AboutText);
+                if (dialog == "message") real.showMessage(window, aboutText());
                 if (dialog == "error") real.showError(window, "An error.");
                 if (dialog == "confirm") real.confirm(window, "Sure?");
                 if (dialog == "label prompt") real.inputQuery(window, "Save Settings", "Label", text, 20);

@@ -207,7 +207,7 @@ private slots:
         };
         dialogs->openAnswers.push_back(path);
         window->backgroundPictureAction->trigger();
-        QCOMPARE(dialogs->texts("message"), QStringList{IncompletePictureText});
+        QCOMPARE(dialogs->texts("message"), QStringList{incompletePictureText()});
         QVERIFY(dialogs->texts("error").isEmpty());
         QVERIFY(shownWithTheMessage);
         QVERIFY2(near(*shownWithTheMessage, qRgb(255, 0, 0)), "the picture is drawn before the message");
