@@ -2,7 +2,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench package format check-format tidy sanitize clean
+.PHONY: all deps configure build run test bench package translations format check-format tidy sanitize clean
 
 all: build
 
@@ -41,6 +41,10 @@ package: configure
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tulvane-bench
 	./$(BUILD)/bench/tulvane-bench $(BENCH_ARGS)
+
+# Brings translations/*.ts up to date with the texts in the sources (lupdate); commit them with the change.
+translations: configure
+	@cmake --build $(BUILD) --target update_translations
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
