@@ -204,6 +204,58 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: tulvane [--help] [--version] [Qt options] [FILE.TV0 [--record N]]
+Simulates two point masses under their mutual Newtonian gravity, in a window: set each body&apos;s start,
+run, pause, zoom and re-centre the plot, and keep settings in .TV0 files.
+  FILE.TV0    settings file to show in the settings viewer, at its first record
+  --record N  make record N of FILE.TV0 (counted from 1) current instead, and start Ready
+  --help      print this help and exit
+  --version   print the version and exit
+Qt&apos;s own options, such as -platform NAME and -display DISPLAY, are passed to Qt.
+Exit status: 0 when the program ends, 1 when no display can be opened, 2 for bad arguments.
+</source>
+        <extracomment>tulvane --help, on the terminal. Keep the options (FILE.TV0, --record N, --help, --version, -platform NAME, -display DISPLAY) as they are, each with its text on one line; the manual page is made from the English text.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try &apos;tulvane --help&apos; for more information.</source>
+        <extracomment>Under a refused command line.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--record needs a record number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <extracomment>%1 is the option as given, &quot;--bogus&quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the settings file&apos;s name is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only one settings file can be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--record needs a settings file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--record needs a record number counted from 1, not &quot;%1&quot;</source>
+        <extracomment>%1 is what followed --record, &quot;0&quot; or &quot;2x&quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot open a display: set DISPLAY or WAYLAND_DISPLAY</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DataFolder</name>
     <message>
         <source>The data folder %1 cannot be used: %2. Settings files can be saved in any other folder; the file dialogs start in the home folder instead.</source>
@@ -1256,6 +1308,11 @@
         <source>Delete</source>
         <comment>deletion mark</comment>
         <extracomment>The Action row of a record marked for deletion.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record %1 of %2 is marked for deletion.</source>
+        <extracomment>tulvane FILE.TV0 --record N, for a record marked for deletion: %1 is N, %2 the file.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

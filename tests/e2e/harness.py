@@ -199,6 +199,8 @@ class Session:
             XDG_CONFIG_HOME=os.path.join(self.root, "config"),
             XDG_CACHE_HOME=os.path.join(self.root, "cache"),
             XDG_RUNTIME_DIR=runtime,
+            # English: LANGUAGE would choose the program's language before LC_ALL does.
+            LANGUAGE="",
             LC_ALL="C.UTF-8",
             LANG="C.UTF-8",
             NO_AT_BRIDGE="1",

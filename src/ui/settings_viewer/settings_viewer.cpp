@@ -335,9 +335,9 @@ bool SettingsViewer::makeFileRecordCurrent(const QString& name, std::int64_t n) 
         return false;
     }
     if (rec.Action() == 1) {
-        dialogs_.showMessage(parentWidget(), QStringLiteral("Record ") + qText(IntegerText(n)) +
-                                                 QStringLiteral(" of ") + name +
-                                                 QStringLiteral(" is marked for deletion."));
+        //: tulvane FILE.TV0 --record N, for a record marked for deletion: %1 is N, %2 the file.
+        dialogs_.showMessage(parentWidget(),
+                             tr("Record %1 of %2 is marked for deletion.").arg(qText(IntegerText(n)), name));
         return false;
     }
     records_.setCurSettings(rec);
