@@ -25,12 +25,14 @@ set(TULVANE_MAN_NAME_tulvane "simulate two bodies orbiting under Newtonian gravi
 set(TULVANE_MAN_NAME_tulvane-trace "print the plot points of a two-body run as CSV")
 
 # The manual pages come from the programs' own --help and --version, with the sections those lack from an
-# include file; they are rebuilt whenever a program or its include file changes.
+# include file; they are rebuilt whenever a program or its include file changes. The program's --help
+# follows the user's language: the pages are written in English whatever the builder's is.
 foreach(program tulvane tulvane-trace)
   set(page ${TULVANE_MAN_DIR}/${program}.1)
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TULVANE_MAN_DIR}
-    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${TULVANE_RELEASE_EPOCH} ${HELP2MAN} --no-info --section=1 --name=${TULVANE_MAN_NAME_${program}}
+    COMMAND ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=${TULVANE_RELEASE_EPOCH}
+      ${HELP2MAN} --no-info --section=1 --name=${TULVANE_MAN_NAME_${program}}
       --include=${TULVANE_PACKAGING_DIR}/${program}.h2m --output=${page} $<TARGET_FILE:${program}>
     DEPENDS ${program} ${TULVANE_PACKAGING_DIR}/${program}.h2m
     COMMENT "Writing the manual page ${program}(1)"
@@ -89,5 +91,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its window-system plugins at run time, so the libraries' scan cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Qt's own catalogues, loaded at run time too, put its buttons and dialogs in the user's language; without
+# them those stay English and the program works all the same.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -9,6 +9,9 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libicu-dev
+  # Translations: lupdate and lrelease; the CMake package with qt_add_translations, which Debian keeps in
+  # qt6-tools-dev; Qt's own catalogues for its buttons and dialogs.
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   python3 xvfb openbox xdotool imagemagick x11-utils
   weston qt6-wayland
   fonts-dejavu-core

@@ -126,6 +126,10 @@ class Package(unittest.TestCase):
                 self.assertRegex(depends[lib] or "", r"^>= ")
         self.assertIn("qt6-qpa-plugins", depends, "without a platform plugin the program cannot open a window")
 
+    def test_recommends_qts_own_catalogues(self):
+        recommends = [item.split("(")[0].strip() for item in self.control.get("Recommends", "").split(",")]
+        self.assertIn("qt6-translations-l10n", recommends, "without them Qt's buttons and dialogs stay English")
+
     def test_compressed_files_hold_no_name_or_time_and_use_the_best_compression(self):
         for relative in [*self.man_pages, "usr/share/doc/tulvane/changelog.gz"]:
             with self.subTest(file=relative), open(self.path(relative), "rb") as f:
@@ -302,6 +306,8 @@ printf '%s\\n' "${COMPREPLY[@]}"
 
     def test_help_and_version_print_without_a_display(self):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY") and not k.startswith("QT_")}
+        # In English, whatever the caller's language.
+        env.update(LANGUAGE="", LC_ALL="C.UTF-8")
         for program in ("tulvane", "tulvane-trace"):
             exe = self.path(f"usr/bin/{program}")
             with self.subTest(program=program):
