@@ -199,6 +199,7 @@ void ConvergenceSweep::runRow(std::size_t index) {
     } catch (const std::exception& e) {
         row.state = ConvergenceRow::State::Failed;
         row.failure = e.what();
+        row.error = std::current_exception();
     }
 
     if (row.state != ConvergenceRow::State::Failed) {

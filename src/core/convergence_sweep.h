@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -29,7 +30,10 @@ struct ConvergenceRow {
     std::int64_t expectedSteps = 0;  // plotPoints x |cpT|, for the progress
 
     State state = State::Waiting;
+    // In English, as tulvane-trace prints it. A window says it in the user's language from the error (Failed)
+    // or from plotPoints and MaxPlotPoints (NotRun).
     std::string failure;
+    std::exception_ptr error;
 
     // Done: each body's distance from the exact orbit at the integrator's own time (none without an exact
     // orbit), the drifts since the start, and how many steps the closest approach takes.

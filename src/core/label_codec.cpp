@@ -42,7 +42,7 @@ private:
     Windows1252() {
         UErrorCode err = U_ZERO_ERROR;
         converter_.reset(ucnv_open("windows-1252", &err));
-        if (U_FAILURE(err)) throw std::runtime_error("The windows-1252 code page is not available");
+        if (U_FAILURE(err)) throw std::runtime_error(CodePageMissingText);
         ucnv_setFromUCallBack(converter_.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
         ucnv_setToUCallBack(converter_.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
         // Fallback mappings are the converter's own similar characters (a full-width A becomes A).

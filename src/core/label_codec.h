@@ -5,6 +5,9 @@
 
 #include "core/t_state.h"
 
+// The error when the ICU data lack the code page (a broken installation).
+inline constexpr const char* CodePageMissingText = "The windows-1252 code page is not available";
+
 // RecLabel is stored in windows-1252. Setting converts at most the first 255 UTF-16 code units; a character
 // outside the code page becomes a similar one where one exists, otherwise '?'. Only the length byte and the
 // first min(length, 100) bytes are written; the rest of the field keeps what it held.

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "core/orbit_fp_guard.h"
@@ -93,7 +94,7 @@ std::string product(const std::string& a, const std::string& b) {
 
 locale_t cLocale() {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    if (c == static_cast<locale_t>(nullptr)) throw std::runtime_error("The C locale is not available");
+    if (c == static_cast<locale_t>(nullptr)) throw std::runtime_error(CLocaleMissingText);
     return c;
 }
 
@@ -101,7 +102,41 @@ std::string quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 
+std::string listOfNames(const std::vector<std::string>& names) {
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) out += i + 1 == names.size() ? " or " : ", ";
+        out += names[i];
+    }
+    return out;
+}
+
+std::string errorText(QuantityTextError::Reason reason, const std::string& subject,
+                      const std::vector<std::string>& unitNames) {
+    switch (reason) {
+        case QuantityTextError::Reason::NotANumber:
+            return quoted(subject) + " is not a number";
+        case QuantityTextError::Reason::UnknownUnit:
+            return "Unknown unit " + quoted(subject) + ": use " + listOfNames(unitNames);
+        case QuantityTextError::Reason::OutOfRange:
+            break;
+    }
+    return quoted(subject) + " is out of range";
+}
+
+std::vector<std::string> namesOf(const QuantityUnits& units) {
+    std::vector<std::string> names;
+    for (const QuantityUnit& u : units.units) names.emplace_back(u.name);
+    return names;
+}
+
 }  // namespace
+
+QuantityTextError::QuantityTextError(Reason reason, std::string subject, std::vector<std::string> unitNames)
+    : std::runtime_error(errorText(reason, subject, unitNames)),
+      reason_(reason),
+      subject_(std::move(subject)),
+      unitNames_(std::move(unitNames)) {}
 
 namespace QuantityKinds {
 const QuantityUnits Mass{MassUnits};
@@ -112,33 +147,27 @@ const QuantityUnits Duration{DurationUnits};
 }  // namespace QuantityKinds
 
 std::string unitNames(const QuantityUnits& units) {
-    std::string out;
-    for (std::size_t i = 0; i < units.units.size(); ++i) {
-        if (i > 0) out += i + 1 == units.units.size() ? " or " : ", ";
-        out += units.units[i].name;
-    }
-    return out;
+    return listOfNames(namesOf(units));
 }
 
 Extended parseQuantity(std::string_view text, const QuantityUnits& units, std::string_view decimalSeparator) {
     const std::string_view t = trimmed(text);
     Decimal number;
     const std::size_t used = scanNumber(t, decimalSeparator, number);
-    if (used == 0)
-        throw QuantityTextError(QuantityTextError::Reason::NotANumber, quoted(text) + " is not a number");
+    if (used == 0) throw QuantityTextError(QuantityTextError::Reason::NotANumber, std::string(text));
 
     const std::string_view unitName = trimmed(t.substr(used));
     // A unit must stand apart from a number that ends in a digit only by choice ("1AU" and "1 AU" alike),
     // but "1.5.2" or "1,5" with a point for separator is a malformed number, not an unknown unit.
     if (!unitName.empty() && (isDigit(unitName.front()) || unitName.front() == '.' ||
                               unitName.front() == ',' || unitName.front() == '+' || unitName.front() == '-'))
-        throw QuantityTextError(QuantityTextError::Reason::NotANumber, quoted(text) + " is not a number");
+        throw QuantityTextError(QuantityTextError::Reason::NotANumber, std::string(text));
     const QuantityUnit* unit = unitName.empty() ? &units.units.front() : nullptr;
     for (const QuantityUnit& u : units.units)
         if (u.name == unitName) unit = &u;
     if (!unit)
-        throw QuantityTextError(QuantityTextError::Reason::UnknownUnit,
-                                "Unknown unit " + quoted(unitName) + ": use " + unitNames(units));
+        throw QuantityTextError(QuantityTextError::Reason::UnknownUnit, std::string(unitName),
+                                namesOf(units));
 
     Decimal size;
     scanNumber(unit->size, ".", size);
@@ -147,7 +176,7 @@ Extended parseQuantity(std::string_view text, const QuantityUnits& units, std::s
     const long exponent = number.exponent + size.exponent;
     const long magnitude = exponent + static_cast<long>(digits.size());
     const auto outOfRange = [&] {
-        return QuantityTextError(QuantityTextError::Reason::OutOfRange, quoted(text) + " is out of range");
+        return QuantityTextError(QuantityTextError::Reason::OutOfRange, std::string(text));
     };
     // Beyond about 1.19e4932 or below the smallest normal 3.4e-4932, whatever the digits.
     if (magnitude > 4934 || magnitude < -4933) throw outOfRange();

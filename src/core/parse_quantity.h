@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/extended.h"
 
@@ -29,16 +30,26 @@ extern const QuantityUnits Position;   // m, km, AU
 extern const QuantityUnits Duration;   // s, h, day
 }  // namespace QuantityKinds
 
-// Why a text is no quantity; what() is a sentence naming the text or the unit.
+// Why a text is no quantity; what() is an English sentence naming the text or the unit. The reason, the
+// subject and the unit names are what a window needs to say the same in the user's language.
 class QuantityTextError : public std::runtime_error {
 public:
     enum class Reason { NotANumber, UnknownUnit, OutOfRange };
-    QuantityTextError(Reason reason, const std::string& text) : std::runtime_error(text), reason_(reason) {}
+    // subject: the text as typed, or for UnknownUnit the unit it names; unitNames: the units the quantity
+    // accepts, for UnknownUnit.
+    QuantityTextError(Reason reason, std::string subject, std::vector<std::string> unitNames = {});
     Reason reason() const { return reason_; }
+    const std::string& subject() const { return subject_; }
+    const std::vector<std::string>& unitNames() const { return unitNames_; }
 
 private:
     Reason reason_;
+    std::string subject_;
+    std::vector<std::string> unitNames_;
 };
+
+// The error when the C library cannot make the C locale the conversion needs (a broken installation).
+inline constexpr const char* CLocaleMissingText = "The C locale is not available";
 
 // A typed value in the stored unit of its kind, rounded once to the nearest 80-bit value: "1.5 Msun",
 // "29,78 km/s" where the user's decimal separator is ",", "1e3" in the stored unit. The text is an optional

@@ -13,10 +13,13 @@ public:
     virtual bool wait(const std::function<bool()>& tryAgain) = 0;
 };
 
+// The English text; the windows say it in the user's language.
+inline constexpr const char* LockWaitCancelledText = "Waiting for another copy of the program was cancelled";
+
 // The user gave up waiting for another copy's lock: nothing was written.
 class LockWaitCancelled : public std::runtime_error {
 public:
-    LockWaitCancelled() : std::runtime_error("Waiting for another copy of the program was cancelled") {}
+    LockWaitCancelled() : std::runtime_error(LockWaitCancelledText) {}
 };
 
 // An advisory lock on an open file, held until the object goes out of scope, so that two copies of the

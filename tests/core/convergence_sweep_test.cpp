@@ -212,6 +212,15 @@ TEST(ConvergenceSweep, AFailedRunIsARowWithTheRunsErrorText) {
     for (const ConvergenceRow& row : result.rows) {
         EXPECT_EQ(row.state, State::Failed);
         EXPECT_EQ(row.failure, alone.failure);
+        // The error itself, for a window to say in the user's language.
+        ASSERT_TRUE(row.error);
+        try {
+            std::rethrow_exception(row.error);
+        } catch (const FloatingPointError& e) {
+            EXPECT_EQ(e.kindName(), "EZeroDivide");
+        } catch (...) {
+            ADD_FAILURE() << "not the run's error";
+        }
     }
     const std::string csv = convergenceCsv(result);
     EXPECT_NE(csv.find("\n6.00000000000000000000e+01,inf,7200,5.00000000000000000000e+00,,,,,,,yes\n"),

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "x87_flags.h"
 
@@ -213,6 +214,16 @@ TEST_P(ParseQuantityError, SaysWhatIsWrong) {
     } catch (const QuantityTextError& e) {
         EXPECT_EQ(e.reason(), c.reason);
         EXPECT_STREQ(e.what(), c.message);
+        // A window says the same in another language from these parts.
+        if (c.reason == Reason::UnknownUnit) {
+            std::vector<std::string> names;
+            for (const QuantityUnit& u : c.units->units) names.emplace_back(u.name);
+            EXPECT_EQ(e.unitNames(), names);
+            EXPECT_EQ("Unknown unit \"" + e.subject() + "\": use " + unitNames(*c.units), c.message);
+        } else {
+            EXPECT_EQ(e.subject(), c.text);
+            EXPECT_TRUE(e.unitNames().empty());
+        }
     }
 }
 

@@ -7,6 +7,14 @@
 class PlatformDialogs;
 class QWidget;
 
+// The text of a caught error in the user's language. The layers below the windows have no Qt and keep their
+// texts in English (tulvane-trace prints them as they are): their errors are told here from their fixed
+// texts, or from their codes and arguments, and an error of any other kind by its own text.
+QString ErrorMessageText(const std::exception& e);
+// The same for an error kept for later, from another thread; "Unknown error" for one that is no
+// std::exception.
+QString ErrorMessageText(const std::exception_ptr& error);
+
 // The text of the general error report: the error's text with a full stop appended, unless it already ends
 // in a full stop or in a character whose code is below it.
 QString GeneralErrorText(const QString& text);
