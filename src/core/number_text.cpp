@@ -115,8 +115,12 @@ std::string IntegerText(std::int64_t n) {
 }
 
 std::string ElapsedDaysText(Extended days, std::string_view sep) {
-    if (auto special = nonFiniteText(days)) return *special;
-    const DecimalDigits d = decimalDigits(days, 18);
+    return OneDecimalText(days, sep);
+}
+
+std::string OneDecimalText(Extended x, std::string_view sep) {
+    if (auto special = nonFiniteText(x)) return *special;
+    const DecimalDigits d = decimalDigits(x, 18);
     std::string zeroText = "0" + std::string(sep) + "0";
     if (d.isZero()) return zeroText;
 

@@ -15,5 +15,7 @@ std::string GeneralText(Extended x, std::string_view sep);
 // 4 significant digits, signed exponent of at least two digits: 2.000E+30.
 std::string ExponentText(Extended x, std::string_view sep);
 std::string IntegerText(std::int64_t n);
-// The elapsed days: one decimal or 9 significant digits, whichever is fewer; exponent form from 1e9 days.
+// One decimal or 9 significant digits, whichever is fewer; exponent form from 1e9: 365.3, 0.0, 1.23456789E9.
+std::string OneDecimalText(Extended x, std::string_view sep);
+// The elapsed days, in the form of OneDecimalText.
 std::string ElapsedDaysText(Extended days, std::string_view sep);

@@ -1,5 +1,6 @@
 #include "ui/orbit_readout/orbit_readout_window.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
@@ -18,30 +19,58 @@
 
 namespace {
 
-struct RowCaption {
-    OrbitReadoutWindow::Row row;
-    const char* caption;
+struct Translatable {
+    const char* source;
+    const char* disambiguation;
 };
 
+struct RowCaption {
+    OrbitReadoutWindow::Row row;
+    Translatable caption;
+};
+
+// The rows' captions, translated where the window is made.
 constexpr RowCaption RowCaptions[] = {
-    {OrbitReadoutWindow::ElapsedRow, "Elapsed"},
-    {OrbitReadoutWindow::KindRow, "Orbit"},
-    {OrbitReadoutWindow::EccentricityRow, "Eccentricity"},
-    {OrbitReadoutWindow::SemiMajorAxisRow, "Semi-major axis"},
-    {OrbitReadoutWindow::PeriapsisRow, "Closest approach"},
-    {OrbitReadoutWindow::ApoapsisRow, "Farthest distance"},
-    {OrbitReadoutWindow::PeriodRow, "Period"},
-    {OrbitReadoutWindow::TimeToPeriapsisRow, "Time to closest approach"},
-    {OrbitReadoutWindow::StepsRow, "Steps across closest approach"},
-    {OrbitReadoutWindow::SeparationRow, "Separation"},
-    {OrbitReadoutWindow::RelativeSpeedRow, "Relative speed"},
-    {OrbitReadoutWindow::RelativeEnergyRow, "Energy of the relative motion"},
-    {OrbitReadoutWindow::TotalEnergyRow, "Total energy"},
-    {OrbitReadoutWindow::AngularMomentumRow, "Angular momentum"},
-    {OrbitReadoutWindow::SpeedARow, "Body A speed"},
-    {OrbitReadoutWindow::DirectionARow, "Body A direction"},
-    {OrbitReadoutWindow::SpeedBRow, "Body B speed"},
-    {OrbitReadoutWindow::DirectionBRow, "Body B direction"},
+    //: The time the run has gone on, in days.
+    {OrbitReadoutWindow::ElapsedRow, QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Elapsed", "readout row")},
+    //: The kind of orbit: ellipse, hyperbola...
+    {OrbitReadoutWindow::KindRow, QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Orbit", "readout row")},
+    {OrbitReadoutWindow::EccentricityRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Eccentricity", "readout row")},
+    {OrbitReadoutWindow::SemiMajorAxisRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Semi-major axis", "readout row")},
+    //: The least distance of the bodies on the orbit (the periapsis).
+    {OrbitReadoutWindow::PeriapsisRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Closest approach", "readout row")},
+    //: The greatest distance of the bodies on the orbit (the apoapsis).
+    {OrbitReadoutWindow::ApoapsisRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Farthest distance", "readout row")},
+    //: The time of one revolution.
+    {OrbitReadoutWindow::PeriodRow, QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Period", "readout row")},
+    {OrbitReadoutWindow::TimeToPeriapsisRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Time to closest approach", "readout row")},
+    //: How many of the run's integration steps the passage of the closest approach takes.
+    {OrbitReadoutWindow::StepsRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Steps across closest approach", "readout row")},
+    //: The distance between the bodies.
+    {OrbitReadoutWindow::SeparationRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Separation", "readout row")},
+    {OrbitReadoutWindow::RelativeSpeedRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Relative speed", "readout row")},
+    {OrbitReadoutWindow::RelativeEnergyRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Energy of the relative motion", "readout row")},
+    {OrbitReadoutWindow::TotalEnergyRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Total energy", "readout row")},
+    {OrbitReadoutWindow::AngularMomentumRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Angular momentum", "readout row")},
+    {OrbitReadoutWindow::SpeedARow, QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Body A speed", "readout row")},
+    //: The direction Body A moves in, in degrees: 0 is up, 90 right.
+    {OrbitReadoutWindow::DirectionARow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Body A direction", "readout row")},
+    {OrbitReadoutWindow::SpeedBRow, QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Body B speed", "readout row")},
+    //: The direction Body B moves in, in degrees: 0 is up, 90 right.
+    {OrbitReadoutWindow::DirectionBRow,
+     QT_TRANSLATE_NOOP3("OrbitReadoutWindow", "Body B direction", "readout row")},
 };
 static_assert(std::size(RowCaptions) == OrbitReadoutWindow::RowCount);
 
@@ -92,6 +121,30 @@ std::string cellText(const OrbitReadout& o, OrbitReadoutWindow::Row row, std::st
     return {};
 }
 
+// The longest texts a cell shows: the widest distance and angular momentum, and every kind of orbit.
+QStringList longestCellTexts(std::string_view sep) {
+    QStringList texts{qs(distanceText(-5.4578e11L, sep)),
+                      qs(angularMomentumText(5.265e45L, RotationSense::Anticlockwise, sep))};
+    OrbitReadout o;
+    for (const OrbitKind kind :
+         {OrbitKind::Circle, OrbitKind::Ellipse, OrbitKind::Parabola, OrbitKind::Hyperbola}) {
+        o.kind = kind;
+        texts << qs(kindText(o));
+    }
+    o.kind = OrbitKind::Radial;
+    for (const Extended energy : {-1.0L, 1.0L}) {
+        o.relativeEnergy = energy;
+        texts << qs(kindText(o));
+    }
+    o.kind = OrbitKind::None;
+    for (const NoOrbitReason why :
+         {NoOrbitReason::BadMass, NoOrbitReason::Coincident, NoOrbitReason::NotFinite}) {
+        o.whyNone = why;
+        texts << qs(kindText(o));
+    }
+    return texts;
+}
+
 QColor levelColor(DriftLevel level) {
     switch (level) {
         case DriftLevel::Green:
@@ -106,18 +159,23 @@ QColor levelColor(DriftLevel level) {
     return QColor(160, 160, 160);
 }
 
-const char* levelName(DriftLevel level) {
+// Told to a screen reader, which cannot see the chip's colour.
+QString levelName(DriftLevel level) {
     switch (level) {
         case DriftLevel::Green:
-            return "green";
+            //: The drift gauge's colour: the run keeps close to the true orbit.
+            return QCoreApplication::translate("OrbitReadoutWindow", "green", "drift level");
         case DriftLevel::Amber:
-            return "amber";
+            //: The drift gauge's colour: the run begins to drift from the true orbit.
+            return QCoreApplication::translate("OrbitReadoutWindow", "amber", "drift level");
         case DriftLevel::Red:
-            return "red";
+            //: The drift gauge's colour: the run has drifted far from the true orbit.
+            return QCoreApplication::translate("OrbitReadoutWindow", "red", "drift level");
         case DriftLevel::None:
             break;
     }
-    return "none";
+    //: The drift gauge before a run: no drift to tell.
+    return QCoreApplication::translate("OrbitReadoutWindow", "none", "drift level");
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = QString()) {
@@ -152,7 +210,7 @@ void keepPlaceWhenHidden(QWidget* w) {
 }
 
 void paintChip(QLabel* chip, DriftLevel level) {
-    const QString name = QString::fromLatin1(levelName(level));
+    const QString name = levelName(level);
     if (chip->accessibleDescription() == name) return;
     QPalette p = chip->palette();
     p.setColor(QPalette::Window, levelColor(level));
@@ -168,24 +226,25 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
       sep_(QLocale().decimalPoint().toStdString()),
       dumpPath_(qEnvironmentVariable("TULVANE_READOUT_DUMP")) {
     setObjectName(QStringLiteral("OrbitReadoutWindow"));
-    setWindowTitle(QStringLiteral("Orbit Readout"));
+    setWindowTitle(tr("Orbit Readout"));
 
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(14);
-    grid->addWidget(
-        makeHeading(this, QStringLiteral("startHeader"), QStringLiteral("Exact orbit of the start")), 0, 1);
-    grid->addWidget(makeHeading(this, QStringLiteral("nowHeader"), QStringLiteral("Now")), 0, 2);
+    //: The heading of the column of the orbit worked out exactly from the start.
+    grid->addWidget(makeHeading(this, QStringLiteral("startHeader"), tr("Exact orbit of the start")), 0, 1);
+    //: The heading of the column of the run's last plot point, or of the point the timeline shows.
+    grid->addWidget(makeHeading(this, QStringLiteral("nowHeader"), tr("Now", "readout column")), 0, 2);
     // The cells have a fixed size, wide enough for the longest text: a new text then repaints its cell and
     // nothing else, with no new layout of the window, four times a second during a run.
     int column = 0;
-    for (const char* longest : {"-5.4578E+08 km (-3.648 AU)", "5.265E+45 kg\u00b7m\u00b2/s, anticlockwise",
-                                "no orbit: a value is not a finite number"})
-        column = std::max(column, fontMetrics().horizontalAdvance(QString::fromUtf8(longest)) + 8);
+    for (const QString& longest : longestCellTexts(sep_))
+        column = std::max(column, fontMetrics().horizontalAdvance(longest) + 8);
     const QSize cell(column, fontMetrics().height() + 2);
     for (const RowCaption& rc : RowCaptions) {
         const QString key = QString::number(rc.row);
-        Cells c{makeLabel(this, QStringLiteral("caption") + key, QString::fromLatin1(rc.caption)),
+        Cells c{makeLabel(this, QStringLiteral("caption") + key,
+                          tr(rc.caption.source, rc.caption.disambiguation)),
                 makeLabel(this, QStringLiteral("start") + key), makeLabel(this, QStringLiteral("now") + key)};
         c.start->setFixedSize(cell);
         c.now->setFixedSize(cell);
@@ -207,28 +266,32 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
     layout->addWidget(warning_);
 
     auto* gauge = new QGridLayout;
-    gauge->addWidget(
-        makeHeading(this, QStringLiteral("gaugeHeader"), QStringLiteral("Drift since the start")), 0, 0, 1,
-        3);
+    //: The heading of the gauge of how far the run's energy and angular momentum have moved off their start
+    //: values, which the true motion keeps.
+    gauge->addWidget(makeHeading(this, QStringLiteral("gaugeHeader"), tr("Drift since the start")), 0, 0, 1,
+                     3);
     energyChip_ = makeChip(this, QStringLiteral("energyChip"));
     energyFigure_ = makeLabel(this, QStringLiteral("energyDrift"));
     momentumChip_ = makeChip(this, QStringLiteral("momentumChip"));
-    energyChip_->setAccessibleName(QStringLiteral("Energy drift"));
-    momentumChip_->setAccessibleName(QStringLiteral("Angular momentum drift"));
+    //: The coloured chip of the drift gauge, as a screen reader names it; its description is its colour.
+    energyChip_->setAccessibleName(tr("Energy drift"));
+    //: The coloured chip of the drift gauge, as a screen reader names it; its description is its colour.
+    momentumChip_->setAccessibleName(tr("Angular momentum drift"));
     momentumFigure_ = makeLabel(this, QStringLiteral("momentumDrift"));
     energyFigure_->setFixedSize(cell);
     momentumFigure_->setFixedSize(cell);
-    gauge->addWidget(makeLabel(this, QStringLiteral("energyCaption"), QStringLiteral("Energy")), 1, 0);
+    gauge->addWidget(makeLabel(this, QStringLiteral("energyCaption"), tr("Energy", "drift gauge row")), 1, 0);
     gauge->addWidget(energyChip_, 1, 1);
     gauge->addWidget(energyFigure_, 1, 2);
-    gauge->addWidget(makeLabel(this, QStringLiteral("momentumCaption"), QStringLiteral("Angular momentum")),
-                     2, 0);
+    gauge->addWidget(
+        makeLabel(this, QStringLiteral("momentumCaption"), tr("Angular momentum", "drift gauge row")), 2, 0);
     gauge->addWidget(momentumChip_, 2, 1);
     gauge->addWidget(momentumFigure_, 2, 2);
     gauge->setColumnStretch(3, 1);
     layout->addLayout(gauge);
+    //: Shown while the drift gauge is red.
     hint_ = makeLabel(this, QStringLiteral("hint"),
-                      QStringLiteral("Red: a shorter plot interval keeps the run closer to the true orbit."));
+                      tr("Red: a shorter plot interval keeps the run closer to the true orbit."));
     QPalette hp = hint_->palette();
     hp.setColor(QPalette::WindowText, levelColor(DriftLevel::Red));
     hint_->setPalette(hp);
@@ -237,10 +300,11 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
     integrationError_ = makeLabel(this, QStringLiteral("integrationError"));
     layout->addWidget(integrationError_);
 
-    layout->addWidget(makeHeading(this, QStringLiteral("timelineHeader"), QStringLiteral("Timeline")));
+    //: The slider that goes back through a paused run's plot points.
+    layout->addWidget(makeHeading(this, QStringLiteral("timelineHeader"), tr("Timeline")));
     timeline_ = new QSlider(Qt::Horizontal, this);
     timeline_->setObjectName(QStringLiteral("timeline"));
-    timeline_->setAccessibleName(QStringLiteral("Timeline"));
+    timeline_->setAccessibleName(tr("Timeline"));
     timeline_->setSingleStep(1);
     timeline_->setPageStep(10);
     timeline_->setEnabled(false);
@@ -259,7 +323,13 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
 }
 
 QString OrbitReadoutWindow::zeroDays() const {
-    return qs(ElapsedDaysText(0, sep_)) + QStringLiteral(" days");
+    return qs(ElapsedDaysText(0, sep_));
+}
+
+QString OrbitReadoutWindow::daysText(const QString& days) {
+    if (days == qs(std::string(NoValueText))) return days;
+    //: The time the run has gone on; %1 is a decimal number: "120.0 days".
+    return tr("%1 days", "elapsed time").arg(days);
 }
 
 OrbitReadout OrbitReadoutWindow::readout(const TState& s) {
@@ -293,7 +363,7 @@ void OrbitReadoutWindow::runStarted(const TState& start) {
 
 void OrbitReadoutWindow::plotPointDrawn(const QString& elapsedDays) {
     now_ = readout(records_.CurState);
-    nowDays_ = elapsedDays + QStringLiteral(" days");
+    nowDays_ = elapsedDays;
     gauge_ = driftGauge(start_, *now_);
     requestPaint();
 }
@@ -330,23 +400,24 @@ void OrbitReadoutWindow::runStateChanged(int state) {
 
 namespace {
 
-// 2nd, 4th, 21st, 112th.
+// 2nd, 4th, 21st, 112th. English has four forms, by the last digits; another language gives each of them the
+// form it takes there.
 QString ordinal(std::int64_t n) {
     const std::int64_t lastTwo = n % 100;
-    const char* suffix = "th";
+    const QString number = QString::number(n);
     if (lastTwo < 11 || lastTwo > 13) {
-        if (n % 10 == 1) suffix = "st";
-        if (n % 10 == 2) suffix = "nd";
-        if (n % 10 == 3) suffix = "rd";
+        if (n % 10 == 1)
+            //: An ordinal number that ends in 1 (but not 11): 21st. Used in "every 21st point".
+            return QCoreApplication::translate("OrbitReadoutWindow", "%1st", "ordinal").arg(number);
+        if (n % 10 == 2)
+            //: An ordinal number that ends in 2 (but not 12): 2nd, 32nd. Used in "every 2nd point".
+            return QCoreApplication::translate("OrbitReadoutWindow", "%1nd", "ordinal").arg(number);
+        if (n % 10 == 3)
+            //: An ordinal number that ends in 3 (but not 13): 3rd, 23rd. Used in "every 3rd point".
+            return QCoreApplication::translate("OrbitReadoutWindow", "%1rd", "ordinal").arg(number);
     }
-    return QString::number(n) + QLatin1String(suffix);
-}
-
-// Said beside the timeline of a run so long that only every stride-th plot point is kept.
-QString thinnedNote(const PlotTrack& points) {
-    if (!points.thinned()) return {};
-    return QStringLiteral(" (thinned: every %1 point of this long run is kept)")
-        .arg(ordinal(points.stride()));
+    //: Any other ordinal number: 4th, 12th, 128th. Used in "every 4th point".
+    return QCoreApplication::translate("OrbitReadoutWindow", "%1th", "ordinal").arg(number);
 }
 
 }  // namespace
@@ -367,7 +438,8 @@ void OrbitReadoutWindow::resetTimeline() {
     timeline_->setEnabled(usable);
     if (!usable) {
         timeline_->setRange(0, 0);
-        timelineLabel_->setText(QStringLiteral("Pause the run to go back through its plot points."));
+        //: Beside the timeline while it cannot be used: before a run, and while one runs.
+        timelineLabel_->setText(tr("Pause the run to go back through its plot points."));
         return;
     }
     const int last = static_cast<int>(points->size() - 1);
@@ -375,11 +447,16 @@ void OrbitReadoutWindow::resetTimeline() {
     // The track ends at the run's last plot point, thinned or not: the timeline starts there.
     const std::int64_t at = last;
     timeline_->setValue(static_cast<int>(at));
-    QString text = QStringLiteral("Plot point %1 of %2")
-                       .arg(points->plotIndexAt(static_cast<std::size_t>(at)))
-                       .arg(points->plotIndexAt(static_cast<std::size_t>(last)));
-    text += thinnedNote(*points);
-    timelineLabel_->setText(text);
+    const QString point = QString::number(points->plotIndexAt(static_cast<std::size_t>(at)));
+    const QString of = QString::number(points->plotIndexAt(static_cast<std::size_t>(last)));
+    if (points->thinned())
+        //: Beside the timeline of a run so long that only every so many plot points are kept; %3 is an
+        //: ordinal number ("every 4th point").
+        timelineLabel_->setText(tr("Plot point %1 of %2 (thinned: every %3 point of this long run is kept)")
+                                    .arg(point, of, ordinal(points->stride())));
+    else
+        //: Beside the timeline: the plot point it shows, and the last.
+        timelineLabel_->setText(tr("Plot point %1 of %2").arg(point, of));
 }
 
 void OrbitReadoutWindow::showTimelinePoint(int index) {
@@ -394,22 +471,29 @@ void OrbitReadoutWindow::showTimelinePoint(int index) {
     const std::int64_t point = points->plotIndexAt(static_cast<std::size_t>(index));
     now_ = readout(state);
     try {
-        nowDays_ = qs(ElapsedDaysText(plotPointDays(point, state.dT()), sep_)) + QStringLiteral(" days");
+        nowDays_ = qs(ElapsedDaysText(plotPointDays(point, state.dT()), sep_));
     } catch (const std::exception&) {
         // A damaged interval has no day to show; the run itself failed on it the same way.
-        nowDays_ = QStringLiteral("—");
+        nowDays_ = qs(std::string(NoValueText));
     }
     gauge_ = driftGauge(start_, *now_);
     // Off the exact path at the chosen point, at the run's own time there: the steps to it times dT / cpT.
     const KeplerPropagation exact(start);
     const Extended t = static_cast<Extended>(point * start.cpT()) * (start.dT() / start.cpT());
     timelineError_ = integrationError(exact, __builtin_isfinite(t) ? t : 0, state.APos(), state.BPos());
-    QString text = QStringLiteral("Plot point %1 of %2, day %3")
-                       .arg(point)
-                       .arg(points->plotIndexAt(points->size() - 1))
-                       .arg(nowDays_.chopped(5));
-    text += thinnedNote(*points);
-    timelineLabel_->setText(text);
+    const QString shown = QString::number(point);
+    const QString of = QString::number(points->plotIndexAt(points->size() - 1));
+    if (points->thinned())
+        //: Beside the timeline of a run so long that only every so many plot points are kept: the plot point
+        //: it shows, the last, the day of the one shown (a decimal number) and an ordinal number ("every 4th
+        //: point").
+        timelineLabel_->setText(
+            tr("Plot point %1 of %2, day %3 (thinned: every %4 point of this long run is kept)")
+                .arg(shown, of, nowDays_, ordinal(points->stride())));
+    else
+        //: Beside the timeline: the plot point it shows, the last, and the day of the one shown, a decimal
+        //: number.
+        timelineLabel_->setText(tr("Plot point %1 of %2, day %3").arg(shown, of, nowDays_));
     paint();
     timelineMarked_ = true;
     emit timelineMarked(state.APos(), state.BPos());
@@ -439,8 +523,8 @@ void OrbitReadoutWindow::paint() {
     if (!isVisible()) return;
     ++paintCount;
     sincePaint_.restart();
-    rows_[ElapsedRow].start->setText(startDays_);
-    rows_[ElapsedRow].now->setText(now_ ? nowDays_ : QString(qs(std::string(NoValueText))));
+    rows_[ElapsedRow].start->setText(daysText(startDays_));
+    rows_[ElapsedRow].now->setText(now_ ? daysText(nowDays_) : qs(std::string(NoValueText)));
     for (int r = KindRow; r < RowCount; ++r) {
         const Row row = static_cast<Row>(r);
         rows_[r].start->setText(qs(cellText(start_, row, sep_)));
@@ -469,17 +553,16 @@ QString OrbitReadoutWindow::integrationErrorLine() const {
     const auto body = [&](Extended metres) {
         const Extended sf = records_.CurSettings.sf();
         const Extended pixels = metres / sf;
-        QString text = distanceInWords(metres, point);
+        const QString distance = distanceInWords(metres, point);
         // NOLINTNEXTLINE(performance-no-automatic-move): none is the enclosing function's; nothing to move.
-        if (text.isEmpty()) return none;
-        if (__builtin_isfinite(pixels))
-            text += QStringLiteral(" (") +
-                    QString::number(static_cast<double>(pixels), 'f', 1).replace(QLatin1Char('.'), point) +
-                    QStringLiteral(" px)");
-        return text;
+        if (distance.isEmpty()) return none;
+        if (!__builtin_isfinite(pixels)) return distance;
+        //: How far a body is from its exact place: the distance in words, and in pixels of the plot at its
+        //: scale, a decimal number: "12 thousand km (3.4 px)".
+        return tr("%1 (%2 px)").arg(distance, qs(OneDecimalText(pixels, sep_)));
     };
-    return QStringLiteral("Off the exact path: A ") + (e ? body(e->bodyA) : none) + QStringLiteral(", B ") +
-           (e ? body(e->bodyB) : none);
+    //: How far each body of the run is from where the exact motion puts it: A and B are the bodies' names.
+    return tr("Off the exact path: A %1, B %2").arg(e ? body(e->bodyA) : none, e ? body(e->bodyB) : none);
 }
 
 std::optional<IntegrationError> OrbitReadoutWindow::shownIntegrationError() const {
@@ -520,8 +603,11 @@ bool OrbitReadoutWindow::hintShown() const {
 }
 
 QString OrbitReadoutWindow::tableText() const {
+    // The first cell of each line names the line for the test that reads it; the rest is what the window
+    // shows.
     QStringList lines;
-    lines << QStringLiteral("\tExact orbit of the start\tNow");
+    lines << QLatin1Char('\t') + findChild<QLabel*>(QStringLiteral("startHeader"))->text() +
+                 QLatin1Char('\t') + findChild<QLabel*>(QStringLiteral("nowHeader"))->text();
     for (const Cells& c : rows_) lines << c.name->text() + '\t' + c.start->text() + '\t' + c.now->text();
     lines << QStringLiteral("Summary\t") + summaryText();
     lines << QStringLiteral("Warning\t") + warningText();

@@ -111,8 +111,10 @@ private:
     };
 
     OrbitReadout readout(const TState& s);
-    // "0.0 days" with the user's decimal separator.
+    // "0.0" with the user's decimal separator.
     QString zeroDays() const;
+    // The elapsed row's text of a day's number, "120.0 days"; a dash stays a dash.
+    static QString daysText(const QString& days);
     void showPreview(const TState& s);
     void refreshFromSettings();
     void requestPaint();
@@ -139,7 +141,7 @@ private:
     std::optional<IntegrationError> timelineError_;
 
     OrbitReadout start_;
-    QString startDays_;
+    QString startDays_;  // the number alone, as the main window gives it
     std::optional<OrbitReadout> now_;
     QString nowDays_;
     DriftGauge gauge_;

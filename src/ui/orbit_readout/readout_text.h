@@ -6,8 +6,9 @@
 #include "core/orbit_drift.h"
 #include "core/orbit_readout.h"
 
-// The texts of the orbit readout. sep is the user's decimal separator; a quantity with no meaning (the
-// period of an escape, the drift of a start without angular momentum) reads NoValueText.
+// The texts of the orbit readout, in the user's language, UTF-8. sep is the user's decimal separator; a
+// quantity with no meaning (the period of an escape, the drift of a start without angular momentum) reads
+// NoValueText.
 inline constexpr std::string_view NoValueText = "\u2014";
 
 // digits significant digits: fixed notation from 0.001 up to a million, else 5.4578E+08.

@@ -1,14 +1,19 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 
 #include "core/orbit_readout.h"
+#include "default_locale.h"
+#include "marking_translator.h"
 #include "readout_fixture.h"
 #include "ui/common/view_options.h"
 #include "ui/orbit_readout/readout_text.h"
@@ -172,6 +177,63 @@ private slots:
         QCOMPARE(points.count(), 0);
         QVERIFY(readout->computeCount - computed <= 4);
         QCOMPARE(readout->nowText(Row::SeparationRow), nowSeparation);
+    }
+
+    // Every number of the readout takes the user's decimal separator: the start's elapsed 0,0 as much as the
+    // run's days, the orbit's figures, the timeline's day and the pixels off the exact path.
+    void numbersFollowAGermanLocale() {
+        closeWindow();
+        const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+        build();
+        open();
+        QCOMPARE(readout->startText(Row::ElapsedRow), QString("0,0 days"));
+        QCOMPARE(readout->startText(Row::EccentricityRow), QString("0,97300"));
+        QCOMPARE(readout->startText(Row::PeriodRow), QString("1356,6 days (3,714 years)"));
+        QCOMPARE(readout->startText(Row::SemiMajorAxisRow), QString("5,4578E+08 km (3,648 AU)"));
+        QCOMPARE(readout->summaryText(), QString("bound ellipse, e = 0,973, period 1356,6 days"));
+
+        pauseAtPlotPoint(5);
+        QCOMPARE(readout->startText(Row::ElapsedRow), QString("0,0 days"));
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("5,0 days"));
+        QVERIFY(readout->energyDriftText().contains(QLatin1Char(',')));
+        readout->timeline()->setValue(3);
+        QCOMPARE(readout->nowText(Row::ElapsedRow), QString("3,0 days"));
+        QCOMPARE(readout->timelineText(), QString("Plot point 3 of 5, day 3,0"));
+        static const QRegularExpression pixels(
+            QStringLiteral("A .* \\([0-9]+,[0-9] px\\), B .* \\([0-9]+,[0-9] px\\)$"));
+        QVERIFY2(pixels.match(readout->integrationErrorText()).hasMatch(),
+                 qPrintable(readout->integrationErrorText()));
+        closeWindow();
+    }
+
+    // Every text of the readout with a word in it reaches the user through a translation, whole: under a
+    // catalogue that marks what it translates, each caption, heading and cell, the timeline's line and every
+    // accessible name and description come marked.
+    void everyTextIsTranslated() {
+        closeWindow();
+        {
+            const MarkedTexts marked;
+            build();
+            open();
+            pauseAtPlotPoint(120);
+            readout->timeline()->setValue(111);
+            QCOMPARE(untranslatedTexts(readout), QStringList());
+            // The rows' captions and cells, the headings, the gauge, the lines below all have words.
+            const auto labels = readout->findChildren<QLabel*>();
+            QVERIFY(std::count_if(labels.begin(), labels.end(), [](const QLabel* l) {
+                        return MarkingTranslator::hasWords(l->text());
+                    }) > 3 * Row::RowCount);
+            QVERIFY(MarkingTranslator::isMarked(readout->windowTitle()));
+            QVERIFY(MarkingTranslator::isMarked(readout->timelineText()));
+            QVERIFY(readout->hintShown());
+            // The cells grow to the texts of the language: the widest kind of orbit fits.
+            OrbitReadout lost;
+            lost.kind = OrbitKind::None;
+            lost.whyNone = NoOrbitReason::NotFinite;
+            const auto* cell = readout->findChild<QLabel*>(QStringLiteral("start%1").arg(Row::KindRow));
+            QVERIFY(cell->width() >= cell->fontMetrics().horizontalAdvance(qs(kindText(lost))));
+        }
+        closeWindow();
     }
 
     void closedReadoutPaintsNothing() {

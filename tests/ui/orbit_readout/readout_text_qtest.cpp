@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+#include "marking_translator.h"
 #include "ui/orbit_readout/readout_text.h"
 
 using Format = std::function<std::string(std::string_view sep)>;
@@ -99,6 +100,76 @@ private slots:
         QCOMPARE(QString::fromStdString(closeApproachWarning(o)), warning);
         o.stepsAcrossPeriapsis.reset();
         QVERIFY(closeApproachWarning(o).empty());
+    }
+
+    // Each text is translated whole, its numbers filled in afterwards; the bare numbers are not translated.
+    void translatedWhole_data() {
+        QTest::addColumn<Format>("format");
+        QTest::addColumn<QString>("translated");
+        const auto row = [](const char* name, const Format& f, const QString& translated) {
+            QTest::newRow(name) << f << translated;
+        };
+        const auto m = MarkingTranslator::marked;
+        OrbitReadout ellipse;
+        ellipse.kind = OrbitKind::Ellipse;
+        ellipse.relativeEnergy = -6.114e38L;
+        ellipse.eccentricity = 0.973L;
+        ellipse.period = 1356.6L * 86400;
+        ellipse.stepsAcrossPeriapsis = 27.3L;
+        OrbitReadout parabola = ellipse;
+        parabola.kind = OrbitKind::Parabola;
+        parabola.period.reset();
+        OrbitReadout circle = ellipse;
+        circle.kind = OrbitKind::Circle;
+        row(
+            "distance", [](auto sep) { return distanceText(6378137.0L, sep); }, m("6378.1 km"));
+        row(
+            "distance with AU", [](auto sep) { return distanceText(1.5e11L, sep); },
+            m("1.5000E+08 km (1.003 AU)"));
+        row(
+            "days", [](auto sep) { return durationText(364.0L * 86400, sep); }, m("364.00 days"));
+        row(
+            "days with years", [](auto sep) { return durationText(365.25L * 86400, sep); },
+            m("365.25 days (1.000 years)"));
+        row(
+            "speed", [](auto sep) { return speedText(31824.2L, sep); }, m("31.824 km/s"));
+        row(
+            "energy", [](auto sep) { return energyText(-6.1139e38L, sep); }, m("-6.114E+38 J"));
+        row(
+            "anticlockwise",
+            [](auto sep) { return angularMomentumText(2.5e40L, RotationSense::Anticlockwise, sep); },
+            m("2.500E+40 kg\u00b7m\u00b2/s, anticlockwise"));
+        row(
+            "no turning", [](auto sep) { return angularMomentumText(2.5e40L, RotationSense::None, sep); },
+            m("2.500E+40 kg\u00b7m\u00b2/s"));
+        row(
+            "direction", [](auto sep) { return directionText(90.0L, sep); }, m("90.000\u00b0"));
+        row(
+            "kind", [=](auto) { return kindText(ellipse); }, m("bound ellipse"));
+        row(
+            "summary", [=](auto sep) { return summaryText(ellipse, sep); },
+            m(m("bound ellipse") + ", e = 0.973, period 1356.6 days"));
+        row(
+            "summary without a period", [=](auto sep) { return summaryText(parabola, sep); },
+            m(m("parabola: escape") + ", e = 0.973"));
+        row(
+            "summary without an eccentricity", [=](auto sep) { return summaryText(circle, sep); },
+            m(m("bound circle") + ", period 1356.6 days"));
+        row(
+            "warning", [=](auto) { return closeApproachWarning(ellipse); },
+            m("closest approach in 27 steps: expect the run to drift; a shorter plot interval follows the "
+              "orbit "
+              "more closely"));
+        row(
+            "eccentricity is a number", [](auto sep) { return eccentricityText(0.973L, sep); }, "0.97300");
+        row(
+            "drift is a number", [](auto sep) { return driftText(0.75251L, sep); }, "+0.753");
+    }
+    void translatedWhole() {
+        QFETCH(Format, format);
+        QFETCH(QString, translated);
+        const MarkedTexts marked;
+        QCOMPARE(QString::fromStdString(format(".")), translated);
     }
 
     void summaryOfTheStart() {
