@@ -6,6 +6,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPen>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -54,6 +55,17 @@ QList<QPointF> pointsOf(const std::vector<Extended>& x, const std::vector<Extend
     return out;
 }
 
+// Qt Charts prints its numbers as printf does, with a point. Where the user's decimal separator is another,
+// the chart prints them in the user's locale instead, without group separators, as the program's other
+// numbers are.
+void localizeNumbers(QChart* chart) {
+    QLocale locale;
+    if (locale.decimalPoint() == QLatin1String(".")) return;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    chart->setLocale(locale);
+    chart->setLocalizeNumbers(true);
+}
+
 QLineSeries* line(const QString& name, const QColor& color, Qt::PenStyle style = Qt::SolidLine) {
     auto* s = new QLineSeries;
     s->setName(name);
@@ -66,29 +78,42 @@ QLineSeries* line(const QString& name, const QColor& color, Qt::PenStyle style =
 
 }  // namespace
 
+//: The dock beside the plot with the graphs of the run against time.
 GraphsDock::GraphsDock(QWidget* mainWindow) : QDockWidget(tr("Graphs"), mainWindow) {
     setObjectName(QStringLiteral("GraphsDock"));
+    //: The dock beside the plot with the graphs of the run against time.
     setAccessibleName(tr("Graphs"));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(2, 2, 2, 2);
 
-    separation_ = line(tr("Run"), QColor(200, 0, 0));
-    exactSeparation_ = line(tr("Exact orbit"), QColor(0, 150, 0), Qt::DashLine);
-    speed_ = line(tr("Relative speed"), QColor(0, 90, 200));
-    drift_ = line(tr("Energy drift"), QColor(170, 90, 0));
+    //: A line of the separation graph: the bodies' distance in the run.
+    separation_ = line(tr("Run", "graph line"), QColor(200, 0, 0));
+    //: A line of the separation graph: the bodies' distance on the exact orbit.
+    exactSeparation_ = line(tr("Exact orbit", "graph line"), QColor(0, 150, 0), Qt::DashLine);
+    speed_ = line(tr("Relative speed", "graph line"), QColor(0, 90, 200));
+    drift_ = line(tr("Energy drift", "graph line"), QColor(170, 90, 0));
     const struct {
         const char* name;
         QString title, yTitle;
         std::vector<QLineSeries*> series;
     } graphs[] = {
-        {"separationChart", tr("Separation"), tr("m"), {separation_, exactSeparation_}},
-        {"speedChart", tr("Relative speed"), tr("m/s"), {speed_}},
-        {"driftChart", tr("Energy drift since the start"), tr("of |potential energy|"), {drift_}},
+        //: The title of the graph of the bodies' distance, and its axis's unit: metres (m).
+        {"separationChart", tr("Separation", "graph"), tr("m", "metres"), {separation_, exactSeparation_}},
+        //: The title of the graph of the bodies' relative speed, and its axis's unit: metres a second (m/s).
+        {"speedChart", tr("Relative speed", "graph"), tr("m/s", "metres a second"), {speed_}},
+        //: The title of the graph of the run's energy drift, and its axis: the drift is a share of the size
+        //: of
+        //: the start's potential energy.
+        {"driftChart",
+         tr("Energy drift since the start", "graph"),
+         tr("of |potential energy|", "axis"),
+         {drift_}},
     };
     for (const auto& graph : graphs) {
         Chart c = makeChart(QString::fromLatin1(graph.name), graph.title, graph.yTitle);
-        auto* cursor = line(tr("Cursor"), QColor(90, 90, 90), Qt::DotLine);
+        //: The line at the timeline's point; it is not named in the legend, but a screen reader may name it.
+        auto* cursor = line(tr("Cursor", "graph line"), QColor(90, 90, 90), Qt::DotLine);
         std::vector<QLineSeries*> all = graph.series;
         all.push_back(cursor);
         for (QLineSeries* s : all) {
@@ -102,7 +127,8 @@ GraphsDock::GraphsDock(QWidget* mainWindow) : QDockWidget(tr("Graphs"), mainWind
         cursors_.push_back(cursor);
         auto* view = new QChartView(c.chart, body);
         view->setObjectName(QString::fromLatin1(graph.name) + QStringLiteral("View"));
-        view->setAccessibleName(graph.title + tr(" against time"));
+        //: A graph's name for a screen reader: %1 is the graph's title ("Separation against time").
+        view->setAccessibleName(tr("%1 against time").arg(graph.title));
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumSize(320, 180);
         layout->addWidget(view);
@@ -120,8 +146,10 @@ GraphsDock::Chart GraphsDock::makeChart(const QString& name, const QString& titl
     chart->setTitle(title);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(2, 2, 2, 2));
+    localizeNumbers(chart);
     auto* x = new QValueAxis;
-    x->setTitleText(tr("days"));
+    //: The graphs' time axis, in days of simulated time.
+    x->setTitleText(tr("days", "axis"));
     x->setLabelFormat(QStringLiteral("%g"));
     auto* y = new QValueAxis;
     y->setTitleText(yTitle);

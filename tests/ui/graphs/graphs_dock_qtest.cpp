@@ -1,5 +1,8 @@
 #include <QAction>
+#include <QChartView>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QtTest>
 #include <algorithm>
@@ -7,6 +10,8 @@
 #include "app/graphs_wiring.h"
 #include "core/kepler_propagation.h"
 #include "core/track_graphs.h"
+#include "default_locale.h"
+#include "marking_translator.h"
 #include "readout_fixture.h"
 #include "run_controller_seams.h"
 #include "ui/graphs/graphs_dock.h"
@@ -35,6 +40,17 @@ class GraphsDockTest : public ReadoutFixture {
             QCOMPARE(points[i].x(), static_cast<double>(x[static_cast<std::size_t>(i)]));
             QCOMPARE(points[i].y(), static_cast<double>(y[static_cast<std::size_t>(i)]));
         }
+    }
+
+    // The numbers the axes of the graphs show.
+    QStringList axisNumbers() const {
+        static const QRegularExpression number(QStringLiteral("^-?[0-9][0-9.,eE+-]*$"));
+        QStringList out;
+        for (const QChartView* view : graphs->findChildren<QChartView*>())
+            for (const QGraphicsItem* item : view->scene()->items())
+                if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item))
+                    if (number.match(text->toPlainText()).hasMatch()) out << text->toPlainText();
+        return out;
     }
 
 private slots:
@@ -90,6 +106,53 @@ private slots:
         QVERIFY(has(*hi));
         QVERIFY(std::is_sorted(drawn.begin(), drawn.end(),
                                [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+    }
+
+    // The axes' numbers take the user's decimal separator; with a point, they are printf's as before.
+    void axisNumbersFollowTheLocale_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("point");
+        QTest::addColumn<QString>("notPoint");
+        QTest::newRow("C") << QLocale::c() << "."
+                           << ",";
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << ","
+                                << ".";
+    }
+    void axisNumbersFollowTheLocale() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, point);
+        QFETCH(QString, notPoint);
+        closeWindow();
+        const DefaultLocale chosen(locale);
+        build();
+        window->graphsAction->setChecked(true);
+        pauseAtPlotPoint(7);
+        const QStringList numbers = axisNumbers();
+        QVERIFY2(numbers.filter(point).size() > 3, qPrintable(numbers.join(' ')));
+        QVERIFY2(numbers.filter(notPoint).isEmpty(), qPrintable(numbers.join(' ')));
+        closeWindow();
+    }
+
+    // Every text of the dock comes through a translation: its title, the graphs' titles, axes and lines, and
+    // the names a screen reader gives.
+    void everyTextIsTranslated() {
+        closeWindow();
+        {
+            const MarkedTexts marked;
+            build();
+            window->graphsAction->setChecked(true);
+            QCOMPARE(untranslatedTexts(graphs), QStringList());
+            const auto views = graphs->findChildren<QChartView*>();
+            QCOMPARE(views.size(), 3);
+            for (const QChartView* view : views) {
+                QStringList texts{view->chart()->title()};
+                for (const QAbstractAxis* axis : view->chart()->axes()) texts << axis->titleText();
+                for (const QAbstractSeries* series : view->chart()->series()) texts << series->name();
+                for (const QString& text : texts)
+                    QVERIFY2(MarkingTranslator::isMarked(text), qPrintable(text));
+            }
+        }
+        closeWindow();
     }
 
     void theCursorFollowsTheTimeline() {
