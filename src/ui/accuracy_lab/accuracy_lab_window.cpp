@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
@@ -60,9 +61,23 @@ int menuIndexOf(Extended interval) {
     return -1;
 }
 
+// The Settings menu's caption of the interval, translated as the menu translates it.
 QString captionOf(Extended interval) {
     const int i = menuIndexOf(interval);
-    return i < 0 ? QString() : QString::fromLatin1(PlotIntervals[static_cast<std::size_t>(i)].caption);
+    return i < 0 ? QString()
+                 : QCoreApplication::translate("PlotInterval",
+                                               PlotIntervals[static_cast<std::size_t>(i)].caption);
+}
+
+// Qt Charts prints its numbers as printf does, with a point. Where the user's decimal separator is another,
+// the chart prints them in the user's locale instead, without group separators, as the program's other
+// numbers are.
+void localizeNumbers(QChart* chart) {
+    QLocale locale;
+    if (locale.decimalPoint() == QLatin1String(".")) return;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    chart->setLocale(locale);
+    chart->setLocalizeNumbers(true);
 }
 
 // For display only: the chart draws doubles; the table and the CSV keep the 80-bit values.
@@ -96,11 +111,13 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
 
     auto* layout = new QVBoxLayout(this);
     auto* controls = new QHBoxLayout;
+    //: The day of the simulated time every run of the sweep is taken to.
     auto* untilCaption = new QLabel(tr("Until day"), this);
     untilCaption->setObjectName(QStringLiteral("untilCaption"));
     controls->addWidget(untilCaption);
     untilBox_ = new QDoubleSpinBox(this);
     untilBox_->setObjectName(QStringLiteral("untilBox"));
+    //: The day of the simulated time every run of the sweep is taken to.
     untilBox_->setAccessibleName(tr("Until day"));
     untilBox_->setToolTip(
         tr("The day every run is taken to; one period of a bound orbit unless you change it."));
@@ -111,13 +128,15 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
         if (!settingUntil_) untilEdited_ = true;
     });
     controls->addWidget(untilBox_);
-    runButton_ = new QPushButton(tr("Run"), this);
+    //: The button that starts the sweep: a run of the start at every plot interval.
+    runButton_ = new QPushButton(tr("Run", "start the sweep"), this);
     runButton_->setObjectName(QStringLiteral("labRunButton"));
     runButton_->setAccessibleName(tr("Run the sweep"));
     connect(runButton_, &QPushButton::clicked, this,
             [this] { guarded(dialogs_, this, [this] { startSweep(); }); });
     controls->addWidget(runButton_);
-    cancelButton_ = new QPushButton(tr("Cancel"), this);
+    //: The button that stops the sweep under way.
+    cancelButton_ = new QPushButton(tr("Cancel", "stop the sweep"), this);
     cancelButton_->setObjectName(QStringLiteral("labCancelButton"));
     cancelButton_->setAccessibleName(tr("Cancel the sweep"));
     connect(cancelButton_, &QPushButton::clicked, this,
@@ -136,6 +155,7 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
     status_->setAccessibleName(tr("Sweep status"));
     status_->setWordWrap(true);
     layout->addWidget(status_);
+    //: Shown over the results when the start has changed since they were computed.
     staleLabel_ = new QLabel(tr("The start has changed since this sweep: these results belong to the old "
                                 "start. Press Run to sweep the new one."),
                              this);
@@ -152,6 +172,8 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
     buildChart();
     auto* view = new QChartView(chart_, splitter);
     view->setObjectName(QStringLiteral("labChart"));
+    //: The chart's name for a screen reader: the error of each run against its integration step, both axes
+    //: logarithmic.
     view->setAccessibleName(tr("Error against the step, log-log"));
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(300);
@@ -160,10 +182,29 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
     table_ = new QTableWidget(0, ColumnCount, splitter);
     table_->setObjectName(QStringLiteral("labTable"));
     table_->setAccessibleName(tr("Sweep rows"));
-    table_->setHorizontalHeaderLabels({tr("Plot interval"), tr("Step (s)"), tr("Plot points"), tr("Day"),
-                                       tr("Error A (m)"), tr("Error B (m)"), tr("Energy drift"),
-                                       tr("Angular momentum drift"), tr("Steps across closest approach"),
-                                       tr("Observed order"), tr("In fit")});
+    table_->setHorizontalHeaderLabels({
+        tr("Plot interval", "column"),
+        //: Column: the integration step of the row's run, in seconds (s).
+        tr("Step (s)", "column"),
+        //: Column: how many plot points the row's run takes.
+        tr("Plot points", "column"),
+        //: Column: the day of the simulated time the row is measured at.
+        tr("Day", "column"),
+        //: Column: how far Body A is from its exact place, in metres (m).
+        tr("Error A (m)", "column"),
+        //: Column: how far Body B is from its exact place, in metres (m).
+        tr("Error B (m)", "column"),
+        //: Column: how far the run's energy has moved off its start value, as a share of it.
+        tr("Energy drift", "column"),
+        //: Column: how far the run's angular momentum has moved off its start value, as a share of it.
+        tr("Angular momentum drift", "column"),
+        //: Column: how many integration steps the passage of the closest approach takes.
+        tr("Steps across closest approach", "column"),
+        //: Column: the power of the step the error falls with, from this row and the one before.
+        tr("Observed order", "column"),
+        //: Column: whether the row is measured at the common day of the fit of the order.
+        tr("In fit", "column"),
+    });
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -175,6 +216,7 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
     layout->addWidget(splitter, 1);
 
     auto* actions = new QHBoxLayout;
+    //: Makes the plot interval of the row chosen in the table the program's plot interval.
     useButton_ = new QPushButton(tr("Use this interval"), this);
     useButton_->setObjectName(QStringLiteral("labUseButton"));
     useButton_->setAccessibleName(tr("Use the chosen row's plot interval"));
@@ -183,6 +225,7 @@ AccuracyLabWindow::AccuracyLabWindow(const SimRecords& records, PlatformDialogs&
     connect(useButton_, &QPushButton::clicked, this,
             [this] { guarded(dialogs_, this, [this] { useSelectedInterval(); }); });
     actions->addWidget(useButton_);
+    //: Writes the sweep's rows to a CSV file, as tulvane-trace --convergence prints them.
     exportButton_ = new QPushButton(tr("Export CSV..."), this);
     exportButton_->setObjectName(QStringLiteral("labExportButton"));
     exportButton_->setAccessibleName(tr("Export the sweep as CSV"));
@@ -205,29 +248,39 @@ void AccuracyLabWindow::buildChart() {
     chart_ = new QChart;
     chart_->setObjectName(QStringLiteral("labChartModel"));
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    localizeNumbers(chart_);
+    //: A line of the chart: how far Body A is from its exact place, in metres (m).
     errorA_ = lineSeries(tr("Body A error (m)"), QColor(200, 160, 0), Qt::SolidLine, true);
+    //: A line of the chart: how far Body B is from its exact place, in metres (m).
     errorB_ = lineSeries(tr("Body B error (m)"), QColor(200, 0, 0), Qt::SolidLine, true);
+    //: A line of the chart: the size of the energy drift, a share of the start's energy.
     energy_ = lineSeries(tr("|Energy drift|"), QColor(0, 90, 200), Qt::DashLine, true);
+    //: A line of the chart: the least error the 80-bit arithmetic can show; below it is rounding.
     floor_ = lineSeries(tr("80-bit floor"), QColor(128, 128, 128), Qt::DotLine, false);
+    //: A line of the chart: the step of the plot interval the program uses now.
     current_ = lineSeries(tr("Current plot interval"), QColor(0, 150, 0), Qt::DashDotLine, false);
     outsideFit_ = new QScatterSeries;
+    //: Points of the chart: rows measured at an earlier day than the others, left out of the fit.
     outsideFit_->setName(tr("Not in fit (earlier day)"));
     outsideFit_->setMarkerSize(7);
     outsideFit_->setColor(QColor(160, 160, 160));
 
     auto* stepAxis = new QLogValueAxis;
     stepAxis->setObjectName(QStringLiteral("stepAxis"));
-    stepAxis->setTitleText(tr("Step (s)"));
+    //: The chart's axis: the integration step in seconds (s).
+    stepAxis->setTitleText(tr("Step (s)", "axis"));
     stepAxis->setLabelFormat(QStringLiteral("%g"));
     stepAxis->setBase(10);
     auto* errorAxis = new QLogValueAxis;
     errorAxis->setObjectName(QStringLiteral("errorAxis"));
-    errorAxis->setTitleText(tr("Error (m)"));
+    //: The chart's axis: how far a body is from its exact place, in metres (m).
+    errorAxis->setTitleText(tr("Error (m)", "axis"));
     errorAxis->setLabelFormat(QStringLiteral("%.0e"));
     errorAxis->setBase(10);
     auto* driftAxis = new QLogValueAxis;
     driftAxis->setObjectName(QStringLiteral("driftAxis"));
-    driftAxis->setTitleText(tr("|Energy drift|"));
+    //: The chart's axis: the size of the energy drift, a share of the start's energy.
+    driftAxis->setTitleText(tr("|Energy drift|", "axis"));
     driftAxis->setLabelFormat(QStringLiteral("%.0e"));
     driftAxis->setBase(10);
     chart_->addAxis(stepAxis, Qt::AlignBottom);
@@ -268,6 +321,8 @@ void AccuracyLabWindow::startSweep() {
     stale_ = false;
     staleLabel_->hide();
     progress_->setValue(0);
+    //: The sweep under way: %n is how many plot intervals it runs, %1 the day it takes them to, a decimal
+    //: number.
     status_->setText(
         tr("Sweeping %n plot interval(s) to day %1...", nullptr, static_cast<int>(sweep_->plan().size()))
             .arg(QString::fromStdString(ElapsedDaysText(sweepUntil_ / SecondsPerDay, sep_))));
@@ -308,10 +363,13 @@ void AccuracyLabWindow::finishSweep() {
     if (cancelled_) {
         text = tr("Cancelled: the rows finished before are shown.");
     } else if (result_.fittedOrder) {
+        //: %1 is the common day the rows are measured at, %2 the power of the step the error falls with, both
+        //: decimal numbers.
         text = tr("Done. The error at day %1 falls with the step at order %2 (least squares).")
                    .arg(QString::fromStdString(ElapsedDaysText(result_.fitDay, sep_)),
                         QLocale().toString(shown(*result_.fittedOrder), 'f', 2));
     } else {
+        //: No order can be fitted: too few rows have an error above rounding and below the size of the orbit.
         text = tr("Done. Too few rows between the 80-bit floor and a lost orbit for an order.");
     }
     status_->setText(text);
@@ -338,6 +396,29 @@ void AccuracyLabWindow::showResult() {
 
 QString AccuracyLabWindow::number(const Quantity& q) const {
     return q ? QString::fromStdString(ExponentText(*q, sep_)) : QString();
+}
+
+QString AccuracyLabWindow::failureText(const ConvergenceRow& row) {
+    if (row.state == ConvergenceRow::State::NotRun)
+        //: Why a row of the sweep was not run: %1 is how many plot points it needs, %2 the most a run may
+        //: take.
+        return tr("needs %1 plot points; runs of more than %2 are not made")
+            .arg(QString::fromStdString(IntegerText(row.plotPoints)),
+                 QString::fromStdString(IntegerText(ConvergenceSweep::MaxPlotPoints)));
+    if (row.error) return ErrorMessageText(row.error);
+    return QString::fromStdString(row.failure);
+}
+
+QString AccuracyLabWindow::fitText(const ConvergenceRow& row) {
+    if (!row.inFit)
+        //: The In fit column: the row is measured at an earlier day than the fit's.
+        return tr("no", "in fit");
+    if (row.usedInOrderFit)
+        //: The In fit column: the row is measured at the fit's day, and its error is used for the order.
+        return tr("yes, in the order", "in fit");
+    //: The In fit column: the row is measured at the fit's day, but its error is at the 80-bit floor or has
+    //: lost the orbit, so it is left out of the order.
+    return tr("yes", "in fit");
 }
 
 std::size_t AccuracyLabWindow::resultRowOfTableRow(int tableRow) const {
@@ -371,7 +452,7 @@ void AccuracyLabWindow::fillTable() {
         set(PointsColumn, QString::fromStdString(IntegerText(row.plotPoints)));
         set(DayColumn, QString::fromStdString(ElapsedDaysText(row.endDay, sep_)));
         if (row.state != ConvergenceRow::State::Done) {
-            set(ErrorAColumn, QString::fromStdString(row.failure));
+            set(ErrorAColumn, failureText(row));
             table_->item(t, ErrorAColumn)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             table_->setSpan(t, ErrorAColumn, 1, FitColumn - ErrorAColumn);
         } else {
@@ -383,7 +464,7 @@ void AccuracyLabWindow::fillTable() {
             set(OrderColumn,
                 row.observedOrder ? QLocale().toString(shown(*row.observedOrder), 'f', 2) : QString());
         }
-        set(FitColumn, row.inFit ? (row.usedInOrderFit ? tr("yes, in the order") : tr("yes")) : tr("no"));
+        set(FitColumn, fitText(row));
         if (row.plotInterval == chosen) table_->selectRow(t);
     }
 }
@@ -449,11 +530,15 @@ void AccuracyLabWindow::fillChart() {
         if (log->objectName() == QLatin1String("driftAxis") && driftLeast > 0)
             log->setRange(shown(driftLeast / 3), shown(driftMost * 3));
     }
-    QString title = tr("Error at day %1 against the step")
-                        .arg(QString::fromStdString(ElapsedDaysText(result_.fitDay, sep_)));
+    const QString day = QString::fromStdString(ElapsedDaysText(result_.fitDay, sep_));
     if (result_.fittedOrder)
-        title += tr(": observed order %1").arg(QLocale().toString(shown(*result_.fittedOrder), 'f', 2));
-    chart_->setTitle(title);
+        //: The chart's title: %1 is the common day the rows are measured at, %2 the power of the step the
+        //: error falls with, both decimal numbers.
+        chart_->setTitle(tr("Error at day %1 against the step: observed order %2")
+                             .arg(day, QLocale().toString(shown(*result_.fittedOrder), 'f', 2)));
+    else
+        //: The chart's title: %1 is the common day the rows are measured at, a decimal number.
+        chart_->setTitle(tr("Error at day %1 against the step").arg(day));
     markCurrentInterval();
 }
 
@@ -505,7 +590,9 @@ void AccuracyLabWindow::useSelectedInterval() {
 void AccuracyLabWindow::exportCsv() {
     if (!exportButton_->isEnabled()) return;
     PlatformDialogs::FileOptions options;
+    //: The title of the file dialog of Export CSV.
     options.title = tr("Export Sweep");
+    //: A file dialog's filter: the part in brackets stays as it is.
     options.nameFilter = tr("CSV tables (*.csv *.CSV)");
     options.initialDir = DataFolder::trackExportFolder();
     options.defaultSuffix = QStringLiteral("csv");
@@ -518,8 +605,10 @@ void AccuracyLabWindow::exportCsv() {
         file.write(convergenceCsv(result_));
         file.commit();
     } catch (const FileWriteError& e) {
-        dialogs_.showError(this, GeneralErrorText(tr("The sweep could not be exported to %1: %2")
-                                                      .arg(fileName, QString::fromLocal8Bit(e.what()))));
+        //: %1 is the file's path, %2 the system's reason.
+        dialogs_.showError(
+            this, GeneralErrorText(
+                      tr("The sweep could not be exported to %1: %2").arg(fileName, ErrorMessageText(e))));
     }
 }
 

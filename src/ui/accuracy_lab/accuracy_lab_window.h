@@ -112,6 +112,9 @@ private:
     void updateButtons();
     void showDefaultUntil();
     QString number(const Quantity& q) const;
+    // What a row that was not done says in its error columns, and what it says in the In fit column.
+    static QString failureText(const ConvergenceRow& row);
+    static QString fitText(const ConvergenceRow& row);
 
     const SimRecords& records_;
     PlatformDialogs& dialogs_;

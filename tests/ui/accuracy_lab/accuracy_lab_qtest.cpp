@@ -8,6 +8,7 @@
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -18,8 +19,11 @@
 #include <string>
 
 #include "app/accuracy_lab_wiring.h"
+#include "core/fp_error.h"
 #include "core/number_text.h"
+#include "default_locale.h"
 #include "main_window_fixture.h"
+#include "marking_translator.h"
 #include "ui/accuracy_lab/accuracy_lab_window.h"
 
 using Column = AccuracyLabWindow;
@@ -64,6 +68,12 @@ class AccuracyLabTest : public MainWindowFixture {
         QVERIFY(lab->sweepRunning() || lab->result().rows.size() > 0);
         QTRY_VERIFY_WITH_TIMEOUT(!lab->sweepRunning(), SweepTimeoutMs);
     }
+    void drop() {
+        delete window;  // and the lab with it, its sweep cancelled
+        window = nullptr;
+        lab = nullptr;
+        records.reset();
+    }
     int tableRowOf(const QString& caption) const {
         for (int r = 0; r < lab->table()->rowCount(); ++r)
             if (lab->table()->item(r, Column::IntervalColumn)->text() == caption) return r;
@@ -73,12 +83,7 @@ class AccuracyLabTest : public MainWindowFixture {
 private slots:
     void initTestCase() { keepDataInDataHome(true); }
     void init() { build(); }
-    void cleanup() {
-        delete window;  // and the lab with it, its sweep cancelled
-        window = nullptr;
-        lab = nullptr;
-        records.reset();
-    }
+    void cleanup() { drop(); }
 
     void viewMenuOpensTheLabAndStartsTheSweepOfTheStart() {
         lab->setWorkers(1);
@@ -299,6 +304,69 @@ private slots:
         QCOMPARE(dialogs->texts("error").size(), 1);
         QVERIFY(dialogs->texts("error").front().contains("could not be exported to"));
         QVERIFY(dialogs->texts("error").front().endsWith("No such file or directory."));
+    }
+
+    // The table's days and steps, the status and the chart's title take the user's decimal separator.
+    void numbersFollowAGermanLocale() {
+        drop();
+        const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+        build();
+        sweepTo(12);
+        static const QRegularExpression day(QStringLiteral("^[0-9]+,[0-9]$"));
+        static const QRegularExpression exponent(QStringLiteral("^[0-9],[0-9]{3}E[+-][0-9]{2}$"));
+        for (int r = 0; r < lab->table()->rowCount(); ++r) {
+            const QString days = lab->table()->item(r, Column::DayColumn)->text();
+            const QString step = lab->table()->item(r, Column::StepColumn)->text();
+            QVERIFY2(day.match(days).hasMatch(), qPrintable(days));
+            QVERIFY2(exponent.match(step).hasMatch(), qPrintable(step));
+        }
+        static const QRegularExpression dayInText(QStringLiteral("day [0-9]+,[0-9]"));
+        QVERIFY2(dayInText.match(lab->statusLabel()->text()).hasMatch(),
+                 qPrintable(lab->statusLabel()->text()));
+        QVERIFY2(dayInText.match(lab->chart()->title()).hasMatch(), qPrintable(lab->chart()->title()));
+        drop();
+    }
+
+    // Every text of the lab comes through a translation, whole: the controls and the names a screen reader
+    // gives, the table's header and cells, the chart's title, axes and lines, and the rows' reasons from the
+    // sweep, which has no Qt, with their numbers filled in.
+    void everyTextIsTranslated() {
+        drop();
+        const MarkedTexts marked;
+        const auto m = MarkingTranslator::marked;
+        build();
+        // A plot interval of no steps: every row fails with the run's error.
+        TState still = records->CurSettings;
+        const std::int32_t cpT = still.cpT();
+        still.setCpT(0);
+        records->setCurSettings(still);
+        sweepTo(5);
+        QCOMPARE(untranslatedTexts(lab), QStringList());
+        for (int c = 0; c < Column::ColumnCount; ++c)
+            QVERIFY(MarkingTranslator::isMarked(lab->table()->horizontalHeaderItem(c)->text()));
+        QVERIFY(lab->table()->rowCount() > 0);
+        for (int r = 0; r < lab->table()->rowCount(); ++r) {
+            QVERIFY(MarkingTranslator::isMarked(lab->table()->item(r, Column::IntervalColumn)->text()));
+            QCOMPARE(lab->table()->item(r, Column::ErrorAColumn)->text(), m(ZeroDivideText));
+            QVERIFY(MarkingTranslator::isMarked(lab->table()->item(r, Column::FitColumn)->text()));
+        }
+        QStringList chartTexts{lab->chart()->title()};
+        for (const QAbstractAxis* axis : lab->chart()->axes()) chartTexts << axis->titleText();
+        for (const QAbstractSeries* series : lab->chart()->series()) chartTexts << series->name();
+        for (const QString& text : chartTexts) QVERIFY2(MarkingTranslator::isMarked(text), qPrintable(text));
+
+        // A century: the shortest intervals would need too many plot points and are not run.
+        still.setCpT(cpT);
+        records->setCurSettings(still);
+        lab->untilBox()->setValue(100 * 365.25);
+        lab->setWorkers(1);
+        lab->runButton()->click();
+        lab->cancelButton()->click();
+        const int minute = tableRowOf(m("1 minute"));
+        QVERIFY(minute >= 0);
+        QCOMPARE(lab->table()->item(minute, Column::ErrorAColumn)->text(),
+                 m("needs 52596000 plot points; runs of more than 5000000 are not made"));
+        drop();
     }
 
     void everyControlHasAnAccessibleName() {
