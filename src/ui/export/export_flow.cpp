@@ -33,7 +33,7 @@ constexpr int ProgressPollMs = 30;
 
 // One export under way: its writer, and its progress box while one is shown.
 struct ExportFlow::Job {
-    QString what;  // "picture" or "track"
+    bool isPicture = false;  // else the track
     QString path;
     std::unique_ptr<PictureExport> picture;
     // Made when the writing begins: a track export waits for a replay under way.
@@ -63,7 +63,9 @@ struct ExportFlow::Job {
 
 ExportFlow::ExportFlow(PlatformDialogs& dialogs, const RunSession& session, QWidget* window)
     : QObject(window), dialogs_(dialogs), session_(session), window_(window) {
-    captionAction_ = new QAction(QStringLiteral("&Caption on Exported Pictures"), this);
+    //: File menu: a checkable item; when on, exported pictures get a strip below with the label, the day, the
+    //: scale and the orbit's summary.
+    captionAction_ = new QAction(tr("&Caption on Exported Pictures"), this);
     captionAction_->setObjectName(QStringLiteral("exportCaptionAction"));
     captionAction_->setCheckable(true);
     captionAction_->setChecked(ViewOptions::flag(QLatin1String(CaptionKey)));
@@ -85,12 +87,15 @@ QString ExportFlow::label() const {
 QString ExportFlow::scale() const {
     const QString distance =
         distanceInWords(session_.records().CurSettings.sf(), QLocale().decimalPoint().front());
-    return distance.isEmpty() ? distance : QStringLiteral("1 px = ") + distance;
+    //: The scale in the caption strip of an exported picture: %1 is a distance in words ("1 million km").
+    return distance.isEmpty() ? distance : tr("1 px = %1").arg(distance);
 }
 
 QStringList ExportFlow::captionLines(const QString& days) const {
     QStringList facts;
-    for (const QString& fact : {label(), days.isEmpty() ? days : QStringLiteral("day ") + days, scale()})
+    //: The elapsed day in the caption strip of an exported picture: %1 is a decimal number.
+    const QString day = days.isEmpty() ? days : tr("day %1", "picture caption").arg(days);
+    for (const QString& fact : {label(), day, scale()})
         if (!fact.isEmpty()) facts << fact;
     QStringList lines{facts.join(QStringLiteral(" \u2014 "))};
     if (captionSummary) lines << captionSummary();
@@ -111,13 +116,15 @@ bool ExportFlow::askFile(const QString& title, const QString& filter, const QStr
 
 void ExportFlow::exportPicture(const QImage& picture, const QString& days) {
     QString fileName = suggestedExportName(label(), days, QStringLiteral("png"));
-    if (!askFile(QStringLiteral("Export Picture"), QStringLiteral("PNG pictures (*.png *.PNG)"),
-                 QStringLiteral("png"), DataFolder::pictureExportFolder(), fileName))
+    //: The title of the file dialog of File > Export Picture, and the filter of its files: the part in
+    //: brackets stays as it is.
+    if (!askFile(tr("Export Picture"), tr("PNG pictures (*.png *.PNG)"), QStringLiteral("png"),
+                 DataFolder::pictureExportFolder(), fileName))
         return;
     QImage shown = picture;
     if (captionAction_->isChecked()) shown = withCaption(picture, captionLines(days));
     auto job = std::make_unique<Job>();
-    job->what = QStringLiteral("picture");
+    job->isPicture = true;
     job->path = fileName;
     job->picture = std::make_unique<PictureExport>(std::move(shown), fileName);
     job->picture->beforeWriting = beforeWriting;
@@ -127,16 +134,20 @@ void ExportFlow::exportPicture(const QImage& picture, const QString& days) {
 
 void ExportFlow::exportTrack(const QString& days) {
     QString fileName = suggestedExportName(label(), days, QStringLiteral("csv"));
-    if (!askFile(QStringLiteral("Export Track"), QStringLiteral("CSV tables (*.csv *.CSV)"),
-                 QStringLiteral("csv"), DataFolder::trackExportFolder(), fileName))
+    //: The title of the file dialog of File > Export Track, and the filter of its files: the part in brackets
+    //: stays as it is.
+    if (!askFile(tr("Export Track"), tr("CSV tables (*.csv *.CSV)"), QStringLiteral("csv"),
+                 DataFolder::trackExportFolder(), fileName))
         return;
     auto job = std::make_unique<Job>();
-    job->what = QStringLiteral("track");
     job->path = fileName;
-    job->box = progressBox(QStringLiteral("Export Track"),
-                           QStringLiteral("Waiting for the replay to end before writing the track to ") +
-                               QFileInfo(fileName).fileName(),
-                           0, QStringLiteral("Rows written"));
+    //: The progress box of a track export that waits for a replay under way; %1 is the file's name.
+    job->box =
+        progressBox(tr("Export Track"),
+                    tr("Waiting for the replay to end before writing the track to %1")
+                        .arg(QFileInfo(fileName).fileName()),
+                    //: The progress bar's name for a screen reader: the rows of the track written so far.
+                    0, tr("Rows written"));
     if (!session_.replaying()) startTrackWriter(*job);
     jobs_.push_back(std::move(job));
     progressTimer_->start();
@@ -150,8 +161,9 @@ QProgressDialog* ExportFlow::progressBox(const QString& title, const QString& te
     auto* bar = new QProgressBar(box);
     bar->setAccessibleName(barName);
     box->setBar(bar);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), box);
-    cancel->setAccessibleName(QStringLiteral("Cancel the export"));
+    //: The progress box's button that stops the export; no file is written then.
+    auto* cancel = new QPushButton(tr("Cancel", "export"), box);
+    cancel->setAccessibleName(tr("Cancel the export"));
     box->setCancelButton(cancel);
     box->setRange(0, rows);
     // The window, and a run, go on while the file is written.
@@ -166,7 +178,8 @@ QProgressDialog* ExportFlow::progressBox(const QString& title, const QString& te
 void ExportFlow::startTrackWriter(Job& job) {
     job.track = std::make_unique<TrackExport>(session_.keptPoints(), session_.runStart(), job.path);
     job.track->beforeWriting = beforeWriting;
-    job.box->setLabelText(QStringLiteral("Writing the track to ") + QFileInfo(job.path).fileName());
+    //: The progress box of a track export; %1 is the file's name.
+    job.box->setLabelText(tr("Writing the track to %1").arg(QFileInfo(job.path).fileName()));
     job.box->setRange(0, static_cast<int>(job.track->rowCount()));
     job.track->start(notifyEnd(job));
 }
@@ -211,27 +224,42 @@ void ExportFlow::finish(const Job* job) {
     const QString failure = done->failure();
     guarded(dialogs_, window_, [&] {
         if (!failure.isEmpty())
-            dialogs_.showError(window_, GeneralErrorText(QStringLiteral("The ") + done->what +
-                                                         QStringLiteral(" could not be exported to ") +
-                                                         done->path + QStringLiteral(": ") + failure));
+            dialogs_.showError(window_, GeneralErrorText(failedText(*done, failure)));
         else if (end_ && done->cancelled())
-            dialogs_.showMessage(window_, QStringLiteral("The export of the ") + done->what +
-                                              QStringLiteral(" to ") + done->path +
-                                              QStringLiteral(" was cancelled: the file was not written."));
+            dialogs_.showMessage(window_, cancelledText(*done));
     });
     done.reset();
     emit exportEnded();
     if (end_ && jobs_.empty()) std::exchange(end_, nullptr)();
 }
 
+QString ExportFlow::failedText(const Job& job, const QString& failure) {
+    if (job.isPicture)
+        //: %1 is the file's path, %2 the reason, often the system's.
+        return tr("The picture could not be exported to %1: %2").arg(job.path, failure);
+    //: %1 is the file's path, %2 the reason, often the system's.
+    return tr("The track could not be exported to %1: %2").arg(job.path, failure);
+}
+
+QString ExportFlow::cancelledText(const Job& job) {
+    if (job.isPicture)
+        //: Shown as the program ends when the user cancelled the export that held it; %1 is the file's path.
+        return tr("The export of the picture to %1 was cancelled: the file was not written.").arg(job.path);
+    //: Shown as the program ends when the user cancelled the export that held it; %1 is the file's path.
+    return tr("The export of the track to %1 was cancelled: the file was not written.").arg(job.path);
+}
+
 void ExportFlow::holdWindowWithBox(Job& job) {
     if (!job.box) {
-        job.box = progressBox(QStringLiteral("Export Picture"),
-                              QStringLiteral("Writing the picture to ") + QFileInfo(job.path).fileName(), 0,
-                              QStringLiteral("Picture being written"));
+        //: The progress box of a picture export that holds the program's end; %1 is the file's name.
+        job.box = progressBox(tr("Export Picture"),
+                              tr("Writing the picture to %1").arg(QFileInfo(job.path).fileName()),
+                              //: The progress bar's name for a screen reader.
+                              0, tr("Picture being written"));
         progressTimer_->start();
     }
-    const QString ends = QStringLiteral("\nTulvane ends when it is written.");
+    //: Added to an export's progress box when the user ends the program while the file is being written.
+    const QString ends = QLatin1Char('\n') + tr("Tulvane ends when it is written.");
     if (!job.box->labelText().endsWith(ends)) job.box->setLabelText(job.box->labelText() + ends);
     // A modality takes effect at the next show.
     job.box->hide();

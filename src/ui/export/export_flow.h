@@ -74,6 +74,9 @@ private:
     // Called on the writer's thread: the job's end is handled on the window's.
     std::function<void()> notifyEnd(const Job& job);
     void finish(const Job* job);
+    // What the user is told of an export that failed, or was cancelled while the program ended.
+    static QString failedText(const Job& job, const QString& failure);
+    static QString cancelledText(const Job& job);
     void holdWindowWithBox(Job& job);
 
     PlatformDialogs& dialogs_;

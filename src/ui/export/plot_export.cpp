@@ -1,9 +1,11 @@
 #include "ui/export/plot_export.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 
 #include "settings_file/checked_file_writer.h"
+#include "ui/common/error_guard.h"
 
 QString savePicturePng(const QImage& picture, const QString& path, const std::function<bool()>& stop) {
     const auto stopped = [&stop] { return stop && stop(); };
@@ -11,7 +13,9 @@ QString savePicturePng(const QImage& picture, const QString& path, const std::fu
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) return QStringLiteral("the picture could not be encoded");
+    if (!picture.save(&buffer, "PNG"))
+        //: Why a picture export failed: Qt's PNG writer refused the picture.
+        return QCoreApplication::translate("PictureExport", "the picture could not be encoded");
     if (stopped()) return {};
     try {
         CheckedFileWriter file(QFile::encodeName(path).toStdString());
@@ -20,7 +24,7 @@ QString savePicturePng(const QImage& picture, const QString& path, const std::fu
         if (stopped()) return {};
         file.commit();
     } catch (const FileWriteError& e) {
-        return QString::fromLocal8Bit(e.what());
+        return ErrorMessageText(e);
     }
     return {};
 }

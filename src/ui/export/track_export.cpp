@@ -8,6 +8,7 @@
 #include "core/fp_error.h"
 #include "core/track_csv.h"
 #include "settings_file/checked_file_writer.h"
+#include "ui/common/error_guard.h"
 
 TrackExport::TrackExport(PlotTrack points, const TState& start, QString path)
     : points_(std::move(points)), start_(start), path_(std::move(path)) {}
@@ -57,7 +58,7 @@ void TrackExport::write() {
         }
     } catch (const std::exception& e) {
         file.cancel();
-        failure_ = QString::fromLocal8Bit(e.what());
+        failure_ = ErrorMessageText(e);
     }
     finished_ = true;
 }
