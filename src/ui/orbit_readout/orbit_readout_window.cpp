@@ -553,7 +553,7 @@ QString OrbitReadoutWindow::integrationErrorLine() const {
     const auto body = [&](Extended metres) {
         const Extended sf = records_.CurSettings.sf();
         const Extended pixels = metres / sf;
-        const QString distance = distanceInWords(metres, point);
+        QString distance = distanceInWords(metres, point);
         // NOLINTNEXTLINE(performance-no-automatic-move): none is the enclosing function's; nothing to move.
         if (distance.isEmpty()) return none;
         if (!__builtin_isfinite(pixels)) return distance;
