@@ -14,6 +14,7 @@
 #include <QPen>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include "core/parse_quantity.h"
 #include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
+#include "ui/common/fit_to_text.h"
 #include "ui/common/view_options.h"
 
 namespace {
@@ -247,7 +249,9 @@ InitialStateDialog::InitialStateDialog(SimRecords& records, DrawBodyFn drawBody,
     connect(SetButton, &QPushButton::clicked, this, [this] { setState(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
-    surface_ = QImage(ClientWidth, ClientHeight, QImage::Format_RGB32);
+    fitToText(this, {&compassArea_});
+    classicSize_ = size();
+    surface_ = QImage(classicSize_, QImage::Format_RGB32);
     surface_.fill(background_);
     // The compass shows the direction bar from the first time the dialog appears.
     paintCompass(DirectionBar->value());
@@ -270,14 +274,15 @@ void InitialStateDialog::showTypedValues(bool on) {
         if (on) showPendingValues();
         TypedPanel->setVisible(on);
     }
-    setFixedSize(ClientWidth + (on ? TypedPanelWidth : 0), ClientHeight);
+    const QSize typed = on ? TypedPanel->size() : QSize(0, 0);
+    setFixedSize(classicSize_.width() + typed.width(), std::max(classicSize_.height(), typed.height()));
     updateButtons(previewState());
 }
 
 void InitialStateDialog::buildTypedPanel() {
     TypedPanel = new QWidget(this);
     TypedPanel->setObjectName(QStringLiteral("TypedPanel"));
-    TypedPanel->setGeometry(ClientWidth, 0, TypedPanelWidth, ClientHeight);
+    TypedPanel->setGeometry(classicSize_.width(), 0, TypedPanelWidth, classicSize_.height());
     TypedPanel->setAutoFillBackground(true);
     const QFont captionFont = dialogFont(13, true);
     const QFont referenceFont = dialogFont(9, false);
@@ -332,6 +337,7 @@ void InitialStateDialog::buildTypedPanel() {
         previous = w;
     }
     namePanelControls();
+    fitToText(TypedPanel);
 }
 
 void InitialStateDialog::namePanelControls() {
@@ -656,12 +662,14 @@ void InitialStateDialog::cancel() {
 
 void InitialStateDialog::drawCompass(int Azimuth) {
     paintCompass(Azimuth);
-    update(QRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1));
+    update(compassArea_);
     emit compassDrawn(Azimuth);
 }
 
 void InitialStateDialog::paintCompass(int Azimuth) {
-    const QRect clearRect(CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1);
+    const QRect clearRect = compassArea_;
+    const int left = compassArea_.left() + 1;
+    const int top = compassArea_.top();
     QPainter p(&surface_);
     // The wide pens reach half a pixel past their points; clipping keeps every trace inside the area that
     // the next compass clears.
@@ -670,12 +678,12 @@ void InitialStateDialog::paintCompass(int Azimuth) {
 
     p.setPen(QPen(QColor(192, 192, 192), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(background_);
-    p.drawEllipse(QRect(CompassLeft, CompassTop, CompassSize, CompassSize));
+    p.drawEllipse(QRect(left, top, CompassSize, CompassSize));
 
     constexpr int Radius = CompassSize / 2;
     const Extended r = Radius;
-    const int cx = CompassLeft + static_cast<int>(std::nearbyint(r));
-    const int cy = CompassTop + static_cast<int>(std::nearbyint(r));
+    const int cx = left + static_cast<int>(std::nearbyint(r));
+    const int cy = top + static_cast<int>(std::nearbyint(r));
     const auto pointAt = [&](int a) {
         Extended s = 0;
         Extended c = 0;

@@ -161,6 +161,10 @@ private:
 
     SimRecords& records_;
     DrawBodyFn drawBody_;
+    // The classic area and the compass in it; larger than the classic pixels where a translation's texts
+    // need more room.
+    QSize classicSize_{ClientWidth, ClientHeight};
+    QRect compassArea_{CompassLeft - 1, CompassTop, CompassSize + 2, CompassSize + 1};
     std::string sep_;
     QColor background_;
     QImage surface_;

@@ -30,6 +30,7 @@
 #include "ui/common/color_conversion.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
+#include "ui/common/fit_to_text.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/plot_interval_text.h"
 #include "ui/common/view_options.h"
@@ -263,6 +264,11 @@ void MainWindow::buildPanel() {
     tip(resetButton, tr("Reset", "button"), resetAction);
     tip(zoomInButton, tr("Zoom in"), zoomInAction);
     tip(zoomOutButton, tr("Zoom out"), zoomOutAction);
+
+    // The run states take turns in one label, which keeps room for the longest.
+    reserveTexts(runStateLabel,
+                 {tr("Ready", "run state"), tr("Running", "run state"), tr("Paused", "run state")});
+    fitToText(controlPanel);
 }
 
 void MainWindow::bindProgramKeys(QAction* action, const QList<QKeySequence>& keys) {

@@ -20,6 +20,7 @@
 #include "settings_file/in_out_error.h"
 #include "ui/common/color_conversion.h"
 #include "ui/common/data_folder.h"
+#include "ui/common/fit_to_text.h"
 #include "ui/common/other_copy_wait.h"
 #include "ui/common/platform_dialogs.h"
 #include "ui/common/report_error.h"
@@ -177,6 +178,9 @@ SettingsViewer::SettingsViewer(SimRecords& records, PlatformDialogs& dialogs, QS
     connect(DeleteButton, &QPushButton::clicked, this, &SettingsViewer::markForDeletion);
     connect(UndeleteButton, &QPushButton::clicked, this, &SettingsViewer::unmarkForDeletion);
     connect(finishedButton, &QPushButton::clicked, this, &SettingsViewer::finish);
+    // Room for the count of a file of millions of records.
+    reserveTexts(CountLabel, {countText(9999999, 9999999)});
+    fitToText(this);
 }
 
 void SettingsViewer::viewCurrentSettings() {
@@ -409,9 +413,12 @@ void SettingsViewer::showModally() {
 }
 
 void SettingsViewer::setCountLabel(std::int64_t n) {
+    CountLabel->setText(countText(n, viewedRecordCount_));
+}
+
+QString SettingsViewer::countText(std::int64_t n, std::int64_t count) {
     //: The shown record's place in the file: "Record 2 of 7".
-    CountLabel->setText(
-        tr("Record %1 of %2").arg(qText(IntegerText(n)), qText(IntegerText(viewedRecordCount_))));
+    return tr("Record %1 of %2").arg(qText(IntegerText(n)), qText(IntegerText(count)));
 }
 
 void SettingsViewer::readAndShow(std::int64_t n) {

@@ -71,6 +71,7 @@ private:
     void closeViewedFile();
     void showModally();
     void setCountLabel(std::int64_t n);
+    static QString countText(std::int64_t n, std::int64_t count);
     // Reads the record at the current position into viewedRecord_ and shows it as record n.
     void readAndShow(std::int64_t n);
     // Runs a file step; a failure is reported and the viewed file closed (the File lost state). A wait for
