@@ -25,7 +25,9 @@
 #include "core/parse_quantity.h"
 #include "core/vector_math.h"
 #include "ui/common/color_conversion.h"
+#include "ui/common/contrast.h"
 #include "ui/common/fit_to_text.h"
+#include "ui/common/readable_tick_slider.h"
 #include "ui/common/view_options.h"
 
 namespace {
@@ -117,7 +119,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x,
 }
 
 QSlider* makeBar(QWidget* parent, const char* name, QRect bounds, int lo, int hi, int position, int ticks) {
-    auto* bar = new QSlider(Qt::Vertical, parent);
+    auto* bar = new ReadableTickSlider(Qt::Vertical, parent);
     bar->setObjectName(QString::fromLatin1(name));
     bar->setGeometry(bounds);
     bar->setRange(lo, hi);
@@ -695,7 +697,9 @@ void InitialStateDialog::paintCompass(int Azimuth) {
     const QPoint p1 = pointAt((Azimuth + 180 + ArrowAngle) % 360);
     const QPoint p2 = pointAt((Azimuth + 180 - ArrowAngle) % 360);
 
-    p.setPen(QPen(QColor(0, 0, 255), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // Blue, lightened where a dark theme's background would swallow it.
+    const QColor pointer = readableOn(QColor(0, 0, 255), background_, MarkContrast);
+    p.setPen(QPen(pointer, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawLine(p1, tip);
     p.drawLine(tip, p2);
     p.drawLine(p2, p1);
