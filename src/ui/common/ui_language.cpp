@@ -1,21 +1,15 @@
 #include "ui/common/ui_language.h"
 
-#include <QCoreApplication>
-#include <QPointer>
-#include <QTranslator>
+#include <QLocale>
 
 namespace {
-QPointer<QTranslator> installed;
-QLocale::Language installedLanguage = QLocale::English;
+QString current;
 }  // namespace
 
-void UiLanguage::setTranslation(QTranslator* translation, const QLocale& language) {
-    if (installed) QCoreApplication::removeTranslator(installed);
-    installed = translation;
-    installedLanguage = language.language();
-    if (translation) QCoreApplication::installTranslator(translation);
+void UiLanguage::set(const QString& language) {
+    current = language;
 }
 
 bool UiLanguage::isEnglish() {
-    return !installed || installedLanguage == QLocale::English;
+    return current.isEmpty() || QLocale(current).language() == QLocale::English;
 }

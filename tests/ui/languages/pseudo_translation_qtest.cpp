@@ -266,6 +266,13 @@ class PseudoTranslationTest : public ReadoutFixture {
         ExportProgress
     };
 
+    // As the program's start does for a catalogue of language; the pseudo-translation stands for any language
+    // but English.
+    static void speak(QTranslator& catalogue, const QString& language) {
+        QCoreApplication::installTranslator(&catalogue);
+        UiLanguage::set(language);
+    }
+
     // Every window, built as the program builds them.
     void makeAllWindows() {
         makeWiredWindows({1200, 800});
@@ -393,7 +400,9 @@ private slots:
     void initTestCase() { keepDataAndConfigApart(); }
     void cleanup() {
         dropAllWindows();
-        UiLanguage::setTranslation(nullptr, QLocale());
+        QCoreApplication::removeTranslator(&pseudo);
+        QCoreApplication::removeTranslator(&english);
+        UiLanguage::set(QString());
     }
 
     void pseudoTranslatorKeepsWhatMustStay_data() {
@@ -429,7 +438,7 @@ private slots:
     }
     void noTextIsCutAndNothingOverlaps() {
         QFETCH(int, scene);
-        UiLanguage::setTranslation(&pseudo, QLocale(QLocale::German));
+        speak(pseudo, QStringLiteral("de"));
         makeAllWindows();
         QStringList faults;
         bool looked = false;
@@ -445,13 +454,14 @@ private slots:
     // An English catalogue changes no pixel: every widget of every window stands where it stands without one.
     void englishKeepsTheClassicGeometry() {
         const QMap<QString, QRect> classic = geometryOfEveryScene();
-        UiLanguage::setTranslation(&english, QLocale(QLocale::English));
+        speak(english, QStringLiteral("en"));
         const QMap<QString, QRect> underEnglish = geometryOfEveryScene();
         QCOMPARE(underEnglish.keys(), classic.keys());
         for (auto it = classic.cbegin(); it != classic.cend(); ++it)
             QVERIFY2(underEnglish.value(it.key()) == it.value(), qPrintable(it.key()));
         // The same walk sees the windows grow under a longer language: the comparison above is no blind one.
-        UiLanguage::setTranslation(&pseudo, QLocale(QLocale::German));
+        QCoreApplication::removeTranslator(&english);
+        speak(pseudo, QStringLiteral("de"));
         QVERIFY(geometryOfEveryScene() != classic);
     }
 };
