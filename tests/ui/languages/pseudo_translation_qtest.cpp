@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -227,14 +228,18 @@ QStringList layoutFaults(QWidget* top) {
     return faults;
 }
 
-// Where every widget of top stands, by its place in the tree.
+// Where every widget of top stands, by its place in the tree: its name, and its place among siblings of that
+// name (the stacking order of siblings changes as they are raised).
 void collectGeometry(const QWidget* w, const QString& path, QMap<QString, QRect>& out) {
-    out.insert(path, w->geometry());
-    int i = 0;
+    // A window stands where the window manager puts it; its size is its own.
+    out.insert(path, w->isWindow() ? QRect(QPoint(), w->size()) : w->geometry());
+    QHash<QString, int> seen;
     for (const QObject* o : w->children())
-        if (const auto* c = qobject_cast<const QWidget*>(o))
-            collectGeometry(c, path + QLatin1Char('/') + idOf(c) + QLatin1Char('#') + QString::number(i++),
+        if (const auto* c = qobject_cast<const QWidget*>(o)) {
+            const QString id = idOf(c);
+            collectGeometry(c, path + QLatin1Char('/') + id + QLatin1Char('#') + QString::number(seen[id]++),
                             out);
+        }
 }
 
 }  // namespace
