@@ -149,6 +149,7 @@ void place(QWidget* w, const QRect& r) {
 // Opens room along axis for each piece that needs more: a cut at its far edge, as fitToText describes.
 void openRoom(std::vector<Piece>& pieces, int axis, int& extent) {
     std::vector<Piece*> order;
+    order.reserve(pieces.size());
     for (Piece& p : pieces) order.push_back(&p);
     std::stable_sort(order.begin(), order.end(),
                      [axis](const Piece* a, const Piece* b) { return a->end(axis) < b->end(axis); });

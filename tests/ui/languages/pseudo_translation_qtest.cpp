@@ -57,7 +57,7 @@ public:
             if (i == trailingTags) pad();
             const qsizetype kept = keptRun(source, i, rich);
             if (kept > 0) {
-                out += source.mid(i, kept);
+                out += QStringView(source).mid(i, kept);
                 i += kept;
                 continue;
             }
