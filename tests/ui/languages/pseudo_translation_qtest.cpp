@@ -26,11 +26,11 @@
 #include "app/accuracy_lab_wiring.h"
 #include "app/graphs_wiring.h"
 #include "readout_fixture.h"
+#include "test_settings_viewer.h"
 #include "ui/accuracy_lab/accuracy_lab_window.h"
 #include "ui/common/ui_language.h"
 #include "ui/graphs/graphs_dock.h"
 #include "ui/help/help_window.h"
-#include "ui/settings_viewer/settings_viewer.h"
 
 namespace {
 
@@ -253,7 +253,7 @@ class PseudoTranslationTest : public ReadoutFixture {
     EnglishTranslator english;
     GraphsDock* graphs = nullptr;
     AccuracyLabWindow* lab = nullptr;
-    SettingsViewer* viewer = nullptr;
+    TestSettingsViewer* viewer = nullptr;
     HelpWindow* help = nullptr;
 
     enum Scene {
@@ -285,7 +285,7 @@ class PseudoTranslationTest : public ReadoutFixture {
         wireGraphs(*window, *readout, *graphs);
         lab = new AccuracyLabWindow(*records, *dialogs, window);
         wireAccuracyLab(*window, *lab);
-        viewer = new SettingsViewer(*records, *dialogs, dataHome.path(), window);
+        viewer = new TestSettingsViewer(*records, *dialogs, dataHome.path(), window);
         window->setSettingsViewer(viewer);
         help = new HelpWindow(QUrl());
         QCoreApplication::processEvents();
