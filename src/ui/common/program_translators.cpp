@@ -5,6 +5,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "ui/common/ui_language.h"
+
 namespace {
 
 // The installed translators are children of the application under this name, to be found again.
@@ -46,6 +48,8 @@ QString ProgramTranslators::install(const QLocale& locale) {
     // Qt's own texts (the standard buttons, the file and colour dialogs) in the same language; without
     // Qt's catalogues on the system they stay English.
     installFrom(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    // The windows built from now on fit their translated texts.
+    UiLanguage::set(language);
     return language;
 }
 
@@ -54,4 +58,5 @@ void ProgramTranslators::uninstall() {
     if (!app) return;
     // A translator takes itself out of the application as it goes.
     qDeleteAll(app->findChildren<QTranslator*>(TranslatorName, Qt::FindDirectChildrenOnly));
+    UiLanguage::set({});
 }
