@@ -240,7 +240,9 @@ void MainWindow::buildPanel() {
     zoomInButton->setAccessibleName(tr("Zoom in"));
     //: The accessible name of the number of simulated days on the control panel.
     elapsedLabel->setAccessibleName(tr("Elapsed days"));
-    runStateLabel->setAccessibleName(tr("Run state"));
+    // The state itself is the label's name, so that a screen reader hears each new one (QLabel announces a
+    // new text as a new name only while no name is set); what the label is goes in its description.
+    runStateLabel->setAccessibleDescription(tr("Run state"));
 
     for (QPushButton* b : {runButton, pauseButton, resetButton})
         connect(b, &QPushButton::clicked, this, [this, b] { handle([=, this] { controlRun(b); }); });

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QDockWidget>
+#include <QLabel>
 #include <QListWidget>
 #include <QtTest>
 #include <functional>
@@ -86,6 +87,33 @@ private slots:
         }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("\n"))));
         delete viewer;
+    }
+
+    // Run, Pause, Run, Pause, Reset: the state label's name is the state, so a screen reader is told each new
+    // one (Qt announces a label's new text as a new name while it has no name of its own), and it changes at
+    // no step or plot point in between.
+    void eachRunStateIsHeardOnce() {
+        QVERIFY(window->runStateLabel->accessibleName().isEmpty());
+        const QAccessibleInterface* label = QAccessible::queryAccessibleInterface(window->runStateLabel);
+        QCOMPARE(label->text(QAccessible::Description), QStringLiteral("Run state"));
+        QStringList heard;
+        const auto listen = [&] {
+            const QString name = label->text(QAccessible::Name);
+            if (heard.isEmpty() || heard.last() != name) heard << name;
+        };
+        listen();
+        for (int run = 0; run < 2; ++run) {
+            const int pauseAt = steps + 40 * 5;
+            runWith(*window, onStep, [&](int s) {
+                listen();
+                if (s == pauseAt) window->controlRun(window->pauseButton);
+            });
+            listen();
+        }
+        QCOMPARE(records->PlotCount, 10);
+        QTest::mouseClick(window->resetButton, Qt::LeftButton);
+        listen();
+        QCOMPARE(heard, QStringList({"Ready", "Running", "Paused", "Running", "Paused", "Ready"}));
     }
 
     // Each value of the viewer's lists is heard with its row's caption.
