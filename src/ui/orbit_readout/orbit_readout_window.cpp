@@ -209,6 +209,17 @@ void keepPlaceWhenHidden(QWidget* w) {
     w->setSizePolicy(p);
 }
 
+// A value's label has an accessible name of its own, its row and column, so that a screen reader finds it;
+// the value is then heard as its description.
+QString cellName(const QString& row, const QString& column) {
+    return OrbitReadoutWindow::tr("%1, %2").arg(row, column);
+}
+
+void showValue(QLabel* cell, const QString& text) {
+    cell->setText(text);
+    cell->setAccessibleDescription(text);
+}
+
 void paintChip(QLabel* chip, DriftLevel level) {
     const QString name = levelName(level);
     if (chip->accessibleDescription() == name) return;
@@ -317,9 +328,21 @@ OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* paren
     connect(timeline_, &QSlider::valueChanged, this, [this](int i) { showTimelinePoint(i); });
     layout->addStretch(1);
 
+    nameValueCells();
+
     paintTimer_.setSingleShot(true);
     connect(&paintTimer_, &QTimer::timeout, this, [this] { paint(); });
     refreshFromSettings();
+}
+
+void OrbitReadoutWindow::nameValueCells() {
+    const auto text = [this](const char* name) { return findChild<QLabel*>(QLatin1String(name))->text(); };
+    for (const Cells& c : rows_) {
+        c.start->setAccessibleName(cellName(c.name->text(), text("startHeader")));
+        c.now->setAccessibleName(cellName(c.name->text(), text("nowHeader")));
+    }
+    energyFigure_->setAccessibleName(cellName(text("energyCaption"), text("gaugeHeader")));
+    momentumFigure_->setAccessibleName(cellName(text("momentumCaption"), text("gaugeHeader")));
 }
 
 QString OrbitReadoutWindow::zeroDays() const {
@@ -426,6 +449,12 @@ QString OrbitReadoutWindow::timelineText() const {
     return timelineLabel_->text();
 }
 
+void OrbitReadoutWindow::showTimelineText(const QString& text) {
+    timelineLabel_->setText(text);
+    // The slider's value is a plot point's index; a screen reader hears the point and its day.
+    timeline_->setAccessibleDescription(text);
+}
+
 void OrbitReadoutWindow::resetTimeline() {
     timelineError_.reset();
     if (timelineMarked_) {
@@ -439,7 +468,7 @@ void OrbitReadoutWindow::resetTimeline() {
     if (!usable) {
         timeline_->setRange(0, 0);
         //: Beside the timeline while it cannot be used: before a run, and while one runs.
-        timelineLabel_->setText(tr("Pause the run to go back through its plot points."));
+        showTimelineText(tr("Pause the run to go back through its plot points."));
         return;
     }
     const int last = static_cast<int>(points->size() - 1);
@@ -452,11 +481,11 @@ void OrbitReadoutWindow::resetTimeline() {
     if (points->thinned())
         //: Beside the timeline of a run so long that only every so many plot points are kept; %3 is an
         //: ordinal number ("every 4th point").
-        timelineLabel_->setText(tr("Plot point %1 of %2 (thinned: every %3 point of this long run is kept)")
-                                    .arg(point, of, ordinal(points->stride())));
+        showTimelineText(tr("Plot point %1 of %2 (thinned: every %3 point of this long run is kept)")
+                             .arg(point, of, ordinal(points->stride())));
     else
         //: Beside the timeline: the plot point it shows, and the last.
-        timelineLabel_->setText(tr("Plot point %1 of %2").arg(point, of));
+        showTimelineText(tr("Plot point %1 of %2").arg(point, of));
 }
 
 void OrbitReadoutWindow::showTimelinePoint(int index) {
@@ -487,13 +516,12 @@ void OrbitReadoutWindow::showTimelinePoint(int index) {
         //: Beside the timeline of a run so long that only every so many plot points are kept: the plot point
         //: it shows, the last, the day of the one shown (a decimal number) and an ordinal number ("every 4th
         //: point").
-        timelineLabel_->setText(
-            tr("Plot point %1 of %2, day %3 (thinned: every %4 point of this long run is kept)")
-                .arg(shown, of, nowDays_, ordinal(points->stride())));
+        showTimelineText(tr("Plot point %1 of %2, day %3 (thinned: every %4 point of this long run is kept)")
+                             .arg(shown, of, nowDays_, ordinal(points->stride())));
     else
         //: Beside the timeline: the plot point it shows, the last, and the day of the one shown, a decimal
         //: number.
-        timelineLabel_->setText(tr("Plot point %1 of %2, day %3").arg(shown, of, nowDays_));
+        showTimelineText(tr("Plot point %1 of %2, day %3").arg(shown, of, nowDays_));
     paint();
     timelineMarked_ = true;
     emit timelineMarked(state.APos(), state.BPos());
@@ -523,19 +551,19 @@ void OrbitReadoutWindow::paint() {
     if (!isVisible()) return;
     ++paintCount;
     sincePaint_.restart();
-    rows_[ElapsedRow].start->setText(daysText(startDays_));
-    rows_[ElapsedRow].now->setText(now_ ? daysText(nowDays_) : qs(std::string(NoValueText)));
+    showValue(rows_[ElapsedRow].start, daysText(startDays_));
+    showValue(rows_[ElapsedRow].now, now_ ? daysText(nowDays_) : qs(std::string(NoValueText)));
     for (int r = KindRow; r < RowCount; ++r) {
         const Row row = static_cast<Row>(r);
-        rows_[r].start->setText(qs(cellText(start_, row, sep_)));
-        rows_[r].now->setText(now_ ? qs(cellText(*now_, row, sep_)) : qs(std::string(NoValueText)));
+        showValue(rows_[r].start, qs(cellText(start_, row, sep_)));
+        showValue(rows_[r].now, now_ ? qs(cellText(*now_, row, sep_)) : qs(std::string(NoValueText)));
     }
     summary_->setText(qs(::summaryText(start_, sep_)));
     const std::string warning = closeApproachWarning(start_);
     warning_->setText(qs(warning));
     warning_->setVisible(!warning.empty());
-    energyFigure_->setText(qs(driftText(gauge_.energy.value, sep_)));
-    momentumFigure_->setText(qs(driftText(gauge_.angularMomentum.value, sep_)));
+    showValue(energyFigure_, qs(driftText(gauge_.energy.value, sep_)));
+    showValue(momentumFigure_, qs(driftText(gauge_.angularMomentum.value, sep_)));
     paintChip(energyChip_, gauge_.energy.level);
     paintChip(momentumChip_, gauge_.angularMomentum.level);
     hint_->setVisible(gauge_.energy.level == DriftLevel::Red ||

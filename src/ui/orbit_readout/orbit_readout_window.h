@@ -110,6 +110,8 @@ private:
         QLabel* now;
     };
 
+    // Names each value's label after its row and column, as a screen reader finds it.
+    void nameValueCells();
     OrbitReadout readout(const TState& s);
     // "0.0" with the user's decimal separator.
     QString zeroDays() const;
@@ -123,6 +125,7 @@ private:
     void showTimelinePoint(int index);
     QString integrationErrorLine() const;
     void writeDump() const;
+    void showTimelineText(const QString& text);
 
     const SimRecords& records_;
     std::string sep_;

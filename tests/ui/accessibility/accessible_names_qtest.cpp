@@ -2,6 +2,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
+#include <QSlider>
 #include <QtTest>
 #include <functional>
 
@@ -33,6 +34,16 @@ class AccessibleNamesTest : public ReadoutFixture {
         QStringList unnamed;
         collectUnnamed(QAccessible::queryAccessibleInterface(w), w->objectName(), unnamed);
         return unnamed;
+    }
+
+    // What a screen reader hears of the one label of the readout with this name; a note when none or several
+    // have it.
+    QString heardAt(const QString& name) const {
+        QList<QLabel*> named;
+        for (QLabel* l : readout->findChildren<QLabel*>())
+            if (l->accessibleName() == name) named << l;
+        if (named.size() != 1) return QStringLiteral("%1 labels named %2").arg(named.size()).arg(name);
+        return named.first()->accessibleDescription();
     }
 
 private slots:
@@ -114,6 +125,50 @@ private slots:
         QTest::mouseClick(window->resetButton, Qt::LeftButton);
         listen();
         QCOMPARE(heard, QStringList({"Ready", "Running", "Paused", "Running", "Paused", "Ready"}));
+    }
+
+    // Each value of the readout is found by its row and column and heard as its description, which follows
+    // what the label shows: at the start, in a run, and on the timeline of a paused one.
+    void readoutValuesAreFoundByRowAndColumn_data() {
+        QTest::addColumn<int>("moment");
+        QTest::newRow("Ready") << 0;
+        QTest::newRow("Paused after a run") << 1;
+        QTest::newRow("a point chosen on the timeline") << 2;
+    }
+    void readoutValuesAreFoundByRowAndColumn() {
+        QFETCH(int, moment);
+        if (moment > 0) runAndPauseAt(40 * 12);
+        if (moment > 1) readout->timeline()->setValue(5);
+        const QStringList rows = {"Elapsed",
+                                  "Orbit",
+                                  "Eccentricity",
+                                  "Semi-major axis",
+                                  "Closest approach",
+                                  "Farthest distance",
+                                  "Period",
+                                  "Time to closest approach",
+                                  "Steps across closest approach",
+                                  "Separation",
+                                  "Relative speed",
+                                  "Energy of the relative motion",
+                                  "Total energy",
+                                  "Angular momentum",
+                                  "Body A speed",
+                                  "Body A direction",
+                                  "Body B speed",
+                                  "Body B direction"};
+        QCOMPARE(rows.size(), int(OrbitReadoutWindow::RowCount));
+        for (int r = 0; r < rows.size(); ++r) {
+            const auto row = static_cast<OrbitReadoutWindow::Row>(r);
+            QCOMPARE(heardAt(rows[r] + ", Exact orbit of the start"), readout->startText(row));
+            QCOMPARE(heardAt(rows[r] + ", Now"), readout->nowText(row));
+        }
+        QCOMPARE(heardAt("Energy, Drift since the start"), readout->energyDriftText());
+        QCOMPARE(heardAt("Angular momentum, Drift since the start"), readout->angularMomentumDriftText());
+        QCOMPARE(readout->timeline()->accessibleDescription(), readout->timelineText());
+        if (moment == 2)
+            QVERIFY2(readout->timelineText().startsWith("Plot point 5 of 12, day 5.0"),
+                     qPrintable(readout->timelineText()));
     }
 
     // Each value of the viewer's lists is heard with its row's caption.
