@@ -14,6 +14,8 @@ packages=(
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   python3 xvfb openbox xdotool imagemagick x11-utils
   weston qt6-wayland
+  # The accessibility journeys: the bus screen readers use (at-spi2-core), a client of it, and dbus-launch.
+  python3-pyatspi at-spi2-core dbus-x11
   fonts-dejavu-core
   help2man man-db lintian appstream desktop-file-utils file
   libxml2-utils shared-mime-info libglib2.0-bin bash-completion

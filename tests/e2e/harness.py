@@ -188,10 +188,13 @@ class Session:
         self.last_shot = None
         self.main_window = None
         self.program = None
+        # Called once the processes have ended, the last added first: what a process left running.
+        self.cleanups = []
 
         # Nothing from the caller's desktop or Qt settings may leak in: no offscreen platform, no theme.
         keep = {k: v for k, v in os.environ.items() if not k.startswith("QT_")}
-        for k in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"):
+        for k in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE",
+                  "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
             keep.pop(k, None)
         keep.update(
             HOME=self.home,
@@ -290,6 +293,8 @@ class Session:
                 except subprocess.TimeoutExpired:
                     p.kill()
                     p.wait(timeout=5)
+        for cleanup in reversed(self.cleanups):
+            cleanup()
         self.tmp.cleanup()
         return False
 
@@ -383,6 +388,14 @@ class Session:
 
     def activate(self, window):
         self.x(["xdotool", "windowactivate", "--sync", str(window)])
+
+    def active_window(self):
+        out = self.x(["xdotool", "getactivewindow"], check=False).strip()
+        return int(out) if out.isdigit() else None
+
+    def wait_active(self, window, what):
+        """Waits for a window to have the keyboard's focus, as the window manager gives it."""
+        self.wait_for(lambda: self.active_window() == window, what)
 
     def key(self, *keys):
         self.x(["xdotool", "key", "--clearmodifiers", *keys])
