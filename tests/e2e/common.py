@@ -1,5 +1,6 @@
 """What the journeys know of Tulvane: its colours and control panel, its main window and plot, the readout
-docked at the plot's right, where tulvane-trace puts the crosses, the readout's dump, and quitting."""
+docked at the plot's right and its texts as a screen reader reads them, where tulvane-trace puts the crosses,
+and quitting."""
 
 import decimal
 import os
@@ -182,6 +183,13 @@ def trace(args, *extra):
     return run([args.trace, *extra], f"tulvane-trace {' '.join(extra)}", timeout=60.0).stdout.decode()
 
 
+def trace_rows(args, *extra):
+    """tulvane-trace's rows as dictionaries of exact decimals."""
+    lines = trace(args, *extra).splitlines()
+    header = lines[0].split(",")
+    return [{k: decimal.Decimal(v) for k, v in zip(header, line.split(",")) if v} for line in lines[1:]]
+
+
 def trace_points(args, count):
     """(A, B) positions in metres of the plot points 0..count of a run from the built-in settings."""
     decimal.getcontext().prec = 50
@@ -240,6 +248,30 @@ def only_background(s, shot, panel=PANEL_RECT):
     return True
 
 
+def save_settings(s, name, *keys):
+    """Saves the current settings from the keyboard alone: keys open the save (Ctrl+S unless given), then the
+    name is typed as the label and as the file's name in the data folder, and the confirmation is closed.
+    Each prompt takes the keyboard's focus as it opens. The saved file's path."""
+    s.key(*(keys or ["ctrl+s"]))
+    prompt = s.wait_window("^Saving Settings$", what="the label prompt")
+    s.wait_active(prompt, "the label prompt to take the focus")
+    s.type(name)
+    s.key("Return")
+    s.wait_gone(prompt, "the label prompt to close")
+    files = s.wait_window("^Saving Settings$", exclude=[prompt], what="the save dialog")
+    s.wait_active(files, "the save dialog to take the focus")
+    s.type(name)
+    s.accept_file_dialog(files)
+    note = s.wait_window("^Tulvane$", exclude=[s.main_window], what="the confirmation of the save")
+    s.wait_active(note, "the confirmation to take the focus")
+    s.key("Return")
+    s.wait_gone(note, "the confirmation to close")
+    path = os.path.join(s.data_dir, name + ".tv0")
+    if not os.path.isfile(path):
+        raise Failure(f"no {path}; the data folder holds {os.listdir(s.data_dir)}")
+    return path
+
+
 def quit_with_ctrl_q(s):
     s.activate(s.main_window)
     s.key("ctrl+q")
@@ -251,13 +283,56 @@ def near(pixels, point, distance):
     return any(abs(px - x) <= distance and abs(py - y) <= distance for px, py in pixels)
 
 
-def read_readout(path):
-    """The readout's texts as the program writes them with TULVANE_READOUT_DUMP: caption -> cells."""
-    try:
-        with open(path, encoding="utf-8") as f:
-            return {cells[0]: cells[1:] for cells in (line.rstrip("\n").split("\t") for line in f)}
-    except OSError:
-        return {}
+HINT = "Red: a shorter plot interval keeps the run closer to the true orbit."
+
+
+class Readout:
+    """The Orbit Readout as a screen reader reads it over the accessibility bus (a11y.py): each value's label is
+    named after its row and column and carries the value as its description."""
+
+    def __init__(self, bus, app):
+        self.bus = bus
+        self.dock = bus.find(app, "frame", "Orbit Readout")
+
+    def table(self):
+        """The readout's texts while it shows, else nothing: each row's caption -> [start, now]; Warning ->
+        [text]; Energy drift and Angular momentum drift -> [figure, chip colour]; Hint -> [text, empty while
+        hidden]; Timeline -> [what the slider says, "enabled" or "disabled"]."""
+        bus = self.bus
+        if not bus.showing(self.dock):
+            return {}
+        table = {"Warning": [""], "Hint": [""]}
+        columns = {"Exact orbit of the start": 0, "Now": 1, "Drift since the start": 0}
+        for node in bus.find_all(self.dock):
+            if not bus.visible(node):
+                continue
+            role, name = node.getRoleName(), node.name
+            row, comma, column = name.rpartition(", ")
+            if role == "label" and comma and column in columns:
+                key = f"{row} drift" if column == "Drift since the start" else row
+                table.setdefault(key, ["", ""])[columns[column]] = node.description
+            elif role == "label" and name in ("Energy drift", "Angular momentum drift"):
+                table.setdefault(name, ["", ""])[1] = node.description
+            elif role == "label" and name.startswith("closest approach in "):
+                table["Warning"] = [name]
+            elif role == "label" and name == HINT:
+                table["Hint"] = [name]
+            elif role == "slider" and name == "Timeline":
+                table["Timeline"] = [node.description, "enabled" if bus.enabled(node) else "disabled"]
+        return table
+
+    def when(self, test, what, timeout=WAIT):
+        """The table once test accepts it; the last table seen tells a failure."""
+        seen = {}
+
+        def ready():
+            seen["table"] = self.table()
+            return test(seen["table"]) and seen["table"]
+
+        try:
+            return self.bus.session.wait_for(ready, what, timeout=timeout)
+        except Failure as e:
+            raise Failure(f"{e}; the readout showed {seen.get('table')}")
 
 
 def elapsed_days(table):

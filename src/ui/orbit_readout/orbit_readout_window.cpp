@@ -1,7 +1,6 @@
 #include "ui/orbit_readout/orbit_readout_window.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLocale>
@@ -13,7 +12,6 @@
 #include "core/number_text.h"
 #include "core/orbit_fp_guard.h"
 #include "core/track_csv.h"
-#include "settings_file/checked_file_writer.h"
 #include "ui/common/distance_in_words.h"
 #include "ui/orbit_readout/readout_text.h"
 
@@ -232,10 +230,7 @@ void paintChip(QLabel* chip, DriftLevel level) {
 }  // namespace
 
 OrbitReadoutWindow::OrbitReadoutWindow(const SimRecords& records, QWidget* parent)
-    : QWidget(parent),
-      records_(records),
-      sep_(QLocale().decimalPoint().toStdString()),
-      dumpPath_(qEnvironmentVariable("TULVANE_READOUT_DUMP")) {
+    : QWidget(parent), records_(records), sep_(QLocale().decimalPoint().toStdString()) {
     setObjectName(QStringLiteral("OrbitReadoutWindow"));
     setWindowTitle(tr("Orbit Readout"));
 
@@ -396,7 +391,7 @@ void OrbitReadoutWindow::replayFinished() {
     start_ = readout(records_.CurSettings);
     now_ = readout(records_.CurState);
     gauge_ = driftGauge(start_, *now_);
-    // The timeline first, so what is painted (and dumped) shows its new range.
+    // The timeline first, so what is painted shows its new range.
     resetTimeline();
     paint();
 }
@@ -569,7 +564,6 @@ void OrbitReadoutWindow::paint() {
     hint_->setVisible(gauge_.energy.level == DriftLevel::Red ||
                       gauge_.angularMomentum.level == DriftLevel::Red);
     integrationError_->setText(integrationErrorLine());
-    if (!dumpPath_.isEmpty()) writeDump();
 }
 
 QString OrbitReadoutWindow::integrationErrorLine() const {
@@ -628,37 +622,6 @@ QString OrbitReadoutWindow::angularMomentumDriftText() const {
 
 bool OrbitReadoutWindow::hintShown() const {
     return !hint_->isHidden();
-}
-
-QString OrbitReadoutWindow::tableText() const {
-    // The first cell of each line names the line for the test that reads it; the rest is what the window
-    // shows.
-    QStringList lines;
-    lines << QLatin1Char('\t') + findChild<QLabel*>(QStringLiteral("startHeader"))->text() +
-                 QLatin1Char('\t') + findChild<QLabel*>(QStringLiteral("nowHeader"))->text();
-    for (const Cells& c : rows_) lines << c.name->text() + '\t' + c.start->text() + '\t' + c.now->text();
-    lines << QStringLiteral("Summary\t") + summaryText();
-    lines << QStringLiteral("Warning\t") + warningText();
-    lines << QStringLiteral("Energy drift\t") + energyDriftText() + '\t' +
-                 energyChip_->accessibleDescription();
-    lines << QStringLiteral("Angular momentum drift\t") + angularMomentumDriftText() + '\t' +
-                 momentumChip_->accessibleDescription();
-    lines << QStringLiteral("Hint\t") + (hintShown() ? hint_->text() : QString());
-    lines << QStringLiteral("Timeline\t") + timelineLabel_->text() + '\t' +
-                 (timeline_->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
-    return lines.join('\n') + '\n';
-}
-
-// An end-to-end test reads the window's texts from this file: the X server offers no other way to them.
-void OrbitReadoutWindow::writeDump() const {
-    try {
-        CheckedFileWriter file(QFile::encodeName(dumpPath_).toStdString());
-        file.open();
-        file.write(tableText().toUtf8().toStdString());
-        file.commit();
-    } catch (const FileWriteError&) {
-        // The test that reads the dump then finds the previous one, or none, and fails on its own.
-    }
 }
 
 void OrbitReadoutWindow::showEvent(QShowEvent* event) {

@@ -72,8 +72,6 @@ public:
     DriftLevel energyDriftLevel() const { return gauge_.energy.level; }
     DriftLevel angularMomentumDriftLevel() const { return gauge_.angularMomentum.level; }
     bool hintShown() const;
-    // Every text of the window, one row a line, the cells separated by tabs.
-    QString tableText() const;
 
     // How far the simulated bodies are from their exact places at the run's time; the program, which
     // knows the run's clock, provides it. Shown in km and in pixels at the current scale.
@@ -124,7 +122,6 @@ private:
     void resetTimeline();
     void showTimelinePoint(int index);
     QString integrationErrorLine() const;
-    void writeDump() const;
     void showTimelineText(const QString& text);
 
     const SimRecords& records_;
@@ -153,5 +150,4 @@ private:
 
     QElapsedTimer sincePaint_;
     QTimer paintTimer_;
-    QString dumpPath_;
 };

@@ -4,7 +4,8 @@ import decimal
 import os
 from fractions import Fraction
 
-from common import TulvaneSession, quit_with_ctrl_q, read_readout, trace
+from a11y import AccessibilityBus
+from common import Readout, TulvaneSession, quit_with_ctrl_q, save_settings, trace_rows
 from harness import Failure
 
 # The most key presses a goal may take, from the default start to the goal set.
@@ -114,21 +115,13 @@ def check_record(path, typed):
                           f"not {extended_bytes(value).hex()}, the typed {float(value):g}")
 
 
-def trace_rows(args, *extra):
-    """tulvane-trace's rows as dictionaries of exact decimals."""
-    lines = trace(args, *extra).splitlines()
-    header = lines[0].split(",")
-    return [{k: decimal.Decimal(v) for k, v in zip(header, line.split(",")) if v} for line in lines[1:]]
-
-
 def journey(args):
     """Four goals a teacher sets, each typed in the Initial State dialog from the default start with at most
     60 key presses: a circle, the Earth round the Sun, an equal-mass binary at rest, an escape."""
     decimal.getcontext().prec = 50
     counts = {}
     with TulvaneSession(args, "four-goals") as s:
-        dump = os.path.join(s.root, "readout.txt")
-        s.env["TULVANE_READOUT_DUMP"] = dump
+        bus = AccessibilityBus(s).start()
         # Set up before the start, as a user would have them from an earlier session; these are no key
         # presses: the typed values, the readout open, and the start markers with the exact paths.
         folder = os.path.join(s.root, "config", "Tulvane")
@@ -137,28 +130,16 @@ def journey(args):
             f.write("[InitialState]\ntypedValues=true\n\n[OrbitReadout]\nopen=true\n\n"
                     "[View]\nStartMarkers=true\nExactPath=true\n")
         s.start_tulvane()
+        readout = Readout(bus, bus.application(s.program.pid))
         s.find_plot()
         keys = Keyboard(s)
-
-        def readout(check, what):
-            """The readout's texts once check accepts them; the last texts seen tell a failure."""
-            seen = {}
-
-            def ready():
-                seen["table"] = read_readout(dump)
-                return check(seen["table"]) and seen["table"]
-
-            try:
-                return s.wait_for(ready, what)
-            except Failure:
-                raise Failure(f"the readout never showed {what}: {seen.get('table')}")
 
         def start(table, caption):
             return table.get(caption, [""])[0]
 
         def from_default_start():
             keys.restore_default_start()
-            readout(at_default, "the default start after Restore Default Start")
+            readout.when(at_default, "the default start after Restore Default Start")
 
         def reach(name, steps):
             keys.presses = 0
@@ -172,24 +153,7 @@ def journey(args):
             """Ctrl+S: the goal's name as the label, and a file of its own in the data folder. Saving is no
             part of reaching a goal: its keys are not counted."""
             s.activate(s.main_window)
-            s.key("ctrl+s")
-            prompt = s.wait_window("^Saving Settings$", what="the label prompt after Ctrl+S")
-            s.activate(prompt)
-            s.type(name)
-            s.key("Return")
-            s.wait_gone(prompt, "the label prompt to close")
-            files = s.wait_window("^Saving Settings$", exclude=[prompt], what="the save dialog")
-            s.activate(files)
-            s.type(name)
-            s.accept_file_dialog(files)
-            note = s.wait_window("^Tulvane$", exclude=[s.main_window], what="the confirmation of the save")
-            s.activate(note)
-            s.key("Return")
-            s.wait_gone(note, "the confirmation to close")
-            path = os.path.join(s.data_dir, name + ".tv0")
-            if not os.path.isfile(path):
-                raise Failure(f"no {path}; the data folder holds {os.listdir(s.data_dir)}")
-            return path
+            return save_settings(s, name)
 
         def picture(name):
             shot = s.settled(s.plot_region(), "the plot to stop changing")
@@ -200,7 +164,7 @@ def journey(args):
         def at_default(table):
             return start(table, "Eccentricity") == "0.97300" and start(table, "Period").startswith("1356.6 ")
 
-        readout(at_default, "the default start")
+        readout.when(at_default, "the default start")
 
         # The Earth round the Sun, from the fresh start: the Sun is body A at rest, moved down to 1 AU; the
         # Earth is body B straight below it at 2 AU, moving left (B's default direction) across the line.
@@ -209,7 +173,7 @@ def journey(args):
             keys.edit_body("B", [("mass", "1Mearth"), ("speed", "29.78"), ("u", "2e11"), ("v", "2AU")])
 
         reach("earth", earth)
-        table = readout(lambda t: start(t, "Period").startswith("365."), "a period of about a year")
+        table = readout.when(lambda t: start(t, "Period").startswith("365."), "a period of about a year")
         days = float(start(table, "Period").split()[0])
         if abs(days - 365.2) > 0.3:
             raise Failure(f"the Earth's period reads {start(table, 'Period')!r}, not 365.2 \u00b1 0.3 days")
@@ -229,7 +193,7 @@ def journey(args):
             keys.edit_body("A", button="Circular speed")
 
         reach("circle", circle)
-        table = readout(lambda t: start(t, "Orbit") == "bound circle", "a circle")
+        table = readout.when(lambda t: start(t, "Orbit") == "bound circle", "a circle")
         if start(table, "Eccentricity") != "0.00000":
             raise Failure(f"the circle's eccentricity reads {start(table, 'Eccentricity')!r}")
         picture("circle")
@@ -247,7 +211,7 @@ def journey(args):
             keys.edit_body("B", [("mass", "2e30"), ("speed", "10")])
 
         reach("binary", binary)
-        table = readout(lambda t: start(t, "Body B speed").startswith("10"), "body B at 10 km/s")
+        table = readout.when(lambda t: start(t, "Body B speed").startswith("10"), "body B at 10 km/s")
         if start(table, "Orbit") != "bound ellipse":
             raise Failure(f"the binary's orbit reads {start(table, 'Orbit')!r}, not a bound ellipse")
         picture("binary")
@@ -277,7 +241,7 @@ def journey(args):
             keys.edit_body("A", [("speed", "60")])
 
         reach("escape", escape)
-        table = readout(lambda t: start(t, "Orbit") == "hyperbola: escape", "a hyperbola")
+        table = readout.when(lambda t: start(t, "Orbit") == "hyperbola: escape", "a hyperbola")
         if not float(start(table, "Eccentricity")) > 1:
             raise Failure(f"the escape's eccentricity reads {start(table, 'Eccentricity')!r}")
         picture("escape")

@@ -3,9 +3,10 @@
 import os
 import re
 
+from a11y import AccessibilityBus
 from common import (
-    PAUSE_BUTTON, RED, RUN_BUTTON, YELLOW, ZPLUS_BUTTON, TulvaneSession, elapsed_days, pixels_at, quit_with_ctrl_q,
-    read_readout, trace_points, wait_for_tracks,
+    PAUSE_BUTTON, RED, RUN_BUTTON, YELLOW, ZPLUS_BUTTON, Readout, TulvaneSession, elapsed_days, pixels_at,
+    quit_with_ctrl_q, trace_points, wait_for_tracks,
 )
 from harness import Failure
 
@@ -20,10 +21,10 @@ def journey(args):
     plot beside it shows the run, keeps the crosses the readout stands over and shows them once F3 hides it."""
     points = trace_points(args, 400)
     with TulvaneSession(args, "orbit-readout") as s:
-        dump = os.path.join(s.root, "readout.txt")
-        s.env["TULVANE_READOUT_DUMP"] = dump
+        bus = AccessibilityBus(s).start()
         options = os.path.join(s.root, "config", "Tulvane", "view-options.conf")
         s.start_tulvane()
+        readout = Readout(bus, bus.application(s.program.pid))
         s.find_plot()
         full = s.plot_size[0]
         s.key("F3")
@@ -33,8 +34,7 @@ def journey(args):
         if active != str(s.main_window):
             raise Failure("opening the readout took the focus from the main window")
 
-        s.wait_for(lambda: read_readout(dump).get("Orbit"), "the readout's texts")
-        table = read_readout(dump)
+        table = readout.when(lambda t: t.get("Orbit"), "the readout's texts")
         expected = {
             "Orbit": "bound ellipse",
             "Eccentricity": "0.97300",
@@ -51,11 +51,11 @@ def journey(args):
 
         # The run passes its closest approach at about day 111 and leaves on an open orbit.
         s.click_plot(RUN_BUTTON)
-        s.wait_for(lambda: elapsed_days(read_readout(dump)) >= 115, "the run to pass day 115", timeout=60)
+        s.wait_for(lambda: elapsed_days(readout.table()) >= 115, "the run to pass day 115", timeout=60)
         s.click_plot(PAUSE_BUTTON)
-        s.wait_for(lambda: read_readout(dump).get("Timeline", ["", ""])[1] == "enabled", "the timeline after Pause")
+        s.wait_for(lambda: readout.table().get("Timeline", ["", ""])[1] == "enabled", "the timeline after Pause")
         shot = s.settled(region, "the readout to stop changing after Pause")
-        table = read_readout(dump)
+        table = readout.table()
         if table["Orbit"] != ["bound ellipse", "hyperbola: escape"]:
             raise Failure(f"the columns read {table['Orbit']}, not the bound start and the escape")
         if table["Period"][1] != "\u2014":

@@ -4,15 +4,16 @@ import os
 import re
 import shutil
 
+from a11y import AccessibilityBus
 from common import (
-    PANEL_RECT, RED, YELLOW, TulvaneSession, cross, describe, elapsed_days, near, pixels_at, quit_with_ctrl_q,
-    read_readout, trace, trace_points,
+    PANEL_RECT, RED, YELLOW, Readout, TulvaneSession, cross, describe, elapsed_days, near, pixels_at,
+    quit_with_ctrl_q, trace, trace_points,
 )
 from harness import Failure, Shot, inside
 
 
 def timeline(table):
-    """The timeline's label and whether the slider takes input, from the readout's dump."""
+    """What the timeline says and whether the slider takes input, as the readout's table has them."""
     cells = table.get("Timeline", ["", ""])
     return cells[0], cells[1] == "enabled"
 
@@ -33,31 +34,31 @@ def journey(args):
     and as a track: the picture's crosses and the track's rows are those of tulvane-trace."""
     closest = 111  # the default settings' closest approach, one plot point a day
     with TulvaneSession(args, "timeline") as s:
-        dump = os.path.join(s.root, "readout.txt")
-        s.env["TULVANE_READOUT_DUMP"] = dump
+        bus = AccessibilityBus(s).start()
         # A home with pictures and documents folders, as most desktops make: the exports start there.
         pictures = os.path.join(s.home, "Pictures")
         os.makedirs(pictures)
         documents = os.path.join(s.home, "Documents")
         os.makedirs(documents)
         s.start_tulvane()
+        readout = Readout(bus, bus.application(s.program.pid))
         s.find_plot()
         full = s.plot_size[0]
         s.key("F3")
         s.readout_docked(s.wait_plot_width(lambda w: w < full, "the plot to make room for the readout after F3"))
-        s.wait_for(lambda: read_readout(dump).get("Orbit"), "the readout's texts")
-        label, usable = timeline(read_readout(dump))
+        s.wait_for(lambda: readout.table().get("Orbit"), "the readout's texts")
+        label, usable = timeline(readout.table())
         if usable:
             raise Failure(f"the timeline takes input before a run: {label!r}")
 
         s.activate(s.main_window)
         s.key("F5")
-        s.wait_for(lambda: elapsed_days(read_readout(dump)) >= closest + 15, "the run to pass its closest approach",
+        s.wait_for(lambda: elapsed_days(readout.table()) >= closest + 15, "the run to pass its closest approach",
                    timeout=90)
         s.activate(s.main_window)
         s.key("F5")
-        s.wait_for(lambda: timeline(read_readout(dump))[1], "the timeline to open up after Pause")
-        label = timeline(read_readout(dump))[0]
+        s.wait_for(lambda: timeline(readout.table())[1], "the timeline to open up after Pause")
+        label = timeline(readout.table())[0]
         paused = re.fullmatch(r"Plot point (\d+) of (\d+)", label)
         if not paused or paused.group(1) != paused.group(2):
             raise Failure(f"after Pause the timeline reads {label!r}, not the last plot point")
@@ -68,15 +69,15 @@ def journey(args):
         # A click on the slider gives it the keys; Home then takes it from wherever the click left it.
         s.click_screen(*s.readout_slider(s.settled(s.dock_region(), "the readout to stop changing after Pause")))
         s.key("Home")
-        s.wait_for(lambda: timeline(read_readout(dump))[0].startswith(f"Plot point 0 of {count},"),
+        s.wait_for(lambda: timeline(readout.table())[0].startswith(f"Plot point 0 of {count},"),
                    "Home to take the timeline to the start")
-        if elapsed_days(read_readout(dump)) != 0.0:
-            raise Failure(f"at plot point 0 the readout shows {read_readout(dump)['Elapsed']}")
+        if elapsed_days(readout.table()) != 0.0:
+            raise Failure(f"at plot point 0 the readout shows {readout.table()['Elapsed']}")
         # A page is ten plot points, an arrow one.
         s.key(*["Page_Up"] * (closest // 10), *["Right"] * (closest % 10))
         at_closest = f"Plot point {closest} of {count},"
-        s.wait_for(lambda: timeline(read_readout(dump))[0].startswith(at_closest), f"the keys to reach {at_closest}")
-        table = read_readout(dump)
+        s.wait_for(lambda: timeline(readout.table())[0].startswith(at_closest), f"the keys to reach {at_closest}")
+        table = readout.table()
         if elapsed_days(table) != float(closest):
             raise Failure(f"at plot point {closest} the readout shows {table['Elapsed']}")
         s.readout_picture("orbit-readout-timeline.png")

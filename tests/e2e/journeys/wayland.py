@@ -8,7 +8,8 @@ import signal
 import subprocess
 import tempfile
 
-from common import BLUE, WINDOW_COLOR, read_readout
+from a11y import AccessibilityBus
+from common import BLUE, WINDOW_COLOR, Readout
 from harness import WAIT, Failure, Session, Shot, Skip, run, slowness
 
 SOCKET = "wayland-tulvane"
@@ -67,23 +68,24 @@ def layout(shot):
 
 def journey(args):
     """The program under a headless Wayland compositor, its readout remembered open: the readout stands at the
-    plot's right, inside the main window, and writes its texts; the program ends on SIGTERM without a crash."""
+    plot's right, inside the main window, and a screen reader reads its texts over the accessibility bus, which
+    is D-Bus under Wayland as under X; the program ends on SIGTERM without a crash."""
     if not shutil.which("weston") or not shutil.which("weston-screenshooter"):
         raise Skip("weston is not installed (the Debian package weston)")
     if not wayland_plugin():
         raise Skip("Qt's Wayland platform plugin is not installed (the Debian package qt6-wayland)")
     with WaylandSession(args, "wayland") as s:
-        dump = os.path.join(s.root, "readout.txt")
-        s.env["TULVANE_READOUT_DUMP"] = dump
+        bus = AccessibilityBus(s).start()
         # F3 cannot be typed into Wayland from outside: the readout is opened as a restart would find it.
         options = os.path.join(s.root, "config", "Tulvane")
         os.makedirs(options)
         with open(os.path.join(options, "view-options.conf"), "w", encoding="utf-8") as f:
             f.write("[OrbitReadout]\nopen=true\n")
         s.program = s.start([args.tulvane], "tulvane.log")
-        s.wait_for(lambda: read_readout(dump).get("Orbit"), "the readout's texts under Wayland", timeout=2 * WAIT)
-        if read_readout(dump)["Orbit"][0] != "bound ellipse":
-            raise Failure(f"under Wayland the readout reads {read_readout(dump)['Orbit']}")
+        readout = Readout(bus, bus.application(s.program.pid, timeout=2 * WAIT))
+        table = readout.when(lambda t: t.get("Orbit"), "the readout's texts under Wayland", timeout=2 * WAIT)
+        if table["Orbit"] != ["bound ellipse", "\u2014"] or table["Period"][0] != "1356.6 days (3.714 years)":
+            raise Failure(f"under Wayland the readout reads {table['Orbit']}, period {table['Period']}")
 
         def beside():
             (left, right), strip, face, blue = layout(s.screenshot())
