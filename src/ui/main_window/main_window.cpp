@@ -270,6 +270,7 @@ void MainWindow::buildPanel() {
     // The run states take turns in one label, which keeps room for the longest.
     reserveTexts(runStateLabel,
                  {tr("Ready", "run state"), tr("Running", "run state"), tr("Paused", "run state")});
+    buildPanelKeys();
     fitToText(controlPanel);
 }
 
@@ -506,20 +507,22 @@ QString MainWindow::zeroDaysText() const {
     return QString::fromStdString(ElapsedDaysText(0, QLocale().decimalPoint().toStdString()));
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event) {
-    static const QPoint Moves[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    const int key = event->key();
-    if (event->modifiers() & Qt::AltModifier && key >= Qt::Key_Left && key <= Qt::Key_Down) {
-        const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
-        const QPoint d = Moves[key == Qt::Key_Left    ? 0
-                               : key == Qt::Key_Right ? 1
-                               : key == Qt::Key_Up    ? 2
-                                                      : 3];
-        controlPanel->moveInside(controlPanel->pos() + d * step);
-        panelMovedByKeys_ = true;
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
+void MainWindow::buildPanelKeys() {
+    // Shortcuts, so that they reach the window wherever the focus rests in it: a focused button would take
+    // Left and Right to move the focus, the timeline to move its mark.
+    const std::pair<Qt::Key, QPoint> moves[] = {
+        {Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
+    for (const auto& [key, step] : moves)
+        for (const bool shift : {false, true}) {
+            auto* a = new QAction(this);
+            a->setShortcut(
+                QKeyCombination(shift ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier, key));
+            addAction(a);
+            connect(a, &QAction::triggered, this, [this, d = step * (shift ? 10 : 1)] {
+                controlPanel->moveInside(controlPanel->pos() + d);
+                panelMovedByKeys_ = true;
+            });
+        }
 }
 
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {

@@ -170,8 +170,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Alt with an arrow key moves the panel; letting Alt go drops it there, once.
-    void keyPressEvent(QKeyEvent* event) override;
+    // Alt with an arrow key moves the panel (buildPanelKeys); letting Alt go drops it there, once.
     void keyReleaseEvent(QKeyEvent* event) override;
 
     // What ending the program does; the program quits the application.
@@ -229,6 +228,7 @@ protected:
 
 private:
     void buildPanel();
+    void buildPanelKeys();
     void buildMenus();
     void buildRunSpeedMenu();
     void applyRunState(std::int32_t state);

@@ -93,6 +93,31 @@ private slots:
         QCOMPARE(window->panel()->x(), 0);
     }
 
+    // Alt with an arrow moves the panel wherever the keyboard's focus rests in the window: on the plot, or on
+    // a panel button, where it rests after Run and Pause and where Left and Right would move the focus
+    // instead.
+    void altArrowsMoveThePanelWhereverTheFocusIs_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("plot") << "PlotSurface";
+        QTest::newRow("Run") << "runButton";
+        QTest::newRow("Zoom in") << "zoomInButton";
+    }
+    void altArrowsMoveThePanelWhereverTheFocusIs() {
+        QFETCH(QString, focus);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QWidget* holder = window->findChild<QWidget*>(focus);
+        holder->setFocus(Qt::TabFocusReason);
+        const QPoint before = window->panel()->pos();
+        for (const Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up,
+                                Qt::Key_Up, Qt::Key_Right})
+            QTest::keyPress(holder, k, Qt::AltModifier);
+        QCOMPARE(window->panel()->pos(), before + QPoint(2, -1));
+        QVERIFY(holder->hasFocus());
+        QTest::keyRelease(holder, Qt::Key_Alt);
+        QCOMPARE(window->panel()->pos(), before + QPoint(2, -1));
+    }
+
     // The panel's numbers take the user's decimal separator, from the start and after Reset; its text colour
     // is set with its background, whatever the theme's.
     void panelNumbersFollowTheLocaleAndItsColoursHoldTogether() {
