@@ -185,6 +185,10 @@ class AccessibilityBus:
     def enabled(self, node):
         return node.getState().contains(self.pyatspi.STATE_ENABLED)
 
+    def focus(self, root):
+        """The node under root that has the keyboard's focus, or None."""
+        return next((node for node in self.find_all(root) if self.focused(node)), None)
+
     @staticmethod
     def value(node):
         return node.queryValue().currentValue

@@ -39,6 +39,8 @@ class TulvaneSession(Session):
         self.data_dir = os.path.join(self.data_home, "Tulvane") + "/"
         self.origin = None
         self.plot_size = None
+        # Where the control panel stands on the plot, which hides what is drawn beneath it.
+        self.panel = PANEL_RECT
 
     def start_tulvane(self, program=None, data_home=None):
         self.env["XDG_DATA_HOME"] = data_home or self.data_home
@@ -152,13 +154,12 @@ class TulvaneSession(Session):
 
     def on_plot(self, shot, color):
         """The plot pixels of a colour, outside the control panel."""
-        px, py, pw, ph = PANEL_RECT
-        return {(x, y) for x, y in shot.find(color, self.plot_region()) if not inside((x, y), PANEL_RECT)}
+        return {(x, y) for x, y in shot.find(color, self.plot_region()) if not inside((x, y), self.panel)}
 
     def visible(self, pixels):
         """The pixels of a drawing that show: on the plot and not under the control panel."""
         w, h = self.plot_size
-        return {p for p in pixels if inside(p, (0, 0, w, h)) and not inside(p, PANEL_RECT)}
+        return {p for p in pixels if inside(p, (0, 0, w, h)) and not inside(p, self.panel)}
 
     def crosses(self, centres):
         w, h = self.plot_size
@@ -190,10 +191,11 @@ def trace_rows(args, *extra):
     return [{k: decimal.Decimal(v) for k, v in zip(header, line.split(",")) if v} for line in lines[1:]]
 
 
-def trace_points(args, count):
-    """(A, B) positions in metres of the plot points 0..count of a run from the built-in settings."""
+def trace_points(args, count, *settings):
+    """(A, B) positions in metres of the plot points 0..count of a run from the built-in settings, or from a
+    settings file's record (FILE [RECORD])."""
     decimal.getcontext().prec = 50
-    lines = trace(args, "--points", str(count)).splitlines()
+    lines = trace(args, "--points", str(count), *settings).splitlines()
     header = lines[0].split(",")
     col = {name: header.index(name) for name in ("a_u", "a_v", "b_u", "b_v")}
     points = []
@@ -229,6 +231,22 @@ def wait_for_tracks(s, a_centres, b_centres, what):
         s.wait_for(matches, what, timeout=WAIT, interval=0.3)
     except Failure as e:
         raise Failure(f"{e}: body A {describe(state['a'], want_a)}; body B {describe(state['b'], want_b)}")
+
+
+def panel_bounds(s, shot, panel=PANEL_RECT):
+    """The bounds of the panel's colour around where the panel should stand, in plot pixels."""
+    px, py, pw, ph = panel
+    found = shot.find(PANEL_COLOR, (s.origin[0] + px - 4, s.origin[1] + py - 4, pw + 8, ph + 8))
+    if not found:
+        return None
+    xs, ys = [p[0] + px - 4 for p in found], [p[1] + py - 4 for p in found]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+def panel_interior(panel=PANEL_RECT):
+    """The panel's colour fills it inside its one-pixel bevel: left, top, right, bottom."""
+    px, py, pw, ph = panel
+    return px + 1, py + 1, px + pw - 2, py + ph - 2
 
 
 def only_background(s, shot, panel=PANEL_RECT):

@@ -2,7 +2,7 @@
 
 import os
 
-from common import PANEL_COLOR, PANEL_RECT, TulvaneSession, only_background, quit_with_ctrl_q
+from common import PANEL_RECT, TulvaneSession, only_background, panel_bounds, panel_interior, quit_with_ctrl_q
 from harness import SCREEN_H, SCREEN_W, Failure, crop_to_change
 
 
@@ -64,22 +64,6 @@ def drag_panel(s, drop, panel=PANEL_RECT):
         s.x(["xdotool", "mousemove", "--sync", str(x), str(y)])
     s.x(["xdotool", "mouseup", "1"])
     return drop[0] - PANEL_GRIP[0], drop[1] - PANEL_GRIP[1]
-
-
-def panel_bounds(s, shot, panel=PANEL_RECT):
-    """The bounds of the panel's colour around where the panel should stand, in plot pixels."""
-    px, py, pw, ph = panel
-    found = shot.find(PANEL_COLOR, (s.origin[0] + px - 4, s.origin[1] + py - 4, pw + 8, ph + 8))
-    if not found:
-        return None
-    xs, ys = [p[0] + px - 4 for p in found], [p[1] + py - 4 for p in found]
-    return min(xs), min(ys), max(xs), max(ys)
-
-
-def panel_interior(panel=PANEL_RECT):
-    """The panel's colour fills it inside its one-pixel bevel: left, top, right, bottom."""
-    px, py, pw, ph = panel
-    return px + 1, py + 1, px + pw - 2, py + ph - 2
 
 
 def journey(args):
