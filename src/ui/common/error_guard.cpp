@@ -119,7 +119,7 @@ QString ErrorMessageText(const std::exception& e) {
 }
 
 QString ErrorMessageText(const std::exception_ptr& error) {
-    const QString unknown = QCoreApplication::translate("ErrorText", "Unknown error");
+    QString unknown = QCoreApplication::translate("ErrorText", "Unknown error");
     if (!error) return unknown;
     try {
         std::rethrow_exception(error);

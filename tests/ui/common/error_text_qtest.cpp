@@ -51,7 +51,7 @@ private slots:
     void errorsOfTheLowerLayers_data() {
         QTest::addColumn<std::exception_ptr>("error");
         QTest::addColumn<QString>("translated");
-        const auto row = [](const char* name, std::exception_ptr error, const QString& translated) {
+        const auto row = [](const char* name, const std::exception_ptr& error, const QString& translated) {
             QTest::newRow(name) << error << translated;
         };
         const auto make = [](auto e) { return std::make_exception_ptr(e); };
