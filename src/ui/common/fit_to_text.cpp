@@ -5,6 +5,7 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QTabBar>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "ui/common/ui_language.h"
@@ -82,9 +84,12 @@ QSize pushButtonNeed(const QPushButton* b) {
 QSize listNeed(const QListWidget* list) {
     // A row's text keeps the style's margin on either side, as the item views draw it.
     const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    // In fractions of a pixel, as the rows lay their texts out: a row a fraction short is cut with an
+    // ellipsis.
+    const QFontMetricsF fm(list->font());
     int widest = 0;
     for (int i = 0; i < list->count(); ++i)
-        widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->item(i)->text()));
+        widest = std::max(widest, static_cast<int>(std::ceil(fm.horizontalAdvance(list->item(i)->text()))));
     return {widest == 0 ? 0 : widest + 2 * margin + 2 * list->frameWidth(), list->height()};
 }
 
@@ -170,6 +175,18 @@ void openRoom(std::vector<Piece>& pieces, int axis, int& extent) {
     }
 }
 
+// A control sized to its text before the fit (adjustSize) may already reach over the next one in its row: its
+// place ends where that one starts, less the style's spacing, and opening room there moves the next one on.
+void endPlacesAtNeighbours(std::vector<Piece>& pieces, int axis, int spacing) {
+    const int across = 1 - axis;
+    for (Piece& p : pieces)
+        for (const Piece& q : pieces) {
+            const bool sameRow = p.start[across] < q.end(across) && q.start[across] < p.end(across);
+            if (&p != &q && sameRow && p.start[axis] < q.start[axis] && q.start[axis] < p.end(axis))
+                p.length[axis] = std::max(1, q.start[axis] - spacing - p.start[axis]);
+        }
+}
+
 QSize fitPlaced(QWidget* panel, const std::vector<QRect*>& areas);
 void fitLaidOut(QWidget* panel);
 
@@ -194,11 +211,14 @@ QSize fitPlaced(QWidget* panel, const std::vector<QRect*>& areas) {
     for (QRect* a : areas) pieces.emplace_back(nullptr, a, *a, a->size());
 
     QSize size = panel->size();
+    const QStyle* style = panel->style();
+    endPlacesAtNeighbours(pieces, 0, style->pixelMetric(QStyle::PM_LayoutHorizontalSpacing, nullptr, panel));
     openRoom(pieces, 0, size.rwidth());
     // A wrapped text's height follows the width it has now.
     for (Piece& p : pieces)
         if (auto* l = qobject_cast<QLabel*>(p.widget); l && l->wordWrap() && !l->text().isEmpty())
             p.need[1] = std::max(p.need[1], l->heightForWidth(p.length[0]));
+    endPlacesAtNeighbours(pieces, 1, style->pixelMetric(QStyle::PM_LayoutVerticalSpacing, nullptr, panel));
     openRoom(pieces, 1, size.rheight());
     for (const Piece& p : pieces) {
         if (p.widget)

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <QtTest>
+#include <cmath>
 #include <functional>
 
 #include "app/accuracy_lab_wiring.h"
@@ -191,7 +193,10 @@ QString cutText(const QWidget* w) {
         for (int i = 0; i < list->count(); ++i) {
             const QListWidgetItem* item = list->item(i);
             const QRect row = list->visualItemRect(item) & list->viewport()->rect();
-            const int need = list->fontMetrics().horizontalAdvance(item->text()) + 2 * margin;
+            // The rows lay their texts out in fractions of a pixel, and cut one a fraction too long.
+            const int need =
+                static_cast<int>(std::ceil(QFontMetricsF(list->font()).horizontalAdvance(item->text()))) +
+                2 * margin;
             if (!item->text().isEmpty() && need > row.width())
                 return QStringLiteral("row \"%1\" needs %2, has %3")
                     .arg(item->text())
