@@ -35,7 +35,7 @@ QString ProgramTranslators::languageFor(const QStringList& uiLanguages) {
         // "de-DE", "de_DE.UTF-8", "de": the language is what counts; an unknown name reads as C.
         const QLocale::Language language = QLocale(name).language();
         if (language == QLocale::English) return {};
-        const QString code = QLocale::languageToCode(language);
+        QString code = QLocale::languageToCode(language);
         if (QFile::exists(catalogue(code))) return code;
     }
     return {};
@@ -43,7 +43,7 @@ QString ProgramTranslators::languageFor(const QStringList& uiLanguages) {
 
 QString ProgramTranslators::install(const QLocale& locale) {
     uninstall();
-    const QString language = languageFor(locale);
+    QString language = languageFor(locale);
     if (language.isEmpty() || !installFrom(catalogue(language))) return {};
     // Qt's own texts (the standard buttons, the file and colour dialogs) in the same language; without
     // Qt's catalogues on the system they stay English.
