@@ -29,6 +29,7 @@
 #include "core/number_text.h"
 #include "core/plot_intervals.h"
 #include "settings_file/checked_file_writer.h"
+#include "ui/common/chart_numbers.h"
 #include "ui/common/data_folder.h"
 #include "ui/common/error_guard.h"
 #include "ui/common/platform_dialogs.h"
@@ -67,17 +68,6 @@ QString captionOf(Extended interval) {
     return i < 0 ? QString()
                  : QCoreApplication::translate("PlotInterval",
                                                PlotIntervals[static_cast<std::size_t>(i)].caption);
-}
-
-// Qt Charts prints its numbers as printf does, with a point. Where the user's decimal separator is another,
-// the chart prints them in the user's locale instead, without group separators, as the program's other
-// numbers are.
-void localizeNumbers(QChart* chart) {
-    QLocale locale;
-    if (locale.decimalPoint() == QLatin1String(".")) return;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
 }
 
 // For display only: the chart draws doubles; the table and the CSV keep the 80-bit values.
@@ -248,7 +238,7 @@ void AccuracyLabWindow::buildChart() {
     chart_ = new QChart;
     chart_->setObjectName(QStringLiteral("labChartModel"));
     chart_->legend()->setAlignment(Qt::AlignBottom);
-    localizeNumbers(chart_);
+    localizeChartNumbers(chart_);
     //: A line of the chart: how far Body A is from its exact place, in metres (m).
     errorA_ = lineSeries(tr("Body A error (m)"), QColor(200, 160, 0), Qt::SolidLine, true);
     //: A line of the chart: how far Body B is from its exact place, in metres (m).

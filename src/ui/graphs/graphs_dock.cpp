@@ -6,7 +6,6 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLocale>
 #include <QPen>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -15,6 +14,7 @@
 
 #include "core/kepler_propagation.h"
 #include "core/sim_records.h"
+#include "ui/common/chart_numbers.h"
 
 namespace {
 
@@ -53,17 +53,6 @@ QList<QPointF> pointsOf(const std::vector<Extended>& x, const std::vector<Extend
         }
     }
     return out;
-}
-
-// Qt Charts prints its numbers as printf does, with a point. Where the user's decimal separator is another,
-// the chart prints them in the user's locale instead, without group separators, as the program's other
-// numbers are.
-void localizeNumbers(QChart* chart) {
-    QLocale locale;
-    if (locale.decimalPoint() == QLatin1String(".")) return;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
 }
 
 QLineSeries* line(const QString& name, const QColor& color, Qt::PenStyle style = Qt::SolidLine) {
@@ -146,7 +135,7 @@ GraphsDock::Chart GraphsDock::makeChart(const QString& name, const QString& titl
     chart->setTitle(title);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(2, 2, 2, 2));
-    localizeNumbers(chart);
+    localizeChartNumbers(chart);
     auto* x = new QValueAxis;
     //: The graphs' time axis, in days of simulated time.
     x->setTitleText(tr("days", "axis"));
